@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on a Debian machine (run as root). Idempotent:
+# only packages that are missing are installed, and the Russian locale is generated once.
+set -euo pipefail
+
+packages=(
+  cmake make mingw-w64 g++-mingw-w64-i686-posix
+  wine wine64 wine32:i386
+  xvfb xauth fonts-wine x11-apps imagemagick
+  googletest python3 openssl locales iproute2 util-linux binutils-mingw-w64-i686
+)
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+  localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi

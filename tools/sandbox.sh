@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Runs a command inside a private network namespace that has only loopback, with the
+# Wine settings of the test platform. Everything started by the command (wineserver,
+# Xvfb, stand-in servers) lives and dies inside it.
+#   tools/sandbox.sh WINEPREFIX COMMAND [ARG...]
+set -euo pipefail
+[ $# -ge 2 ] || { echo "usage: $0 WINEPREFIX COMMAND [ARG...]" >&2; exit 2; }
+
+if [ "${VORSALT_IN_SANDBOX:-}" != 1 ]; then
+  exec unshare -mn env VORSALT_IN_SANDBOX=1 "$0" "$@"
+fi
+
+ip link set lo up
+mount --make-rprivate /
+
+# Test host names resolve locally; nothing asks the machine's resolver.
+hosts=$(mktemp)
+{ cat /etc/hosts; cat "$(dirname "$0")/sandbox-hosts"; } > "$hosts"
+mount --bind "$hosts" /etc/hosts
+
+# A wineserver socket folder of our own, so no server outside the namespace is reached.
+mkdir -p "/tmp/.wine-$(id -u)"
+mount -t tmpfs -o mode=0700 tmpfs "/tmp/.wine-$(id -u)"
+
+export WINEPREFIX="$1"; shift
+export WINEDEBUG=-all LC_ALL=ru_RU.UTF-8 LANG=ru_RU.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
+unset http_proxy https_proxy no_proxy HTTP_PROXY HTTPS_PROXY NO_PROXY
+exec "$@"

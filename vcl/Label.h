@@ -1,0 +1,8 @@
+// A static text.
+#pragma once
+#include "Control.h"
+
+class TLabel : public TWinControl {
+public:
+    TLabel(TWinControl* parent, int id) : TWinControl(parent, id, L"STATIC", SS_LEFT | SS_NOPREFIX) {}
+};

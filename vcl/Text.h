@@ -1,0 +1,9 @@
+// Conversions at the window boundary: the logic's texts are cp1251, windows speak UTF-16.
+#pragma once
+#include <string>
+
+namespace vcl {
+constexpr unsigned AnsiCodePage = 1251;
+std::wstring ToWide(const std::string& ansi);
+std::string ToAnsi(const std::wstring& wide);
+}
