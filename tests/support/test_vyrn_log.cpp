@@ -1,0 +1,29 @@
+#include "VyrnLog.h"
+#include "DebugOutputCapture.h"
+#include <gtest/gtest.h>
+#include <windows.h>
+
+using Lines = std::vector<std::string>;
+
+TEST(VYRNLog, WritesPrefixAndMessageAsOneString) {
+    CDebugOutputCapture capture;
+    VYRNLog("abc");
+    VYRNLog("THTTP: Неизвестная ошибка\r\nОшибка LE № 0x5: Доступ запрещён.\r\n");
+    EXPECT_EQ(capture.Lines(),
+              (Lines{"VYRNLog: abc", "VYRNLog: THTTP: Неизвестная ошибка\r\nОшибка LE № 0x5: Доступ запрещён.\r\n"}));
+}
+
+TEST(VYRNLog, DropsEmptyMessage) {
+    CDebugOutputCapture capture;
+    VYRNLog("");
+    VYRNLog(std::string());
+    EXPECT_TRUE(capture.Lines().empty());
+}
+
+TEST(VYRNLog, CaptureSeesOtherDebugOutput) {
+    // The capture itself is the judge: it must see a plain OutputDebugStringA too.
+    CDebugOutputCapture capture;
+    OutputDebugStringA("plain");
+    OutputDebugStringW(L"\u042f\u0421\u041a");
+    EXPECT_EQ(capture.Lines(), (Lines{"plain", "ЯСК"}));
+}
