@@ -1,0 +1,33 @@
+#include "RequestParts.h"
+
+namespace {
+const char* const Methods[] = {"NO", "PUT", "GET", "POST"};
+}
+
+const char DefaultRequestHeaders[] = "Content-Type: application/x-www-form-urlencoded";
+
+const char* HttpMethodName(int verb) {
+    if (verb < 1 || verb > VerbPost)
+        return nullptr;
+    return Methods[verb];
+}
+
+std::string RequestHeadersOrDefault(const std::string& headers) {
+    return headers.empty() ? std::string(DefaultRequestHeaders) : headers;
+}
+
+std::string BuildFormBody(const std::map<std::string, std::string>* fields) {
+    std::string body;
+    if (fields == nullptr)
+        return body;
+    for (const auto& field : *fields) {
+        if (!body.empty())
+            body += "&";
+        body += field.first + "=" + field.second;
+    }
+    return body;
+}
+
+int FormVerb(int verb) {
+    return verb == 0 ? VerbPost : verb;
+}

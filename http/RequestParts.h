@@ -1,0 +1,20 @@
+// What both HTTP clients put into a request the same way: the method of a verb code, the
+// default header, and the form body.
+#pragma once
+#include <map>
+#include <string>
+
+// Verb codes: 0 "NO" (refused before sending), 1 "PUT", 2 "GET", 3 "POST".
+constexpr int VerbPost = 3;
+
+// The method of a sendable verb (1 to 3); null for 0 and for codes outside the table.
+const char* HttpMethodName(int verb);
+
+extern const char DefaultRequestHeaders[];  // "Content-Type: application/x-www-form-urlencoded"
+// The client's headers, or the default when none are set.
+std::string RequestHeadersOrDefault(const std::string& headers);
+
+// key=value pairs in key order joined by "&", nothing escaped; "" for a null map.
+std::string BuildFormBody(const std::map<std::string, std::string>* fields);
+// SendForm's verb: 0 means POST.
+int FormVerb(int verb);
