@@ -1,0 +1,21 @@
+// Composition of error texts (cp1251) from a message, the thread's last error, an error code
+// and the thread's COM error information, and the lookup of an error code's system text.
+#pragma once
+#include <string>
+
+// message + "\r\nOLE Error: ..." + "\r\nОшибка LE № 0x<err>: <text>" + " Доп. инфо: ..." + " (0x<code>)",
+// each part under its own condition. Reads the last error first and leaves it as it found it;
+// always takes (and so clears) the thread's COM error information.
+// winHttpOwnsInternetCodes: codes 12000..12175 are looked up in WinHTTP's table, not WinINet's.
+std::string FormatErrorText(const std::string& message, int code, bool withComInfo, bool winHttpOwnsInternetCodes);
+
+// The text from the message table of the module that owns the code, else from the system;
+// never empty ("...Не определено..." when nothing is found).
+std::string GetSystemErrorMessage(unsigned int code, bool winHttpOwnsInternetCodes);
+
+// Description of the thread's COM error object (with "\r\nSource = ..."); "" when there is none.
+std::string GetOleErrorInfoText();
+
+// Composes the text; it replaces *target, or goes to VYRNLog when target is null.
+void LogOrStoreError(std::string* target, const std::string& message, int code, bool withComInfo,
+                     bool winHttpOwnsInternetCodes);
