@@ -1,0 +1,13 @@
+#!/bin/sh
+# Vorsalt.exe is a 32-bit GUI program that exports the three window instance variables.
+objdump=$1 exe=$2
+dump=$("$objdump" -p "$exe") || exit 1
+fail=0
+for want in 'Magic[[:space:]]*010b' 'Subsystem[[:space:]]*00000002' \
+            '\] _F_MainTest$' '\] _F_Detail$' '\] _F_DebugInfo$'; do
+  if ! printf '%s\n' "$dump" | grep -q "$want"; then
+    echo "missing: $want"; fail=1
+  fi
+done
+[ $fail = 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit $fail

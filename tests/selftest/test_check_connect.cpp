@@ -1,0 +1,144 @@
+// The TCP port check against real listeners on loopback.
+#include "SocketSeam.h"
+#include "Tests.h"
+#include <ws2tcpip.h>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Winsock {
+public:
+    Winsock() { WSADATA d; WSAStartup(MAKEWORD(2, 2), &d); }
+    ~Winsock() { WSACleanup(); }
+};
+
+// A listening socket that never accepts: connections complete in the backlog all the same.
+class Listener {
+public:
+    Listener(const char* address, int port = 0)
+    {
+        s_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<u_short>(port));
+        inet_pton(AF_INET, address, &a.sin_addr);
+        if (bind(s_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(s_, 8) != 0) {
+            ADD_FAILURE() << "cannot listen on " << address << " error " << WSAGetLastError();
+            return;
+        }
+        int len = sizeof a;
+        getsockname(s_, reinterpret_cast<sockaddr*>(&a), &len);
+        port_ = ntohs(a.sin_port);
+    }
+    ~Listener() { Close(); }
+    void Close()
+    {
+        if (s_ != INVALID_SOCKET) closesocket(s_);
+        s_ = INVALID_SOCKET;
+    }
+    int Port() const { return port_; }
+
+private:
+    SOCKET s_ = INVALID_SOCKET;
+    int port_ = 0;
+};
+
+bool InSandbox()
+{
+    const char* v = std::getenv("VORSALT_IN_SANDBOX");
+    return v && std::string(v) == "1";
+}
+
+class CheckConnectTest : public testing::Test {
+protected:
+    void TearDown() override { CheckConnectSeam() = {WSAStartup, socket}; }
+    Winsock winsock;
+};
+
+TEST_F(CheckConnectTest, OpenPortPassesAndLeavesInfo)
+{
+    Listener open("127.0.0.1");
+    std::string info = "как было";
+    EXPECT_EQ(CheckConnect("127.0.0.1", open.Port(), info), 0);
+    EXPECT_EQ(info, "как было");
+}
+
+TEST_F(CheckConnectTest, ClosedPortFails)
+{
+    Listener gone("127.0.0.1");
+    const int port = gone.Port();
+    gone.Close();
+    std::string info;
+    EXPECT_EQ(CheckConnect("127.0.0.1", port, info), 3);
+    EXPECT_EQ(info, "Failed to connect.\r\nError code: 10061");
+}
+
+TEST_F(CheckConnectTest, EveryAddressMustAccept)
+{
+    if (!InSandbox()) GTEST_SKIP() << "test host names resolve only inside the sandbox";
+    Listener first("127.0.0.5");
+    std::string info;
+    EXPECT_EQ(CheckConnect("two-addresses.vorsalt.test", first.Port(), info), 3);
+    EXPECT_EQ(info, "Failed to connect.\r\nError code: 10061");
+
+    Listener second("127.0.0.6", first.Port());
+    info.clear();
+    EXPECT_EQ(CheckConnect("two-addresses.vorsalt.test", first.Port(), info), 0);
+    EXPECT_EQ(info, "");
+}
+
+TEST_F(CheckConnectTest, UnresolvedHost)
+{
+    if (!InSandbox()) GTEST_SKIP() << "an unknown name would be asked of the machine's resolver";
+    std::string info;
+    EXPECT_EQ(CheckConnect("no-such-host.vorsalt.test", 80, info), 1);
+    const std::string prefix = "getaddrinfo: s\n";
+    ASSERT_EQ(info.compare(0, prefix.size(), prefix), 0) << info;
+    const size_t code = info.rfind("\r\nError code: ");
+    ASSERT_NE(code, std::string::npos) << info;
+    const int number = std::atoi(info.c_str() + code + 14);
+    EXPECT_TRUE(number == WSAHOST_NOT_FOUND || number == WSATRY_AGAIN || number == WSANO_DATA) << info;
+    // The system's words for the error, on one line.
+    const std::string words = info.substr(prefix.size(), code - prefix.size());
+    EXPECT_EQ(words.find_first_of("\r\n"), std::string::npos) << info;
+}
+
+TEST_F(CheckConnectTest, IPv6AddressCannotBindToIPv4Wildcard)
+{
+    std::string info;
+    EXPECT_EQ(CheckConnect("::1", 80, info), 2);
+    EXPECT_EQ(info.rfind("Socket bind error\r\nError code: ", 0), 0u) << info;
+    EXPECT_NE(info, "Socket bind error\r\nError code: 0");
+}
+
+int WSAAPI FailingStartup(WORD, LPWSADATA)
+{
+    WSASetLastError(WSASYSNOTREADY);
+    return WSASYSNOTREADY;
+}
+
+SOCKET WSAAPI NoSocket(int, int, int)
+{
+    WSASetLastError(WSAEMFILE);
+    return INVALID_SOCKET;
+}
+
+TEST_F(CheckConnectTest, FailuresThePlatformCannotProduce)
+{
+    struct Case { const char* name; SocketSeam seam; int result; const char* info; } const cases[] = {
+        {"sockets library does not start", {FailingStartup, socket}, 1, "Error at WSAStartup()\r\nError code: 10091"},
+        // Nothing was tried, so nothing passed.
+        {"no socket for any address", {WSAStartup, NoSocket}, 100, "Socket create error\r\nError code: 10024"},
+    };
+    Listener open("127.0.0.1");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CheckConnectSeam() = c.seam;
+        std::string info;
+        EXPECT_EQ(CheckConnect("127.0.0.1", open.Port(), info), c.result);
+        EXPECT_EQ(info, c.info);
+    }
+}
+
+}  // namespace

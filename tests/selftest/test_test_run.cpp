@@ -1,0 +1,210 @@
+// The walk of a run, driven through a recording view with scripted check routines.
+#include "Exception.h"
+#include "CheckTable.h"
+#include "TestRun.h"
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace {
+
+struct Row {
+    std::string caption;
+    int image;
+    std::string info, id;
+    bool operator==(const Row& o) const { return caption == o.caption && image == o.image && info == o.info && id == o.id; }
+};
+
+std::ostream& operator<<(std::ostream& os, const Row& r)
+{
+    return os << "{" << r.caption << ", " << r.image << ", " << r.info << ", " << r.id << "}";
+}
+
+class RecordingView : public IRunView {
+public:
+    void ShowProgress(int max) override { visible = true; position = 0; this->max = max; }
+    void StepProgress() override { ++position; }
+    void HideProgress() override { visible = false; position = 0; }
+    void ClearRows() override { rows.clear(); }
+    int AddRow(const std::string& caption, int image) override
+    {
+        rows.push_back({caption, image, "", ""});
+        return static_cast<int>(rows.size()) - 1;
+    }
+    void SetRow(int row, const RowContent& c) override { rows[row].caption = c.Caption; rows[row].image = c.Image; rows[row].info = c.Info; }
+    void SetRowFailed(int row, const std::string& message) override { rows[row].image = 1; rows[row].info = message; }
+    void SetRowId(int row, int index) override { rows[row].id = std::to_string(index); }
+    void ProcessMessages() override
+    {
+        positionsSeen.push_back(position);
+        if (onPump) onPump();
+    }
+    void ShowVerdict(const std::string& text, unsigned icon) override
+    {
+        verdicts.push_back({text, icon});
+        visibleAtVerdict = visible;
+    }
+
+    bool visible = false, visibleAtVerdict = false;
+    int position = 0, max = 0;
+    std::vector<Row> rows;
+    std::vector<int> positionsSeen;
+    std::vector<std::pair<std::string, unsigned>> verdicts;
+    std::function<void()> onPump;
+};
+
+int scriptedResults[CheckCount];
+std::string scriptedInfo[CheckCount];
+
+template <int I> int Scripted(RunContext&, std::string& info)
+{
+    info = scriptedInfo[I];
+    return scriptedResults[I];
+}
+
+int Throws(RunContext&, std::string&) { throw Exception("Сбой проверки"); }
+int ThrowsOther(RunContext&, std::string&) { throw std::runtime_error("other"); }
+int ReadsHost(RunContext& c, std::string& info) { info = c.Hosts.ServiceHost; return 1; }
+
+class TestRunWalk : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (int i = 0; i < CheckCount; ++i) { scriptedResults[i] = 0; scriptedInfo[i].clear(); }
+    }
+    const std::vector<CheckRoutine> all{{0, Scripted<0>}, {1, Scripted<1>}, {2, Scripted<2>}, {3, Scripted<3>},
+                                        {4, Scripted<4>}, {5, Scripted<5>}, {6, Scripted<6>}, {7, Scripted<7>},
+                                        {8, Scripted<8>}, {9, Scripted<9>}, {10, Scripted<10>}};
+    RecordingView view;
+    TRunState state;
+};
+
+TEST_F(TestRunWalk, EveryCheckPasses)
+{
+    scriptedInfo[9] = "Усиленная подпись";
+    RunTests(TagRegular, view, state, all);
+    ASSERT_EQ(view.rows.size(), 11u);
+    for (int i = 0; i < 11; ++i) {
+        EXPECT_EQ(view.rows[i].image, 0) << i;
+        EXPECT_EQ(view.rows[i].id, std::to_string(i));
+        EXPECT_EQ(view.rows[i].caption, TextsOf(i, SelectEndpoints(0)).Running);
+    }
+    EXPECT_EQ(view.rows[9].info, "Усиленная подпись");
+    EXPECT_EQ(view.rows[6].info, "Работает");
+    ASSERT_EQ(view.verdicts.size(), 1u);
+    EXPECT_EQ(view.verdicts[0].first, "Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.");
+    EXPECT_EQ(view.verdicts[0].second, 64u);
+    EXPECT_EQ(state.RecomendText, view.verdicts[0].first);
+    EXPECT_TRUE(view.visibleAtVerdict);
+    EXPECT_FALSE(view.visible);
+    EXPECT_EQ(view.position, 0);
+    EXPECT_EQ(view.max, 11);
+    // The message loop runs once per check, after the bar has moved.
+    EXPECT_EQ(view.positionsSeen, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+}
+
+TEST_F(TestRunWalk, AlternativeRunLeavesOutTrainingComplex)
+{
+    RunTests(TagAlternative, view, state, all);
+    ASSERT_EQ(view.rows.size(), 10u);
+    EXPECT_EQ(view.rows[7].id, "8");
+    EXPECT_EQ(view.positionsSeen.back(), 10);
+}
+
+TEST_F(TestRunWalk, FailedAndWarnedRows)
+{
+    scriptedResults[0] = 3;
+    scriptedInfo[0] = "Failed to connect.\r\nError code: 10061";
+    scriptedResults[7] = 5;  // the training complex never fails a run: it warns
+    scriptedInfo[7] = "нет связи";
+    scriptedResults[2] = 1;
+    RunTests(TagRegular, view, state, all);
+    const Endpoints e = SelectEndpoints(0);
+    EXPECT_EQ(view.rows[0], (Row{TextsOf(0, e).Result, 1, scriptedInfo[0], "0"}));
+    EXPECT_EQ(view.rows[7], (Row{TextsOf(7, e).Result, 2, "нет связи", "7"}));
+    ASSERT_EQ(view.verdicts.size(), 1u);
+    EXPECT_EQ(view.verdicts[0].first,
+              std::string("Тестирование не успешно. рабочее место не готово к работе с ЭП") +
+                  "\r\nРекомендуется выполнить следующие действия:\r\n" +
+                  "\r\n - Проверьте сетевые настройки доступа к ЯСК ВАРТО." +
+                  "\r\n - Не установлен КриптоПро CSP. Для продолжения работы проведите его установку.");
+    EXPECT_EQ(view.verdicts[0].second, 16u);
+}
+
+TEST_F(TestRunWalk, SignatureNotAuthenticatedWithoutWordsIsAWarning)
+{
+    scriptedResults[9] = static_cast<int>(0x8000000A);
+    RunTests(TagRegular, view, state, all);
+    EXPECT_EQ(view.rows[9], (Row{TextsOf(9, SelectEndpoints(0)).Result, 2, "", "9"}));
+    EXPECT_NE(view.verdicts.at(0).first.find("Выполнить все проверки"), std::string::npos);
+    EXPECT_EQ(view.verdicts[0].second, 64u);
+}
+
+TEST_F(TestRunWalk, ClassLibraryExceptionFailsOnlyItsRow)
+{
+    std::vector<CheckRoutine> checks = all;
+    checks[3].Run = Throws;
+    RunTests(TagRegular, view, state, checks);
+    ASSERT_EQ(view.rows.size(), 11u);
+    EXPECT_EQ(view.rows[3], (Row{TextsOf(3, SelectEndpoints(0)).Running, 1, "Сбой проверки", "3"}));
+    EXPECT_EQ(view.rows[4].image, 0);
+    EXPECT_EQ(view.verdicts.size(), 1u);
+}
+
+TEST_F(TestRunWalk, OtherExceptionEndsRunWithoutVerdict)
+{
+    std::vector<CheckRoutine> checks = all;
+    checks[2].Run = ThrowsOther;
+    EXPECT_THROW(RunTests(TagRegular, view, state, checks), std::runtime_error);
+    EXPECT_EQ(view.rows.size(), 3u);
+    EXPECT_TRUE(view.verdicts.empty());
+    EXPECT_FALSE(view.visible);
+    EXPECT_EQ(view.position, 0);
+    EXPECT_FALSE(state.Running);
+    // The next run starts as usual.
+    RunTests(TagRegular, view, state, all);
+    EXPECT_EQ(view.verdicts.size(), 1u);
+}
+
+TEST_F(TestRunWalk, NoSecondRunWhileOneIsInProgress)
+{
+    int nested = 0;
+    view.onPump = [&] {
+        ++nested;
+        RunTests(TagTraining, view, state, all);
+    };
+    RunTests(TagRegular, view, state, all);
+    EXPECT_EQ(nested, 11);
+    EXPECT_EQ(view.rows.size(), 11u);
+    EXPECT_EQ(view.verdicts.size(), 1u);
+}
+
+TEST_F(TestRunWalk, TagSelectsTheHostChecksSee)
+{
+    const std::vector<CheckRoutine> checks{{0, ReadsHost}};
+    RunTests(TagTraining, view, state, checks);
+    EXPECT_EQ(view.rows.at(0).info, SelectEndpoints(TagTraining).ServiceHost);
+}
+
+TEST_F(TestRunWalk, EachRunReplacesRowsVerdictAndRequestRecord)
+{
+    scriptedResults[1] = 3;
+    RunTests(TagRegular, view, state, all);
+    const _AUTH_REQUEST* first = state.Request.get();
+    ASSERT_NE(first, nullptr);
+    state.Identifier[0] = '1';
+    const std::string firstVerdict = state.RecomendText;
+
+    scriptedResults[1] = 0;
+    RunTests(TagRegular, view, state, all);
+    ASSERT_NE(state.Request, nullptr);
+    EXPECT_EQ(state.Request->size, 20);
+    EXPECT_EQ(state.Request->second, 1);
+    EXPECT_EQ(state.Request->buffer, state.Identifier);
+    EXPECT_EQ(state.Request->bufferSize, 100);
+    EXPECT_EQ(state.Identifier[0], '\0');
+    EXPECT_EQ(view.rows.size(), 11u);
+    EXPECT_NE(state.RecomendText, firstVerdict);
+    EXPECT_EQ(state.RecomendText, "Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.");
+}
+
+}  // namespace
