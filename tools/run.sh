@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds Vorsalt.exe and runs it under Wine inside the loopback-only sandbox, with a stand-in
+# service host. With a display the program opens there; without one it runs under Xvfb, makes a
+# run and saves screenshots into shots/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/install-deps.sh
+cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$(nproc)" --target Vorsalt demo_driver
+mkdir -p build/demo-prefix shots
+exec tools/sandbox.sh "$PWD/build/demo-prefix" bash -c '
+  tools/wine-prefix.sh
+  python3 standins/service_host.py 127.0.0.2 80 443 & standin=$!
+  trap "kill $standin 2>/dev/null; wineserver -k 2>/dev/null || true" EXIT
+  cd build/bin
+  if [ -n "${DISPLAY:-}" ]; then
+    wine Vorsalt.exe
+  else
+    xvfb-run -a -s "-screen 0 1024x768x24" wine demo_driver.exe "$(winepath -w ../../shots)"
+    for shot in verdict finished; do
+      convert "../../shots/$shot.bmp" "../../shots/$shot.png" && rm "../../shots/$shot.bmp"
+    done
+    echo "screenshots: shots/verdict.png shots/finished.png"
+  fi'
