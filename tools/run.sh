@@ -16,7 +16,7 @@ exec tools/sandbox.sh "$PWD/build/demo-prefix" bash -c '
   if [ -n "${DISPLAY:-}" ]; then
     wine Vorsalt.exe
   else
-    xvfb-run -a -s "-screen 0 1024x768x24" wine demo_driver.exe "$(winepath -w ../../shots)"
+    xvfb-run -a -s "-screen 0 1024x768x24" wine demo_driver.exe "..\\..\\shots"
     for shot in verdict finished; do
       convert "../../shots/$shot.bmp" "../../shots/$shot.png" && rm "../../shots/$shot.bmp"
     done
