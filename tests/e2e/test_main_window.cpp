@@ -1,6 +1,7 @@
 // Vorsalt.exe end to end: its main window driven by window messages from this process, with
 // listeners standing in for the service host.
 #include "Endpoints.h"
+#include "LoopbackListener.h"
 #include "MainIds.h"
 #include "RemoteWindow.h"
 #include "Text.h"
@@ -14,24 +15,6 @@ namespace {
 const std::wstring VerdictTitle = L"Результаты тестирования";
 
 std::wstring Wide(const std::string& ansi) { return vcl::ToWide(ansi); }
-
-class PortListener {
-public:
-    PortListener(const char* address, int port)
-    {
-        s_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(static_cast<u_short>(port));
-        inet_pton(AF_INET, address, &a.sin_addr);
-        if (bind(s_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(s_, 8) != 0)
-            ADD_FAILURE() << "cannot listen on " << address << ":" << port << " error " << WSAGetLastError();
-    }
-    ~PortListener() { closesocket(s_); }
-
-private:
-    SOCKET s_;
-};
 
 class MainWindow : public testing::Test {
 protected:
@@ -80,7 +63,7 @@ TEST_F(MainWindow, StartsIdle)
 TEST_F(MainWindow, RunFromMenuShowsRowsAndVerdict)
 {
     ASSERT_NE(program.Window(), nullptr);
-    PortListener http(VORSALT_SERVICE_HOST, 80);  // 443 stays closed
+    LoopbackListener http(VORSALT_SERVICE_HOST, 80);  // 443 stays closed
     const std::wstring host = Wide(VORSALT_SERVICE_HOST);
 
     program.Command(ID_mni_N18);
@@ -114,7 +97,7 @@ TEST_F(MainWindow, RunFromMenuShowsRowsAndVerdict)
 TEST_F(MainWindow, ButtonRunsLikeTheMenuAndEveryPortOpenPasses)
 {
     ASSERT_NE(program.Window(), nullptr);
-    PortListener http(VORSALT_SERVICE_HOST, 80), https(VORSALT_SERVICE_HOST, 443);
+    LoopbackListener http(VORSALT_SERVICE_HOST, 80), https(VORSALT_SERVICE_HOST, 443);
     PostMessageW(program.Control(ID_pnl1, ID_Button_Check), BM_CLICK, 0, 0);  // the run outlives a sent click
     EXPECT_EQ(TakeVerdict(), L"Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.");
     const auto rows = program.Rows(ID_LV_Stat);
@@ -129,7 +112,7 @@ TEST_F(MainWindow, ButtonRunsLikeTheMenuAndEveryPortOpenPasses)
 TEST_F(MainWindow, AlternativeRunAimsAtAlternativeHostAndReplacesRows)
 {
     ASSERT_NE(program.Window(), nullptr);
-    PortListener http(VORSALT_SERVICE_HOST, 80), https(VORSALT_SERVICE_HOST, 443);
+    LoopbackListener http(VORSALT_SERVICE_HOST, 80), https(VORSALT_SERVICE_HOST, 443);
     program.Command(ID_N1);  // the training complex: nothing listens there
     TakeVerdict();
     EXPECT_EQ(program.Rows(ID_LV_Stat).at(0).caption,

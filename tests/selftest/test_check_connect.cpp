@@ -1,4 +1,5 @@
 // The TCP port check against real listeners on loopback.
+#include "LoopbackListener.h"
 #include "SocketSeam.h"
 #include "Tests.h"
 #include <ws2tcpip.h>
@@ -11,37 +12,6 @@ class Winsock {
 public:
     Winsock() { WSADATA d; WSAStartup(MAKEWORD(2, 2), &d); }
     ~Winsock() { WSACleanup(); }
-};
-
-// A listening socket that never accepts: connections complete in the backlog all the same.
-class Listener {
-public:
-    Listener(const char* address, int port = 0)
-    {
-        s_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(static_cast<u_short>(port));
-        inet_pton(AF_INET, address, &a.sin_addr);
-        if (bind(s_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(s_, 8) != 0) {
-            ADD_FAILURE() << "cannot listen on " << address << " error " << WSAGetLastError();
-            return;
-        }
-        int len = sizeof a;
-        getsockname(s_, reinterpret_cast<sockaddr*>(&a), &len);
-        port_ = ntohs(a.sin_port);
-    }
-    ~Listener() { Close(); }
-    void Close()
-    {
-        if (s_ != INVALID_SOCKET) closesocket(s_);
-        s_ = INVALID_SOCKET;
-    }
-    int Port() const { return port_; }
-
-private:
-    SOCKET s_ = INVALID_SOCKET;
-    int port_ = 0;
 };
 
 bool InSandbox()
@@ -58,7 +28,7 @@ protected:
 
 TEST_F(CheckConnectTest, OpenPortPassesAndLeavesInfo)
 {
-    Listener open("127.0.0.1");
+    LoopbackListener open("127.0.0.1");
     std::string info = "как было";
     EXPECT_EQ(CheckConnect("127.0.0.1", open.Port(), info), 0);
     EXPECT_EQ(info, "как было");
@@ -66,7 +36,7 @@ TEST_F(CheckConnectTest, OpenPortPassesAndLeavesInfo)
 
 TEST_F(CheckConnectTest, ClosedPortFails)
 {
-    Listener gone("127.0.0.1");
+    LoopbackListener gone("127.0.0.1");
     const int port = gone.Port();
     gone.Close();
     std::string info;
@@ -77,12 +47,12 @@ TEST_F(CheckConnectTest, ClosedPortFails)
 TEST_F(CheckConnectTest, EveryAddressMustAccept)
 {
     if (!InSandbox()) GTEST_SKIP() << "test host names resolve only inside the sandbox";
-    Listener first("127.0.0.5");
+    LoopbackListener first("127.0.0.5");
     std::string info;
     EXPECT_EQ(CheckConnect("two-addresses.vorsalt.test", first.Port(), info), 3);
     EXPECT_EQ(info, "Failed to connect.\r\nError code: 10061");
 
-    Listener second("127.0.0.6", first.Port());
+    LoopbackListener second("127.0.0.6", first.Port());
     info.clear();
     EXPECT_EQ(CheckConnect("two-addresses.vorsalt.test", first.Port(), info), 0);
     EXPECT_EQ(info, "");
@@ -131,7 +101,7 @@ TEST_F(CheckConnectTest, FailuresThePlatformCannotProduce)
         // Nothing was tried, so nothing passed.
         {"no socket for any address", {WSAStartup, NoSocket}, 100, "Socket create error\r\nError code: 10024"},
     };
-    Listener open("127.0.0.1");
+    LoopbackListener open("127.0.0.1");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CheckConnectSeam() = c.seam;
