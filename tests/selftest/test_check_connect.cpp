@@ -1,5 +1,6 @@
 // The TCP port check against real listeners on loopback.
 #include "LoopbackListener.h"
+#include "Sandbox.h"
 #include "SocketSeam.h"
 #include "Tests.h"
 #include <ws2tcpip.h>
@@ -13,12 +14,6 @@ public:
     Winsock() { WSADATA d; WSAStartup(MAKEWORD(2, 2), &d); }
     ~Winsock() { WSACleanup(); }
 };
-
-bool InSandbox()
-{
-    const char* v = std::getenv("VORSALT_IN_SANDBOX");
-    return v && std::string(v) == "1";
-}
 
 class CheckConnectTest : public testing::Test {
 protected:
