@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# Builds Vorsalt.exe and runs it under Wine inside the loopback-only sandbox, with a stand-in
-# service host. With a display the program opens there; without one it runs under Xvfb, makes a
-# run and saves screenshots into shots/.
+# Builds Vorsalt.exe and runs it under Wine inside the loopback-only sandbox, with stand-ins for
+# the service host, the training complex and the signing gateway (standins/start.sh). With a
+# display the program opens there; without one it runs under Xvfb, makes a run and saves
+# screenshots into shots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$(nproc)" --target Vorsalt demo_driver
+cmake --build build -j"$(nproc)" --target Vorsalt demo_driver standin_pki
 mkdir -p build/demo-prefix shots
 exec tools/sandbox.sh "$PWD/build/demo-prefix" bash -c '
   tools/wine-prefix.sh
-  python3 standins/service_host.py 127.0.0.2 80 443 & standin=$!
-  trap "kill $standin 2>/dev/null; wineserver -k 2>/dev/null || true" EXIT
+  host() { sed -n "s/^VORSALT_$1_HOST:STRING=//p" build/CMakeCache.txt; }
+  bash standins/start.sh tests/peer/peer.py build/standins-pki build/demo-logs \
+    "$(host SERVICE)" "$(host TRAINING)" "$(host ALTERNATIVE)" & standins=$!
+  trap "kill $standins 2>/dev/null; wineserver -k 2>/dev/null || true" EXIT
   cd build/bin
   if [ -n "${DISPLAY:-}" ]; then
     wine Vorsalt.exe

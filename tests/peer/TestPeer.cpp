@@ -63,9 +63,11 @@ TTestPeer::TTestPeer(const TPeerOptions& options) : host(options.Host) {
     DeleteFileA(portFile.c_str());
     DeleteFileA(log.c_str());
 
+    const std::string pki = options.Pki.empty() ? VORSALT_PKI_DIR : options.Pki;
     std::string command = Quoted(VORSALT_PYTHON3) + " " + Quoted(VORSALT_PEER_SCRIPT) + " --host " + options.Host +
-                          " --name " + Quoted(options.Name) + " --log " + Quoted(UnixPath(log)) + " --port-file " +
-                          Quoted(UnixPath(portFile)) + " --pki " + Quoted(VORSALT_PKI_DIR) + " --lifetime 300";
+                          " --port " + std::to_string(options.Port) + " --name " + Quoted(options.Name) + " --log " +
+                          Quoted(UnixPath(log)) + " --port-file " + Quoted(UnixPath(portFile)) + " --pki " +
+                          Quoted(pki) + " --lifetime 300";
     if (!options.Script.empty()) {
         const std::string script = folder + "\\script.json";
         std::ofstream(script, std::ios::binary) << options.Script;

@@ -20,7 +20,7 @@ looked up first, then its path alone; paths not in the script get 404. A reply m
   truncate (only this many body bytes are sent, then the connection closes),
   close (close the connection after the reply),
   auth ("user:password": 401 with a Basic challenge unless the request carries them).
-A request for /__peer/stop stops the peer.
+A request for /__peer/stop stops the peer (sent in plain text also to a TLS peer).
 
 Proxy mode: a request in absolute form is forwarded to its origin when that is a loopback
 address or localhost (else 502); CONNECT is tunnelled to loopback only; with --proxy-auth every
@@ -45,6 +45,7 @@ import threading
 import time
 
 MAX_HEAD_LINE = 65536
+STOP_REQUEST = b"GET /__peer/stop "
 IDLE_TIMEOUT = 30.0
 
 TLS_FILES = {
@@ -275,6 +276,10 @@ class Peer:
         sock.settimeout(IDLE_TIMEOUT)
         client_cert = None
         if self.tls:
+            # The stop request comes in plain text even to a TLS peer.
+            if sock.recv(len(STOP_REQUEST), socket.MSG_PEEK) == STOP_REQUEST:
+                self.send_reply(sock, {"status": 200, "close": True})
+                os._exit(0)
             try:
                 sock = self.tls.wrap_socket(sock, server_side=True)
             except (ssl.SSLError, OSError) as error:
