@@ -1,0 +1,35 @@
+// A registry key of one test's own, filled with raw values and removed afterwards.
+#pragma once
+#include <windows.h>
+#include <string>
+
+class TTestKey {
+public:
+    // view: 0, KEY_WOW64_32KEY or KEY_WOW64_64KEY.
+    TTestKey(HKEY root, const std::string& path, REGSAM view = 0) : root(root), path(path), view(view) {
+        RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &handle, nullptr);
+    }
+    ~TTestKey() {
+        if (handle != nullptr)
+            RegCloseKey(handle);
+        RegDeleteKeyExA(root, path.c_str(), view, 0);
+    }
+    TTestKey(const TTestKey&) = delete;
+    TTestKey& operator=(const TTestKey&) = delete;
+
+    bool Set(const char* name, DWORD type, const void* data, DWORD size) const {
+        return RegSetValueExA(handle, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+    }
+    bool SetText(const char* name, const std::string& text, DWORD type = REG_SZ) const {
+        return Set(name, type, text.c_str(), static_cast<DWORD>(text.size() + 1));
+    }
+    bool SetDword(const char* name, DWORD value) const { return Set(name, REG_DWORD, &value, sizeof(value)); }
+
+    const std::string& Path() const { return path; }
+
+private:
+    HKEY root;
+    std::string path;
+    REGSAM view;
+    HKEY handle = nullptr;
+};
