@@ -1,0 +1,6 @@
+// The certification authority's web site that the clients name when its chain is missing.
+#pragma once
+#include <string>
+
+// "http://<host>/?Item=support&SubItem=certificates"
+std::string CaCertificatesPageUrl();

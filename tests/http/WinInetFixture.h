@@ -1,0 +1,34 @@
+// A THTTP client and a test peer on a loopback address, for the WinINet client's tests.
+#pragma once
+#include <memory>
+#include <string>
+#include "TestPeer.h"
+#include "WinInetApi.h"
+#include "class_http_wininet.h"
+
+// Puts the real WinINet back when a test that replaced some of its calls ends.
+class TWinInetSeam {
+public:
+    TWinInetSeam() = default;
+    ~TWinInetSeam() { WinInet = RealWinInet; }
+    TWinInetSeam(const TWinInetSeam&) = delete;
+    TWinInetSeam& operator=(const TWinInetSeam&) = delete;
+};
+
+inline TPeerOptions PeerWith(const std::string& name, const std::string& script, const std::string& tls = "") {
+    TPeerOptions options;
+    options.Name = name;
+    options.Script = script;
+    options.Tls = tls;
+    return options;
+}
+
+// A client connected to the peer (secure when the peer speaks TLS), with short time-outs.
+inline std::unique_ptr<THTTP> ConnectedClient(const TTestPeer& peer, bool secure = false, int resumeOffset = 0) {
+    auto client = std::make_unique<THTTP>(secure, resumeOffset);
+    client->SetShowDialogs(false);
+    if (client->Connect(peer.Host(), peer.Port()) != 0)
+        return nullptr;
+    client->SetTimeouts(3000);
+    return client;
+}
