@@ -6,6 +6,7 @@
 import base64
 import json
 import os
+import shutil
 import socket
 import ssl
 import subprocess
@@ -90,6 +91,7 @@ class PeerCase(unittest.TestCase):
     def tearDown(self):
         for peer in self.peers:
             peer.stop()
+        shutil.rmtree(self.folder, ignore_errors=True)
 
     def start(self, name, script=None, *extra):
         peer = RunningPeer(self.folder, name, script, extra)
