@@ -1,0 +1,189 @@
+#include "Func_scard.h"
+#include "ErrorText.h"
+#include "LogViewer_helper.h"
+
+namespace {
+
+constexpr LONG NoReadersAvailable = static_cast<LONG>(0x8010002E);
+constexpr int OutOfMemory = static_cast<int>(SCARD_E_NO_MEMORY);
+constexpr DWORD AnyProtocol = SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1;
+
+// Owner of one thing the service hands out (context, card connection, allocated list).
+// Close reports the service's answer; the destructor closes only what an exception left open.
+template <typename Handle, typename Closer>
+class TCardResource {
+public:
+    explicit TCardResource(Closer closer) : closer(closer) {}
+    ~TCardResource() { Close(); }
+    TCardResource(const TCardResource&) = delete;
+    TCardResource& operator=(const TCardResource&) = delete;
+
+    Handle* Receive() { return &handle; }
+    Handle Get() const { return handle; }
+    LONG Close()
+    {
+        const Handle held = handle;
+        handle = Handle();
+        return held ? closer(held) : SCARD_S_SUCCESS;
+    }
+
+private:
+    Handle handle = Handle();
+    Closer closer;
+};
+
+struct ShareModeTry {
+    DWORD mode;
+    const wchar_t* connected;
+    const char* failed;
+    bool logFailure;
+};
+
+const ShareModeTry shareModeTries[] = {
+    {SCARD_SHARE_SHARED, L"SCardConnect with SCARD_SHARE_SHARED", "Failed SCardConnect with SCARD_SHARE_SHARED", true},
+    {SCARD_SHARE_DIRECT, L"SCardConnect with SCARD_SHARE_DIRECT", "Failed SCardConnect with SCARD_SHARE_DIRECT", true},
+    {SCARD_SHARE_EXCLUSIVE, L"SCardConnect with SCARD_SHARE_EXCLUSIVE",
+     "Failed SCardConnect with SCARD_SHARE_EXCLUSIVE", false},
+};
+
+LONG ConnectToReader(SCARDCONTEXT context, const char* reader, SCARDHANDLE* card, std::string& errorText)
+{
+    LONG result = SCARD_S_SUCCESS;
+    for (const ShareModeTry& attempt : shareModeTries) {
+        DWORD protocol = 0;
+        result = SCardConnectA(context, reader, attempt.mode, AnyProtocol, card, &protocol);
+        if (result == SCARD_S_SUCCESS) {
+            WriteDebugLineW(attempt.connected);
+            return result;
+        }
+        *card = 0;
+        errorText = FormatErrorText(attempt.failed, result, false, false);
+        if (attempt.logFailure) WriteDebugLineStr(errorText);
+    }
+    return result;
+}
+
+LONG WINAPI LeaveCard(SCARDHANDLE card)
+{
+    return SCardDisconnect(card, SCARD_LEAVE_CARD);
+}
+
+}  // namespace
+
+int ListCardReaders(SCARDCONTEXT context, std::vector<std::string>& readers, std::string& errorText)
+{
+    readers.clear();
+    auto freeList = [context](char* list) { return SCardFreeMemory(context, list); };
+    TCardResource<char*, decltype(freeList)> names(freeList);
+    DWORD length = SCARD_AUTOALLOCATE;
+    const LONG result = SCardListReadersA(context, nullptr, reinterpret_cast<char*>(names.Receive()), &length);
+    if (result != SCARD_S_SUCCESS) {
+        *names.Receive() = nullptr;
+        errorText = result == NoReadersAvailable ? "Reader is not in groups." : "Failed SCardListReaders";
+        return result;
+    }
+    try {
+        // A NUL ends each name, an empty name the list; nothing past the length given is read.
+        const char* list = names.Get();
+        for (DWORD at = 0; list && at < length && list[at] != '\0';) {
+            readers.emplace_back(list + at, strnlen(list + at, length - at));
+            at += static_cast<DWORD>(readers.back().size()) + 1;
+        }
+    } catch (...) {
+        readers.clear();
+        return OutOfMemory;
+    }
+    const LONG freed = names.Close();
+    if (freed != SCARD_S_SUCCESS) {
+        errorText = "Failed SCardFreeMemory";
+        return freed;
+    }
+    return 0;
+}
+
+int IsCardInReader(SCARDCONTEXT context, const char* reader, DWORD& state, std::string& errorText)
+{
+    try {
+        TCardResource<SCARDHANDLE, LONG(WINAPI*)(SCARDHANDLE)> card(LeaveCard);
+        LONG result = ConnectToReader(context, reader, card.Receive(), errorText);
+        if (result != SCARD_S_SUCCESS) return result;
+
+        char name[200];
+        DWORD nameLength = sizeof name;
+        DWORD protocol = 0;
+        BYTE atr[32];
+        DWORD atrLength = sizeof atr;
+        result = SCardStatusA(card.Get(), name, &nameLength, &state, &protocol, atr, &atrLength);
+        if (result != SCARD_S_SUCCESS) errorText = "Failed SCardStatus";
+
+        WriteDebugLineW(L"Try to disconect from SCard");
+        const LONG disconnected = card.Close();
+        if (disconnected != SCARD_S_SUCCESS) {
+            if (!errorText.empty()) errorText += ": ";
+            errorText += "Failed SCardDisconnect";
+            if (result == SCARD_S_SUCCESS) result = disconnected;
+        }
+        return result;
+    } catch (...) {
+        return OutOfMemory;
+    }
+}
+
+int FindReaderWithCard(SCARDCONTEXT context, std::string& reader, std::string& errorText)
+{
+    std::vector<std::string> readers;
+    const int listed = ListCardReaders(context, readers, errorText);
+    if (listed != 0) return listed;
+    try {
+        bool cardFound = false;
+        int last = 0;
+        for (const std::string& name : readers) {
+            DWORD state = 0;
+            WriteDebugLineStr("Reader located: " + name);
+            last = IsCardInReader(context, name.c_str(), state, errorText);
+            if (last != 0) {
+                WriteDebugLineStr("IsCardInReader failed for reader: " + name + ": " + errorText);
+                errorText.clear();
+                continue;
+            }
+            WriteDebugLineStr("Reader tested: " + name + " with state " + std::to_string(state));
+            if (state == SCARD_ABSENT) {
+                WriteDebugLineStr("SmartCard absent in reader: " + name);
+                continue;
+            }
+            if (cardFound) {
+                errorText = "Обнаружено несколько карт. Извлеките все лишние карты, а затем попробуйте заново.";
+                return -1;
+            }
+            cardFound = true;
+            reader = name;
+        }
+        return cardFound ? 0 : last;
+    } catch (...) {
+        return OutOfMemory;
+    }
+}
+
+int FindCardReader(std::string& reader, std::string& errorText)
+{
+    TCardResource<SCARDCONTEXT, LONG(WINAPI*)(SCARDCONTEXT)> context(SCardReleaseContext);
+    const LONG established = SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, context.Receive());
+    if (established != SCARD_S_SUCCESS) {
+        *context.Receive() = 0;
+        try {
+            errorText = FormatErrorText("Failed SCardEstablishContext", established, false, false);
+        } catch (...) {
+        }
+        return established;
+    }
+    int result = FindReaderWithCard(context.Get(), reader, errorText);
+    const LONG released = context.Close();
+    if (released != SCARD_S_SUCCESS) {
+        try {
+            errorText += "Failed SCardReleaseContext";
+        } catch (...) {
+        }
+        if (result == 0) result = released;
+    }
+    return result;
+}
