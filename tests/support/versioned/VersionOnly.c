@@ -1,0 +1,2 @@
+/* A library that carries only its version resource. */
+int version_fixture;
