@@ -1,0 +1,293 @@
+// TWinHTTP: opening a request with its security options and proxy credentials, the download
+// file, the send with its one retry for a client certificate, and the status mapping.
+#include <exception>
+#include "CaWebSite.h"
+#include "ClientStep.h"
+#include "Conversions.h"
+#include "MultipartBody.h"
+#include "RequestParts.h"
+#include "ResponseText.h"
+#include "ServerCertInfo.h"
+#include "VyrnLog.h"
+#include "WinHttpApi.h"
+#include "class_http_winhttp.h"
+
+namespace {
+// Unknown CA, wrong usage, name mismatch, invalid date.
+constexpr DWORD RelaxedSecurityFlags = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_WRONG_USAGE |
+                                       SECURITY_FLAG_IGNORE_CERT_CN_INVALID | SECURITY_FLAG_IGNORE_CERT_DATE_INVALID;
+const wchar_t* AcceptTypes[] = {L"*/*", nullptr};
+
+std::string AttemptText(bool sent, bool received) {
+    return std::string("sent=") + (sent ? "1" : "0") + "recived=" + (received ? "1" : "0");
+}
+
+std::string SendFailureMessage(DWORD error) {
+    if (error == ERROR_WINHTTP_SECURE_INVALID_CA)
+        return "TWinHTTP: Ошибка при отправке запроса. Возможно не установлена цепочка сертификатов УЦ.\r\n"
+               "Для установки цепочки зайдите по адресу\r\n" +
+               CaCertificatesPageUrl() + "\r\n";
+    if (error == ERROR_WINHTTP_SECURE_FAILURE)
+        return "TWinHTTP: Ошибка при отправке запроса (SECURE_FAILURE).\r\nПопробуйте заново повторить операцию.\r\n";
+    return "TWinHTTP: Ошибка при отправке запроса.\r\n";
+}
+
+int SendFailureResult(DWORD error) {
+    if (error == ERROR_WINHTTP_SECURE_INVALID_CA)
+        return 5;
+    if (error == ERROR_WINHTTP_SECURE_FAILURE)
+        return 12175;
+    return 7;
+}
+}
+
+void TWinHTTP::SetHeaders(std::string headers) {
+    requestHeaders = StringToWString(headers);
+}
+
+void TWinHTTP::SetDownloadFile(std::string path) {
+    CloseDownloadFile();
+    downloadPath = path;
+}
+
+int TWinHTTP::Request(std::string object, int verb, const void* data, int length) {
+    return RunRequest(StringToWString(object), verb, data, length);
+}
+
+int TWinHTTP::SendForm(std::string object, std::map<std::string, std::string>* fields, int verb) {
+    const std::string form = BuildFormBody(fields);
+    return RunRequest(StringToWString(object), FormVerb(verb), form.data(), static_cast<int>(form.size()));
+}
+
+int TWinHTTP::UploadData(std::string object, const void* data, int length) {
+    SetHeaders(MultipartRequestHeaders());
+    TMultipartBody upload;
+    if (!upload.Build("bin", data, length))
+        return UploadNotBuilt("TWinHTTP: Не удается подготовить данные для отправки.");
+    return RunRequest(StringToWString(object), VerbPost, upload.Data(), upload.Length());
+}
+
+int TWinHTTP::UploadFile(std::string object, const char* path) {
+    SetHeaders(MultipartRequestHeaders());
+    const std::string fullPath = path != nullptr ? path : "";
+    const size_t slash = fullPath.rfind('\\');
+    const std::string fileName = slash == std::string::npos ? fullPath : fullPath.substr(slash + 1);
+    TMultipartBody upload;
+    if (!upload.BuildFromFile(fileName, path))
+        return UploadNotBuilt("TWinHTTP: Не удается прочитать файл " + fullPath);
+    return RunRequest(StringToWString(object), VerbPost, upload.Data(), upload.Length());
+}
+
+int TWinHTTP::UploadNotBuilt(const std::string& message) {
+    errorText = FormatErrorText(message, 0, false, false);
+    return 1;
+}
+
+int TWinHTTP::RunRequest(const std::wstring& object, int verb, const void* data, int length) {
+    errorText.clear();
+    int result = OpenRequest(object, verb);
+    if (result == 0)
+        result = OpenDownloadFile();
+    if (result == 0)
+        result = SendRequest(data, length);
+    if (result == 0)
+        result = ReadRequestData();
+    return result;
+}
+
+int TWinHTTP::OpenRequest(const std::wstring& object, int verb) {
+    return GuardStep(errorText, "TWinHTTP: Неизвестная ошибка при попытке создания запроса.", 3, true, [&] {
+        clientCertApplied = false;
+        CloseRequest();
+        if (handles->Connection == nullptr) {
+            errorText = FormatErrorText("TWinHTTP: Не открыто соединение с сервером.", 0, false, false);
+            return 1;
+        }
+        const char* method = HttpMethodName(verb);
+        if (method == nullptr) {
+            errorText = FormatErrorText("TWinHTTP: Не задан метод отправки запроса.", 0, false, false);
+            return 1;
+        }
+        const std::wstring methodName = StringToWString(method);
+        HINTERNET request = WinHttpOpenRequest(handles->Connection, methodName.c_str(), object.c_str(), nullptr,
+                                               WINHTTP_NO_REFERER, AcceptTypes, requestFlags);
+        if (request == nullptr) {
+            errorText = FormatErrorText("TWinHTTP: HttpOpenRequest failed.", 0, false, true);
+            return 2;
+        }
+        handles->Request = request;
+        objectPath = object;
+        if (!strictServerCert && SetSecurityFlags(RelaxedSecurityFlags) != 0) {
+            errorText = FormatErrorText("TWinHTTP: SetSecurityFlags failed.", 0, false, true);
+            return 2;
+        }
+        if (!useSystemProxy) {
+            const struct {
+                const std::string& text;
+                DWORD option;
+                const char* failure;
+            } credentials[] = {
+                {proxyPassword, WINHTTP_OPTION_PROXY_PASSWORD, "TWinHTTP: WINHTTP_OPTION_PROXY_PASSWORD failed."},
+                {proxyUser, WINHTTP_OPTION_PROXY_USERNAME, "TWinHTTP: WINHTTP_OPTION_PROXY_USERNAME failed."},
+            };
+            for (const auto& credential : credentials) {
+                if (credential.text.empty())
+                    continue;
+                std::wstring wide = StringToWString(credential.text);
+                if (!WinHttpSetOption(request, credential.option, &wide[0], static_cast<DWORD>(wide.size()))) {
+                    errorText = FormatErrorText(credential.failure, 0, false, true);
+                    return 2;
+                }
+            }
+        }
+        return 0;
+    });
+}
+
+int TWinHTTP::SetSecurityFlags(unsigned long flags) {
+    if (handles->Request == nullptr) {
+        errorText = FormatErrorText("TWinHTTP: SetSecurityFlags. Соединение с сервером не открыто.", 0, false, false);
+        return 1;
+    }
+    DWORD value = flags;
+    if (!WinHttpSetOption(handles->Request, WINHTTP_OPTION_SECURITY_FLAGS, &value, sizeof value)) {
+        errorText = FormatErrorText("TWinHTTP: WINHTTP_OPTION_SECURITY_FLAGS failed.", 0, false, true);
+        return 2;
+    }
+    return 0;
+}
+
+int TWinHTTP::OpenDownloadFile() {
+    return GuardStep(errorText, "TWinHTTP: Неизвестная ошибка при скачке файлов (создание).", 3, false, [&] {
+        CloseDownloadFile();
+        if (handles->Request == nullptr) {
+            errorText = FormatErrorText("TWinHTTP: Не открыт запрос.", 0, false, false);
+            return 1;
+        }
+        if (downloadPath.empty())
+            return 0;
+        HANDLE file = CreateFileA(downloadPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            errorText = FormatErrorText("TWinHTTP: CreateFile failed.", 0, false, false);
+            return 2;
+        }
+        downloadFile = file;
+        return 0;
+    });
+}
+
+int TWinHTTP::SendRequest(const void* data, int length) {
+    try {
+        StatusCode = 0;
+        clientCertApplied = false;
+        const std::wstring headers = StringToWString(RequestHeadersOrDefault(WStringToString(requestHeaders)));
+        if (handles->Request == nullptr) {
+            errorText = FormatErrorText("TWinHTTP: Не открыт запрос.", 0, false, false);
+            return 1;
+        }
+        bool retryFree = true;
+        if (sendClientCert) {
+            if (ApplyClientCert() != 0)
+                return 2;
+            clientCertApplied = true;
+            retryFree = false;
+        }
+        for (;;) {
+            bool sent = false;
+            bool received = false;
+            DWORD error = ERROR_INVALID_PARAMETER;
+            if (length >= 0 && (data != nullptr || length == 0)) {
+                const DWORD size = static_cast<DWORD>(length);
+                sent = WinHttpApi().SendRequest(handles->Request, headers.c_str(), static_cast<DWORD>(headers.size()),
+                                                length == 0 ? nullptr : const_cast<void*>(data), size, size, 0) != FALSE;
+                received = sent && WinHttpReceiveResponse(handles->Request, nullptr) != FALSE;
+                error = GetLastError();
+            }
+            if (received)
+                break;
+            if (error == ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED) {
+                if (!retryFree)
+                    break;
+                retryFree = false;
+                if (ApplyClientCert() != 0)
+                    return 4;
+                clientCertApplied = true;
+                continue;
+            }
+            errorText = FormatErrorText(SendFailureMessage(error) + AttemptText(sent, received), static_cast<int>(error),
+                                        false, true);
+            return SendFailureResult(error);
+        }
+        ReadServerCertInfo();
+        return MapStatus(length);
+    } catch (const std::exception& failure) {
+        errorText = FormatErrorText("TWinHTTP: Неизвестная ошибка при попытке отсылки запроса (" +
+                                        std::to_string(length) + "байт): " + failure.what(),
+                                    0, false, false);
+    } catch (...) {
+        errorText = FormatErrorText(
+            "TWinHTTP: Неизвестная ошибка при попытке отсылки запроса (" + std::to_string(length) + "байт): ", 0,
+            false, false);
+    }
+    VYRNLog(errorText);
+    return 10;
+}
+
+void TWinHTTP::ReadServerCertInfo() {
+    serverCertInfo.reset();
+    if (!secure)
+        return;
+    serverCertInfo.reset(new TServerCertInfo);
+    DWORD size = sizeof serverCertInfo->Record;
+    if (!WinHttpQueryOption(handles->Request, WINHTTP_OPTION_SECURITY_CERTIFICATE_STRUCT, &serverCertInfo->Record,
+                            &size)) {
+        serverCertInfo->Record = WINHTTP_CERTIFICATE_INFO{};
+        VYRNLog(FormatErrorText("TWinHTTP: WINHTTP_OPTION_SECURITY_CERTIFICATE_STRUCT failed.", 0, false, true));
+    }
+}
+
+int TWinHTTP::MapStatus(int length) {
+    wchar_t statusText[64] = {};
+    DWORD size = sizeof statusText;
+    if (!WinHttpQueryHeaders(handles->Request, WINHTTP_QUERY_STATUS_CODE, WINHTTP_HEADER_NAME_BY_INDEX, statusText,
+                             &size, WINHTTP_NO_HEADER_INDEX)) {
+        errorText = FormatErrorText("TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE.", 0, false, true);
+        return 8;
+    }
+    statusText[63] = L'\0';
+    const int status = static_cast<int>(atol(WStringToString(statusText).c_str()));
+    StatusCode = status;
+    const std::string statusNumber = std::to_string(status);
+    if (status == 200 || status == 201) {
+        VYRNLog("TWinHTTP: Successfull");
+        captured.Refresh([this](const std::string& name) {
+            std::string value;
+            GetHeaderByName(name, &value);
+            return value;
+        });
+        return 0;
+    }
+    if (status == 404) {
+        errorText = "TWinHTTP: Не найден путь на сервере " + WStringToString(server) + "\r\nОшибка: " + errorText;
+    } else if (status == 413) {
+        errorText = FormatErrorText("TWinHTTP: Размер данных переданный серверу слишком велик: " +
+                                        std::to_string(length) + "\r\nКод возврата HTTP: " + statusNumber,
+                                    0, false, false);
+    } else if (status == 403 || status == 500) {
+        VYRNLog("TWinHTTP: Try to ReadRequestData");
+        ReadRequestData();
+        std::string contentType;
+        GetHeaderByName("Content-Type", &contentType);
+        TLocalFree<char> converted(ResponseTextToAnsi(contentType, body.Text(), body.Size()));
+        const std::string lead = "TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: " + statusNumber + ": ";
+        if (converted.Get() != nullptr)
+            errorText = lead + "resp: " + DecodeNumericCharRefs(converted.Get());
+        else
+            errorText = lead + "raw resp: " + DecodeNumericCharRefs(body.Text() != nullptr ? body.Text() : "");
+    } else {
+        errorText = FormatErrorText("TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: " + statusNumber, 0,
+                                    false, false);
+    }
+    return status;
+}

@@ -1,0 +1,149 @@
+// TWinHTTP against the real WinHTTP of Wine and the test peer: what goes on the wire byte for
+// byte, and the result, text and body each reply gives.
+#include <gtest/gtest.h>
+#include <functional>
+#include <memory>
+#include <string>
+#include "TestPeer.h"
+#include "class_http_winhttp.h"
+
+namespace {
+const char Script[] = R"({
+  "/get.asp": {"headers": [["X-Count", "5"]], "body": "hello"},
+  "/post.asp": {"status": 201, "body": "done"},
+  "/form.asp": {"body": "ok"},
+  "/empty.asp": {"body": ""},
+  "/exact.asp": {"body_hex": "__EXACT__"},
+  "/utf16.asp": {"headers": [["Content-Type", "text/plain; charset=UTF-16"]], "body": "OK\r\n", "encoding": "utf-16-le"},
+  "/moved.asp": {"status": 302, "headers": [["Location", "/get.asp"]]},
+  "/forbidden.asp": {"status": 403, "headers": [["Content-Type", "text/html"]], "body": "&#207;&#240;&#232;"},
+  "/failed.asp": {"status": 500, "headers": [["Content-Type", "text/html; charset=utf-8"]], "body_hex": "d0a1d0b1d0bed0b9"},
+  "/large.asp": {"status": 413}
+})";
+
+std::string ExactScript() {
+    std::string script = Script;
+    const std::string hex(10240 * 2, '6');  // 10240 bytes 'f'
+    script.replace(script.find("__EXACT__"), 9, hex);
+    return script;
+}
+
+struct TWireCase {
+    const char* Name;
+    std::function<int(TWinHTTP&)> Send;
+    int Result;
+    std::string RequestLine;  // "" when nothing may reach the peer
+    std::string ContentType;
+    std::string Body;
+    std::string ErrorStart;   // the held error text starts so ("" : empty)
+    bool ErrorExact;          // the held text is ErrorStart whole
+    std::string Response;     // the body held afterwards
+};
+
+const std::string Boundary = "---------------------------7d93c227108c8";
+const std::string Multipart = "multipart/form-data, boundary=" + Boundary;
+
+std::string Upload(const std::string& name, const std::string& content) {
+    return "--" + Boundary + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"" + name +
+           "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + content + "\r\n--" + Boundary + "--";
+}
+
+std::string HeldText(TWinHTTP& client) {
+    const std::string text = client.GetLastErrorText();
+    return text.substr(0, text.find(" (" + client.GetServer() + ":"));
+}
+
+class WinHttpWire : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        TPeerOptions options;
+        options.Name = "winhttp-wire";
+        options.Host = "127.0.0.21";
+        options.Script = ExactScript();
+        peer = new TTestPeer(options);
+    }
+    static void TearDownTestSuite() {
+        delete peer;
+        peer = nullptr;
+    }
+    static TTestPeer* peer;
+};
+TTestPeer* WinHttpWire::peer = nullptr;
+}
+
+TEST_F(WinHttpWire, RequestsRepliesAndTexts) {
+    ASSERT_TRUE(peer->Started());
+    const std::string form = "application/x-www-form-urlencoded";
+    const std::string pi = "\xCF\xF0\xE8";  // П р и in cp1251
+    std::map<std::string, std::string> fields{{"b", "x y"}, {"a", "1"}};
+    const std::string binary("\x00\xFF\r\n", 4);
+    const TWireCase cases[] = {
+        {"get", [](TWinHTTP& c) { return c.Request("/get.asp", 2, nullptr, 0); }, 0, "GET /get.asp HTTP/1.1", form,
+         "", "", true, "hello"},
+        {"post with binary body", [&](TWinHTTP& c) { return c.Request("/post.asp?x=1", 3, binary.data(), 4); }, 0,
+         "POST /post.asp?x=1 HTTP/1.1", form, binary, "", true, "done"},
+        {"put", [](TWinHTTP& c) { return c.Request("/form.asp", 1, "p", 1); }, 0, "PUT /form.asp HTTP/1.1", form, "p",
+         "", true, "ok"},
+        {"form fields in key order, nothing escaped", [&](TWinHTTP& c) { return c.SendForm("/form.asp", &fields, 0); },
+         0, "POST /form.asp HTTP/1.1", form, "a=1&b=x y", "", true, "ok"},
+        {"form without fields", [](TWinHTTP& c) { return c.SendForm("/form.asp", nullptr, 0); }, 0,
+         "POST /form.asp HTTP/1.1", form, "", "", true, "ok"},
+        {"upload of data", [](TWinHTTP& c) { return c.UploadData("/form.asp", "abc", 3); }, 0,
+         "POST /form.asp HTTP/1.1", Multipart, Upload("bin", "abc"), "", true, "ok"},
+        {"custom headers", [](TWinHTTP& c) { c.SetHeaders("Content-Type: text/xml\r\nX-A: 1"); return c.Request("/form.asp", 3, "<a/>", 4); },
+         0, "POST /form.asp HTTP/1.1", "text/xml", "<a/>", "", true, "ok"},
+        {"empty body", [](TWinHTTP& c) { return c.Request("/empty.asp", 2, nullptr, 0); }, 0,
+         "GET /empty.asp HTTP/1.1", form, "", "", true, ""},
+        {"verb 0 is refused before sending", [](TWinHTTP& c) { return c.Request("/get.asp", 0, nullptr, 0); }, 1, "",
+         "", "", "TWinHTTP: Не задан метод отправки запроса.", false, ""},
+        {"verb outside the table", [](TWinHTTP& c) { return c.Request("/get.asp", 7, nullptr, 0); }, 1, "", "", "",
+         "TWinHTTP: Не задан метод отправки запроса.", false, ""},
+        {"null data with a length", [](TWinHTTP& c) { return c.Request("/form.asp", 3, nullptr, 5); }, 7, "", "", "",
+         "TWinHTTP: Ошибка при отправке запроса.\r\nsent=0recived=0", false, ""},
+        {"upload of null data", [](TWinHTTP& c) { return c.UploadData("/form.asp", nullptr, 3); }, 1, "", "", "",
+         "TWinHTTP: Не удается подготовить данные для отправки.", false, ""},
+        {"upload of a missing file", [](TWinHTTP& c) { return c.UploadFile("/form.asp", "C:\\no\\such.bin"); }, 1, "",
+         "", "", "TWinHTTP: Не удается прочитать файл C:\\no\\such.bin", false, ""},
+        {"404", [](TWinHTTP& c) { return c.Request("/missing.asp", 2, nullptr, 0); }, 404,
+         "GET /missing.asp HTTP/1.1", form, "", "TWinHTTP: Не найден путь на сервере 127.0.0.21\r\nОшибка: ", true, ""},
+        {"302", [](TWinHTTP& c) { c.SetHeaders(""); return c.Request("/moved.asp", 2, nullptr, 0); }, 302,
+         "GET /moved.asp HTTP/1.1", form, "", "TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: 302", false, ""},
+        {"403 with numeric references", [](TWinHTTP& c) { return c.Request("/forbidden.asp", 2, nullptr, 0); }, 403,
+         "GET /forbidden.asp HTTP/1.1", form, "",
+         "TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: 403: resp: " + pi, true, "&#207;&#240;&#232;"},
+        {"500 in UTF-8", [](TWinHTTP& c) { return c.Request("/failed.asp", 2, nullptr, 0); }, 500,
+         "GET /failed.asp HTTP/1.1", form, "",
+         "TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: 500: resp: Сбой", true, "\xD0\xA1\xD0\xB1\xD0\xBE\xD0\xB9"},
+        {"413", [](TWinHTTP& c) { return c.Request("/large.asp", 3, "12345", 5); }, 413, "POST /large.asp HTTP/1.1",
+         form, "12345", "TWinHTTP: Размер данных переданный серверу слишком велик: 5\r\nКод возврата HTTP: 413", false,
+         "\xD0\xA1\xD0\xB1\xD0\xBE\xD0\xB9"},
+    };
+    TWinHTTP client(false);
+    ASSERT_EQ(client.Connect(peer->Host(), peer->Port()), 0) << client.GetLastErrorText();
+    size_t seen = 0;
+    for (const TWireCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(c.Send(client), c.Result);
+        const std::string held = HeldText(client);
+        if (c.ErrorExact)
+            EXPECT_EQ(held, c.ErrorStart);
+        else
+            EXPECT_EQ(held.substr(0, c.ErrorStart.size()), c.ErrorStart) << held;
+        int size = -1;
+        const char* response = static_cast<const char*>(client.GetResponseWithSize(&size));
+        EXPECT_EQ(std::string(response ? response : "", response ? size : 0), c.Response);
+        const auto requests = peer->Requests();
+        if (c.RequestLine.empty()) {
+            EXPECT_EQ(requests.size(), seen);
+            continue;
+        }
+        ASSERT_EQ(requests.size(), seen + 1);
+        const TPeerRequest& request = requests[seen++];
+        EXPECT_EQ(request.RequestLine, c.RequestLine);
+        EXPECT_EQ(request.Header("Content-Type"), c.ContentType);
+        EXPECT_EQ(request.Body, c.Body);
+        EXPECT_EQ(request.Header("User-Agent"), "TWinHTTP");
+        EXPECT_EQ(request.Header("Accept"), "*/*");
+        EXPECT_EQ(client.GetStatusCode(), c.Result == 0 ? (request.Method == "POST" && c.Response == "done" ? 201 : 200) : c.Result);
+    }
+}
