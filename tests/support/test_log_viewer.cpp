@@ -217,7 +217,9 @@ void ExpectWellFormed(const std::vector<std::wstring>& texts, const std::map<int
         EXPECT_EQ(text.substr(0, tab + 1), Prefixed(threads.at(thread), L"")) << text;
         const auto last = lastOfThread.find(thread);
         const int previous = last != lastOfThread.end() ? last->second : -1;
-        if (thread != unordered) EXPECT_GT(n, previous) << text;
+        if (thread != unordered) {
+            EXPECT_GT(n, previous) << text;
+        }
         lastOfThread[thread] = n;
     }
 }
