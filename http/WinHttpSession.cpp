@@ -107,6 +107,7 @@ unsigned long TWinHTTP::GetIEProxySettings(const std::wstring& forServer, std::w
         result = GetLastError();
     }
     WinHttpCloseHandle(session);
+    SetLastError(result);  // the caller's text reports the discovery's error
     return result;
 }
 
