@@ -1,0 +1,32 @@
+// Registration of the test provider for tests: the provider keys, the provider-type default names,
+// the OID information of its GOST hash, and its failure switches.
+#pragma once
+#include "TestCspSwitches.h"
+#include <string>
+#include <vector>
+
+constexpr const char* TestCspName75 = "Crypto-Pro GOST R 34.10-2001 Cryptographic Service Provider";
+constexpr const char* TestCspName80 = "Crypto-Pro GOST R 34.10-2012 Cryptographic Service Provider";
+constexpr const char* GostHashOid = "1.2.643.2.2.9";
+
+// testcsp.dll beside the running program.
+std::string TestCspPath();
+
+// HKLM OID information that maps the GOST hash OID to its ALG_ID. crypt32 reads it when it loads,
+// so it must be written before the process that hashes starts.
+void RegisterGostHashOidInfo();
+
+// Registers the provider under the type's default name (type 75 or 80) for as long as it lives,
+// with its switches cleared; the destructor removes both and the switches.
+class TestCspRegistration {
+public:
+    explicit TestCspRegistration(std::vector<DWORD> types);
+    ~TestCspRegistration();
+    TestCspRegistration(const TestCspRegistration&) = delete;
+    TestCspRegistration& operator=(const TestCspRegistration&) = delete;
+
+    static void SetSwitch(const char* name, DWORD value);
+
+private:
+    std::vector<DWORD> types_;
+};
