@@ -9,6 +9,8 @@ const std::vector<CheckRoutine>& BuiltInChecks()
     static const std::vector<CheckRoutine> checks = {
         {0, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 80, info); }},
         {1, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 443, info); }},
+        {2, [](RunContext&, std::string& info) { return CheckCSPInstalled(info); }},
+        {3, [](RunContext&, std::string& info) { return CheckCSPWork(info); }},
     };
     return checks;
 }

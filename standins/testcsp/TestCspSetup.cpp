@@ -79,3 +79,17 @@ void TestCspRegistration::SetSwitch(const char* name, DWORD value)
 {
     SetNumber(HKEY_CURRENT_USER, TESTCSP_SWITCH_KEY, name, value);
 }
+
+CryptoProSettings::CryptoProSettings() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Crypto Pro"); }
+
+CryptoProSettings::~CryptoProSettings() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Crypto Pro"); }
+
+void CryptoProSettings::SetText(const char* key, const char* name, const std::string& text)
+{
+    ::SetText(HKEY_LOCAL_MACHINE, key, name, text);
+}
+
+void CryptoProSettings::SetNumber(const char* key, const char* name, DWORD value)
+{
+    ::SetNumber(HKEY_LOCAL_MACHINE, key, name, value);
+}

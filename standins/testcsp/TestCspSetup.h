@@ -1,5 +1,5 @@
 // Registration of the test provider for tests: the provider keys, the provider-type default names,
-// the OID information of its GOST hash, and its failure switches.
+// the OID information of its GOST hash, its failure switches, and the CryptoPro settings values.
 #pragma once
 #include "TestCspSwitches.h"
 #include <string>
@@ -29,4 +29,21 @@ public:
 
 private:
     std::vector<DWORD> types_;
+};
+
+// The CryptoPro settings values ("SOFTWARE\\Crypto Pro" of HKLM) for as long as it lives; the
+// constructor and the destructor remove the whole key.
+class CryptoProSettings {
+public:
+    static constexpr const char* SettingsKey = "SOFTWARE\\Crypto Pro\\Settings";
+    static constexpr const char* ParametersKey = "SOFTWARE\\Crypto Pro\\Cryptography\\CurrentVersion\\Parameters";
+    static constexpr const char* LegacySuites = "tls_client_disable_legacy_cipher_suites";
+
+    CryptoProSettings();
+    ~CryptoProSettings();
+    CryptoProSettings(const CryptoProSettings&) = delete;
+    CryptoProSettings& operator=(const CryptoProSettings&) = delete;
+
+    void SetText(const char* key, const char* name, const std::string& text);
+    void SetNumber(const char* key, const char* name, DWORD value);
 };

@@ -4,6 +4,7 @@
 #include "LoopbackListener.h"
 #include "MainIds.h"
 #include "RemoteWindow.h"
+#include "TestCspSetup.h"
 #include "Text.h"
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -75,9 +76,10 @@ TEST_F(MainWindow, RunFromMenuShowsRowsAndVerdict)
 
     EXPECT_EQ(verdict, L"Тестирование не успешно. рабочее место не готово к работе с ЭП"
                        L"\r\nРекомендуется выполнить следующие действия:\r\n"
-                       L"\r\n - Проверьте сетевые настройки доступа к ЯСК ВАРТО.");
+                       L"\r\n - Проверьте сетевые настройки доступа к ЯСК ВАРТО."
+                       L"\r\n - Не установлен КриптоПро CSP. Для продолжения работы проведите его установку.");
     const auto rows = program.Rows(ID_LV_Stat);
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].caption, L"Проверка соединения с " + host + L" по 80 порту");
     EXPECT_EQ(rows[0].info, L"Успешно");
     EXPECT_EQ(rows[0].id, L"0");
@@ -86,6 +88,15 @@ TEST_F(MainWindow, RunFromMenuShowsRowsAndVerdict)
     EXPECT_EQ(rows[1].info, L"Failed to connect.\r\nError code: 10061");
     EXPECT_EQ(rows[1].id, L"1");
     EXPECT_EQ(rows[1].image, 1);
+    // No provider: check 2 fails, and check 3 adds no recommendation of its own.
+    EXPECT_EQ(rows[2].caption, L"КриптоПро CSP");
+    EXPECT_EQ(rows[2].info, L"В системе не установлен Крипто-Про");
+    EXPECT_EQ(rows[2].id, L"2");
+    EXPECT_EQ(rows[2].image, 1);
+    EXPECT_EQ(rows[3].caption, L"Работоспособность КриптоПро CSP");
+    EXPECT_EQ(rows[3].info.substr(0, 37), L"_hash. Getting CMSG_HASHED  failed.\r\n");
+    EXPECT_EQ(rows[3].id, L"3");
+    EXPECT_EQ(rows[3].image, 1);
 
     EXPECT_EQ(program.WaitForMessageBox(VerdictTitle, 1500), nullptr) << "a second run started";
     EXPECT_EQ(program.Rows(ID_LV_Stat)[0].caption, rows[0].caption);
@@ -94,19 +105,45 @@ TEST_F(MainWindow, RunFromMenuShowsRowsAndVerdict)
     EXPECT_TRUE(program.WaitForExit(10000));
 }
 
-TEST_F(MainWindow, ButtonRunsLikeTheMenuAndEveryPortOpenPasses)
+TEST_F(MainWindow, ButtonRunsLikeTheMenuAndEveryCheckPasses)
 {
     ASSERT_NE(program.Window(), nullptr);
     LoopbackListener http(VORSALT_SERVICE_HOST, 80), https(VORSALT_SERVICE_HOST, 443);
+    TestCspRegistration csp({75});
     PostMessageW(program.Control(ID_pnl1, ID_Button_Check), BM_CLICK, 0, 0);  // the run outlives a sent click
     EXPECT_EQ(TakeVerdict(), L"Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.");
     const auto rows = program.Rows(ID_LV_Stat);
-    ASSERT_EQ(rows.size(), 2u);
-    for (const auto& row : rows) {
-        EXPECT_EQ(row.image, 0);
-        EXPECT_EQ(row.info, L"Успешно");
-    }
+    ASSERT_EQ(rows.size(), 4u);
+    for (const auto& row : rows) EXPECT_EQ(row.image, 0);
     EXPECT_EQ(rows[1].caption, L"Проверка соединения с " + Wide(VORSALT_SERVICE_HOST) + L" по 443 порту");
+    EXPECT_EQ(rows[1].info, L"Успешно");
+    EXPECT_EQ(rows[2].caption, L"Проверка наличия криптопровайдера КриптоПро CSP");
+    EXPECT_EQ(rows[2].info, L"Установлен");
+    EXPECT_EQ(rows[3].caption, L"Проверка функционирования КриптоПро CSP");
+    EXPECT_EQ(rows[3].info, L"Успешно");
+}
+
+TEST_F(MainWindow, ProviderWarningAndHashFailure)
+{
+    ASSERT_NE(program.Window(), nullptr);
+    LoopbackListener http(VORSALT_SERVICE_HOST, 80), https(VORSALT_SERVICE_HOST, 443);
+    TestCspRegistration csp({80});
+    TestCspRegistration::SetSwitch(TESTCSP_FAIL_HASH_VALUE, static_cast<DWORD>(NTE_FAIL));
+    CryptoProSettings settings;
+    settings.SetText(CryptoProSettings::SettingsKey, "Version", "3.6.5359");
+    program.Command(ID_mni_N18);
+    EXPECT_EQ(TakeVerdict(), L"Тестирование не успешно. рабочее место не готово к работе с ЭП"
+                             L"\r\nРекомендуется выполнить следующие действия:\r\n"
+                             L"\r\n - Рекомендуется переустановить КриптоПро CSP."
+                             L"\r\n - Проверьте содержимое диагностических сообщений.");
+    const auto rows = program.Rows(ID_LV_Stat);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[2].caption, L"КриптоПро CSP");
+    EXPECT_EQ(rows[2].info, L"Необходимо установить версию КриптоПро CSP выше 3.6.7777. В настоящее время установлена 3.6.5359");
+    EXPECT_EQ(rows[2].image, 2);
+    EXPECT_EQ(rows[3].caption, L"Работоспособность КриптоПро CSP");
+    EXPECT_EQ(rows[3].info.substr(0, 42), L"_hash. Getting CryptMsgGetParam  failed.\r\n");
+    EXPECT_EQ(rows[3].image, 1);
 }
 
 TEST_F(MainWindow, AlternativeRunAimsAtAlternativeHostAndReplacesRows)
@@ -121,7 +158,7 @@ TEST_F(MainWindow, AlternativeRunAimsAtAlternativeHostAndReplacesRows)
     program.Command(ID_N2);
     TakeVerdict();
     const auto rows = program.Rows(ID_LV_Stat);
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 4u);
     const std::wstring alt = Wide(VORSALT_ALTERNATIVE_HOST);
     EXPECT_EQ(rows[0].caption, L"Соединение с cервером " + alt + L" по 80 порту");
     EXPECT_EQ(rows[1].caption, L"Соединение с cервером " + alt + L" по 443 порту");
