@@ -118,3 +118,6 @@ private:
     void* serverCertInfo = nullptr;  // INTERNET_CERTIFICATE_INFO, its texts from WinINet
     DWORD socketError = 0;
 };
+
+// The Internet Explorer version line of the support report: "<version> (<build>)".
+std::string GetIEVersion();

@@ -1,0 +1,142 @@
+// What THTTP puts on the wire for forms and uploads, judged by the peer's log.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <map>
+#include "MultipartBody.h"
+#include "WinInetFixture.h"
+
+namespace {
+const char Script[] = R"({"/post.asp": {"status": 200, "body": "OK"}})";
+
+std::string MultipartBodyOf(const std::string& fileName, const std::string& content) {
+    return std::string("-----------------------------7d93c227108c8\r\n"
+                       "Content-Disposition: form-data; name=\"file\"; filename=\"") +
+           fileName + "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + content +
+           "\r\n-----------------------------7d93c227108c8--";
+}
+
+std::string TempPath(const char* name) {
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+}
+
+TEST(THttpBodies, FormsGoOutUnescapedInKeyOrder) {
+    TTestPeer peer(PeerWith("forms", Script));
+    ASSERT_TRUE(peer.Started());
+    auto client = ConnectedClient(peer);
+    ASSERT_NE(client, nullptr);
+    std::map<std::string, std::string> fields = {{"b", "x y"}, {"a", "1"}};
+    EXPECT_EQ(client->SendForm("/post.asp", &fields, 0), 0);
+    EXPECT_EQ(client->SendForm("/post.asp", nullptr, 0), 0);
+    EXPECT_EQ(client->SendForm("/post.asp", &fields, 2), 0);
+    const auto requests = peer.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0].RequestLine, "POST /post.asp HTTP/1.1");
+    EXPECT_EQ(requests[0].Body, "a=1&b=x y");
+    EXPECT_EQ(requests[0].Header("Content-Length"), "9");
+    EXPECT_EQ(requests[1].Method, "POST");
+    EXPECT_EQ(requests[1].Body, "");
+    EXPECT_EQ(requests[1].Header("Content-Length"), "0");
+    EXPECT_EQ(requests[2].Method, "GET");
+    for (const auto& request : requests)
+        EXPECT_EQ(request.Header("Content-Type"), "application/x-www-form-urlencoded");
+}
+
+TEST(THttpBodies, OwnHeadersReplaceTheDefaultUntilCleared) {
+    TTestPeer peer(PeerWith("headers", Script));
+    ASSERT_TRUE(peer.Started());
+    auto client = ConnectedClient(peer);
+    ASSERT_NE(client, nullptr);
+    client->SetHeaders("Content-Type: text/xml\r\nX-Step: 7");
+    EXPECT_EQ(client->Request("/post.asp", 3, "<a/>", 4), 0);
+    EXPECT_EQ(client->Request("/post.asp", 3, "<b/>", 4), 0);
+    client->SetHeaders("");
+    EXPECT_EQ(client->Request("/post.asp", 3, "c", 1), 0);
+    const auto requests = peer.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(requests[i].Header("Content-Type"), "text/xml");
+        EXPECT_EQ(requests[i].Header("X-Step"), "7");
+    }
+    EXPECT_EQ(requests[2].Header("Content-Type"), "application/x-www-form-urlencoded");
+    EXPECT_FALSE(requests[2].HasHeader("X-Step"));
+    EXPECT_EQ(requests[0].Header("User-Agent"), "VYRN");
+    client->SetAgentName("Late");  // waits for the next session
+    EXPECT_EQ(client->Request("/post.asp", 2, nullptr, 0), 0);
+    EXPECT_EQ(peer.Requests().back().Header("User-Agent"), "VYRN");
+
+    THTTP named(false, 0);
+    named.SetAgentName("Check");
+    ASSERT_EQ(named.Connect(peer.Host(), peer.Port()), 0);
+    EXPECT_EQ(named.Request("/post.asp", 2, nullptr, 0), 0);
+    EXPECT_EQ(peer.Requests().back().Header("User-Agent"), "THTTPCheck");
+}
+
+TEST(THttpBodies, UploadsAreMultipartByteForByte) {
+    TTestPeer peer(PeerWith("uploads", Script));
+    ASSERT_TRUE(peer.Started());
+    auto client = ConnectedClient(peer);
+    ASSERT_NE(client, nullptr);
+    const std::string content("p7s\0\xFF\r\n", 7);
+    const std::string path = TempPath("data.p7s");
+    WriteFileBytes(path, content);
+    EXPECT_EQ(client->UploadData("/post.asp", "abc", 3), 0);
+    EXPECT_EQ(client->UploadFile("/post.asp", path.c_str()), 0);
+    const auto requests = peer.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].Body, MultipartBodyOf("bin", "abc"));
+    EXPECT_EQ(requests[1].Body, MultipartBodyOf("data.p7s", content));
+    for (const auto& request : requests) {
+        EXPECT_EQ(request.Method, "POST");
+        EXPECT_EQ(request.Header("Content-type"), "multipart/form-data, boundary=---------------------------7d93c227108c8");
+    }
+    // The multipart headers stay for later requests.
+    EXPECT_EQ(client->Request("/post.asp", 3, "x", 1), 0);
+    EXPECT_EQ(peer.Requests().back().Header("Content-Type").rfind("multipart/form-data", 0), 0u);
+    DeleteFileA(path.c_str());
+}
+
+TEST(THttpBodies, UploadOfAnUnreadableFileSendsNothing) {
+    TTestPeer peer(PeerWith("unreadable", Script));
+    ASSERT_TRUE(peer.Started());
+    auto client = ConnectedClient(peer);
+    ASSERT_NE(client, nullptr);
+    const std::string locked = TempPath("locked.p7s");
+    WriteFileBytes(locked, "secret");
+    HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::string missing = TempPath("no-such-file.p7s");
+    for (const char* path : {missing.c_str(), locked.c_str(), static_cast<const char*>(nullptr)}) {
+        SCOPED_TRACE(path == nullptr ? "null" : path);
+        EXPECT_EQ(client->UploadFile("/post.asp", path), 1);
+        EXPECT_EQ(client->GetLastErrorText().rfind("THTTP: UploadFile. Не удается прочитать файл для отправки.", 0), 0u);
+    }
+    EXPECT_EQ(client->UploadData("/post.asp", nullptr, 5), 1);
+    EXPECT_EQ(client->UploadData("/post.asp", "abc", -1), 1);
+    CloseHandle(holder);
+    DeleteFileA(locked.c_str());
+    EXPECT_TRUE(peer.Requests().empty());
+}
+
+TEST(THttpBodies, VerbZeroIsRefusedBeforeSending) {
+    TTestPeer peer(PeerWith("verb", Script));
+    ASSERT_TRUE(peer.Started());
+    auto client = ConnectedClient(peer);
+    ASSERT_NE(client, nullptr);
+    for (int verb : {0, 4, -1}) {
+        EXPECT_EQ(client->Request("/post.asp", verb, nullptr, 0), 1);
+        EXPECT_EQ(client->GetLastErrorText().rfind("THTTP: Не заdан метод отправки запроса.", 0), 0u);
+    }
+    EXPECT_EQ(client->Request("/post.asp", 1, "put", 3), 0);
+    const auto requests = peer.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].Method, "PUT");
+}
