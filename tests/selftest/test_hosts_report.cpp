@@ -1,0 +1,158 @@
+// The hosts-file report over real files written to the Wine prefix's hosts file.
+#include "Func_hosts.h"
+#include "Endpoints.h"
+#include "Exception.h"
+#include "SystemFolders.h"
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const std::string caHost = "www." VORSALT_CA_DOMAIN;
+const std::string caCrlHost = "crl." VORSALT_ALT_CA_DOMAIN;
+
+// Replaces the prefix's hosts file for one test and puts the original back afterwards.
+class HostsFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::ifstream in(path, std::ios::binary);
+        hadOriginal = in.good();
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        original = bytes.str();
+    }
+    void TearDown() override
+    {
+        if (hadOriginal) Write(original);
+        else DeleteFileA(path.c_str());
+    }
+    void Write(const std::string& bytes)
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << bytes;
+    }
+
+    const std::string path = GetWindowsDir() + "\\System32\\Drivers\\etc\\hosts";
+    std::string original;
+    bool hadOriginal = false;
+};
+
+TEST_F(HostsFile, ReportLines)
+{
+    struct Case { const char* what; std::string file; std::string report; } const cases[] = {
+        {"comments, blanks, single tokens", "# comment\r\n\r\n   \t \r\n127.0.0.1\r\n  # 1.2.3.4 x\r\n", ""},
+        {"empty file", "", ""},
+        {"localhost with a comment", "127.0.0.1 localhost # loopback\r\n", "127.0.0.1\tlocalhost\r\n"},
+        {"several names", "10.0.0.1 first second third\r\n", "10.0.0.1\tfirst\r\n"},
+        {"tabs", "\t10.0.0.2\t\t" + caHost + "\t\r\n", "* 10.0.0.2\t" + caHost + "\r\n"},
+        {"other letter case", "10.0.0.3 WWW." VORSALT_CA_DOMAIN "\n", "10.0.0.3\tWWW." VORSALT_CA_DOMAIN "\r\n"},
+        {"any address marked", "0.0.0.0 " + caCrlHost, "* 0.0.0.0\t" + caCrlHost + "\r\n"},
+        {"comment glued to a name", "10.0.0.4 name#x\n", "10.0.0.4\tname\r\n"},
+        {"LF only", "1.1.1.1 a\n2.2.2.2 b\n\n3.3.3.3 c", "1.1.1.1\ta\r\n2.2.2.2\tb\r\n3.3.3.3\tc\r\n"},
+        {"CR LF and CR", "1.1.1.1 a\r\n2.2.2.2 b\r3.3.3.3 c\r\n", "1.1.1.1\ta\r\n2.2.2.2\tb\r\n3.3.3.3\tc\r\n"},
+        {"non-ASCII bytes separate", "1.2.3.4\xA0host\xFFnext\n\xC0\xC1 x\n", "1.2.3.4\thost\r\n"},
+        {"UTF-8 with mark", "\xEF\xBB\xBF# Комментарий\n10.1.1.1 " + caHost + " # Хост\n",
+         "* 10.1.1.1\t" + caHost + "\r\n"},
+        {"UTF-16 with mark", std::string("\xFF\xFE" "1\0.\0" "2\0.\0" "3\0.\0" "4\0 \0h\0\r\0\n\0", 24),
+         "1.2.3.4\th\r\n"},
+    };
+    for (const Case& c : cases) {
+        Write(c.file);
+        EXPECT_EQ(GetHostsReport(), c.report) << c.what;
+    }
+}
+
+TEST_F(HostsFile, BinaryFileGivesNoEntryAndNoFault)
+{
+    std::string bytes;
+    for (int round = 0; round < 64; ++round)
+        for (int b = 0; b < 256; ++b) bytes += static_cast<char>((b * 7 + round) & 0xFF);
+    Write(bytes);
+    const std::string report = GetHostsReport();
+    // Whatever pairs the noise holds, every line is address, tab, name, CR LF.
+    std::istringstream lines(report);
+    for (std::string line; std::getline(lines, line);) {
+        ASSERT_GE(line.size(), 4u) << line;
+        EXPECT_EQ(line.back(), '\r');
+        EXPECT_NE(line.find('\t'), std::string::npos) << line;
+    }
+}
+
+TEST_F(HostsFile, LargeFileIsReadWhole)
+{
+    std::string bytes;
+    for (int i = 0; i < 20000; ++i)
+        bytes += "10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256) + " host" + std::to_string(i) + "\n";
+    Write(bytes);
+    const std::string report = GetHostsReport();
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 20000);
+    const std::string last = "\n10.0.78.31\thost19999\r\n";
+    ASSERT_GT(report.size(), last.size());
+    EXPECT_EQ(report.substr(report.size() - last.size()), last);
+}
+
+TEST_F(HostsFile, HugeFileIsRefused)
+{
+    {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size;
+        size.QuadPart = 64ll * 1024 * 1024 + 1;
+        EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN));
+        EXPECT_TRUE(SetEndOfFile(file));
+        CloseHandle(file);
+    }
+    try {
+        GetHostsReport();
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message, "Cannot read file \"" + path + "\". File too large.");
+    }
+}
+
+TEST_F(HostsFile, MissingFileRaisesTheFileException)
+{
+    ASSERT_TRUE(DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
+    try {
+        GetHostsReport();
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message.rfind("Cannot open file \"" + path + "\". ", 0), 0u) << e.Message;
+    }
+}
+
+TEST(ParseHostsFile, EntriesKeepTheirLineNumbers)
+{
+    std::vector<_HOSTS_INFO> entries = {{"stale", "0.0.0.0", 9}};
+    EXPECT_TRUE(ParseHostsFile({"# c", "", "1.1.1.1 a b", "x", "2.2.2.2\tb#c"}, entries));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].address, "1.1.1.1");
+    EXPECT_EQ(entries[0].host, "a");
+    EXPECT_EQ(entries[0].line, 2);
+    EXPECT_EQ(entries[1].host, "b");
+    EXPECT_EQ(entries[1].line, 4);
+    EXPECT_FALSE(ParseHostsFile({"#", " "}, entries));
+    EXPECT_TRUE(entries.empty());
+}
+
+TEST(NextHostsToken, PositionsAreOneBased)
+{
+    struct Case { const char* line; int from; const char* token; int after; } const cases[] = {
+        {"ab cd", 1, "ab", 3},
+        {"ab cd", 3, "cd", 6},
+        {"ab cd", 6, "", 6},
+        {"  \t", 1, "", 4},
+        {"", 1, "", 1},
+        {"\x01x\x7F", 1, "x", 3},
+    };
+    for (const Case& c : cases) {
+        int position = c.from;
+        EXPECT_EQ(NextHostsToken(c.line, position), c.token) << c.line << " from " << c.from;
+        EXPECT_EQ(position, c.after) << c.line << " from " << c.from;
+    }
+}
+
+}  // namespace
