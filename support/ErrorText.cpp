@@ -1,5 +1,6 @@
 #include "ErrorText.h"
 #include "Conversions.h"
+#include "LastErrorKept.h"
 #include "LocalFree.h"
 #include "StringHelpers.h"
 #include "SysString.h"
@@ -20,18 +21,6 @@ constexpr unsigned int OcspClientFacility = 0x211;
 constexpr unsigned int FirstInternetCode = 12000;
 constexpr unsigned int LastInternetCode = 12175;
 const char* const NotFoundText = "...Не определено...";
-
-// Lookups load libraries and format messages; the caller's last error must survive them.
-class CKeepLastError {
-public:
-    CKeepLastError() : saved(GetLastError()) {}
-    ~CKeepLastError() { SetLastError(saved); }
-    CKeepLastError(const CKeepLastError&) = delete;
-    CKeepLastError& operator=(const CKeepLastError&) = delete;
-
-private:
-    DWORD saved;
-};
 
 // A library loaded only for its resources, for one lookup.
 class CDataFileModule {
@@ -109,7 +98,7 @@ std::string LookUpSystemErrorMessage(unsigned int code, bool winHttpOwnsInternet
 }
 
 std::string GetSystemErrorMessage(unsigned int code, bool winHttpOwnsInternetCodes) {
-    CKeepLastError keep;
+    TLastErrorKept keep;
     try {
         return LookUpSystemErrorMessage(code, winHttpOwnsInternetCodes);
     } catch (...) {
@@ -118,7 +107,7 @@ std::string GetSystemErrorMessage(unsigned int code, bool winHttpOwnsInternetCod
 }
 
 std::string GetOleErrorInfoText() {
-    CKeepLastError keep;
+    TLastErrorKept keep;
     CErrorInfoHolder info;
     if (GetErrorInfo(0, info.Receive()) != S_OK || !info)
         return std::string();
