@@ -1,8 +1,22 @@
 #include "TestRun.h"
 #include "CheckTable.h"
 #include "Exception.h"
+#include "HttpFactory.h"
 #include "Tests.h"
 #include <cstring>
+
+namespace {
+
+int RunZantholder(RunContext& context, std::string& info)
+{
+    if (!IsZantholderInstalled()) {
+        info = "Не найдено";
+        return 100;
+    }
+    return PingZantholder(context.GatewayClient, info);
+}
+
+}  // namespace
 
 const std::vector<CheckRoutine>& BuiltInChecks()
 {
@@ -11,6 +25,10 @@ const std::vector<CheckRoutine>& BuiltInChecks()
         {1, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 443, info); }},
         {2, [](RunContext&, std::string& info) { return CheckCSPInstalled(info); }},
         {3, [](RunContext&, std::string& info) { return CheckCSPWork(info); }},
+        {5, [](RunContext& c, std::string& info) { return CheckSSL(c.Hosts.ServiceHost, c.ServiceClient, info); }},
+        {6, [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.ServiceHost, c.ServiceClient, info); }},
+        {7, [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.TrainingHost, c.ServiceClient, info); }},
+        {10, [](RunContext& c, std::string& info) { return RunZantholder(c, info); }},
     };
     return checks;
 }
@@ -67,8 +85,12 @@ void RunOne(const CheckRoutine& check, RunContext& context, IRunView& view, TRec
 void RunTests(int tag, IRunView& view, TRunState& state, const std::vector<CheckRoutine>& checks)
 {
     if (state.Running) return;
+    // Released after the guard has hidden the strip: the gateway's first, the service's last.
+    const std::unique_ptr<TAllHTTP> serviceClient = CreateHttpClient(false, 0);
+    const std::unique_ptr<TAllHTTP> chainClient = CreateHttpClient(false, 0);
+    const std::unique_ptr<TAllHTTP> gatewayClient = CreateHttpClient(false, 0);
     RunGuard guard(view, state);
-    RunContext context{SelectEndpoints(tag), state};
+    RunContext context{SelectEndpoints(tag), state, *serviceClient, *chainClient, *gatewayClient};
     view.ShowProgress(CheckCount);
     view.ClearRows();
     NewRequestRecord(state);

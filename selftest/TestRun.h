@@ -3,6 +3,7 @@
 #pragma once
 #include "LumClient.h"
 #include "RunPlan.h"
+#include "class_http.h"
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,9 @@ struct TRunState {
 struct RunContext {
     Endpoints Hosts;
     TRunState& State;
+    TAllHTTP& ServiceClient;  // the SSL, service and training-complex checks
+    TAllHTTP& ChainClient;    // the root chain download
+    TAllHTTP& GatewayClient;  // the gateway ping
 };
 
 struct CheckRoutine {

@@ -15,3 +15,20 @@ int CheckCSPInstalled(std::string& info);
 
 // Check 3: the GOST hash of "1234567890" through the provider; 0 or the hash's failure code.
 int CheckCSPWork(std::string& info);
+
+class TAllHTTP;
+
+// HTTPS GET of "//" on host: 0 passed, 1 connect failed, 2 switching to HTTPS failed, 3 reconnect
+// failed, otherwise the request's failure code. The client stays connected in secure mode.
+int CheckSSL(const std::string& host, TAllHTTP& client, std::string& info);
+
+// HTTPS POST of the service's check path on host; the reply must begin with the correlation
+// prefix. Results as CheckSSL, and 100 when the server answered otherwise.
+int PingAppServer(const std::string& host, TAllHTTP& client, std::string& info);
+
+// Whether the signing gateway's executable is in the 32-bit Program Files folder.
+bool IsZantholderInstalled();
+
+// POSTs the ping to the gateway on 127.0.0.1:8088: 0 it answered "OK", 1 connect failed,
+// 2 switching to plain HTTP failed, 4 the request failed or the reply was another one.
+int PingZantholder(TAllHTTP& client, std::string& info);

@@ -1,9 +1,11 @@
 // Vorsalt.exe end to end: its main window driven by window messages from this process, with
-// listeners standing in for the service host.
+// stand-ins for the service hosts and the signing gateway.
 #include "Endpoints.h"
-#include "LoopbackListener.h"
 #include "MainIds.h"
 #include "RemoteWindow.h"
+#include "RunPlan.h"
+#include "StandinFiles.h"
+#include "Standins.h"
 #include "TestCspSetup.h"
 #include "Text.h"
 #include <winsock2.h>
@@ -19,8 +21,17 @@ std::wstring Wide(const std::string& ansi) { return vcl::ToWide(ansi); }
 
 class MainWindow : public testing::Test {
 protected:
-    static void SetUpTestSuite() { WSADATA d; WSAStartup(MAKEWORD(2, 2), &d); }
-    static void TearDownTestSuite() { WSACleanup(); }
+    static void SetUpTestSuite()
+    {
+        WSADATA d;
+        WSAStartup(MAKEWORD(2, 2), &d);
+        TrustStandinCa(true);
+    }
+    static void TearDownTestSuite()
+    {
+        TrustStandinCa(false);
+        WSACleanup();
+    }
 
     bool StripVisible() const { return IsWindowVisible(program.Control(ID_Panel1)) != FALSE; }
     int BarPosition() const
@@ -61,42 +72,168 @@ TEST_F(MainWindow, StartsIdle)
     EXPECT_EQ(WindowText(program.Control(ID_pnl1, ID_B_Exit)), L"Выход");
 }
 
-TEST_F(MainWindow, RunFromMenuShowsRowsAndVerdict)
+const std::wstring Failure = L"Тестирование не успешно. рабочее место не готово к работе с ЭП";
+const std::wstring Success = L"Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.";
+const std::wstring ToDo = L"\r\nРекомендуется выполнить следующие действия:\r\n";
+
+const std::string GoodService =
+    "{\"//\": " + Reply(200, "<html></html>") + ", \"/lumweb/check\": " +
+    Reply(200, R"({\"CorrelationId\":\"5f0c3a52\",\"Status\":\"OK\"})") + "}";
+// The service host fails the SSL page and its check; the training complex answers the second check
+// wrongly (in the training run it is asked twice).
+const std::string BadService = "{\"//\": " + Reply(503, "") + ", \"/lumweb/check\": [" + Reply(502, "") + ", " +
+                               Reply(200, "Maintenance") + "]}";
+
+int RunCommand(int tag) { return tag == TagTraining ? ID_N1 : tag == TagAlternative ? ID_N2 : ID_mni_N18; }
+
+std::vector<std::wstring> Ids(const std::vector<RemoteRow>& rows)
 {
+    std::vector<std::wstring> ids;
+    for (const auto& row : rows) ids.push_back(row.id);
+    return ids;
+}
+
+std::vector<std::wstring> ExpectedIds(int tag)
+{
+    if (tag == TagAlternative) return {L"0", L"1", L"2", L"3", L"5", L"6", L"10"};
+    return {L"0", L"1", L"2", L"3", L"5", L"6", L"7", L"10"};
+}
+
+// The per-user back-end choice, removed at the end.
+class HttpTypeValue {
+public:
+    ~HttpTypeValue() { RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\QMR\\Config"); }
+    void Set(DWORD type)
+    {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\QMR\\Config", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                                  nullptr), 0);
+        RegSetValueExA(key, "http_type", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&type), sizeof type);
+        RegCloseKey(key);
+    }
+};
+
+// Runs of every tag, over the default back-end (WinHTTP on Wine's Windows 7) and over WinINet.
+class StandinRun : public MainWindow, public testing::WithParamInterface<std::tuple<int, DWORD>> {
+protected:
+    void SetUp() override
+    {
+        if (std::get<1>(GetParam()) != 0) httpType.Set(std::get<1>(GetParam()));
+    }
+    int Tag() const { return std::get<0>(GetParam()); }
+    const char* Prefix() const { return std::get<1>(GetParam()) == 1 ? "THTTP: " : "TWinHTTP: "; }
+    std::string ServiceHost() const { return SelectEndpoints(Tag()).ServiceHost; }
+
+    HttpTypeValue httpType;
+};
+
+TEST_P(StandinRun, EveryStandinAnswersWell)
+{
+    Standins standins({GoodService, Reply(200, "OK"), true});
+    TestCspRegistration csp({75});
     ASSERT_NE(program.Window(), nullptr);
-    LoopbackListener http(VORSALT_SERVICE_HOST, 80);  // 443 stays closed
+    program.Command(RunCommand(Tag()));
+    EXPECT_EQ(TakeVerdict(), Success);
+
+    const Endpoints hosts = SelectEndpoints(Tag());
+    const auto rows = program.Rows(ID_LV_Stat);
+    ASSERT_EQ(Ids(rows), ExpectedIds(Tag()));
+    for (const auto& row : rows) {
+        const int index = std::stoi(row.id);
+        const CheckTexts texts = TextsOf(index, hosts);
+        EXPECT_EQ(row.image, 0) << index << " " << vcl::ToAnsi(row.info);
+        EXPECT_EQ(row.caption, Wide(texts.Running)) << index;
+        EXPECT_EQ(row.info, Wide(texts.Passed)) << index;
+    }
+
+    // The service checks share one client: the SSL page, then the check of each host.
+    const auto service = standins.Https(hosts.ServiceHost);
+    std::vector<std::string> lines;
+    for (const auto& r : service) lines.push_back(r.RequestLine);
+    std::vector<std::string> expected = {"GET // HTTP/1.1", "POST /lumweb/check HTTP/1.1"};
+    if (Tag() == TagTraining) expected.push_back("POST /lumweb/check HTTP/1.1");
+    EXPECT_EQ(lines, expected);
+    if (Tag() == TagRegular) EXPECT_EQ(standins.Https(hosts.TrainingHost).size(), 1u);
+    const auto gateway = standins.Gateway();
+    ASSERT_EQ(gateway.size(), 1u);
+    EXPECT_EQ(gateway[0].RequestLine, "POST / HTTP/1.1");
+    EXPECT_EQ(gateway[0].Header("X-Operation"), "ping");
+}
+
+TEST_P(StandinRun, StandinsAnswerBadly)
+{
+    Standins standins({BadService, Reply(200, "ok"), true});
+    TestCspRegistration csp({75});
+    ASSERT_NE(program.Window(), nullptr);
+    program.Command(RunCommand(Tag()));
+    EXPECT_EQ(TakeVerdict(), Failure + ToDo + L"\r\n - Проверьте сетевые настройки и настройки прокси.");
+
+    const Endpoints hosts = SelectEndpoints(Tag());
+    const auto rows = program.Rows(ID_LV_Stat);
+    ASSERT_EQ(Ids(rows), ExpectedIds(Tag()));
+    for (int i : {0, 1, 2, 3}) EXPECT_EQ(rows[i].image, 0) << i;
+    const std::wstring prefix = Wide(Prefix());
+    for (int i : {4, 5}) {
+        EXPECT_EQ(rows[i].image, 1) << i;
+        EXPECT_EQ(rows[i].caption, Wide(TextsOf(i + 1, hosts).Result));
+        EXPECT_EQ(rows[i].info.rfind(prefix, 0), 0u) << vcl::ToAnsi(rows[i].info);
+    }
+    if (Tag() != TagAlternative) {
+        EXPECT_EQ(rows[6].image, 2);
+        EXPECT_EQ(rows[6].caption, Wide(TextsOf(7, hosts).Result));
+        if (Tag() == TagTraining)
+            EXPECT_EQ(rows[6].info, L"Соединение установлено, но от сервера получен неожиданный ответ: Maintenance");
+        else
+            EXPECT_EQ(rows[6].info.rfind(prefix, 0), 0u) << vcl::ToAnsi(rows[6].info);
+    }
+    EXPECT_EQ(rows.back().image, 1);
+    EXPECT_EQ(rows.back().caption, L"Проверка работоспособности Зантхолдер");
+    EXPECT_EQ(rows.back().info, L"Получен неожиданный ответ от ПО Зантхолдер: ok");
+}
+
+INSTANTIATE_TEST_SUITE_P(Tags, StandinRun,
+                         testing::Combine(testing::Values(TagRegular, TagTraining, TagAlternative),
+                                          testing::Values(DWORD{0}, DWORD{1})),
+                         [](const testing::TestParamInfo<std::tuple<int, DWORD>>& p) {
+                             return "Tag" + std::to_string(std::get<0>(p.param)) +
+                                    (std::get<1>(p.param) == 1 ? "WinInet" : "Default");
+                         });
+
+TEST_F(MainWindow, NothingAnswersAndNoSecondRunStarts)
+{
+    Standins standins({"", "", false});
+    ASSERT_NE(program.Window(), nullptr);
     const std::wstring host = Wide(VORSALT_SERVICE_HOST);
 
     program.Command(ID_mni_N18);
-    HWND box = program.WaitForMessageBox(VerdictTitle, 30000);
+    HWND box = program.WaitForMessageBox(VerdictTitle, 60000);
     ASSERT_NE(box, nullptr);
     // A run command while the verdict is up must not start a second run.
     program.Command(ID_N2);
     const std::wstring verdict = TakeVerdict();
 
-    EXPECT_EQ(verdict, L"Тестирование не успешно. рабочее место не готово к работе с ЭП"
-                       L"\r\nРекомендуется выполнить следующие действия:\r\n"
-                       L"\r\n - Проверьте сетевые настройки доступа к ЯСК ВАРТО."
-                       L"\r\n - Не установлен КриптоПро CSP. Для продолжения работы проведите его установку.");
+    // No provider: check 2 fails, and neither check 3 nor the SSL check recommends reinstalling it.
+    EXPECT_EQ(verdict, Failure + ToDo + L"\r\n - Проверьте сетевые настройки доступа к ЯСК ВАРТО." +
+                           L"\r\n - Не установлен КриптоПро CSP. Для продолжения работы проведите его установку.");
     const auto rows = program.Rows(ID_LV_Stat);
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0].caption, L"Проверка соединения с " + host + L" по 80 порту");
-    EXPECT_EQ(rows[0].info, L"Успешно");
-    EXPECT_EQ(rows[0].id, L"0");
-    EXPECT_EQ(rows[0].image, 0);
+    ASSERT_EQ(Ids(rows), ExpectedIds(TagRegular));
+    EXPECT_EQ(rows[0].caption, L"Соединение с cервером " + host + L" по 80 порту");
+    EXPECT_EQ(rows[0].info, L"Failed to connect.\r\nError code: 10061");
+    EXPECT_EQ(rows[0].image, 1);
     EXPECT_EQ(rows[1].caption, L"Соединение с cервером " + host + L" по 443 порту");
-    EXPECT_EQ(rows[1].info, L"Failed to connect.\r\nError code: 10061");
-    EXPECT_EQ(rows[1].id, L"1");
-    EXPECT_EQ(rows[1].image, 1);
-    // No provider: check 2 fails, and check 3 adds no recommendation of its own.
     EXPECT_EQ(rows[2].caption, L"КриптоПро CSP");
     EXPECT_EQ(rows[2].info, L"В системе не установлен Крипто-Про");
-    EXPECT_EQ(rows[2].id, L"2");
     EXPECT_EQ(rows[2].image, 1);
     EXPECT_EQ(rows[3].caption, L"Работоспособность КриптоПро CSP");
     EXPECT_EQ(rows[3].info.substr(0, 37), L"_hash. Getting CMSG_HASHED  failed.\r\n");
-    EXPECT_EQ(rows[3].id, L"3");
     EXPECT_EQ(rows[3].image, 1);
+    EXPECT_EQ(rows[4].image, 1);
+    EXPECT_EQ(rows[4].info.rfind(L"TWinHTTP: ", 0), 0u);
+    EXPECT_EQ(rows[6].image, 2);
+    EXPECT_EQ(rows[7].caption, L"Проверка работоспособности Зантхолдер");
+    EXPECT_EQ(rows[7].info, L"Не найдено");
+    EXPECT_EQ(rows[7].image, 2);
+    EXPECT_TRUE(standins.Gateway().empty());
 
     EXPECT_EQ(program.WaitForMessageBox(VerdictTitle, 1500), nullptr) << "a second run started";
     EXPECT_EQ(program.Rows(ID_LV_Stat)[0].caption, rows[0].caption);
@@ -105,18 +242,24 @@ TEST_F(MainWindow, RunFromMenuShowsRowsAndVerdict)
     EXPECT_TRUE(program.WaitForExit(10000));
 }
 
-TEST_F(MainWindow, ButtonRunsLikeTheMenuAndEveryCheckPasses)
+TEST_F(MainWindow, ButtonRunsLikeTheMenuAndEachRunChoosesItsBackEnd)
 {
-    ASSERT_NE(program.Window(), nullptr);
-    LoopbackListener http(VORSALT_SERVICE_HOST, 80), https(VORSALT_SERVICE_HOST, 443);
+    Standins standins({BadService, Reply(200, "OK"), true});
     TestCspRegistration csp({75});
+    ASSERT_NE(program.Window(), nullptr);
+    HttpTypeValue httpType;
+    httpType.Set(1);
     PostMessageW(program.Control(ID_pnl1, ID_Button_Check), BM_CLICK, 0, 0);  // the run outlives a sent click
-    EXPECT_EQ(TakeVerdict(), L"Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.");
+    TakeVerdict();
+    EXPECT_EQ(program.Rows(ID_LV_Stat).at(4).info.rfind(L"THTTP: ", 0), 0u);
+
+    httpType.Set(2);
+    PostMessageW(program.Control(ID_pnl1, ID_Button_Check), BM_CLICK, 0, 0);
+    TakeVerdict();
     const auto rows = program.Rows(ID_LV_Stat);
-    ASSERT_EQ(rows.size(), 4u);
-    for (const auto& row : rows) EXPECT_EQ(row.image, 0);
+    ASSERT_EQ(Ids(rows), ExpectedIds(TagRegular));
+    EXPECT_EQ(rows[4].info.rfind(L"TWinHTTP: ", 0), 0u);
     EXPECT_EQ(rows[1].caption, L"Проверка соединения с " + Wide(VORSALT_SERVICE_HOST) + L" по 443 порту");
-    EXPECT_EQ(rows[1].info, L"Успешно");
     EXPECT_EQ(rows[2].caption, L"Проверка наличия криптопровайдера КриптоПро CSP");
     EXPECT_EQ(rows[2].info, L"Установлен");
     EXPECT_EQ(rows[3].caption, L"Проверка функционирования КриптоПро CSP");
@@ -125,44 +268,25 @@ TEST_F(MainWindow, ButtonRunsLikeTheMenuAndEveryCheckPasses)
 
 TEST_F(MainWindow, ProviderWarningAndHashFailure)
 {
+    Standins standins({GoodService, Reply(200, "OK"), true});
     ASSERT_NE(program.Window(), nullptr);
-    LoopbackListener http(VORSALT_SERVICE_HOST, 80), https(VORSALT_SERVICE_HOST, 443);
     TestCspRegistration csp({80});
     TestCspRegistration::SetSwitch(TESTCSP_FAIL_HASH_VALUE, static_cast<DWORD>(NTE_FAIL));
     CryptoProSettings settings;
     settings.SetText(CryptoProSettings::SettingsKey, "Version", "3.6.5359");
     program.Command(ID_mni_N18);
-    EXPECT_EQ(TakeVerdict(), L"Тестирование не успешно. рабочее место не готово к работе с ЭП"
-                             L"\r\nРекомендуется выполнить следующие действия:\r\n"
-                             L"\r\n - Рекомендуется переустановить КриптоПро CSP."
-                             L"\r\n - Проверьте содержимое диагностических сообщений.");
+    // The training complex answers, so the verdict opens with the success sentence.
+    EXPECT_EQ(TakeVerdict(), Success + L"\r\nВместе с тем имеются следующие рекомендации:\r\n"
+                                       L"\r\n - Рекомендуется переустановить КриптоПро CSP."
+                                       L"\r\n - Проверьте содержимое диагностических сообщений.");
     const auto rows = program.Rows(ID_LV_Stat);
-    ASSERT_EQ(rows.size(), 4u);
+    ASSERT_EQ(Ids(rows), ExpectedIds(TagRegular));
     EXPECT_EQ(rows[2].caption, L"КриптоПро CSP");
     EXPECT_EQ(rows[2].info, L"Необходимо установить версию КриптоПро CSP выше 3.6.7777. В настоящее время установлена 3.6.5359");
     EXPECT_EQ(rows[2].image, 2);
     EXPECT_EQ(rows[3].caption, L"Работоспособность КриптоПро CSP");
     EXPECT_EQ(rows[3].info.substr(0, 42), L"_hash. Getting CryptMsgGetParam  failed.\r\n");
     EXPECT_EQ(rows[3].image, 1);
-}
-
-TEST_F(MainWindow, AlternativeRunAimsAtAlternativeHostAndReplacesRows)
-{
-    ASSERT_NE(program.Window(), nullptr);
-    LoopbackListener http(VORSALT_SERVICE_HOST, 80), https(VORSALT_SERVICE_HOST, 443);
-    program.Command(ID_N1);  // the training complex: nothing listens there
-    TakeVerdict();
-    EXPECT_EQ(program.Rows(ID_LV_Stat).at(0).caption,
-              L"Соединение с cервером " + Wide(VORSALT_TRAINING_HOST) + L" по 80 порту");
-
-    program.Command(ID_N2);
-    TakeVerdict();
-    const auto rows = program.Rows(ID_LV_Stat);
-    ASSERT_EQ(rows.size(), 4u);
-    const std::wstring alt = Wide(VORSALT_ALTERNATIVE_HOST);
-    EXPECT_EQ(rows[0].caption, L"Соединение с cервером " + alt + L" по 80 порту");
-    EXPECT_EQ(rows[1].caption, L"Соединение с cервером " + alt + L" по 443 порту");
-    EXPECT_EQ(rows[1].image, 1);
 }
 
 TEST_F(MainWindow, ClosesFromItsCloseBox)
