@@ -1,9 +1,5 @@
 #include "CaWebSite.h"
 
-namespace {
-const char CaWebHost[] = "www.yask-ca.ru";
-}
-
 std::string CaCertificatesPageUrl() {
-    return std::string("http://") + CaWebHost + "/?Item=support&SubItem=certificates";
+    return "http://" VORSALT_CA_PAGE_HOST "/?Item=support&SubItem=certificates";
 }

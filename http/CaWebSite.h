@@ -1,4 +1,4 @@
-// The certification authority's web site that the clients name when its chain is missing.
+// The certification authority's web site (a build setting) that the clients name when its chain is missing.
 #pragma once
 #include <string>
 

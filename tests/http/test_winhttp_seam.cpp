@@ -118,7 +118,7 @@ TEST(WinHttpSeamFailures, SendErrorsGiveTheirResultsAndTexts) {
     } cases[] = {
         {"CA chain missing", ERROR_WINHTTP_SECURE_INVALID_CA, 1, true, 5, 1,
          "TWinHTTP: Ошибка при отправке запроса. Возможно не установлена цепочка сертификатов УЦ.\r\n"
-         "Для установки цепочки зайдите по адресу\r\nhttp://www.yask-ca.ru/?Item=support&SubItem=certificates\r\n" +
+         "Для установки цепочки зайдите по адресу\r\nhttp://" VORSALT_CA_PAGE_HOST "/?Item=support&SubItem=certificates\r\n" +
              attempt + "0x2f0d"},
         {"secure failure", ERROR_WINHTTP_SECURE_FAILURE, 1, true, 12175, 1,
          "TWinHTTP: Ошибка при отправке запроса (SECURE_FAILURE).\r\nПопробуйте заново повторить операцию.\r\n" +
