@@ -43,21 +43,21 @@ protected:
 TEST_F(HostsFile, ReportLines)
 {
     struct Case { const char* what; std::string file; std::string report; } const cases[] = {
-        {"comments, blanks, single tokens", "# comment\r\n\r\n   \t \r\n127.0.0.1\r\n  # 1.2.3.4 x\r\n", ""},
+        {"comments, blanks, single tokens", "# comment\r\n\r\n   \t \r\n127.0.0.1\r\n  # 127.1.2.3 x\r\n", ""},
         {"empty file", "", ""},
         {"localhost with a comment", "127.0.0.1 localhost # loopback\r\n", "127.0.0.1\tlocalhost\r\n"},
-        {"several names", "10.0.0.1 first second third\r\n", "10.0.0.1\tfirst\r\n"},
-        {"tabs", "\t10.0.0.2\t\t" + caHost + "\t\r\n", "* 10.0.0.2\t" + caHost + "\r\n"},
-        {"other letter case", "10.0.0.3 WWW." VORSALT_CA_DOMAIN "\n", "10.0.0.3\tWWW." VORSALT_CA_DOMAIN "\r\n"},
+        {"several names", "127.10.0.1 first second third\r\n", "127.10.0.1\tfirst\r\n"},
+        {"tabs", "\t127.10.0.2\t\t" + caHost + "\t\r\n", "* 127.10.0.2\t" + caHost + "\r\n"},
+        {"other letter case", "127.10.0.3 WWW." VORSALT_CA_DOMAIN "\n", "127.10.0.3\tWWW." VORSALT_CA_DOMAIN "\r\n"},
         {"any address marked", "0.0.0.0 " + caCrlHost, "* 0.0.0.0\t" + caCrlHost + "\r\n"},
-        {"comment glued to a name", "10.0.0.4 name#x\n", "10.0.0.4\tname\r\n"},
-        {"LF only", "1.1.1.1 a\n2.2.2.2 b\n\n3.3.3.3 c", "1.1.1.1\ta\r\n2.2.2.2\tb\r\n3.3.3.3\tc\r\n"},
-        {"CR LF and CR", "1.1.1.1 a\r\n2.2.2.2 b\r3.3.3.3 c\r\n", "1.1.1.1\ta\r\n2.2.2.2\tb\r\n3.3.3.3\tc\r\n"},
-        {"non-ASCII bytes separate", "1.2.3.4\xA0host\xFFnext\n\xC0\xC1 x\n", "1.2.3.4\thost\r\n"},
-        {"UTF-8 with mark", "\xEF\xBB\xBF# Комментарий\n10.1.1.1 " + caHost + " # Хост\n",
-         "* 10.1.1.1\t" + caHost + "\r\n"},
-        {"UTF-16 with mark", std::string("\xFF\xFE" "1\0.\0" "2\0.\0" "3\0.\0" "4\0 \0h\0\r\0\n\0", 24),
-         "1.2.3.4\th\r\n"},
+        {"comment glued to a name", "127.10.0.4 name#x\n", "127.10.0.4\tname\r\n"},
+        {"LF only", "127.1.1.1 a\n127.2.2.2 b\n\n127.3.3.3 c", "127.1.1.1\ta\r\n127.2.2.2\tb\r\n127.3.3.3\tc\r\n"},
+        {"CR LF and CR", "127.1.1.1 a\r\n127.2.2.2 b\r127.3.3.3 c\r\n", "127.1.1.1\ta\r\n127.2.2.2\tb\r\n127.3.3.3\tc\r\n"},
+        {"non-ASCII bytes separate", "127.1.2.3\xA0host\xFFnext\n\xC0\xC1 x\n", "127.1.2.3\thost\r\n"},
+        {"UTF-8 with mark", "\xEF\xBB\xBF# Комментарий\n127.10.1.1 " + caHost + " # Хост\n",
+         "* 127.10.1.1\t" + caHost + "\r\n"},
+        {"UTF-16 with mark", std::string("\xFF\xFE" "1\0" "2\0" "7\0" ".\0" "1\0" ".\0" "2\0" ".\0" "3\0" " \0h\0\r\0\n\0", 28),
+         "127.1.2.3\th\r\n"},
     };
     for (const Case& c : cases) {
         Write(c.file);
@@ -127,9 +127,9 @@ TEST_F(HostsFile, MissingFileRaisesTheFileException)
 TEST(ParseHostsFile, EntriesKeepTheirLineNumbers)
 {
     std::vector<_HOSTS_INFO> entries = {{"stale", "0.0.0.0", 9}};
-    EXPECT_TRUE(ParseHostsFile({"# c", "", "1.1.1.1 a b", "x", "2.2.2.2\tb#c"}, entries));
+    EXPECT_TRUE(ParseHostsFile({"# c", "", "127.1.1.1 a b", "x", "127.2.2.2\tb#c"}, entries));
     ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].address, "1.1.1.1");
+    EXPECT_EQ(entries[0].address, "127.1.1.1");
     EXPECT_EQ(entries[0].host, "a");
     EXPECT_EQ(entries[0].line, 2);
     EXPECT_EQ(entries[1].host, "b");
