@@ -5,30 +5,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include "CertDates.h"
 #include "TestPeer.h"
 #include "class_http_winhttp.h"
 
 namespace {
-// "notAfter=YYYY-MM-DD hh:mm:ssZ" lines that openssl wrote for the test certificates.
-std::string OpensslExpiry(const std::string& certificate) {
-    std::ifstream file(VORSALT_CERT_DATES);
-    std::string line;
-    while (std::getline(file, line))
-        if (line.rfind(certificate + " notAfter=", 0) == 0)
-            return line.substr(certificate.size() + 10);
-    return "";
-}
-
-std::string IsoText(const FILETIME& time) {
-    SYSTEMTIME t{};
-    if (!FileTimeToSystemTime(&time, &t))
-        return "";
-    char text[32];
-    snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02uZ", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
-             t.wSecond);
-    return text;
-}
-
 TPeerOptions TlsPeer(const std::string& mode, const std::string& host) {
     TPeerOptions options;
     options.Name = "winhttp-tls-" + mode;
