@@ -1,0 +1,204 @@
+// THTTP's time-outs: the three options and the handle they go to, process-wide defaults, and a
+// reply slower than the time-out, which must end in a result and a text within bounded time.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "WinInetFixture.h"
+
+namespace {
+struct TOptionSet {
+    bool NullHandle;
+    DWORD Option;
+    DWORD Value;
+};
+std::vector<TOptionSet> OptionsSet;
+DWORD FailingOption = 0;
+
+BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
+    OptionsSet.push_back({handle == nullptr, option, *static_cast<DWORD*>(buffer)});
+    if (option == FailingOption) {
+        SetLastError(ERROR_INTERNET_BAD_OPTION_LENGTH);
+        return FALSE;
+    }
+    return RealWinInet.InternetSetOptionA(handle, option, buffer, length);
+}
+
+DWORD ConnectTimeoutOf(HINTERNET handle) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    return RealWinInet.InternetQueryOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &value, &size) ? value : 0;
+}
+
+// The connect time-out of each session that a connection is opened on.
+std::vector<DWORD> SessionTimeouts;
+
+HINTERNET WINAPI ConnectObservingSession(HINTERNET session, LPCSTR server, INTERNET_PORT port, LPCSTR user,
+                                         LPCSTR password, DWORD service, DWORD flags, DWORD_PTR context) {
+    SessionTimeouts.push_back(ConnectTimeoutOf(session));
+    return RealWinInet.InternetConnectA(session, server, port, user, password, service, flags, context);
+}
+
+// Puts back the process-wide connect time-out that a test changed (the receive and send ones
+// cannot be read back; each test runs in a process of its own).
+class TProcessTimeoutGuard {
+public:
+    TProcessTimeoutGuard() : connect(ConnectTimeoutOf(nullptr)) {}
+    ~TProcessTimeoutGuard() {
+        RealWinInet.InternetSetOptionA(nullptr, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
+    }
+    TProcessTimeoutGuard(const TProcessTimeoutGuard&) = delete;
+    TProcessTimeoutGuard& operator=(const TProcessTimeoutGuard&) = delete;
+
+private:
+    DWORD connect;
+};
+
+// What the session's time-outs are meant to do, put on each request, since Wine does not pass
+// them on (see SessionTimeoutsDoNotCutASlowReply).
+DWORD RequestTimeout = 0;
+
+HINTERNET WINAPI OpenWithTimeouts(HINTERNET connection, LPCSTR verb, LPCSTR path, LPCSTR version, LPCSTR referrer,
+                                  LPCSTR* types, DWORD flags, DWORD_PTR context) {
+    HINTERNET request =
+        RealWinInet.HttpOpenRequestA(connection, verb, path, version, referrer, types, flags, context);
+    if (request != nullptr)
+        for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
+                             INTERNET_OPTION_SEND_TIMEOUT})
+            RealWinInet.InternetSetOptionA(request, option, &RequestTimeout, sizeof RequestTimeout);
+    return request;
+}
+
+const char* const SlowReplies = R"({
+    "/late.asp": {"delay": 3, "body": "late"},
+    "/trickle.asp": {"body": "abcdef", "chunk_size": 2, "chunk_delay": 3},
+    "/soon.asp": {"delay": 0.1, "body": "soon"},
+    "/late-short.asp": {"delay": 1.5, "body": "late"},
+    "/trickle-short.asp": {"body": "abcdef", "chunk_size": 2, "chunk_delay": 0.6}
+})";
+}
+
+TEST(THttpTimeouts, ThreeOptionsInOrderOnTheSessionOrTheProcess) {
+    struct Case {
+        DWORD failing;
+        bool result;
+    } cases[] = {{0, true}, {INTERNET_OPTION_CONNECT_TIMEOUT, false}, {INTERNET_OPTION_RECEIVE_TIMEOUT, false},
+                 {INTERNET_OPTION_SEND_TIMEOUT, false}};
+    TProcessTimeoutGuard guard;
+    TWinInetSeam seam;
+    WinInet.InternetSetOptionA = RecordingSetOption;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failing);
+        FailingOption = c.failing;
+        THTTP client(false, 0);
+        for (bool connected : {false, true}) {
+            if (connected) {
+                ASSERT_EQ(client.Connect("127.0.0.61", 1), 0);
+            }
+            OptionsSet.clear();
+            EXPECT_EQ(client.SetTimeouts(4321), c.result);
+            ASSERT_EQ(OptionsSet.size(), 3u);  // all three are tried, whichever fails
+            const DWORD order[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
+                                   INTERNET_OPTION_SEND_TIMEOUT};
+            for (size_t i = 0; i < 3; ++i) {
+                EXPECT_EQ(OptionsSet[i].Option, order[i]);
+                EXPECT_EQ(OptionsSet[i].Value, 4321u);
+                EXPECT_EQ(OptionsSet[i].NullHandle, !connected);
+            }
+        }
+    }
+    FailingOption = 0;
+}
+
+TEST(THttpTimeouts, ProcessDefaultsReachLaterSessionsAndSessionValuesStayWithTheirSession) {
+    TProcessTimeoutGuard guard;
+    TWinInetSeam seam;
+    WinInet.InternetConnectA = ConnectObservingSession;
+    SessionTimeouts.clear();
+    THTTP client(false, 0);
+    ASSERT_TRUE(client.SetTimeouts(1234));  // no session yet: the process's defaults
+    EXPECT_EQ(ConnectTimeoutOf(nullptr), 1234u);
+    ASSERT_EQ(client.Connect("127.0.0.61", 1), 0);
+    ASSERT_TRUE(client.SetTimeouts(2345));  // this session's only
+    EXPECT_EQ(ConnectTimeoutOf(nullptr), 1234u);
+    ASSERT_EQ(client.Connect("127.0.0.62", 1), 0);  // another server: a new session
+    THTTP other(false, 0);
+    ASSERT_EQ(other.Connect("127.0.0.63", 1), 0);
+    EXPECT_EQ(SessionTimeouts, (std::vector<DWORD>{1234, 1234, 1234}));
+}
+
+// Wine accepts the receive and send time-outs on the session and the null handle but hands them
+// to no connection or request (the connection reports 0 for both): a slow reply arrives whole.
+TEST(THttpTimeouts, SessionTimeoutsDoNotCutASlowReply) {
+    TPeerOptions options = PeerWith("wininet-session-timeouts", SlowReplies);
+    options.Host = "127.0.0.64";
+    TTestPeer peer(options);
+    ASSERT_TRUE(peer.Started());
+    struct Case {
+        const char* path;
+        const char* body;
+    } cases[] = {{"/late-short.asp", "late"}, {"/trickle-short.asp", "abcdef"}};
+    TProcessTimeoutGuard guard;
+    for (bool beforeConnect : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.path) + (beforeConnect ? " before Connect" : " after Connect"));
+            THTTP client(false, 0);
+            client.SetShowDialogs(false);
+            if (beforeConnect) {
+                ASSERT_TRUE(client.SetTimeouts(400));
+            }
+            ASSERT_EQ(client.Connect(peer.Host(), peer.Port()), 0);
+            if (!beforeConnect) {
+                ASSERT_TRUE(client.SetTimeouts(400));
+            }
+            const DWORD start = GetTickCount();
+            EXPECT_EQ(client.Request(c.path, 2, nullptr, 0), 0) << client.GetLastErrorText();
+            const DWORD elapsed = GetTickCount() - start;
+            EXPECT_TRUE(client.ResponseEquals(c.body));
+            EXPECT_GE(elapsed, 1000u);
+            EXPECT_LT(elapsed, 10000u);
+        }
+    }
+}
+
+TEST(THttpTimeouts, RequestTimeoutsEndASlowReplyWithAResultAndAText) {
+    TPeerOptions options = PeerWith("wininet-request-timeouts", SlowReplies);
+    options.Host = "127.0.0.65";
+    TTestPeer peer(options);
+    ASSERT_TRUE(peer.Started());
+    struct Case {
+        const char* path;
+        int result;
+        int status;
+        const char* text;  // start of the error text
+        const char* body;
+    } cases[] = {
+        // Wine ends a status line that does not come in time with 12030, not 12002.
+        {"/late.asp", 3, 0, "THTTP: Ошибка при отправке запрnса.\r\nОшибка LE № 0x2efe", nullptr},
+        // and a body that stops coming with the socket's 10060.
+        {"/trickle.asp", 10, 200, "THTTP: Ошибка полуwения информации после отправки gапроса.\r\nОшибка LE № 0x274c",
+         nullptr},
+        {"/soon.asp", 0, 200, "", "soon"},
+    };
+    TWinInetSeam seam;
+    WinInet.HttpOpenRequestA = OpenWithTimeouts;
+    RequestTimeout = 800;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        auto client = ConnectedClient(peer);
+        ASSERT_NE(client, nullptr);
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(client->Request(c.path, 2, nullptr, 0), c.result);
+        const DWORD elapsed = GetTickCount() - start;
+        const std::string text = client->GetLastErrorText();
+        EXPECT_EQ(text.rfind(c.text, 0), 0u) << text;
+        EXPECT_EQ(client->GetStatusCode(), c.status);
+        EXPECT_LT(elapsed, 2800u);  // before the peer's reply would have come
+        if (c.body != nullptr) {
+            EXPECT_TRUE(client->ResponseEquals(c.body));
+        } else {
+            EXPECT_EQ(client->GetResponse(false), nullptr);
+            EXPECT_EQ(client->GetResponseSize(), 0);
+        }
+    }
+}
