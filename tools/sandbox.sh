@@ -22,6 +22,11 @@ mount --bind "$hosts" /etc/hosts
 mkdir -p "/tmp/.wine-$(id -u)"
 mount -t tmpfs -o mode=0700 tmpfs "/tmp/.wine-$(id -u)"
 
+# A small disk that fills up, for the tests of failing writes.
+export VORSALT_SMALL_DISK=/tmp/vorsalt-small-disk
+mkdir -p "$VORSALT_SMALL_DISK"
+mount -t tmpfs -o size=64k tmpfs "$VORSALT_SMALL_DISK"
+
 export WINEPREFIX="$1"; shift
 export WINEDEBUG=-all LC_ALL=ru_RU.UTF-8 LANG=ru_RU.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
 unset http_proxy https_proxy no_proxy HTTP_PROXY HTTPS_PROXY NO_PROXY

@@ -1,26 +1,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <wincrypt.h>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include "CertStores.h"
-#include "TestPeer.h"
+#include "TestFiles.h"
 
 namespace {
-std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
-PCCERT_CONTEXT PkiCertificate(const char* name) {
-    const std::string der = FileBytes(TestPkiFile(name));
-    return CertCreateCertificateContext(X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
-                                        static_cast<DWORD>(der.size()));
-}
-
 class TMemoryStore {
 public:
     TMemoryStore() : store(CertOpenStore(CERT_STORE_PROV_MEMORY, 0, 0, 0, nullptr)) {}

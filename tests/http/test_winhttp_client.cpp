@@ -1,10 +1,8 @@
 // TWinHTTP's session settings and response side against Wine's WinHTTP and the test peer:
 // agent, time-outs, reconnection, UTF-16 bodies, captured headers, downloads and progress.
 #include <gtest/gtest.h>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include "TestPeer.h"
+#include "TestFiles.h"
 #include "class_http_winhttp.h"
 
 namespace {
@@ -92,10 +90,6 @@ TEST(WinHttpClient, DownloadToAFileAndProgressReset) {
         EXPECT_EQ(progress.Position, 7);
     }
     EXPECT_EQ(progress.Position, 0);
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    file.close();
-    EXPECT_EQ(content.str(), "downloaded bytes");
+    EXPECT_EQ(FileBytes(path), "downloaded bytes");
     DeleteFileA(path.c_str());
 }

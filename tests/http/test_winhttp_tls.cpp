@@ -2,11 +2,9 @@
 // relaxed checking, the client certificate from the test PFX, and the server certificate's
 // expiry as openssl reads it.
 #include <gtest/gtest.h>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include "CertDates.h"
-#include "TestPeer.h"
+#include "TestFiles.h"
 #include "class_http_winhttp.h"
 
 namespace {
@@ -75,10 +73,7 @@ TEST(WinHttpTls, PlainSendsHaveNoServerCertificate) {
 }
 
 TEST(WinHttpTls, ClientCertificateFromThePfxReachesThePeer) {
-    std::ifstream file(TestPkiFile("client.pfx"), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    std::string pfx = bytes.str();
+    std::string pfx = FileBytes(TestPkiFile("client.pfx"));
     CRYPT_DATA_BLOB blob{static_cast<DWORD>(pfx.size()), reinterpret_cast<BYTE*>(&pfx[0])};
     HCERTSTORE store = PFXImportCertStore(&blob, L"vorsalt", CRYPT_USER_KEYSET);
     ASSERT_NE(store, nullptr);

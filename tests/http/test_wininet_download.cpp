@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <vector>
+#include "TestFiles.h"
 #include "WinInetFixture.h"
 
 namespace {
@@ -38,13 +38,6 @@ std::string TempPath(const char* name) {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     return std::string(folder) + name;
-}
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
@@ -171,6 +164,26 @@ TEST_F(THttpDownload, ResumeAppendsOnlyToAFileOfTheOffsetsLength) {
     }
     EXPECT_EQ(FileBytes(path), std::string(50, 'H'));
     DeleteFileA(path.c_str());
+}
+
+TEST_F(THttpDownload, FullDiskGivesElevenAndNoBody) {
+    // The sandbox's small disk (64 KiB) cannot take the 3 MB body.
+    const char* disk = getenv("VORSALT_SMALL_DISK");
+    ASSERT_NE(disk, nullptr);
+    std::string path = std::string("Z:") + disk + "/huge.bin";
+    std::replace(path.begin(), path.end(), '/', '\\');
+    TProgressRange progress{0, 0, 1, Changed};
+    auto client = ConnectedClient(peer);
+    ASSERT_NE(client, nullptr);
+    client->SetProgress(&progress);
+    client->SetDownloadFile(path);
+    EXPECT_EQ(client->Request("/huge.asp", 2, nullptr, 0), 11);
+    EXPECT_EQ(client->GetLastErrorText().rfind("THTTP: Ошибка записи в файл", 0), 0u) << client->GetLastErrorText();
+    EXPECT_EQ(client->GetResponseSize(), 0);
+    EXPECT_EQ(client->GetResponseWithSize(nullptr), nullptr);
+    EXPECT_EQ(progress.Position, 0);
+    client.reset();
+    EXPECT_TRUE(DeleteFileA(path.c_str()));  // the client let go of the file
 }
 
 TEST_F(THttpDownload, UncreatableFileFailsBeforeSending) {

@@ -33,3 +33,27 @@ private:
     REGSAM view;
     HKEY handle = nullptr;
 };
+
+// A predefined key (HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE) of this process mapped onto a scratch
+// key while the object lives, so that what the code under test reads and writes there touches
+// nobody else's registry.
+class TPredefinedKeyOverride {
+public:
+    TPredefinedKeyOverride(HKEY predefined, const std::string& name)
+        : predefined(predefined), path("Software\\Vorsalt-tests\\" + name + "-" + std::to_string(GetCurrentProcessId())) {
+        RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch, nullptr);
+        RegOverridePredefKey(predefined, scratch);
+    }
+    ~TPredefinedKeyOverride() {
+        RegOverridePredefKey(predefined, nullptr);
+        RegCloseKey(scratch);
+        RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+    }
+    TPredefinedKeyOverride(const TPredefinedKeyOverride&) = delete;
+    TPredefinedKeyOverride& operator=(const TPredefinedKeyOverride&) = delete;
+
+private:
+    HKEY predefined;
+    std::string path;
+    HKEY scratch = nullptr;
+};

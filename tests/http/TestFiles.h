@@ -1,0 +1,22 @@
+// Files the HTTP tests read: whole files, and certificates of the test PKI.
+#pragma once
+#include <windows.h>
+#include <wincrypt.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include "TestPeer.h"
+
+inline std::string FileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+// A certificate of the test PKI by its file name (client.der, ...); the caller frees it.
+inline PCCERT_CONTEXT PkiCertificate(const char* name) {
+    const std::string der = FileBytes(TestPkiFile(name));
+    return CertCreateCertificateContext(X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+                                        static_cast<DWORD>(der.size()));
+}
