@@ -76,6 +76,12 @@ const char* const SlowReplies = R"({
     "/late-short.asp": {"delay": 1.5, "body": "late"},
     "/trickle-short.asp": {"body": "abcdef", "chunk_size": 2, "chunk_delay": 0.6}
 })";
+
+TPeerOptions SlowPeer(const std::string& name, const std::string& host) {
+    TPeerOptions options = PeerWith(name, SlowReplies);
+    options.Host = host;
+    return options;
+}
 }
 
 TEST(THttpTimeouts, ThreeOptionsInOrderOnTheSessionOrTheProcess) {
@@ -130,9 +136,7 @@ TEST(THttpTimeouts, ProcessDefaultsReachLaterSessionsAndSessionValuesStayWithThe
 // Wine accepts the receive and send time-outs on the session and the null handle but hands them
 // to no connection or request (the connection reports 0 for both): a slow reply arrives whole.
 TEST(THttpTimeouts, SessionTimeoutsDoNotCutASlowReply) {
-    TPeerOptions options = PeerWith("wininet-session-timeouts", SlowReplies);
-    options.Host = "127.0.0.64";
-    TTestPeer peer(options);
+    TTestPeer peer(SlowPeer("wininet-session-timeouts", "127.0.0.64"));
     ASSERT_TRUE(peer.Started());
     struct Case {
         const char* path;
@@ -162,9 +166,7 @@ TEST(THttpTimeouts, SessionTimeoutsDoNotCutASlowReply) {
 }
 
 TEST(THttpTimeouts, RequestTimeoutsEndASlowReplyWithAResultAndAText) {
-    TPeerOptions options = PeerWith("wininet-request-timeouts", SlowReplies);
-    options.Host = "127.0.0.65";
-    TTestPeer peer(options);
+    TTestPeer peer(SlowPeer("wininet-request-timeouts", "127.0.0.65"));
     ASSERT_TRUE(peer.Started());
     struct Case {
         const char* path;

@@ -83,6 +83,14 @@ BOOL WINAPI QueryMarkingCertTexts(HINTERNET handle, DWORD option, LPVOID buffer,
     return ok;
 }
 
+BOOL WINAPI CertRecordUnreadable(HINTERNET handle, DWORD option, LPVOID buffer, LPDWORD length) {
+    if (option == INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT) {
+        SetLastError(ERROR_INTERNET_INVALID_OPERATION);
+        return FALSE;
+    }
+    return RealWinInet.InternetQueryOptionA(handle, option, buffer, length);
+}
+
 // A marked text still allocated: a live block that holds its mark (a freed one may be reused).
 bool Live(const TMarkedText& text) {
     return HeapValidate(GetProcessHeap(), 0, text.Block) && std::strcmp(text.Block, text.Mark.c_str()) == 0;
@@ -178,4 +186,19 @@ TEST(THttpTrustedTls, EachSecureSendReplacesTheCertificateRecord) {
         EXPECT_EQ(LiveCount(second, MarkedTexts.size()), first);
     }
     EXPECT_EQ(LiveCount(0, MarkedTexts.size()), 0u);  // the client frees the record it holds
+}
+
+TEST(THttpTrustedTls, UnreadableCertificateRecordGivesTimeZero) {
+    TTestPeer peer(TlsPeer("server", "127.0.0.1"));
+    ASSERT_TRUE(peer.Started());
+    TWinInetSeam seam;
+    WinInet.InternetQueryOptionA = CertRecordUnreadable;
+    auto client = ConnectedClient(peer, true);
+    ASSERT_NE(client, nullptr);
+    EXPECT_EQ(client->Request("/check.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+    EXPECT_EQ(client->GetLastErrorText().rfind(" (127.0.0.1:check)", 0), 0u);  // the failure is only logged
+    FILETIME expiry{1, 2};
+    ASSERT_TRUE(client->GetServerCertExpiry(&expiry));
+    EXPECT_EQ(expiry.dwLowDateTime, 0u);
+    EXPECT_EQ(expiry.dwHighDateTime, 0u);
 }
