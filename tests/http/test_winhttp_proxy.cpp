@@ -3,6 +3,7 @@
 // credentials and CONNECT. Discovery is never reached for real.
 #include <gtest/gtest.h>
 #include <string>
+#include "RegistryFixture.h"
 #include "TestPeer.h"
 #include "WinHttpSeam.h"
 #include "class_http_winhttp.h"
@@ -11,20 +12,9 @@ namespace {
 const char ConnectionsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
 
 // HKEY_CURRENT_USER of this process becomes a scratch key, so the fixtures touch no one else.
-class TUserRegistryFixture {
+class TUserRegistryFixture : public TPredefinedKeyOverride {
 public:
-    TUserRegistryFixture() {
-        path = "Software\\Vorsalt-tests\\winhttp-" + std::to_string(GetCurrentProcessId());
-        RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root, nullptr);
-        RegOverridePredefKey(HKEY_CURRENT_USER, root);
-    }
-    ~TUserRegistryFixture() {
-        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-        RegCloseKey(root);
-        RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
-    }
-    TUserRegistryFixture(const TUserRegistryFixture&) = delete;
-    TUserRegistryFixture& operator=(const TUserRegistryFixture&) = delete;
+    TUserRegistryFixture() : TPredefinedKeyOverride(HKEY_CURRENT_USER, "winhttp") {}
 
     // The settings blob: version, counter, kind flags, then proxy, bypass and script address,
     // each a byte count and ANSI text.
@@ -39,16 +29,11 @@ public:
             blob += *text;
         }
         blob.append(32, '\0');
-        HKEY key = nullptr;
-        RegCreateKeyExA(root, ConnectionsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        RegSetValueExA(key, "DefaultConnectionSettings", 0, REG_BINARY, reinterpret_cast<const BYTE*>(blob.data()),
-                       static_cast<DWORD>(blob.size()));
-        RegCloseKey(key);
+        connections.Set("DefaultConnectionSettings", REG_BINARY, blob.data(), static_cast<DWORD>(blob.size()));
     }
 
 private:
-    std::string path;
-    HKEY root = nullptr;
+    TTestKey connections{HKEY_CURRENT_USER, ConnectionsKey};  // within the scratch key
 };
 
 int DiscoveryCalls = 0;
