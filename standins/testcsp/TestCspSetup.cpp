@@ -37,6 +37,12 @@ std::string TypeKey(DWORD type)
     return std::string(TypesKey) + name;
 }
 
+void Unregister(DWORD type)
+{
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(ProvidersKey) + NameOfType(type)).c_str());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, TypeKey(type).c_str());
+}
+
 }  // namespace
 
 std::string TestCspPath()
@@ -56,6 +62,9 @@ void RegisterGostHashOidInfo()
 
 TestCspRegistration::TestCspRegistration(std::vector<DWORD> types) : types_(std::move(types))
 {
+    // A test process killed while registered leaves its registration behind: start from none.
+    Unregister(75);
+    Unregister(80);
     RegDeleteTreeA(HKEY_CURRENT_USER, TESTCSP_SWITCH_KEY);
     for (DWORD type : types_) {
         const std::string provider = std::string(ProvidersKey) + NameOfType(type);
@@ -68,10 +77,8 @@ TestCspRegistration::TestCspRegistration(std::vector<DWORD> types) : types_(std:
 
 TestCspRegistration::~TestCspRegistration()
 {
-    for (DWORD type : types_) {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(ProvidersKey) + NameOfType(type)).c_str());
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, TypeKey(type).c_str());
-    }
+    for (DWORD type : types_)
+        Unregister(type);
     RegDeleteTreeA(HKEY_CURRENT_USER, TESTCSP_SWITCH_KEY);
 }
 

@@ -24,6 +24,7 @@ TEST(THttpIEVersion, ServiceVersionElseVersionWithTheBuild) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TPredefinedKeyOverride machine(HKEY_LOCAL_MACHINE, "ie-version");
+        ASSERT_TRUE(machine.Active());
         TTestKey explorer(HKEY_LOCAL_MACHINE, ExplorerKey);
         for (const auto& value : {std::make_pair("svcVersion", c.serviceVersion), std::make_pair("Version", c.version),
                                   std::make_pair("Build", c.build)})
@@ -35,6 +36,7 @@ TEST(THttpIEVersion, ServiceVersionElseVersionWithTheBuild) {
 
 TEST(THttpIEVersion, ValueOfAnotherTypeCountsAsMissing) {
     TPredefinedKeyOverride machine(HKEY_LOCAL_MACHINE, "ie-version");
+    ASSERT_TRUE(machine.Active());
     TTestKey explorer(HKEY_LOCAL_MACHINE, ExplorerKey);
     explorer.SetDword("svcVersion", 11);
     explorer.SetText("Version", "9.0");

@@ -75,6 +75,7 @@ TEST(WinHttpProxySettings, EachKindFromTheUserSettings) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TUserRegistryFixture registry;
+        ASSERT_TRUE(registry.Active());
         if (c.blob)
             registry.WriteSettings(c.flags, "127.0.0.9:3128", "<local>", "http://127.0.0.9/proxy.pac");
         TWinHTTP client(false);
@@ -96,6 +97,7 @@ TEST(WinHttpProxySettings, SessionFollowsTheUserProxyList) {
     TTestPeer proxy(PeerAt("winhttp-proxy-system", "127.0.0.45", true));
     ASSERT_TRUE(origin.Started() && proxy.Started());
     TUserRegistryFixture registry;
+    ASSERT_TRUE(registry.Active());
     registry.WriteSettings(3, proxy.Host() + ":" + std::to_string(proxy.Port()), "", "");
     TWinHTTP client(false);
     ASSERT_EQ(client.Connect(origin.Host(), origin.Port()), 0);

@@ -68,6 +68,7 @@ bool InstallPersonal(const TCertificate& certificate, HKEY root) {
 // Both registry roots that the client opens its own stores under, empty for each test.
 class THttpOwnStore : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_TRUE(user.Active() && machine.Active()); }
     TCertificate client{"client.der"};
     TCertificate server{"server.der"};
     TPredefinedKeyOverride user{HKEY_CURRENT_USER, "client-cert-user"};

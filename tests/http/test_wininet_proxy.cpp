@@ -165,6 +165,7 @@ TEST(THttpSystemProxy, RequestsFollowTheUserSettings) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TUserProxySettings settings;
+        ASSERT_TRUE(settings.Active());
         if (c.enabled)
             settings.Manual(Address(proxy), c.bypass);
         const size_t proxied = proxy.Requests().size(), direct = origin.Requests().size();
@@ -188,7 +189,7 @@ TEST(THttpSystemProxy, RequestsFollowTheUserSettings) {
 class THttpAuthProxy : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(origin.Started() && proxy.Started());
+        ASSERT_TRUE(origin.Started() && proxy.Started() && settings.Active());
         settings.Manual(Address(proxy));
         WinInet.InternetSetOptionA = RecordingSetOption;
         WinInet.InternetErrorDlg = Dialog;
@@ -284,6 +285,7 @@ TEST(THttpProcessProxy, SessionSetsTheProcessProxyWithoutTheSystemProxy) {
     TTestPeer proxy(PeerAt("process-proxy", "127.0.0.88", true));
     ASSERT_TRUE(origin.Started() && proxy.Started());
     TUserProxySettings settings;  // no proxy of the user
+    ASSERT_TRUE(settings.Active());
     TWinInetSeam seam;
     WinInet.InternetSetOptionA = RecordingSetOption;
     struct Case {
@@ -357,6 +359,7 @@ TEST(THttpProxyInfo, TypeAndTextsFromTheUserSettings) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TUserProxySettings settings;
+        ASSERT_TRUE(settings.Active());
         if (c.manual)
             settings.Manual("127.0.0.9:3128", "<local>;127.0.0.5");
         if (!c.script.empty())

@@ -41,8 +41,9 @@ class TPredefinedKeyOverride {
 public:
     TPredefinedKeyOverride(HKEY predefined, const std::string& name)
         : predefined(predefined), path("Software\\Vorsalt-tests\\" + name + "-" + std::to_string(GetCurrentProcessId())) {
-        RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch, nullptr);
-        RegOverridePredefKey(predefined, scratch);
+        active = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
+                                 nullptr) == ERROR_SUCCESS &&
+                 RegOverridePredefKey(predefined, scratch) == ERROR_SUCCESS;
     }
     ~TPredefinedKeyOverride() {
         RegOverridePredefKey(predefined, nullptr);
@@ -52,7 +53,11 @@ public:
     TPredefinedKeyOverride(const TPredefinedKeyOverride&) = delete;
     TPredefinedKeyOverride& operator=(const TPredefinedKeyOverride&) = delete;
 
+    // False when the scratch key could not stand in: the real key is in place.
+    bool Active() const { return active; }
+
 private:
+    bool active = false;
     HKEY predefined;
     std::string path;
     HKEY scratch = nullptr;
