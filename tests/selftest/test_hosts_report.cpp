@@ -85,11 +85,11 @@ TEST_F(HostsFile, LargeFileIsReadWhole)
 {
     std::string bytes;
     for (int i = 0; i < 20000; ++i)
-        bytes += "10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256) + " host" + std::to_string(i) + "\n";
+        bytes += "127.0." + std::to_string(i / 256) + "." + std::to_string(i % 256) + " host" + std::to_string(i) + "\n";
     Write(bytes);
     const std::string report = GetHostsReport();
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 20000);
-    const std::string last = "\n10.0.78.31\thost19999\r\n";
+    const std::string last = "\n127.0.78.31\thost19999\r\n";
     ASSERT_GT(report.size(), last.size());
     EXPECT_EQ(report.substr(report.size() - last.size()), last);
 }
