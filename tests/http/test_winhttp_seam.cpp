@@ -2,14 +2,11 @@
 // connect failures, the send errors 12044, 12045 and 12175, and proxy discovery.
 #include <gtest/gtest.h>
 #include <string>
+#include "TextChecks.h"
 #include "WinHttpSeam.h"
 #include "class_http_winhttp.h"
 
 namespace {
-bool StartsWith(const std::string& text, const std::string& start) {
-    return text.compare(0, start.size(), start) == 0;
-}
-
 HINTERNET WINAPI RefusedOpen(LPCWSTR, DWORD, LPCWSTR, LPCWSTR, DWORD) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;

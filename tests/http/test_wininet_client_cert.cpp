@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 #include <vector>
+#include "TextChecks.h"
 #include "DebugOutputCapture.h"
 #include "RegistryFixture.h"
 #include "TestFiles.h"
@@ -39,13 +40,6 @@ public:
     PCCERT_CONTEXT context;
     std::string thumbprint;
 };
-
-bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
-
-bool Logged(const CDebugOutputCapture& capture, const std::string& line) {
-    const auto lines = capture.Lines();
-    return std::find(lines.begin(), lines.end(), "VYRNLog: " + line) != lines.end();
-}
 
 // Adds the certificate to the personal store ("My") under a registry root, written as the
 // stores keep it: a key named by the SHA-1 thumbprint with the serialized element as "Blob".

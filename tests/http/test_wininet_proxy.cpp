@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "TextChecks.h"
 #include "RegistryFixture.h"
 #include "WinInetFixture.h"
 
@@ -41,8 +42,6 @@ TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy
 
 std::string Address(const TTestPeer& peer) { return peer.Host() + ":" + std::to_string(peer.Port()); }
 std::string PageUrl(const TTestPeer& origin) { return "http://" + Address(origin) + "/page.asp"; }
-bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
-
 // Options set through the seam, on which handle; the real function still runs.
 struct TOptionSet {
     bool NullHandle;

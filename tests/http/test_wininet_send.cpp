@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 #include <vector>
+#include "TextChecks.h"
 #include "DebugOutputCapture.h"
 #include "WinInetFixture.h"
 
@@ -70,13 +71,6 @@ void ResetCounts(DWORD answer = ERROR_CANCELLED) {
     DialogAnswer = answer;
     OptionsSet.clear();
 }
-
-bool Logged(const CDebugOutputCapture& capture, const std::string& line) {
-    const auto lines = capture.Lines();
-    return std::find(lines.begin(), lines.end(), "VYRNLog: " + line) != lines.end();
-}
-
-bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 
 const char Script[] = R"({"/ok.asp": {"status": 200, "body": "OK"},
   "/secret.asp": {"auth": "u:p", "status": 200, "body": "in"},

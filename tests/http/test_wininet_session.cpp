@@ -2,10 +2,10 @@
 // offline mark in the error text, and how often sessions and connections are opened.
 #include <gtest/gtest.h>
 #include <string>
+#include "TextChecks.h"
 #include "WinInetFixture.h"
 
 namespace {
-bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 bool Contains(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
 
 int OpenCalls = 0;

@@ -1,5 +1,6 @@
 #include "DebugOutputCapture.h"
 #include <windows.h>
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -57,4 +58,9 @@ CDebugOutputCapture::~CDebugOutputCapture() {
 std::vector<std::string> CDebugOutputCapture::Lines() const {
     std::lock_guard<std::mutex> guard(linesLock);
     return capturedLines;
+}
+
+bool Logged(const CDebugOutputCapture& capture, const std::string& line) {
+    const auto lines = capture.Lines();
+    return std::find(lines.begin(), lines.end(), "VYRNLog: " + line) != lines.end();
 }

@@ -13,3 +13,6 @@ public:
     // Each debugger-output string in ANSI (UTF-16 ones converted through code page 1251).
     std::vector<std::string> Lines() const;
 };
+
+// Whether the capture holds the line as VYRNLog writes it.
+bool Logged(const CDebugOutputCapture& capture, const std::string& line);
