@@ -27,3 +27,6 @@ fi
 if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
   localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi
+
+# Wine's 32-bit loader under user-mode emulation where this host runs no 32-bit programs.
+bash "$(dirname "$0")/host32.sh" ensure

@@ -29,5 +29,8 @@ mount -t tmpfs -o size=64k tmpfs "$VORSALT_SMALL_DISK"
 
 export WINEPREFIX="$1"; shift
 export WINEDEBUG=-all LC_ALL=ru_RU.UTF-8 LANG=ru_RU.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
+# Under qemu-i386 (hosts without 32-bit support) a reserved address space spares qemu most of
+# Wine's start-up mappings; a native run ignores it.
+export QEMU_RESERVED_VA=0x88000000
 unset http_proxy https_proxy no_proxy HTTP_PROXY HTTPS_PROXY NO_PROXY
 exec "$@"

@@ -42,7 +42,7 @@ TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy
 
 std::string Address(const TTestPeer& peer) { return peer.Host() + ":" + std::to_string(peer.Port()); }
 std::string PageUrl(const TTestPeer& origin) { return "http://" + Address(origin) + "/page.asp"; }
-// Options set through the seam, on which handle; the real function still runs.
+// Options set through the seam, on which handle; the real function still runs, except as below.
 struct TOptionSet {
     bool NullHandle;
     DWORD Option;
@@ -62,6 +62,14 @@ BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DW
         set.Bypass = info->lpszProxyBypass != nullptr ? info->lpszProxyBypass : "";
     }
     OptionsSet.push_back(set);
+    // Wine: replacing the process-wide proxy frees its never-set credential fields (a crash), and
+    // it ignores that proxy anyway; only the first such set in a process reaches Wine.
+    static bool processProxySet = false;
+    if (option == INTERNET_OPTION_PROXY && handle == nullptr) {
+        if (processProxySet)
+            return TRUE;
+        processProxySet = true;
+    }
     return RealWinInet.InternetSetOptionA(handle, option, buffer, length);
 }
 std::vector<DWORD> OptionsOnRequests() {

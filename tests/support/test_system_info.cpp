@@ -5,6 +5,8 @@
 #include "RegistryFixture.h"
 #include "SystemFolders.h"
 #include <gtest/gtest.h>
+#include <cstdio>
+#include <cstdlib>
 #include <windows.h>
 #include <string>
 
@@ -103,16 +105,23 @@ TEST(GetProgramFilesDir, ReadsTheSixtyFourBitView) {
     EXPECT_EQ(redirected, "C:\\Program Files (x86)");
 }
 
-TEST(GetWindowsDir, AsksUntilTheVariableExistsThenRemembers) {
+// The folder is remembered for the whole process, so this runs in a child that has not asked yet.
+static void AskWindowsDirInAFreshProcess() {
     char saved[MAX_PATH] = {};
-    ASSERT_GT(GetEnvironmentVariableA("WinDir", saved, MAX_PATH), 0u);
+    const bool found = GetEnvironmentVariableA("WinDir", saved, MAX_PATH) > 0;
     SetEnvironmentVariableA("WinDir", nullptr);
-    EXPECT_EQ(GetWindowsDir(), "");
+    const std::string missing = GetWindowsDir();
     SetEnvironmentVariableA("WinDir", saved);
-    EXPECT_EQ(GetWindowsDir(), saved);
+    const std::string present = GetWindowsDir();
     SetEnvironmentVariableA("WinDir", nullptr);
-    EXPECT_EQ(GetWindowsDir(), saved);
-    SetEnvironmentVariableA("WinDir", saved);
+    const std::string remembered = GetWindowsDir();
+    std::fprintf(stderr, "found=%d missing=\"%s\" present=\"%s\" remembered=\"%s\"\n", found,
+                 missing.c_str(), present.c_str(), remembered.c_str());
+    std::exit(found && missing.empty() && present == saved && remembered == saved ? 0 : 1);
+}
+
+TEST(GetWindowsDir, AsksUntilTheVariableExistsThenRemembers) {
+    EXPECT_EXIT(AskWindowsDirInAFreshProcess(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(GetPKIurl, MachinePolicyBeforeUserPolicy) {

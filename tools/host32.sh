@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Whether this host runs 32-bit x86 programs, and the user-mode emulation that runs them when it
+# does not (Wine's 32-bit loader is such a program). Run as root.
+#   tools/host32.sh ensure    emulation only where 32-bit programs cannot run; says what it did
+#   tools/host32.sh force     registers the emulator even where they run (to try that path)
+#   tools/host32.sh remove    removes the handler
+#   tools/host32.sh status    prints "native" or "emulated"
+set -euo pipefail
+
+binfmt=/proc/sys/fs/binfmt_misc
+handler=$binfmt/qemu-i386
+emulator=/usr/bin/qemu-i386-static
+# 32-bit little-endian ELF executables and shared objects for i386. F: the emulator is opened
+# now, so the handler also works inside the tests' own mount namespace.
+rule=':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'$emulator':F'
+
+# The smallest static 32-bit program: exit(0) through int 0x80.
+probe_runs() {
+  local probe
+  probe=$(mktemp)
+  printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' > "$probe"
+  chmod +x "$probe"
+  local rc=0
+  "$probe" 2>/dev/null || rc=$?
+  rm -f "$probe"
+  return $rc
+}
+
+registered() { [ -e "$handler" ] && grep -qx enabled "$handler"; }
+
+register() {
+  if [ ! -x "$emulator" ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends qemu-user-static >/dev/null
+  fi
+  [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt"
+  if ! registered; then
+    [ -e "$handler" ] && echo -1 > "$handler"
+    printf '%s' "$rule" > "$binfmt/register"
+  fi
+}
+
+case "${1:-}" in
+  ensure)
+    if registered; then
+      echo "32-bit programs run under qemu-i386 emulation (handler already registered)"
+    elif probe_runs; then
+      :  # native: nothing to change
+    else
+      register
+      echo "32-bit programs cannot run natively here: registered qemu-i386 emulation for them"
+    fi ;;
+  force)
+    register ;;
+  remove)
+    if [ -e "$handler" ]; then echo -1 > "$handler"; fi ;;
+  status)
+    if registered; then echo emulated; elif probe_runs; then echo native; else echo none; fi ;;
+  *)
+    echo "usage: $0 ensure|force|remove|status" >&2; exit 2 ;;
+esac
