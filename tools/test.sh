@@ -2,7 +2,7 @@
 # Builds everything and runs every test inside the loopback-only sandbox.
 #   tools/test.sh [--emulate] [CTEST ARGUMENTS...]
 # --emulate runs the 32-bit programs under qemu-i386 even where they run natively (the path that
-# hosts without 32-bit support take), and removes that emulation afterwards. Other arguments go to
+# hosts without 32-bit support take), for this run only. Other arguments go to
 # ctest (for example -R support_tests; GTEST_FILTER=Suite.Case picks cases within a program);
 # VORSALT_BUILD_DIR names another build folder.
 set -euo pipefail
@@ -11,12 +11,11 @@ emulate=
 if [ "${1:-}" = --emulate ]; then emulate=1; shift; fi
 
 bash tools/install-deps.sh
-if [ -n "$emulate" ] && [ "$(bash tools/host32.sh status)" != emulated ]; then
-  bash tools/host32.sh force
-  trap 'bash tools/host32.sh remove' EXIT
+if [ -n "$emulate" ]; then
+  export VORSALT_EMULATE=1
   echo "32-bit programs run under qemu-i386 emulation for this run"
 fi
-if [ "$(bash tools/host32.sh status)" = emulated ]; then
+if [ -n "$emulate" ] || [ "$(bash tools/host32.sh status)" = emulated ]; then
   # Each Wine start costs seconds instead of milliseconds: the time limits grow.
   export VORSALT_EMULATED=1 VORSALT_TIME_SCALE=${VORSALT_TIME_SCALE:-6}
 fi
