@@ -8,7 +8,8 @@ PCCERT_CONTEXT FindCertByIssuerAndSerial(HCERTSTORE store, DWORD, CERT_NAME_BLOB
     PCCERT_CONTEXT certificate = nullptr;
     while ((certificate = CertEnumCertificatesInStore(store, certificate)) != nullptr) {
         CERT_INFO* info = certificate->pCertInfo;
-        if (CertCompareIntegerBlob(&info->Issuer, &issuer) && CertCompareIntegerBlob(&info->SerialNumber, &serialNumber))
+        if (CertCompareIntegerBlob(&info->Issuer, &issuer) &&
+            CertCompareIntegerBlob(&info->SerialNumber, &serialNumber))
             return certificate;  // the enumeration gives it up to the caller
     }
     return nullptr;
@@ -28,7 +29,7 @@ void StoreError(std::string* errorText, const char* message) {
     if (errorText != nullptr)
         *errorText = FormatErrorText(message, 0, false, false);
 }
-}
+}  // namespace
 
 HCERTSTORE OpenPersonalStoreFromRegistry(HKEY root, std::string* errorText) {
     TRegKey personal;

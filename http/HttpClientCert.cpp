@@ -17,7 +17,10 @@ int THTTP::SetCert(PCCERT_CONTEXT certificate, bool machineStore) {
         HCERTSTORE store = machineStore ? OpenPersonalStoreFromRegistry(HKEY_LOCAL_MACHINE, &errorText)
                                         : CertOpenSystemStoreA(0, "MY");
         if (store == nullptr) {
-            SetError("Не удаетс" "\x7F" " открыть хранилище MY");
+            SetError(
+                "Не удаетс"
+                "\x7F"
+                " открыть хранилище MY");
             return 1;
         }
         SetCertStore(store);

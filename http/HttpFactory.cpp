@@ -3,25 +3,29 @@
 #include "class_http_wininet.h"
 #include "class_http_winhttp.h"
 
-HttpTypeSeam& GetHttpTypeSeam()
-{
+HttpTypeSeam& GetHttpTypeSeam() {
     static HttpTypeSeam seam{GetOSVersionCode};
     return seam;
 }
 
 namespace {
 
-THttpType TypeForVersion(int code, const std::string& servicePack)
-{
-    if (code >= 600) return HttpTypeWinHttp;
-    if (code == 510 && servicePack == "Service Pack 3") return HttpTypeWinHttp;
-    if (code == 521 && servicePack == "Service Pack 2") return HttpTypeWinHttp;
+THttpType TypeForVersion(int code, const std::string& servicePack) {
+    if (code >= 600)
+        return HttpTypeWinHttp;
+    if (code == 510 && servicePack == "Service Pack 3")
+        return HttpTypeWinHttp;
+    if (code == 521 && servicePack == "Service Pack 2")
+        return HttpTypeWinHttp;
     return HttpTypeWinInet;
 }
 
 class RegKey {
 public:
-    ~RegKey() { if (key_) RegCloseKey(key_); }
+    ~RegKey() {
+        if (key_)
+            RegCloseKey(key_);
+    }
     HKEY* Out() { return &key_; }
     HKEY Get() const { return key_; }
 
@@ -31,11 +35,11 @@ private:
 
 }  // namespace
 
-THttpType GetHttpType()
-{
+THttpType GetHttpType() {
     int code = 0;
     std::string servicePack;
-    if (!GetHttpTypeSeam().osVersionCode(&code, &servicePack)) return HttpTypeWinInet;
+    if (!GetHttpTypeSeam().osVersionCode(&code, &servicePack))
+        return HttpTypeWinInet;
     THttpType type = TypeForVersion(code, servicePack);
 
     RegKey key;
@@ -49,14 +53,13 @@ THttpType GetHttpType()
     return type;
 }
 
-std::unique_ptr<TAllHTTP> CreateHttpClient(bool secure, int resumeOffset)
-{
-    if (GetHttpType() == HttpTypeWinHttp) return std::make_unique<TWinHTTP>(secure, resumeOffset);
+std::unique_ptr<TAllHTTP> CreateHttpClient(bool secure, int resumeOffset) {
+    if (GetHttpType() == HttpTypeWinHttp)
+        return std::make_unique<TWinHTTP>(secure, resumeOffset);
     return std::make_unique<THTTP>(secure, resumeOffset);
 }
 
-const char* HttpTypeName(unsigned int type)
-{
+const char* HttpTypeName(unsigned int type) {
     static const char* const names[] = {"undef", "WinInet", "WinHTTP"};
     return type < 3 ? names[type] : names[0];
 }

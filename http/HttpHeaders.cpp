@@ -16,7 +16,7 @@ char* NameBlock(const std::string& name, size_t size) {
         std::memcpy(block, name.data(), std::min(name.size(), size - 1));
     return block;
 }
-}
+}  // namespace
 
 int THTTP::GetHeaderByName(std::string name, std::string* value) {
     std::string found;
@@ -56,7 +56,9 @@ int THTTP::GetHeaderByName(std::string name, std::string* value) {
     return result;
 }
 
-std::string THTTP::GetCapturedHeader(std::string name) { return capturedHeaders.Get(name); }
+std::string THTTP::GetCapturedHeader(std::string name) {
+    return capturedHeaders.Get(name);
+}
 
 int THTTP::QueryExtendedError() {
     try {
@@ -111,8 +113,12 @@ int THTTP::GetProxyInfo(int* type, std::string* list, std::string* bypass) {
         const DWORD flags = options[2].Value.dwValue;
         if (flags != 0 && type != nullptr)
             *type = static_cast<int>(flags);
-        const struct { LPSTR text; std::string* target; } texts[] = {
-            {options[0].Value.pszValue, nullptr}, {options[3].Value.pszValue, bypass}, {options[4].Value.pszValue, list}};
+        const struct {
+            LPSTR text;
+            std::string* target;
+        } texts[] = {{options[0].Value.pszValue, nullptr},
+                     {options[3].Value.pszValue, bypass},
+                     {options[4].Value.pszValue, list}};
         for (const auto& returned : texts) {
             if (returned.text == nullptr)
                 continue;

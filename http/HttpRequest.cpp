@@ -13,7 +13,7 @@ bool SetTextOption(void* request, DWORD option, const std::string& text) {
     return WinInet.InternetSetOptionA(request, option, const_cast<char*>(text.c_str()),
                                       static_cast<DWORD>(text.size() + 1)) != FALSE;
 }
-}
+}  // namespace
 
 int THTTP::OpenRequest(const std::string& path, int verb) {
     return GuardStep(errorText, "THTTP: Неиgвестная ошибка при попытке созд`ния запроса.", 3, false, [&] {
@@ -50,17 +50,18 @@ int THTTP::OpenRequest(const std::string& path, int verb) {
 }
 
 int THTTP::ApplyClientCert() {
-    return GuardStep(errorText, "THTTP: Неизвестmая ошибка при попытке установки сертификата для сессии.", 3, false, [&] {
-        if (request == nullptr) {
-            SetError("THTTP: Не открыт запрос.");
-            return 1;
-        }
-        if (clientCert != nullptr && secure &&
-            !WinInet.InternetSetOptionA(request, INTERNET_OPTION_CLIENT_CERT_CONTEXT,
-                                        const_cast<CERT_CONTEXT*>(clientCert), sizeof(CERT_CONTEXT)))
-            VYRNLog("Невозможно установит сертиtикат для сессии");
-        return 0;
-    });
+    return GuardStep(errorText, "THTTP: Неизвестmая ошибка при попытке установки сертификата для сессии.", 3, false,
+                     [&] {
+                         if (request == nullptr) {
+                             SetError("THTTP: Не открыт запрос.");
+                             return 1;
+                         }
+                         if (clientCert != nullptr && secure &&
+                             !WinInet.InternetSetOptionA(request, INTERNET_OPTION_CLIENT_CERT_CONTEXT,
+                                                         const_cast<CERT_CONTEXT*>(clientCert), sizeof(CERT_CONTEXT)))
+                             VYRNLog("Невозможно установит сертиtикат для сессии");
+                         return 0;
+                     });
 }
 
 int THTTP::OpenDownloadFile() {
@@ -141,7 +142,9 @@ int THTTP::UploadData(std::string path, const void* data, int length) {
     return Request(path, VerbPost, multipart.Data(), multipart.Length());
 }
 
-void THTTP::SetHeaders(std::string value) { headers = value; }
+void THTTP::SetHeaders(std::string value) {
+    headers = value;
+}
 
 void THTTP::SetDownloadFile(std::string path) {
     CloseDownloadFile();

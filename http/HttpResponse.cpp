@@ -9,7 +9,7 @@
 namespace {
 constexpr DWORD ChunkSize = 1024;
 constexpr int BlockSlack = ChunkSize + 1;
-}
+}  // namespace
 
 int THTTP::ReadRequestData() {
     body.Clear();
@@ -17,7 +17,10 @@ int THTTP::ReadRequestData() {
         SetError("THTTP: Не открыт запрос.");
         return 1;
     }
-    const char* failure = "THTTP: Неизbестная ошибка при попытке чтени" "\x7F" " ответа от запроса.";
+    const char* failure =
+        "THTTP: Неизbестная ошибка при попытке чтени"
+        "\x7F"
+        " ответа от запроса.";
     const int result = GuardStep(errorText, failure, 5, false, [&] { return ReadLoop(); });
     if (progress != nullptr)
         progress->SetPosition(0);
@@ -84,8 +87,18 @@ int THTTP::ReadLoop() {
     return 0;
 }
 
-const void* THTTP::GetResponse(bool detach) { return body.Get(detach); }
-const void* THTTP::GetResponseWithSize(int* size) { return body.GetWithSize(size); }
-int THTTP::GetResponseSize() { return body.Size(); }
-bool THTTP::ResponseEquals(std::string text) { return body.Equals(text); }
-bool THTTP::ResponseStartsWith(std::string text, int n) { return body.StartsWith(text, n); }
+const void* THTTP::GetResponse(bool detach) {
+    return body.Get(detach);
+}
+const void* THTTP::GetResponseWithSize(int* size) {
+    return body.GetWithSize(size);
+}
+int THTTP::GetResponseSize() {
+    return body.Size();
+}
+bool THTTP::ResponseEquals(std::string text) {
+    return body.Equals(text);
+}
+bool THTTP::ResponseStartsWith(std::string text, int n) {
+    return body.StartsWith(text, n);
+}

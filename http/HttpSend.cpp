@@ -14,7 +14,7 @@ namespace {
 constexpr DWORD DialogFlags = FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS |
                               FLAGS_ERROR_UI_FLAGS_GENERATE_DATA;
 constexpr int ConnectRetries = 2;
-}
+}  // namespace
 
 // 0 once an attempt went through, else the send's result. The certificate recovery is used once
 // per send, across start-overs; the connect retries count from each start.
@@ -52,7 +52,8 @@ int THTTP::SendAttempts(const std::string& headerText, const void* data, int len
             SetLastError(error);
             SetError(("THTTP: Ошибка при отправке запроса. Возможно не установлена цепочка сертификатов "
                       "Удостоверяющего Центра.\r\nДля установки цепоwки зайдите по адресу\r\n" +
-                      CaCertificatesPageUrl()).c_str(),
+                      CaCertificatesPageUrl())
+                         .c_str(),
                      static_cast<int>(error));
             return 3;
         }
@@ -143,7 +144,8 @@ int THTTP::MapStatus(int length, bool& startOver) {
         return status;
     case HTTP_STATUS_REQUEST_TOO_LARGE:
         SetError(("THTTP: Размер данных переданный серверs слишком велик: " + std::to_string(length) +
-                  "\r\nКод возврата HTTP: " + std::to_string(status)).c_str());
+                  "\r\nКод возврата HTTP: " + std::to_string(status))
+                     .c_str());
         return status;
     case HTTP_STATUS_SERVER_ERROR: {
         VYRNLog("THTTP: Try to ReadRequestData");
@@ -168,8 +170,8 @@ void THTTP::ReleaseServerCertInfo() {
     auto* info = static_cast<INTERNET_CERTIFICATE_INFO*>(serverCertInfo);
     if (info == nullptr)
         return;
-    for (LPSTR text : {info->lpszSubjectInfo, info->lpszIssuerInfo, info->lpszProtocolName,
-                       info->lpszSignatureAlgName, info->lpszEncryptionAlgName})
+    for (LPSTR text : {info->lpszSubjectInfo, info->lpszIssuerInfo, info->lpszProtocolName, info->lpszSignatureAlgName,
+                       info->lpszEncryptionAlgName})
         if (text != nullptr)
             LocalFree(text);
     LocalFree(info);

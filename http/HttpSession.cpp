@@ -96,8 +96,8 @@ int THTTP::Connect(std::string newServer, int newPort) {
         if (OpenSession() != 0)
             return 1;
         const auto at = static_cast<INTERNET_PORT>(newPort == 0 ? port : newPort);
-        connection = WinInet.InternetConnectA(session, newServer.c_str(), at, nullptr, nullptr,
-                                              INTERNET_SERVICE_HTTP, 0, 1);
+        connection = WinInet.InternetConnectA(session, newServer.c_str(), at, nullptr, nullptr, INTERNET_SERVICE_HTTP,
+                                              0, 1);
         if (connection == nullptr) {
             SetError("THTTP: InternetConnect failed.");
             return 2;
@@ -130,15 +130,24 @@ int THTTP::SetSecure(bool secureMode) {
 bool THTTP::SetTimeouts(int milliseconds) {
     DWORD value = static_cast<DWORD>(milliseconds);
     bool all = true;
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
+    for (DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
         all = WinInet.InternetSetOptionA(session, option, &value, sizeof value) && all;
     return all;
 }
 
-void THTTP::SetAgentName(std::string name) { agentName = "THTTP" + name; }
-std::string THTTP::GetServer() { return server; }
-bool THTTP::IsSecure() { return secure; }
-int THTTP::GetStatusCode() { return StatusCode; }
+void THTTP::SetAgentName(std::string name) {
+    agentName = "THTTP" + name;
+}
+std::string THTTP::GetServer() {
+    return server;
+}
+bool THTTP::IsSecure() {
+    return secure;
+}
+int THTTP::GetStatusCode() {
+    return StatusCode;
+}
 
 int THTTP::SetProxy(int, std::string list, std::string bypass) {
     proxyList = list;
@@ -146,12 +155,26 @@ int THTTP::SetProxy(int, std::string list, std::string bypass) {
     return 0;
 }
 
-void THTTP::SetUseSystemProxy(bool use) { useSystemProxy = use; }
-void THTTP::SetProxyPassword(std::string password) { proxyPassword = password; }
-void THTTP::SetProxyUser(std::string user) { proxyUser = user; }
-void THTTP::SetQuiet(bool value) { quiet = value; }
-void THTTP::SetShowDialogs(bool show) { showDialogs = show; }
+void THTTP::SetUseSystemProxy(bool use) {
+    useSystemProxy = use;
+}
+void THTTP::SetProxyPassword(std::string password) {
+    proxyPassword = password;
+}
+void THTTP::SetProxyUser(std::string user) {
+    proxyUser = user;
+}
+void THTTP::SetQuiet(bool value) {
+    quiet = value;
+}
+void THTTP::SetShowDialogs(bool show) {
+    showDialogs = show;
+}
 void THTTP::SetSendClientCert(bool) {}
 void THTTP::SetStrictServerCert(bool) {}
-void THTTP::SetProgress(TProgressRange* value) { progress = value; }
-void THTTP::Release() { delete this; }
+void THTTP::SetProgress(TProgressRange* value) {
+    progress = value;
+}
+void THTTP::Release() {
+    delete this;
+}

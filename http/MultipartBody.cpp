@@ -29,7 +29,7 @@ public:
 private:
     HANDLE handle;
 };
-}
+}  // namespace
 
 const char MultipartBoundary[] = "---------------------------7d93c227108c8";
 

@@ -30,7 +30,7 @@ bool CopyBlob(const CRYPT_DATA_BLOB& source, TLocalFree<unsigned char>& owner, C
     copy.pbData = owner.Get();
     return owner.Get() != nullptr;
 }
-}
+}  // namespace
 
 void TWinHTTP::ReleaseCertStore() {
     if (certStore == nullptr)
@@ -83,34 +83,34 @@ PCCERT_CONTEXT TWinHTTP::GetCert() {
 }
 
 int TWinHTTP::ApplyClientCert() {
-    return GuardStep(errorText, "TWinHTTP: Неизвестная ошибка при попытке установки сертификата для сессии.", 3, true,
-                     [&] {
-        if (handles->Request == nullptr) {
-            errorText = FormatErrorText("TWinHTTP: Не открыт запрос.", 0, false, false);
-            return 1;
-        }
-        TCertContext found(certKind != 0 ? FindCertByIssuerAndSerial(certStore, certKind, certIssuer, certSerial)
-                                         : nullptr);
-        if (certKind != 0 && found.Get() == nullptr) {
-            errorText = FormatErrorText("Не найден сертификат в хранилище компьютера!", 0, false, false);
-            return 2;
-        }
-        if (!secure)
+    return GuardStep(
+        errorText, "TWinHTTP: Неизвестная ошибка при попытке установки сертификата для сессии.", 3, true, [&] {
+            if (handles->Request == nullptr) {
+                errorText = FormatErrorText("TWinHTTP: Не открыт запрос.", 0, false, false);
+                return 1;
+            }
+            TCertContext found(certKind != 0 ? FindCertByIssuerAndSerial(certStore, certKind, certIssuer, certSerial)
+                                             : nullptr);
+            if (certKind != 0 && found.Get() == nullptr) {
+                errorText = FormatErrorText("Не найден сертификат в хранилище компьютера!", 0, false, false);
+                return 2;
+            }
+            if (!secure)
+                return 0;
+            const BOOL set = found.Get() != nullptr
+                                 ? WinHttpSetOption(handles->Request, WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
+                                                    const_cast<CERT_CONTEXT*>(found.Get()), sizeof(CERT_CONTEXT))
+                                 : WinHttpSetOption(handles->Request, WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
+                                                    WINHTTP_NO_CLIENT_CERT_CONTEXT, 0);
+            if (!set) {
+                errorText = FormatErrorText(
+                    found.Get() != nullptr ? "Не возможно установить сертификат для сессии."
+                                           : "Не возможно установить сертификат для сессии.\r\nТребуется ОС не ниже "
+                                             "XP SP3 или Win2003 Server SP2.",
+                    0, false, true);
+                VYRNLog(errorText);
+                return 4;
+            }
             return 0;
-        const BOOL set = found.Get() != nullptr
-                             ? WinHttpSetOption(handles->Request, WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
-                                                const_cast<CERT_CONTEXT*>(found.Get()), sizeof(CERT_CONTEXT))
-                             : WinHttpSetOption(handles->Request, WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
-                                                WINHTTP_NO_CLIENT_CERT_CONTEXT, 0);
-        if (!set) {
-            errorText = FormatErrorText(found.Get() != nullptr
-                                            ? "Не возможно установить сертификат для сессии."
-                                            : "Не возможно установить сертификат для сессии.\r\nТребуется ОС не ниже "
-                                              "XP SP3 или Win2003 Server SP2.",
-                                        0, false, true);
-            VYRNLog(errorText);
-            return 4;
-        }
-        return 0;
-    });
+        });
 }

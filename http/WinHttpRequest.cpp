@@ -39,7 +39,7 @@ int SendFailureResult(DWORD error) {
         return 12175;
     return 7;
 }
-}
+}  // namespace
 
 void TWinHTTP::SetHeaders(std::string headers) {
     requestHeaders = StringToWString(headers);
@@ -200,7 +200,8 @@ int TWinHTTP::SendRequest(const void* data, int length) {
             if (length >= 0 && (data != nullptr || length == 0)) {
                 const DWORD size = static_cast<DWORD>(length);
                 sent = WinHttpApi().SendRequest(handles->Request, headers.c_str(), static_cast<DWORD>(headers.size()),
-                                                length == 0 ? nullptr : const_cast<void*>(data), size, size, 0) != FALSE;
+                                                length == 0 ? nullptr : const_cast<void*>(data), size, size,
+                                                0) != FALSE;
                 received = sent && WinHttpReceiveResponse(handles->Request, nullptr) != FALSE;
                 error = GetLastError();
             }
@@ -215,8 +216,8 @@ int TWinHTTP::SendRequest(const void* data, int length) {
                 clientCertApplied = true;
                 continue;
             }
-            errorText = FormatErrorText(SendFailureMessage(error) + AttemptText(sent, received), static_cast<int>(error),
-                                        false, true);
+            errorText = FormatErrorText(SendFailureMessage(error) + AttemptText(sent, received),
+                                        static_cast<int>(error), false, true);
             return SendFailureResult(error);
         }
         ReadServerCertInfo();
@@ -227,8 +228,8 @@ int TWinHTTP::SendRequest(const void* data, int length) {
                                     0, false, false);
     } catch (...) {
         errorText = FormatErrorText(
-            "TWinHTTP: Неизвестная ошибка при попытке отсылки запроса (" + std::to_string(length) + "байт): ", 0,
-            false, false);
+            "TWinHTTP: Неизвестная ошибка при попытке отсылки запроса (" + std::to_string(length) + "байт): ", 0, false,
+            false);
     }
     VYRNLog(errorText);
     return 10;
@@ -286,8 +287,8 @@ int TWinHTTP::MapStatus(int length) {
         else
             errorText = lead + "raw resp: " + DecodeNumericCharRefs(body.Text() != nullptr ? body.Text() : "");
     } else {
-        errorText = FormatErrorText("TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: " + statusNumber, 0,
-                                    false, false);
+        errorText = FormatErrorText("TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: " + statusNumber, 0, false,
+                                    false);
     }
     return status;
 }

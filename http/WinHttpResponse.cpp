@@ -40,61 +40,63 @@ bool TWinHTTP::ResponseStartsWith(std::string text, int n) {
 int TWinHTTP::ReadRequestData() {
     body.Clear();
     TLocalFree<unsigned char> block;
-    const int result = GuardStep(errorText, "TWinHTTP: Неизвестная ошибка при попытке чтения ответа от запроса.", 5, true, [&] {
-        if (handles->Request == nullptr) {
-            errorText = FormatErrorText("TWinHTTP: Не открыт запрос.", 0, false, false);
-            return 1;
-        }
-        block.Reset(static_cast<unsigned char*>(LocalAlloc(LPTR, ReadChunk + 1)));
-        if (block.Get() == nullptr) {
-            errorText = FormatErrorText("TWinHTTP. ReadRequestData. Error LocalAlloc.", 0, false, true);
-            return 3;
-        }
-        DWORD available = 0;
-        if (!WinHttpQueryDataAvailable(handles->Request, &available)) {
-            errorText = FormatErrorText("TWinHTTP. Error WinHttpQueryDataAvailable.", 0, false, true);
-            return 3;
-        }
-        int total = 0;
-        for (;;) {
-            const DWORD offset = downloadFile != nullptr ? 0 : static_cast<DWORD>(total);
-            DWORD read = 0;
-            if (!WinHttpReadData(handles->Request, block.Get() + offset, ReadChunk, &read)) {
-                errorText = FormatErrorText("TWinHTTP: Ошибка получения информации после отправки запроса.", 0, false, true);
-                return 10;
+    const int result =
+        GuardStep(errorText, "TWinHTTP: Неизвестная ошибка при попытке чтения ответа от запроса.", 5, true, [&] {
+            if (handles->Request == nullptr) {
+                errorText = FormatErrorText("TWinHTTP: Не открыт запрос.", 0, false, false);
+                return 1;
             }
-            if (read == 0)
-                break;
-            if (read > ReadChunk || total > INT_MAX - static_cast<int>(ReadChunk) * 2) {
-                SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            block.Reset(static_cast<unsigned char*>(LocalAlloc(LPTR, ReadChunk + 1)));
+            if (block.Get() == nullptr) {
                 errorText = FormatErrorText("TWinHTTP. ReadRequestData. Error LocalAlloc.", 0, false, true);
                 return 3;
             }
-            total += static_cast<int>(read);
-            if (downloadFile != nullptr) {
-                DWORD written = 0;
-                if (!WriteFile(downloadFile, block.Get(), read, &written, nullptr) || written != read) {
-                    errorText = FormatErrorText("TWinHTTP: Ошибка записи в файл", 0, false, false);
-                    return 11;
+            DWORD available = 0;
+            if (!WinHttpQueryDataAvailable(handles->Request, &available)) {
+                errorText = FormatErrorText("TWinHTTP. Error WinHttpQueryDataAvailable.", 0, false, true);
+                return 3;
+            }
+            int total = 0;
+            for (;;) {
+                const DWORD offset = downloadFile != nullptr ? 0 : static_cast<DWORD>(total);
+                DWORD read = 0;
+                if (!WinHttpReadData(handles->Request, block.Get() + offset, ReadChunk, &read)) {
+                    errorText = FormatErrorText("TWinHTTP: Ошибка получения информации после отправки запроса.", 0,
+                                                false, true);
+                    return 10;
                 }
-                continue;
+                if (read == 0)
+                    break;
+                if (read > ReadChunk || total > INT_MAX - static_cast<int>(ReadChunk) * 2) {
+                    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+                    errorText = FormatErrorText("TWinHTTP. ReadRequestData. Error LocalAlloc.", 0, false, true);
+                    return 3;
+                }
+                total += static_cast<int>(read);
+                if (downloadFile != nullptr) {
+                    DWORD written = 0;
+                    if (!WriteFile(downloadFile, block.Get(), read, &written, nullptr) || written != read) {
+                        errorText = FormatErrorText("TWinHTTP: Ошибка записи в файл", 0, false, false);
+                        return 11;
+                    }
+                    continue;
+                }
+                void* larger = LocalReAlloc(block.Get(), static_cast<SIZE_T>(total) + ReadChunk + 1,
+                                            LMEM_MOVEABLE | LMEM_ZEROINIT);
+                if (larger == nullptr) {
+                    errorText = FormatErrorText("TWinHTTP. ReadRequestData. Error LocalAlloc.", 0, false, true);
+                    return 3;
+                }
+                block.Detach();  // LocalReAlloc took the old block over
+                block.Reset();
+                block.Reset(static_cast<unsigned char*>(larger));
             }
-            void* larger = LocalReAlloc(block.Get(), static_cast<SIZE_T>(total) + ReadChunk + 1,
-                                        LMEM_MOVEABLE | LMEM_ZEROINIT);
-            if (larger == nullptr) {
-                errorText = FormatErrorText("TWinHTTP. ReadRequestData. Error LocalAlloc.", 0, false, true);
-                return 3;
-            }
-            block.Detach();  // LocalReAlloc took the old block over
-            block.Reset();
-            block.Reset(static_cast<unsigned char*>(larger));
-        }
-        if (downloadFile != nullptr)
-            body.SetFileSize(total);
-        else
-            body.Take(block.Detach(), total);
-        return 0;
-    });
+            if (downloadFile != nullptr)
+                body.SetFileSize(total);
+            else
+                body.Take(block.Detach(), total);
+            return 0;
+        });
     return result;
 }
 
@@ -103,14 +105,14 @@ int TWinHTTP::GetHeaderByName(std::string name, std::string* value) {
     const std::wstring wideName = StringToWString(name);
     DWORD size = 0;
     int result = 0;
-    if (!WinHttpQueryHeaders(handles->Request, WINHTTP_QUERY_CUSTOM, wideName.c_str(), WINHTTP_NO_OUTPUT_BUFFER,
-                             &size, WINHTTP_NO_HEADER_INDEX)) {
+    if (!WinHttpQueryHeaders(handles->Request, WINHTTP_QUERY_CUSTOM, wideName.c_str(), WINHTTP_NO_OUTPUT_BUFFER, &size,
+                             WINHTTP_NO_HEADER_INDEX)) {
         const DWORD error = GetLastError();
         if (error == ERROR_WINHTTP_HEADER_NOT_FOUND) {
             size = 0;
         } else if (error != ERROR_INSUFFICIENT_BUFFER) {
-            errorText = FormatErrorText("TWinHTTP: Ошибка запроса размера заголовка HTTP", static_cast<int>(error), false,
-                                        true);
+            errorText = FormatErrorText("TWinHTTP: Ошибка запроса размера заголовка HTTP", static_cast<int>(error),
+                                        false, true);
             result = 1;
             size = 0;
         }
@@ -142,7 +144,8 @@ int TWinHTTP::QuerySecurityFlags(unsigned long* flags) {
     DWORD value = 0;
     DWORD size = sizeof value;
     if (!WinHttpQueryOption(handles->Request, WINHTTP_OPTION_SECURITY_FLAGS, &value, &size)) {
-        errorText = FormatErrorText("TWinHTTP: WinHttpQueryOption WINHTTP_OPTION_SECURITY_FLAGS error.", 0, false, false);
+        errorText = FormatErrorText("TWinHTTP: WinHttpQueryOption WINHTTP_OPTION_SECURITY_FLAGS error.", 0, false,
+                                    false);
         return 2;
     }
     if (flags != nullptr)

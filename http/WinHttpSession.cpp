@@ -19,7 +19,7 @@ std::wstring TakeGlobalText(LPWSTR text) {
 const wchar_t* NullWhenEmpty(const std::wstring& text) {
     return text.empty() ? nullptr : text.c_str();
 }
-}
+}  // namespace
 
 TWinHTTP::TWinHTTP(bool secureMode, int) : handles(new TInetHandles) {
     SetSecure(secureMode);
@@ -149,7 +149,8 @@ int TWinHTTP::OpenSession() {
             proxy = StringToWString(proxyList);
             bypass = StringToWString(proxyBypass);
         }
-        HINTERNET session = WinHttpApi().Open(agent.c_str(), accessType, NullWhenEmpty(proxy), NullWhenEmpty(bypass), 0);
+        HINTERNET session = WinHttpApi().Open(agent.c_str(), accessType, NullWhenEmpty(proxy), NullWhenEmpty(bypass),
+                                              0);
         if (session == nullptr) {
             errorText = FormatErrorText("TWinHTTP: WinHttpOpen failed.", 0, false, true);
             return 1;

@@ -1,9 +1,10 @@
 #include "WinInetApi.h"
 
 const TWinInetApi RealWinInet = {
-    ::InternetOpenA,       ::InternetConnectA, ::InternetCloseHandle, ::InternetSetOptionA,
-    ::InternetQueryOptionA, ::InternetGetConnectedState, ::InternetDialA, ::HttpOpenRequestA,
-    ::HttpSendRequestA,    ::HttpQueryInfoA,   ::InternetReadFile,    ::InternetSetFilePointer,
+    ::InternetOpenA,      ::InternetConnectA,     ::InternetCloseHandle,
+    ::InternetSetOptionA, ::InternetQueryOptionA, ::InternetGetConnectedState,
+    ::InternetDialA,      ::HttpOpenRequestA,     ::HttpSendRequestA,
+    ::HttpQueryInfoA,     ::InternetReadFile,     ::InternetSetFilePointer,
     ::InternetErrorDlg,
 };
 

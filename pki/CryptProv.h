@@ -6,7 +6,10 @@
 class TCryptProv {
 public:
     TCryptProv() = default;
-    ~TCryptProv() { if (handle_) CryptReleaseContext(handle_, 0); }
+    ~TCryptProv() {
+        if (handle_)
+            CryptReleaseContext(handle_, 0);
+    }
     TCryptProv(const TCryptProv&) = delete;
     TCryptProv& operator=(const TCryptProv&) = delete;
 

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 struct PkiSeam {
-    BOOL (WINAPI* enumProviders)(DWORD index, DWORD* reserved, DWORD flags, DWORD* type, LPSTR name, DWORD* size);
-    HLOCAL (WINAPI* localAlloc)(UINT flags, SIZE_T bytes);
+    BOOL(WINAPI* enumProviders)(DWORD index, DWORD* reserved, DWORD flags, DWORD* type, LPSTR name, DWORD* size);
+    HLOCAL(WINAPI* localAlloc)(UINT flags, SIZE_T bytes);
 };
 
 PkiSeam& ProviderCalls();

@@ -5,25 +5,26 @@
 #include "PkiSeam.h"
 #include <cstring>
 
-PkiSeam& ProviderCalls()
-{
+PkiSeam& ProviderCalls() {
     static PkiSeam seam{CryptEnumProvidersA, LocalAlloc};
     return seam;
 }
 
 namespace {
 
-std::string Completed(const char* message) { return FormatErrorText(message, 0, false, false); }
+std::string Completed(const char* message) {
+    return FormatErrorText(message, 0, false, false);
+}
 
 }  // namespace
 
-bool EnumCSPProviders(CCSPTypes& list, std::string& error)
-{
+bool EnumCSPProviders(CCSPTypes& list, std::string& error) {
     PkiSeam& api = ProviderCalls();
     TLocalFree<char> name;
     for (DWORD index = 0;; ++index) {
         DWORD type = 0, size = 0;
-        if (!api.enumProviders(index, nullptr, 0, &type, nullptr, &size)) return true;
+        if (!api.enumProviders(index, nullptr, 0, &type, nullptr, &size))
+            return true;
         name = static_cast<char*>(api.localAlloc(LPTR, size));
         if (!name.Get()) {
             error = Completed("ERROR - LocalAlloc failed!");
@@ -37,31 +38,31 @@ bool EnumCSPProviders(CCSPTypes& list, std::string& error)
     }
 }
 
-bool IsCryptoProInstalled(std::string& error)
-{
+bool IsCryptoProInstalled(std::string& error) {
     CCSPTypes providers;
-    if (!EnumCSPProviders(providers, error)) return false;
+    if (!EnumCSPProviders(providers, error))
+        return false;
     for (int i = 0; i < providers.GetCount(); ++i)
-        if (providers.GetType(i) == CryptoProType || providers.GetType(i) == CryptoProType2012) return true;
+        if (providers.GetType(i) == CryptoProType || providers.GetType(i) == CryptoProType2012)
+            return true;
     error = "В системе не установлен Крипто-Про";
     return false;
 }
 
-int EnumProviderAlgorithms(HCRYPTPROV provider, int& count)
-{
+int EnumProviderAlgorithms(HCRYPTPROV provider, int& count) {
     count = 0;
     BYTE record[1024];
     DWORD flags = CRYPT_FIRST;
     for (;;) {
         DWORD length = sizeof record;  // every call may take a full record
-        if (!CryptGetProvParam(provider, PP_ENUMALGS_EX, record, &length, flags)) return count;
+        if (!CryptGetProvParam(provider, PP_ENUMALGS_EX, record, &length, flags))
+            return count;
         ++count;
         flags = 0;
     }
 }
 
-int GetCryptoProVersion(DWORD& version, std::string& error)
-{
+int GetCryptoProVersion(DWORD& version, std::string& error) {
     version = 0;
     TCryptProv provider;
     if (!CryptAcquireContextA(provider.Out(), nullptr, nullptr, CryptoProType, CRYPT_VERIFYCONTEXT | CRYPT_SILENT)) {

@@ -3,8 +3,7 @@
 #include <ws2tcpip.h>
 #include <sstream>
 
-SocketSeam& CheckConnectSeam()
-{
+SocketSeam& CheckConnectSeam() {
     static SocketSeam seam{WSAStartup, socket};
     return seam;
 }
@@ -12,8 +11,7 @@ SocketSeam& CheckConnectSeam()
 namespace {
 
 // The system's text of a resolution error, on one line.
-std::string ResolutionErrorText(int code)
-{
+std::string ResolutionErrorText(int code) {
     char text[1024] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK, nullptr,
                    code, LANG_USER_DEFAULT, text, sizeof text, nullptr);
@@ -23,7 +21,10 @@ std::string ResolutionErrorText(int code)
 class Sockets {
 public:
     explicit Sockets(bool started) : started_(started) {}
-    ~Sockets() { if (started_) WSACleanup(); }
+    ~Sockets() {
+        if (started_)
+            WSACleanup();
+    }
     Sockets(const Sockets&) = delete;
     Sockets& operator=(const Sockets&) = delete;
 
@@ -33,30 +34,33 @@ private:
 
 struct AddressList {
     addrinfo* head = nullptr;
-    ~AddressList() { if (head) freeaddrinfo(head); }
+    ~AddressList() {
+        if (head)
+            freeaddrinfo(head);
+    }
 };
 
 struct Socket {
     SOCKET s = INVALID_SOCKET;
     ~Socket() { Close(); }
-    void Close()
-    {
-        if (s != INVALID_SOCKET) closesocket(s);
+    void Close() {
+        if (s != INVALID_SOCKET)
+            closesocket(s);
         s = INVALID_SOCKET;
     }
 };
 
 }  // namespace
 
-int CheckConnect(const std::string& host, int port, std::string& info)
-{
+int CheckConnect(const std::string& host, int port, std::string& info) {
     std::ostringstream words;
     int result = 0;
     int socketError = 0;
     {
         WSADATA data;
         const bool started = CheckConnectSeam().startup(MAKEWORD(2, 2), &data) == 0;
-        if (!started) socketError = WSAGetLastError();
+        if (!started)
+            socketError = WSAGetLastError();
         Sockets library(started);
         if (!started) {
             words << "Error at WSAStartup()";

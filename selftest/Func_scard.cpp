@@ -20,8 +20,7 @@ public:
 
     Handle* Receive() { return &handle; }
     Handle Get() const { return handle; }
-    LONG Close()
-    {
+    LONG Close() {
         const Handle held = handle;
         handle = Handle();
         return held ? closer(held) : SCARD_S_SUCCESS;
@@ -46,8 +45,7 @@ const ShareModeTry shareModeTries[] = {
      "Failed SCardConnect with SCARD_SHARE_EXCLUSIVE", false},
 };
 
-LONG ConnectToReader(SCARDCONTEXT context, const char* reader, SCARDHANDLE* card, std::string& errorText)
-{
+LONG ConnectToReader(SCARDCONTEXT context, const char* reader, SCARDHANDLE* card, std::string& errorText) {
     LONG result = SCARD_S_SUCCESS;
     for (const ShareModeTry& attempt : shareModeTries) {
         DWORD protocol = 0;
@@ -58,20 +56,19 @@ LONG ConnectToReader(SCARDCONTEXT context, const char* reader, SCARDHANDLE* card
         }
         *card = 0;
         errorText = FormatErrorText(attempt.failed, result, false, false);
-        if (attempt.logFailure) WriteDebugLineStr(errorText);
+        if (attempt.logFailure)
+            WriteDebugLineStr(errorText);
     }
     return result;
 }
 
-LONG WINAPI LeaveCard(SCARDHANDLE card)
-{
+LONG WINAPI LeaveCard(SCARDHANDLE card) {
     return SCardDisconnect(card, SCARD_LEAVE_CARD);
 }
 
 }  // namespace
 
-int ListCardReaders(SCARDCONTEXT context, std::vector<std::string>& readers, std::string& errorText)
-{
+int ListCardReaders(SCARDCONTEXT context, std::vector<std::string>& readers, std::string& errorText) {
     readers.clear();
     auto freeList = [context](char* list) { return SCardFreeMemory(context, list); };
     TCardResource<char*, decltype(freeList)> names(freeList);
@@ -101,12 +98,12 @@ int ListCardReaders(SCARDCONTEXT context, std::vector<std::string>& readers, std
     return 0;
 }
 
-int IsCardInReader(SCARDCONTEXT context, const char* reader, DWORD& state, std::string& errorText)
-{
+int IsCardInReader(SCARDCONTEXT context, const char* reader, DWORD& state, std::string& errorText) {
     try {
         TCardResource<SCARDHANDLE, LONG(WINAPI*)(SCARDHANDLE)> card(LeaveCard);
         LONG result = ConnectToReader(context, reader, card.Receive(), errorText);
-        if (result != SCARD_S_SUCCESS) return result;
+        if (result != SCARD_S_SUCCESS)
+            return result;
 
         char name[200];
         DWORD nameLength = sizeof name;
@@ -114,14 +111,17 @@ int IsCardInReader(SCARDCONTEXT context, const char* reader, DWORD& state, std::
         BYTE atr[32];
         DWORD atrLength = sizeof atr;
         result = SCardStatusA(card.Get(), name, &nameLength, &state, &protocol, atr, &atrLength);
-        if (result != SCARD_S_SUCCESS) errorText = "Failed SCardStatus";
+        if (result != SCARD_S_SUCCESS)
+            errorText = "Failed SCardStatus";
 
         WriteDebugLineW(L"Try to disconect from SCard");
         const LONG disconnected = card.Close();
         if (disconnected != SCARD_S_SUCCESS) {
-            if (!errorText.empty()) errorText += ": ";
+            if (!errorText.empty())
+                errorText += ": ";
             errorText += "Failed SCardDisconnect";
-            if (result == SCARD_S_SUCCESS) result = disconnected;
+            if (result == SCARD_S_SUCCESS)
+                result = disconnected;
         }
         return result;
     } catch (...) {
@@ -129,11 +129,11 @@ int IsCardInReader(SCARDCONTEXT context, const char* reader, DWORD& state, std::
     }
 }
 
-int FindReaderWithCard(SCARDCONTEXT context, std::string& reader, std::string& errorText)
-{
+int FindReaderWithCard(SCARDCONTEXT context, std::string& reader, std::string& errorText) {
     std::vector<std::string> readers;
     const int listed = ListCardReaders(context, readers, errorText);
-    if (listed != 0) return listed;
+    if (listed != 0)
+        return listed;
     try {
         bool cardFound = false;
         int last = 0;
@@ -164,8 +164,7 @@ int FindReaderWithCard(SCARDCONTEXT context, std::string& reader, std::string& e
     }
 }
 
-int FindCardReader(std::string& reader, std::string& errorText)
-{
+int FindCardReader(std::string& reader, std::string& errorText) {
     TCardResource<SCARDCONTEXT, LONG(WINAPI*)(SCARDCONTEXT)> context(SCardReleaseContext);
     const LONG established = SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, context.Receive());
     if (established != SCARD_S_SUCCESS) {
@@ -183,7 +182,8 @@ int FindCardReader(std::string& reader, std::string& errorText)
             errorText += "Failed SCardReleaseContext";
         } catch (...) {
         }
-        if (result == 0) result = released;
+        if (result == 0)
+            result = released;
     }
     return result;
 }

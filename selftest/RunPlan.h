@@ -23,9 +23,9 @@ Endpoints SelectEndpoints(int tag);
 bool RunsCheck(int index, int tag);
 
 struct CheckTexts {
-    std::string Running;    // caption while the check runs, and when it passes
-    std::string Result;     // caption when it does not pass
-    const char* Passed;     // information text when it passes; null: the check's own information text
+    std::string Running;  // caption while the check runs, and when it passes
+    std::string Result;   // caption when it does not pass
+    const char* Passed;   // information text when it passes; null: the check's own information text
 };
 CheckTexts TextsOf(int index, const Endpoints& endpoints);
 

@@ -3,8 +3,8 @@
 #include <winsock2.h>
 
 struct SocketSeam {
-    int (WSAAPI* startup)(WORD version, LPWSADATA data);
-    SOCKET (WSAAPI* createSocket)(int family, int type, int protocol);
+    int(WSAAPI* startup)(WORD version, LPWSADATA data);
+    SOCKET(WSAAPI* createSocket)(int family, int type, int protocol);
 };
 
 SocketSeam& CheckConnectSeam();

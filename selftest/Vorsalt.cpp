@@ -4,8 +4,7 @@
 #include "FDetail.h"
 #include "main.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
-{
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         Application->Initialize();
         Application->MainFormOnTaskBar = true;
@@ -14,7 +13,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         Application->CreateForm(F_DebugInfo);
         Application->Run();
     } catch (...) {
-        try { Application->HandleException(); } catch (...) {}
+        try {
+            Application->HandleException();
+        } catch (...) {
+        }
     }
     return 0;
 }

@@ -26,7 +26,7 @@ void ComposeError(std::string* errorText, const char* message) {
     if (errorText != nullptr)
         *errorText = FormatErrorText(message, 0, false, false);
 }
-}
+}  // namespace
 
 char* kwbase64_encode(const unsigned char* data, unsigned int n, std::string* errorText) {
     if (data == nullptr && n != 0) {

@@ -25,8 +25,7 @@ const char* const NotFoundText = "...Не определено...";
 // A library loaded only for its resources, for one lookup.
 class CDataFileModule {
 public:
-    explicit CDataFileModule(const char* name)
-        : module(LoadLibraryExA(name, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    explicit CDataFileModule(const char* name) : module(LoadLibraryExA(name, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
     ~CDataFileModule() {
         if (module != nullptr)
             FreeLibrary(module);
@@ -64,7 +63,8 @@ unsigned int FacilityOf(unsigned int code) {
 std::string FormatFromTable(DWORD flags, HMODULE module, unsigned int code) {
     for (DWORD language : {DWORD(MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT)), DWORD(0)}) {
         char* buffer = nullptr;
-        const DWORD length = FormatMessageA(flags, module, code, language, reinterpret_cast<char*>(&buffer), 0, nullptr);
+        const DWORD length = FormatMessageA(flags, module, code, language, reinterpret_cast<char*>(&buffer), 0,
+                                            nullptr);
         TLocalFree<char> text(buffer);
         if (length > 0 && text.Get() != nullptr)
             return std::string(text.Get(), length);
@@ -95,7 +95,7 @@ std::string LookUpSystemErrorMessage(unsigned int code, bool winHttpOwnsInternet
         text = FormatFromTable(FromSystemFlags, nullptr, code);
     return text.empty() ? std::string(NotFoundText) : text;
 }
-}
+}  // namespace
 
 std::string GetSystemErrorMessage(unsigned int code, bool winHttpOwnsInternetCodes) {
     TLastErrorKept keep;

@@ -23,14 +23,13 @@ void SetError(std::string* errorText, const std::string& message) {
     if (errorText != nullptr)
         *errorText = FormatErrorText(message, 0, false, false);
 }
-}
+}  // namespace
 
 HANDLE CreateFileForWrite(const char* fileName) {
     if (fileName == nullptr)
         return nullptr;
-    if (FileExists(fileName) &&
-        MessageBoxA(nullptr, (std::string("Переписать файл\n") + fileName).c_str(),
-                    "Файл с таким именем уже существует", MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+    if (FileExists(fileName) && MessageBoxA(nullptr, (std::string("Переписать файл\n") + fileName).c_str(),
+                                            "Файл с таким именем уже существует", MB_OKCANCEL | MB_ICONWARNING) != IDOK)
         return INVALID_HANDLE_VALUE;
     // Always synchronous: the data goes out in one plain WriteFile call.
     HANDLE file = CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

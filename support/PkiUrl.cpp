@@ -11,9 +11,9 @@ int GetPKIurl(std::string* url, std::string* errorText) {
         result = RegReadString(HKEY_CURRENT_USER, key, name, &value, 0);
     if (result < 0) {
         if (errorText != nullptr)
-            *errorText = FormatErrorText(
-                "GetPKIurl. Не удается получить доступ к политикам безопаности (TSP: DefaultTSPURL)", result, false,
-                false);
+            *errorText =
+                FormatErrorText("GetPKIurl. Не удается получить доступ к политикам безопаности (TSP: DefaultTSPURL)",
+                                result, false, false);
         return 1;
     }
     if (url != nullptr)

@@ -14,9 +14,7 @@ public:
     TRegKey(const TRegKey&) = delete;
     TRegKey& operator=(const TRegKey&) = delete;
 
-    LONG Open(HKEY root, const char* subkey, REGSAM access) {
-        return RegOpenKeyExA(root, subkey, 0, access, &handle);
-    }
+    LONG Open(HKEY root, const char* subkey, REGSAM access) { return RegOpenKeyExA(root, subkey, 0, access, &handle); }
     HKEY Get() const { return handle; }
 
 private:
@@ -24,7 +22,7 @@ private:
 };
 
 const HRESULT OutOfMemory = static_cast<HRESULT>(0x8007000E);
-}
+}  // namespace
 
 HRESULT RegResultFromError(LONG error) {
     if (error <= 0)

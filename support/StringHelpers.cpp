@@ -20,7 +20,7 @@ public:
 private:
     _locale_t locale;
 };
-}
+}  // namespace
 
 std::string ToUpperCp1251(const std::string& text) {
     static const CRussianLocale russian;

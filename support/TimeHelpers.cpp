@@ -30,7 +30,7 @@ struct LoadedLibrary {
 };
 
 using TzSpecificLocalTimeToSystemTimeFn = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, LPSYSTEMTIME);
-}
+}  // namespace
 
 TimeZoneSeam& TimeHelpersSeam() {
     static TimeZoneSeam seam{GetTimeZoneInformation, LoadLibraryA, GetProcAddress, LocalFileTimeToFileTime};
@@ -44,9 +44,9 @@ int LocalTimeToUtc(const SYSTEMTIME& local, SYSTEMTIME& utc, std::string* errorT
         return Fail(errorText, "Невозможно получить время в UTC формате. Не задан часовой пояс.", 2);
     LoadedLibrary kernel{seam.loadLibrary("kernel32.dll")};
     const auto convert = kernel.handle != nullptr
-        ? reinterpret_cast<TzSpecificLocalTimeToSystemTimeFn>(
-              reinterpret_cast<void*>(seam.getProcAddress(kernel.handle, "TzSpecificLocalTimeToSystemTime")))
-        : nullptr;
+                             ? reinterpret_cast<TzSpecificLocalTimeToSystemTimeFn>(reinterpret_cast<void*>(
+                                   seam.getProcAddress(kernel.handle, "TzSpecificLocalTimeToSystemTime")))
+                             : nullptr;
     if (convert != nullptr) {
         if (!convert(&zone, &local, &utc))
             return Fail(errorText, "Невозможно перевести время в UTC формат.", 3);

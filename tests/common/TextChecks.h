@@ -2,4 +2,6 @@
 #pragma once
 #include <string>
 
-inline bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
+inline bool StartsWith(const std::string& text, const std::string& start) {
+    return text.rfind(start, 0) == 0;
+}

@@ -10,8 +10,7 @@ struct Search {
     HWND found;
 };
 
-BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM param)
-{
+BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM param) {
     auto* s = reinterpret_cast<Search*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
@@ -25,10 +24,14 @@ BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM param)
     return TRUE;
 }
 
-HWND FindWindowOf(DWORD pid, const wchar_t* cls, const std::wstring& title, DWORD timeoutMs)
-{
+HWND FindWindowOf(DWORD pid, const wchar_t* cls, const std::wstring& title, DWORD timeoutMs) {
     Search s{pid, cls, title, nullptr};
-    WaitFor([&] { EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&s)); return s.found != nullptr; }, timeoutMs);
+    WaitFor(
+        [&] {
+            EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&s));
+            return s.found != nullptr;
+        },
+        timeoutMs);
     return s.found;
 }
 
@@ -38,19 +41,20 @@ public:
     explicit RemoteItem(HANDLE process)
         : process_(process),
           block_(VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + TextBytes, MEM_COMMIT, PAGE_READWRITE)) {}
-    ~RemoteItem() { if (block_) VirtualFreeEx(process_, block_, 0, MEM_RELEASE); }
+    ~RemoteItem() {
+        if (block_)
+            VirtualFreeEx(process_, block_, 0, MEM_RELEASE);
+    }
 
     LVITEMW* Item() const { return static_cast<LVITEMW*>(block_); }
     wchar_t* Text() const { return reinterpret_cast<wchar_t*>(static_cast<char*>(block_) + sizeof(LVITEMW)); }
     void Write(const LVITEMW& item) const { WriteProcessMemory(process_, block_, &item, sizeof item, nullptr); }
-    LVITEMW ReadItem() const
-    {
+    LVITEMW ReadItem() const {
         LVITEMW item{};
         ReadProcessMemory(process_, block_, &item, sizeof item, nullptr);
         return item;
     }
-    std::wstring ReadText() const
-    {
+    std::wstring ReadText() const {
         std::wstring text(TextBytes / sizeof(wchar_t), L'\0');
         ReadProcessMemory(process_, Text(), text.data(), TextBytes, nullptr);
         return text.c_str();
@@ -64,20 +68,17 @@ private:
 
 }  // namespace
 
-std::wstring WindowText(HWND hwnd)
-{
+std::wstring WindowText(HWND hwnd) {
     wchar_t text[4096] = {};
     SendMessageW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
-std::wstring MessageBoxText(HWND box)
-{
+std::wstring MessageBoxText(HWND box) {
     return WindowText(GetDlgItem(box, 0xFFFF));
 }
 
-RemoteProgram::RemoteProgram(const std::wstring& exe)
-{
+RemoteProgram::RemoteProgram(const std::wstring& exe) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     std::wstring command = L"\"" + exe + L"\"";
@@ -87,24 +88,24 @@ RemoteProgram::RemoteProgram(const std::wstring& exe)
     main_ = FindWindowOf(process_.dwProcessId, L"TF_MainTest", L"", 20000);
 }
 
-RemoteProgram::~RemoteProgram()
-{
-    if (!process_.hProcess) return;
+RemoteProgram::~RemoteProgram() {
+    if (!process_.hProcess)
+        return;
     if (!WaitForExit(0)) {
-        if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
-        if (!WaitForExit(5000)) TerminateProcess(process_.hProcess, 1);
+        if (main_)
+            PostMessageW(main_, WM_CLOSE, 0, 0);
+        if (!WaitForExit(5000))
+            TerminateProcess(process_.hProcess, 1);
     }
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
 }
 
-HWND RemoteProgram::WaitForMessageBox(const std::wstring& title, DWORD timeoutMs) const
-{
+HWND RemoteProgram::WaitForMessageBox(const std::wstring& title, DWORD timeoutMs) const {
     return FindWindowOf(process_.dwProcessId, L"#32770", title, timeoutMs);
 }
 
-std::wstring RemoteProgram::ItemText(HWND list, int item, int column) const
-{
+std::wstring RemoteProgram::ItemText(HWND list, int item, int column) const {
     RemoteItem remote(process_.hProcess);
     LVITEMW lv{};
     lv.iSubItem = column;
@@ -115,8 +116,7 @@ std::wstring RemoteProgram::ItemText(HWND list, int item, int column) const
     return remote.ReadText();
 }
 
-int RemoteProgram::ItemImage(HWND list, int item) const
-{
+int RemoteProgram::ItemImage(HWND list, int item) const {
     RemoteItem remote(process_.hProcess);
     LVITEMW lv{};
     lv.mask = LVIF_IMAGE;
@@ -126,8 +126,7 @@ int RemoteProgram::ItemImage(HWND list, int item) const
     return remote.ReadItem().iImage;
 }
 
-std::vector<RemoteRow> RemoteProgram::Rows(int listId) const
-{
+std::vector<RemoteRow> RemoteProgram::Rows(int listId) const {
     HWND list = Control(listId);
     std::vector<RemoteRow> rows;
     const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));

@@ -28,7 +28,9 @@ public:
 
     // A message box of this program with the given title, waiting up to timeoutMs.
     HWND WaitForMessageBox(const std::wstring& title, DWORD timeoutMs) const;
-    bool WaitForExit(DWORD timeoutMs) const { return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0; }
+    bool WaitForExit(DWORD timeoutMs) const {
+        return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    }
 
 private:
     std::wstring ItemText(HWND list, int item, int column) const;
@@ -41,11 +43,13 @@ private:
 std::wstring WindowText(HWND hwnd);
 std::wstring MessageBoxText(HWND box);
 // Waits until predicate() holds, up to timeoutMs.
-template <class P> bool WaitFor(P predicate, DWORD timeoutMs)
-{
+template <class P>
+bool WaitFor(P predicate, DWORD timeoutMs) {
     for (DWORD waited = 0;; waited += 50) {
-        if (predicate()) return true;
-        if (waited >= timeoutMs) return false;
+        if (predicate())
+            return true;
+        if (waited >= timeoutMs)
+            return false;
         Sleep(50);
     }
 }

@@ -7,8 +7,7 @@
 
 namespace {
 
-bool SaveScreen(const std::wstring& path)
-{
+bool SaveScreen(const std::wstring& path) {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
@@ -35,7 +34,8 @@ bool SaveScreen(const std::wstring& path)
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
     FILE* f = _wfopen(path.c_str(), L"wb");
-    if (!f) return false;
+    if (!f)
+        return false;
     fwrite(&file, sizeof file, 1, f);
     fwrite(&info, sizeof info, 1, f);
     fwrite(pixels.data(), 1, pixels.size(), f);
@@ -44,8 +44,7 @@ bool SaveScreen(const std::wstring& path)
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv)
-{
+int wmain(int argc, wchar_t** argv) {
     const std::wstring folder = argc > 1 ? argv[1] : L".";
     RemoteProgram program(L"Vorsalt.exe");
     if (!program.Window()) {

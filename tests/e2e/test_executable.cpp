@@ -6,10 +6,10 @@
 
 namespace {
 
-std::string Manifest()
-{
+std::string Manifest() {
     HMODULE exe = LoadLibraryExW(L"Vorsalt.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!exe) return {};
+    if (!exe)
+        return {};
     std::string text;
     if (HRSRC res = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {
         const char* data = static_cast<const char*>(LockResource(LoadResource(exe, res)));
@@ -19,8 +19,7 @@ std::string Manifest()
     return text;
 }
 
-TEST(Executable, ManifestAsksForCommonControls6AndAsInvoker)
-{
+TEST(Executable, ManifestAsksForCommonControls6AndAsInvoker) {
     const std::string m = Manifest();
     ASSERT_FALSE(m.empty());
     EXPECT_NE(m.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
@@ -29,8 +28,7 @@ TEST(Executable, ManifestAsksForCommonControls6AndAsInvoker)
     EXPECT_EQ(m.find("supportedOS"), std::string::npos);
 }
 
-TEST(Executable, VersionResource)
-{
+TEST(Executable, VersionResource) {
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeW(L"Vorsalt.exe", &handle);
     ASSERT_GT(size, 0u);

@@ -17,32 +17,33 @@ namespace {
 
 const std::wstring VerdictTitle = L"Результаты тестирования";
 
-std::wstring Wide(const std::string& ansi) { return vcl::ToWide(ansi); }
+std::wstring Wide(const std::string& ansi) {
+    return vcl::ToWide(ansi);
+}
 
 class MainWindow : public testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         WSADATA d;
         WSAStartup(MAKEWORD(2, 2), &d);
         TrustStandinCa(true);
     }
-    static void TearDownTestSuite()
-    {
+    static void TearDownTestSuite() {
         TrustStandinCa(false);
         WSACleanup();
     }
 
     bool StripVisible() const { return IsWindowVisible(program.Control(ID_Panel1)) != FALSE; }
-    int BarPosition() const
-    {
+    int BarPosition() const {
         return static_cast<int>(SendMessageW(program.Control(ID_Panel1, ID_PB1), PBM_GETPOS, 0, 0));
     }
     // Waits for the verdict box, returns its text and closes it.
-    std::wstring TakeVerdict()
-    {
+    std::wstring TakeVerdict() {
         HWND box = program.WaitForMessageBox(VerdictTitle, 30000);
-        if (!box) { ADD_FAILURE() << "no verdict box"; return L""; }
+        if (!box) {
+            ADD_FAILURE() << "no verdict box";
+            return L"";
+        }
         EXPECT_TRUE(StripVisible()) << "the strip shows until the verdict is closed";
         std::wstring text = MessageBoxText(box);
         rowsAtVerdict = program.Rows(ID_LV_Stat);
@@ -57,8 +58,7 @@ protected:
     std::vector<RemoteRow> rowsAtVerdict;
 };
 
-TEST_F(MainWindow, StartsIdle)
-{
+TEST_F(MainWindow, StartsIdle) {
     ASSERT_NE(program.Window(), nullptr);
     EXPECT_EQ(WindowText(program.Window()), L"Тестирование клиентских модулей ЯСК ВАРТО на рабочем месте");
     RECT client;
@@ -76,26 +76,27 @@ const std::wstring Failure = L"Тестирование не успешно. р�
 const std::wstring Success = L"Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.";
 const std::wstring ToDo = L"\r\nРекомендуется выполнить следующие действия:\r\n";
 
-const std::string GoodService =
-    "{\"//\": " + Reply(200, "<html></html>") + ", \"/lumweb/check\": " +
-    Reply(200, R"({\"CorrelationId\":\"5f0c3a52\",\"Status\":\"OK\"})") + "}";
+const std::string GoodService = "{\"//\": " + Reply(200, "<html></html>") + ", \"/lumweb/check\": " +
+                                Reply(200, R"({\"CorrelationId\":\"5f0c3a52\",\"Status\":\"OK\"})") + "}";
 // The service host fails the SSL page and its check; the training complex answers the second check
 // wrongly (in the training run it is asked twice).
 const std::string BadService = "{\"//\": " + Reply(503, "") + ", \"/lumweb/check\": [" + Reply(502, "") + ", " +
                                Reply(200, "Maintenance") + "]}";
 
-int RunCommand(int tag) { return tag == TagTraining ? ID_N1 : tag == TagAlternative ? ID_N2 : ID_mni_N18; }
+int RunCommand(int tag) {
+    return tag == TagTraining ? ID_N1 : tag == TagAlternative ? ID_N2 : ID_mni_N18;
+}
 
-std::vector<std::wstring> Ids(const std::vector<RemoteRow>& rows)
-{
+std::vector<std::wstring> Ids(const std::vector<RemoteRow>& rows) {
     std::vector<std::wstring> ids;
-    for (const auto& row : rows) ids.push_back(row.id);
+    for (const auto& row : rows)
+        ids.push_back(row.id);
     return ids;
 }
 
-std::vector<std::wstring> ExpectedIds(int tag)
-{
-    if (tag == TagAlternative) return {L"0", L"1", L"2", L"3", L"5", L"6", L"10"};
+std::vector<std::wstring> ExpectedIds(int tag) {
+    if (tag == TagAlternative)
+        return {L"0", L"1", L"2", L"3", L"5", L"6", L"10"};
     return {L"0", L"1", L"2", L"3", L"5", L"6", L"7", L"10"};
 }
 
@@ -103,11 +104,11 @@ std::vector<std::wstring> ExpectedIds(int tag)
 class HttpTypeValue {
 public:
     ~HttpTypeValue() { RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\QMR\\Config"); }
-    void Set(DWORD type)
-    {
+    void Set(DWORD type) {
         HKEY key;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\QMR\\Config", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                                  nullptr), 0);
+                                  nullptr),
+                  0);
         RegSetValueExA(key, "http_type", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&type), sizeof type);
         RegCloseKey(key);
     }
@@ -116,9 +117,9 @@ public:
 // Runs of every tag, over the default back-end (WinHTTP on Wine's Windows 7) and over WinINet.
 class StandinRun : public MainWindow, public testing::WithParamInterface<std::tuple<int, DWORD>> {
 protected:
-    void SetUp() override
-    {
-        if (std::get<1>(GetParam()) != 0) httpType.Set(std::get<1>(GetParam()));
+    void SetUp() override {
+        if (std::get<1>(GetParam()) != 0)
+            httpType.Set(std::get<1>(GetParam()));
     }
     int Tag() const { return std::get<0>(GetParam()); }
     const char* Prefix() const { return std::get<1>(GetParam()) == 1 ? "THTTP: " : "TWinHTTP: "; }
@@ -127,8 +128,7 @@ protected:
     HttpTypeValue httpType;
 };
 
-TEST_P(StandinRun, EveryStandinAnswersWell)
-{
+TEST_P(StandinRun, EveryStandinAnswersWell) {
     Standins standins({GoodService, Reply(200, "OK"), true});
     TestCspRegistration csp({75});
     ASSERT_NE(program.Window(), nullptr);
@@ -149,19 +149,21 @@ TEST_P(StandinRun, EveryStandinAnswersWell)
     // The service checks share one client: the SSL page, then the check of each host.
     const auto service = standins.Https(hosts.ServiceHost);
     std::vector<std::string> lines;
-    for (const auto& r : service) lines.push_back(r.RequestLine);
+    for (const auto& r : service)
+        lines.push_back(r.RequestLine);
     std::vector<std::string> expected = {"GET // HTTP/1.1", "POST /lumweb/check HTTP/1.1"};
-    if (Tag() == TagTraining) expected.push_back("POST /lumweb/check HTTP/1.1");
+    if (Tag() == TagTraining)
+        expected.push_back("POST /lumweb/check HTTP/1.1");
     EXPECT_EQ(lines, expected);
-    if (Tag() == TagRegular) EXPECT_EQ(standins.Https(hosts.TrainingHost).size(), 1u);
+    if (Tag() == TagRegular)
+        EXPECT_EQ(standins.Https(hosts.TrainingHost).size(), 1u);
     const auto gateway = standins.Gateway();
     ASSERT_EQ(gateway.size(), 1u);
     EXPECT_EQ(gateway[0].RequestLine, "POST / HTTP/1.1");
     EXPECT_EQ(gateway[0].Header("X-Operation"), "ping");
 }
 
-TEST_P(StandinRun, StandinsAnswerBadly)
-{
+TEST_P(StandinRun, StandinsAnswerBadly) {
     Standins standins({BadService, Reply(200, "ok"), true});
     TestCspRegistration csp({75});
     ASSERT_NE(program.Window(), nullptr);
@@ -171,7 +173,8 @@ TEST_P(StandinRun, StandinsAnswerBadly)
     const Endpoints hosts = SelectEndpoints(Tag());
     const auto rows = program.Rows(ID_LV_Stat);
     ASSERT_EQ(Ids(rows), ExpectedIds(Tag()));
-    for (int i : {0, 1, 2, 3}) EXPECT_EQ(rows[i].image, 0) << i;
+    for (int i : {0, 1, 2, 3})
+        EXPECT_EQ(rows[i].image, 0) << i;
     const std::wstring prefix = Wide(Prefix());
     for (int i : {4, 5}) {
         EXPECT_EQ(rows[i].image, 1) << i;
@@ -199,8 +202,7 @@ INSTANTIATE_TEST_SUITE_P(Tags, StandinRun,
                                     (std::get<1>(p.param) == 1 ? "WinInet" : "Default");
                          });
 
-TEST_F(MainWindow, NothingAnswersAndNoSecondRunStarts)
-{
+TEST_F(MainWindow, NothingAnswersAndNoSecondRunStarts) {
     Standins standins({"", "", false});
     ASSERT_NE(program.Window(), nullptr);
     const std::wstring host = Wide(VORSALT_SERVICE_HOST);
@@ -242,8 +244,7 @@ TEST_F(MainWindow, NothingAnswersAndNoSecondRunStarts)
     EXPECT_TRUE(program.WaitForExit(10000));
 }
 
-TEST_F(MainWindow, ButtonRunsLikeTheMenuAndEachRunChoosesItsBackEnd)
-{
+TEST_F(MainWindow, ButtonRunsLikeTheMenuAndEachRunChoosesItsBackEnd) {
     Standins standins({BadService, Reply(200, "OK"), true});
     TestCspRegistration csp({75});
     ASSERT_NE(program.Window(), nullptr);
@@ -266,8 +267,7 @@ TEST_F(MainWindow, ButtonRunsLikeTheMenuAndEachRunChoosesItsBackEnd)
     EXPECT_EQ(rows[3].info, L"Успешно");
 }
 
-TEST_F(MainWindow, ProviderWarningAndHashFailure)
-{
+TEST_F(MainWindow, ProviderWarningAndHashFailure) {
     Standins standins({GoodService, Reply(200, "OK"), true});
     ASSERT_NE(program.Window(), nullptr);
     TestCspRegistration csp({80});
@@ -276,21 +276,22 @@ TEST_F(MainWindow, ProviderWarningAndHashFailure)
     settings.SetText(CryptoProSettings::SettingsKey, "Version", "3.6.5359");
     program.Command(ID_mni_N18);
     // The training complex answers, so the verdict opens with the success sentence.
-    EXPECT_EQ(TakeVerdict(), Success + L"\r\nВместе с тем имеются следующие рекомендации:\r\n"
-                                       L"\r\n - Рекомендуется переустановить КриптоПро CSP."
-                                       L"\r\n - Проверьте содержимое диагностических сообщений.");
+    EXPECT_EQ(TakeVerdict(), Success +
+                                 L"\r\nВместе с тем имеются следующие рекомендации:\r\n"
+                                 L"\r\n - Рекомендуется переустановить КриптоПро CSP."
+                                 L"\r\n - Проверьте содержимое диагностических сообщений.");
     const auto rows = program.Rows(ID_LV_Stat);
     ASSERT_EQ(Ids(rows), ExpectedIds(TagRegular));
     EXPECT_EQ(rows[2].caption, L"КриптоПро CSP");
-    EXPECT_EQ(rows[2].info, L"Необходимо установить версию КриптоПро CSP выше 3.6.7777. В настоящее время установлена 3.6.5359");
+    EXPECT_EQ(rows[2].info,
+              L"Необходимо установить версию КриптоПро CSP выше 3.6.7777. В настоящее время установлена 3.6.5359");
     EXPECT_EQ(rows[2].image, 2);
     EXPECT_EQ(rows[3].caption, L"Работоспособность КриптоПро CSP");
     EXPECT_EQ(rows[3].info.substr(0, 42), L"_hash. Getting CryptMsgGetParam  failed.\r\n");
     EXPECT_EQ(rows[3].image, 1);
 }
 
-TEST_F(MainWindow, ClosesFromItsCloseBox)
-{
+TEST_F(MainWindow, ClosesFromItsCloseBox) {
     ASSERT_NE(program.Window(), nullptr);
     PostMessageW(program.Window(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitForExit(10000));

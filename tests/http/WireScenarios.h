@@ -9,9 +9,9 @@ struct TWireScenario {
     const char* Reply;  // the peer's reply to the path, JSON (see peer.py)
     int Verb;           // 2 GET, 3 POST
     const char* Path;
-    const char* Body;   // request body
-    int Status;         // GetStatusCode after the request
-    int Result;         // the request's result
+    const char* Body;          // request body
+    int Status;                // GetStatusCode after the request
+    int Result;                // the request's result
     const char* ResponseBody;  // for results 0: the body read
 };
 
@@ -23,11 +23,11 @@ inline const TWireScenario WireScenarios[] = {
     {"Ok", R"({"status": 200, "body": "OK\r\nready"})", 2, "/check.asp", "", 200, 0, "OK\r\nready"},
     {"Created", R"({"status": 201, "body": "made"})", 3, "/make.asp", "a=1", 201, 0, "made"},
     {"EmptyBody", R"({"status": 200, "body": ""})", 2, "/empty.asp", "", 200, 0, ""},
-    {"Redirect", R"({"status": 302, "body": ""})", 2, "/moved.asp", "", 302, 302,
-     nullptr},
+    {"Redirect", R"({"status": 302, "body": ""})", 2, "/moved.asp", "", 302, 302, nullptr},
     {"NotFound", R"({"status": 404, "body": "none"})", 2, "/missing.asp", "", 404, 404, nullptr},
     {"TooLarge", R"({"status": 413, "body": ""})", 3, "/upload.asp", "x", 413, 413, nullptr},
-    {"ServerError", R"({"status": 500, "headers": [["Content-Type", "text/plain; charset=UTF-8"]], "body": "\u0421\u0431\u043e\u0439"})", 3,
-     "/fail.asp", "q", 500, 500, nullptr},
+    {"ServerError",
+     R"({"status": 500, "headers": [["Content-Type", "text/plain; charset=UTF-8"]], "body": "\u0421\u0431\u043e\u0439"})",
+     3, "/fail.asp", "q", 500, 500, nullptr},
     {"Conflict", R"({"status": 409, "body": "x"})", 2, "/busy.asp", "", 409, 409, nullptr},
 };

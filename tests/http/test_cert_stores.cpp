@@ -12,7 +12,7 @@ public:
     ~TMemoryStore() { CertCloseStore(store, 0); }
     HCERTSTORE store;
 };
-}
+}  // namespace
 
 TEST(FindCertByIssuerAndSerial, FindsOnlyTheCertificateWithBothIssuerAndSerial) {
     PCCERT_CONTEXT server = PkiCertificate("server.der");
@@ -31,9 +31,11 @@ TEST(FindCertByIssuerAndSerial, FindsOnlyTheCertificateWithBothIssuerAndSerial) 
 
     // Same issuer, other serial; other issuer, serial of a stored one; no store.
     EXPECT_EQ(FindCertByIssuerAndSerial(memory.store, 0, client->pCertInfo->Issuer,
-                                        selfSigned->pCertInfo->SerialNumber), nullptr);
+                                        selfSigned->pCertInfo->SerialNumber),
+              nullptr);
     EXPECT_EQ(FindCertByIssuerAndSerial(memory.store, 0, selfSigned->pCertInfo->Issuer,
-                                        server->pCertInfo->SerialNumber), nullptr);
+                                        server->pCertInfo->SerialNumber),
+              nullptr);
     EXPECT_EQ(FindCertByIssuerAndSerial(nullptr, 0, client->pCertInfo->Issuer, client->pCertInfo->SerialNumber),
               nullptr);
     for (PCCERT_CONTEXT c : {server, client, selfSigned})

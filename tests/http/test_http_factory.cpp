@@ -16,8 +16,7 @@ class HttpTypeValue {
 public:
     HttpTypeValue() { RegDeleteKeyA(HKEY_CURRENT_USER, ConfigKey); }
     ~HttpTypeValue() { RegDeleteKeyA(HKEY_CURRENT_USER, ConfigKey); }
-    void Set(DWORD type, const void* data, DWORD size)
-    {
+    void Set(DWORD type, const void* data, DWORD size) {
         HKEY key;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ConfigKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
         EXPECT_EQ(RegSetValueExA(key, "http_type", 0, type, static_cast<const BYTE*>(data), size), 0);
@@ -33,9 +32,9 @@ struct Version {
 };
 Version reported;
 
-bool ReportedVersion(int* code, std::string* servicePack)
-{
-    if (!reported.readable) return false;
+bool ReportedVersion(int* code, std::string* servicePack) {
+    if (!reported.readable)
+        return false;
     *code = reported.code;
     *servicePack = reported.servicePack;
     return true;
@@ -43,8 +42,7 @@ bool ReportedVersion(int* code, std::string* servicePack)
 
 class HttpFactory : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         saved = GetHttpTypeSeam();
         GetHttpTypeSeam().osVersionCode = ReportedVersion;
     }
@@ -55,8 +53,7 @@ protected:
     HttpTypeValue value;
 };
 
-TEST_F(HttpFactory, VersionRuleWithoutValue)
-{
+TEST_F(HttpFactory, VersionRuleWithoutValue) {
     const struct {
         Version version;
         THttpType type;
@@ -87,8 +84,7 @@ TEST_F(HttpFactory, VersionRuleWithoutValue)
     }
 }
 
-TEST_F(HttpFactory, ValueOverridesVersionWhateverItsType)
-{
+TEST_F(HttpFactory, ValueOverridesVersionWhateverItsType) {
     const BYTE two[] = {2}, twoWide[] = {2, 0}, qword[8] = {2};
     const struct {
         const char* what;
@@ -120,16 +116,14 @@ TEST_F(HttpFactory, ValueOverridesVersionWhateverItsType)
     }
 }
 
-TEST_F(HttpFactory, FailedVersionQueryIgnoresValue)
-{
+TEST_F(HttpFactory, FailedVersionQueryIgnoresValue) {
     value.SetDword(2);
     reported = {false, 0, ""};
     EXPECT_EQ(GetHttpType(), 1);
     EXPECT_FALSE(MakesWinHttp());
 }
 
-TEST_F(HttpFactory, ChoosesAfreshAtEveryCall)
-{
+TEST_F(HttpFactory, ChoosesAfreshAtEveryCall) {
     reported = {true, 610, "Service Pack 1"};
     EXPECT_TRUE(MakesWinHttp());
     value.SetDword(1);
@@ -143,8 +137,7 @@ TEST_F(HttpFactory, ChoosesAfreshAtEveryCall)
     EXPECT_TRUE(MakesWinHttp());
 }
 
-TEST_F(HttpFactory, ClientsStartPlainAndUnconnected)
-{
+TEST_F(HttpFactory, ClientsStartPlainAndUnconnected) {
     for (const Version& v : {Version{true, 610, ""}, Version{true, 500, ""}}) {
         reported = v;
         const auto client = CreateHttpClient(false, 0);
@@ -155,22 +148,22 @@ TEST_F(HttpFactory, ClientsStartPlainAndUnconnected)
     }
 }
 
-TEST(HttpTypeName, Table)
-{
+TEST(HttpTypeName, Table) {
     const struct {
         unsigned type;
         const char* name;
-    } cases[] = {{0, "undef"}, {1, "WinInet"}, {2, "WinHTTP"}, {3, "undef"}, {7, "undef"}, {50, "undef"},
-                 {0xFFFFFFFFu, "undef"}};
-    for (const auto& c : cases) EXPECT_STREQ(HttpTypeName(c.type), c.name) << c.type;
+    } cases[] = {{0, "undef"}, {1, "WinInet"}, {2, "WinHTTP"},        {3, "undef"},
+                 {7, "undef"}, {50, "undef"},  {0xFFFFFFFFu, "undef"}};
+    for (const auto& c : cases)
+        EXPECT_STREQ(HttpTypeName(c.type), c.name) << c.type;
 }
 
 // Runs the probe with the Windows version that Wine reports to it, and returns what it printed.
-std::string ProbeWithVersion(const char* version)
-{
+std::string ProbeWithVersion(const char* version) {
     const char appKey[] = "Software\\Wine\\AppDefaults\\http_type_probe.exe";
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, appKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != 0) return "";
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, appKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != 0)
+        return "";
     if (*version)
         RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), lstrlenA(version) + 1);
     else
@@ -194,30 +187,32 @@ std::string ProbeWithVersion(const char* version)
         writeEnd = nullptr;
         char buffer[256];
         DWORD read;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0) output.append(buffer, read);
+        while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0)
+            output.append(buffer, read);
         WaitForSingleObject(process.hProcess, 30000);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    if (writeEnd) CloseHandle(writeEnd);
+    if (writeEnd)
+        CloseHandle(writeEnd);
     CloseHandle(readEnd);
     RegDeleteKeyA(HKEY_CURRENT_USER, appKey);
-    while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
+    while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
+        output.pop_back();
     return output;
 }
 
-TEST(HttpTypeOnWine, VersionsWineReports)
-{
+TEST(HttpTypeOnWine, VersionsWineReports) {
     HttpTypeValue value;
     const struct {
         const char* version;  // "" for Wine's default, Windows 7 with the first service pack
         const char* output;
     } cases[] = {
-        {"", "2 WinHTTP"},          {"win10", "2 WinHTTP"},   {"win2003", "2 WinHTTP"},
-        {"winxp", "2 WinHTTP"},     {"win2k", "1 WinInet"},   {"nt40", "1 WinInet"},
-        {"win98", "1 WinInet"},
+        {"", "2 WinHTTP"},      {"win10", "2 WinHTTP"}, {"win2003", "2 WinHTTP"}, {"winxp", "2 WinHTTP"},
+        {"win2k", "1 WinInet"}, {"nt40", "1 WinInet"},  {"win98", "1 WinInet"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ProbeWithVersion(c.version), c.output) << c.version;
+    for (const auto& c : cases)
+        EXPECT_EQ(ProbeWithVersion(c.version), c.output) << c.version;
 
     value.SetDword(1);
     EXPECT_EQ(ProbeWithVersion("win10"), "1 WinInet");

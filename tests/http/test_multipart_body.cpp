@@ -25,14 +25,17 @@ public:
     ~TempFile() { DeleteFileA(path.c_str()); }
     std::string path;
 };
-}
+}  // namespace
 
 TEST(MultipartBody, HeadersNameTheBoundary) {
     EXPECT_EQ(MultipartRequestHeaders(), "Content-type: multipart/form-data, boundary=" + Boundary);
 }
 
 TEST(MultipartBody, DataIsFramedByteForByte) {
-    const struct { const char* name; std::string content; } cases[] = {
+    const struct {
+        const char* name;
+        std::string content;
+    } cases[] = {
         {"bin", "abc"},
         {"bin", ""},
         {"data.p7s", std::string("\0\r\n--\xFF", 6)},

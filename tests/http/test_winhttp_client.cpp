@@ -21,7 +21,7 @@ TPeerOptions Options() {
 }
 
 void Changed(TProgressRange*) {}
-}
+}  // namespace
 
 TEST(WinHttpClient, SessionSettingsAndReconnection) {
     TTestPeer peer(Options());

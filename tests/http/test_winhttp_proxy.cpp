@@ -43,8 +43,7 @@ BOOL WINAPI NoDiscovery(HINTERNET, LPCWSTR, WINHTTP_AUTOPROXY_OPTIONS*, WINHTTP_
     return FALSE;
 }
 
-TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy = false,
-                    const std::string& tls = "") {
+TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy = false, const std::string& tls = "") {
     TPeerOptions options;
     options.Name = name;
     options.Host = host;
@@ -53,7 +52,7 @@ TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy
     options.Script = R"({"/page.asp": {"body": "origin"}})";
     return options;
 }
-}
+}  // namespace
 
 TEST(WinHttpProxySettings, EachKindFromTheUserSettings) {
     TWinHttpSeam seam;
@@ -150,7 +149,8 @@ TEST(WinHttpNamedProxy, CredentialsAndConnectThroughTheLoggingProxy) {
     EXPECT_TRUE(tunnelled);
     ASSERT_EQ(secureOrigin.Requests().size(), 1u);
     EXPECT_TRUE(secureOrigin.Requests()[0].Tls);
-    EXPECT_EQ(secureOrigin.Requests()[0].Target, "https://127.0.0.47:" + std::to_string(secureOrigin.Port()) + "/page.asp");
+    EXPECT_EQ(secureOrigin.Requests()[0].Target,
+              "https://127.0.0.47:" + std::to_string(secureOrigin.Port()) + "/page.asp");
 
     TWinHTTP wrongPassword(false);
     wrongPassword.SetUseSystemProxy(false);

@@ -48,7 +48,8 @@ BOOL WINAPI NoUserConfig(WINHTTP_CURRENT_USER_IE_PROXY_CONFIG*) {
     return FALSE;
 }
 
-BOOL WINAPI FakeDiscovery(HINTERNET session, LPCWSTR url, WINHTTP_AUTOPROXY_OPTIONS* options, WINHTTP_PROXY_INFO* info) {
+BOOL WINAPI FakeDiscovery(HINTERNET session, LPCWSTR url, WINHTTP_AUTOPROXY_OPTIONS* options,
+                          WINHTTP_PROXY_INFO* info) {
     ++DiscoveryCalls;
     DiscoveryUrl = url;
     DiscoveryOptions = *options;
@@ -66,7 +67,7 @@ BOOL WINAPI FakeDiscovery(HINTERNET session, LPCWSTR url, WINHTTP_AUTOPROXY_OPTI
 void ConnectNowhere(TWinHTTP& client) {
     ASSERT_EQ(client.Connect("127.0.0.1", 9), 0) << client.GetLastErrorText();
 }
-}
+}  // namespace
 
 TEST(WinHttpSeamFailures, OpenAndConnectFailuresLeaveTheClientUnconnected) {
     TWinHttpSeam seam;
@@ -115,17 +116,21 @@ TEST(WinHttpSeamFailures, SendErrorsGiveTheirResultsAndTexts) {
     } cases[] = {
         {"CA chain missing", ERROR_WINHTTP_SECURE_INVALID_CA, 1, true, 5, 1,
          "TWinHTTP: Ошибка при отправке запроса. Возможно не установлена цепочка сертификатов УЦ.\r\n"
-         "Для установки цепочки зайдите по адресу\r\nhttp://" VORSALT_CA_PAGE_HOST "/?Item=support&SubItem=certificates\r\n" +
+         "Для установки цепочки зайдите по адресу\r\nhttp://" VORSALT_CA_PAGE_HOST
+         "/?Item=support&SubItem=certificates\r\n" +
              attempt + "0x2f0d"},
         {"secure failure", ERROR_WINHTTP_SECURE_FAILURE, 1, true, 12175, 1,
          "TWinHTTP: Ошибка при отправке запроса (SECURE_FAILURE).\r\nПопробуйте заново повторить операцию.\r\n" +
              attempt + "0x2f8f"},
-        {"other error", ERROR_WINHTTP_TIMEOUT, 1, true, 7, 1, "TWinHTTP: Ошибка при отправке запроса.\r\n" + attempt + "0x2ee2"},
+        {"other error", ERROR_WINHTTP_TIMEOUT, 1, true, 7, 1,
+         "TWinHTTP: Ошибка при отправке запроса.\r\n" + attempt + "0x2ee2"},
         // Certificate asked for and not set beforehand: one more send with the (null) certificate.
         {"certificate asked for once", ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, 1, false, 7, 2,
          "TWinHTTP: Ошибка при отправке запроса.\r\n" + attempt + "0x2efd"},  // then the closed port
-        {"certificate asked for again", ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, 2, false, 8, 2, "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE."},
-        {"certificate set beforehand, no retry", ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, 1, true, 8, 1, "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE."},
+        {"certificate asked for again", ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, 2, false, 8, 2,
+         "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE."},
+        {"certificate set beforehand, no retry", ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, 1, true, 8, 1,
+         "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -16,7 +16,7 @@ TPeerOptions TlsPeer(const std::string& mode, const std::string& host) {
     options.Script = R"({"/check.asp": {"body": "secure"}})";
     return options;
 }
-}
+}  // namespace
 
 TEST(WinHttpTls, EachCertificateKindStrictAndRelaxed) {
     struct Case {
@@ -50,7 +50,10 @@ TEST(WinHttpTls, EachCertificateKindStrictAndRelaxed) {
             } else {
                 // Wine reports every certificate failure as 12157.
                 EXPECT_EQ(result, 7) << text;
-                EXPECT_EQ(text.rfind("TWinHTTP: Ошибка при отправке запроса.\r\nsent=0recived=0\r\nОшибка LE № 0x2f7d", 0), 0u) << text;
+                EXPECT_EQ(text.rfind("TWinHTTP: Ошибка при отправке запроса.\r\nsent=0recived=0\r\nОшибка LE № 0x2f7d",
+                                     0),
+                          0u)
+                    << text;
                 EXPECT_FALSE(client.GetServerCertExpiry(&expiry));
             }
         }
@@ -77,7 +80,8 @@ TEST(WinHttpTls, ClientCertificateFromThePfxReachesThePeer) {
     CRYPT_DATA_BLOB blob{static_cast<DWORD>(pfx.size()), reinterpret_cast<BYTE*>(&pfx[0])};
     HCERTSTORE store = PFXImportCertStore(&blob, L"vorsalt", CRYPT_USER_KEYSET);
     ASSERT_NE(store, nullptr);
-    PCCERT_CONTEXT certificate = CertFindCertificateInStore(store, X509_ASN_ENCODING, 0, CERT_FIND_ANY, nullptr, nullptr);
+    PCCERT_CONTEXT certificate = CertFindCertificateInStore(store, X509_ASN_ENCODING, 0, CERT_FIND_ANY, nullptr,
+                                                            nullptr);
     ASSERT_NE(certificate, nullptr);
 
     TTestPeer peer(TlsPeer("clientauth", "127.0.0.36"));

@@ -32,9 +32,9 @@ struct TWireCase {
     std::string RequestLine;  // "" when nothing may reach the peer
     std::string ContentType;
     std::string Body;
-    std::string ErrorStart;   // the held error text starts so ("" : empty)
-    bool ErrorExact;          // the held text is ErrorStart whole
-    std::string Response;     // the body held afterwards
+    std::string ErrorStart;  // the held error text starts so ("" : empty)
+    bool ErrorExact;         // the held text is ErrorStart whole
+    std::string Response;    // the body held afterwards
 };
 
 const std::string Boundary = "---------------------------7d93c227108c8";
@@ -66,7 +66,7 @@ protected:
     static TTestPeer* peer;
 };
 TTestPeer* WinHttpWire::peer = nullptr;
-}
+}  // namespace
 
 TEST_F(WinHttpWire, RequestsRepliesAndTexts) {
     ASSERT_TRUE(peer->Started());
@@ -75,8 +75,8 @@ TEST_F(WinHttpWire, RequestsRepliesAndTexts) {
     std::map<std::string, std::string> fields{{"b", "x y"}, {"a", "1"}};
     const std::string binary("\x00\xFF\r\n", 4);
     const TWireCase cases[] = {
-        {"get", [](TWinHTTP& c) { return c.Request("/get.asp", 2, nullptr, 0); }, 0, "GET /get.asp HTTP/1.1", form,
-         "", "", true, "hello"},
+        {"get", [](TWinHTTP& c) { return c.Request("/get.asp", 2, nullptr, 0); }, 0, "GET /get.asp HTTP/1.1", form, "",
+         "", true, "hello"},
         {"post with binary body", [&](TWinHTTP& c) { return c.Request("/post.asp?x=1", 3, binary.data(), 4); }, 0,
          "POST /post.asp?x=1 HTTP/1.1", form, binary, "", true, "done"},
         {"put", [](TWinHTTP& c) { return c.Request("/form.asp", 1, "p", 1); }, 0, "PUT /form.asp HTTP/1.1", form, "p",
@@ -91,8 +91,8 @@ TEST_F(WinHttpWire, RequestsRepliesAndTexts) {
          "TWinHTTP: Не задан метод отправки запроса.", false, "ok"},
         {"null data with a length", [](TWinHTTP& c) { return c.Request("/form.asp", 3, nullptr, 5); }, 7, "", "", "",
          "TWinHTTP: Ошибка при отправке запроса.\r\nsent=0recived=0", false, "ok"},
-        {"404", [](TWinHTTP& c) { return c.Request("/missing.asp", 2, nullptr, 0); }, 404,
-         "GET /missing.asp HTTP/1.1", form, "", "TWinHTTP: Не найден путь на сервере 127.0.0.21\r\nОшибка: ", true, "ok"},
+        {"404", [](TWinHTTP& c) { return c.Request("/missing.asp", 2, nullptr, 0); }, 404, "GET /missing.asp HTTP/1.1",
+         form, "", "TWinHTTP: Не найден путь на сервере 127.0.0.21\r\nОшибка: ", true, "ok"},
         {"body of exactly one read chunk", [](TWinHTTP& c) { return c.Request("/exact.asp", 2, nullptr, 0); }, 0,
          "GET /exact.asp HTTP/1.1", form, "", "", true, std::string(10240, 'f')},
         {"403 with numeric references", [](TWinHTTP& c) { return c.Request("/forbidden.asp", 2, nullptr, 0); }, 403,
@@ -104,7 +104,11 @@ TEST_F(WinHttpWire, RequestsRepliesAndTexts) {
          "", "", "TWinHTTP: Не удается прочитать файл C:\\no\\such.bin", false, "&#207;&#240;&#232;"},
         {"upload of data", [](TWinHTTP& c) { return c.UploadData("/form.asp", "abc", 3); }, 0,
          "POST /form.asp HTTP/1.1", Multipart, Upload("bin", "abc"), "", true, "ok"},
-        {"custom headers", [](TWinHTTP& c) { c.SetHeaders("Content-Type: text/xml\r\nX-A: 1"); return c.Request("/form.asp", 3, "<a/>", 4); },
+        {"custom headers",
+         [](TWinHTTP& c) {
+             c.SetHeaders("Content-Type: text/xml\r\nX-A: 1");
+             return c.Request("/form.asp", 3, "<a/>", 4);
+         },
          0, "POST /form.asp HTTP/1.1", "text/xml", "<a/>", "", true, "ok"},
     };
     TWinHTTP client(false);
@@ -147,7 +151,7 @@ const std::map<std::string, std::string> ScenarioTexts = {
     {"ServerError", "TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: 500: resp: Сбой (127.0.0.22:fail) so: "},
     {"Conflict", "TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: 409"},
 };
-}
+}  // namespace
 
 TEST(WinHttpWireScenarios, EachGivesItsStatusResultAndText) {
     std::string script;

@@ -9,8 +9,9 @@ namespace {
 const char Script[] = R"({"/post.asp": {"status": 200, "body": "OK"}})";
 
 std::string MultipartBodyOf(const std::string& fileName, const std::string& content) {
-    return std::string("-----------------------------7d93c227108c8\r\n"
-                       "Content-Disposition: form-data; name=\"file\"; filename=\"") +
+    return std::string(
+               "-----------------------------7d93c227108c8\r\n"
+               "Content-Disposition: form-data; name=\"file\"; filename=\"") +
            fileName + "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + content +
            "\r\n-----------------------------7d93c227108c8--";
 }
@@ -27,7 +28,7 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
 }
-}
+}  // namespace
 
 TEST(THttpBodies, FormsGoOutUnescapedInKeyOrder) {
     TTestPeer peer(PeerWith("forms", Script));
@@ -97,7 +98,8 @@ TEST(THttpBodies, UploadsAreMultipartByteForByte) {
     EXPECT_EQ(requests[1].Body, MultipartBodyOf("data.p7s", content));
     for (const auto& request : requests) {
         EXPECT_EQ(request.Method, "POST");
-        EXPECT_EQ(request.Header("Content-type"), "multipart/form-data, boundary=---------------------------7d93c227108c8");
+        EXPECT_EQ(request.Header("Content-type"),
+                  "multipart/form-data, boundary=---------------------------7d93c227108c8");
     }
     // The multipart headers stay for later requests.
     EXPECT_EQ(client->Request("/post.asp", 3, "x", 1), 0);
@@ -117,7 +119,8 @@ TEST(THttpBodies, UploadOfAnUnreadableFileSendsNothing) {
     for (const char* path : {missing.c_str(), locked.c_str(), static_cast<const char*>(nullptr)}) {
         SCOPED_TRACE(path == nullptr ? "null" : path);
         EXPECT_EQ(client->UploadFile("/post.asp", path), 1);
-        EXPECT_EQ(client->GetLastErrorText().rfind("THTTP: UploadFile. Не удается прочитать файл для отправки.", 0), 0u);
+        EXPECT_EQ(client->GetLastErrorText().rfind("THTTP: UploadFile. Не удается прочитать файл для отправки.", 0),
+                  0u);
     }
     EXPECT_EQ(client->UploadData("/post.asp", nullptr, 5), 1);
     EXPECT_EQ(client->UploadData("/post.asp", "abc", -1), 1);

@@ -11,7 +11,7 @@ const std::map<std::string, std::string> ScenarioTexts = {
     {"ServerError", "THTTP: Nшибка Возвращен неверный код воgврата HTTP: 500: Сбой"},
     {"Conflict", "THTTP: Ошибка Возвpащен неверный код возврата HTTP: 409"},
 };
-}
+}  // namespace
 
 TEST(THttpConstruction, PortAndFlagsFollowTheSecureMode) {
     THTTP plain(false, 0);

@@ -53,8 +53,8 @@ bool InstallPersonal(const TCertificate& certificate, HKEY root) {
     HKEY key = nullptr;
     if (RegCreateKeyA(root, path.c_str(), &key) != ERROR_SUCCESS)
         return false;
-    const bool written = RegSetValueExA(key, "Blob", 0, REG_BINARY, reinterpret_cast<const BYTE*>(blob.data()),
-                                        size) == ERROR_SUCCESS;
+    const bool written = RegSetValueExA(key, "Blob", 0, REG_BINARY, reinterpret_cast<const BYTE*>(blob.data()), size) ==
+                         ERROR_SUCCESS;
     RegCloseKey(key);
     return written;
 }
@@ -87,7 +87,7 @@ BOOL WINAPI SendAskingForCertificate(HINTERNET, LPCSTR, DWORD, LPVOID, DWORD) {
     SetLastError(ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED);
     return FALSE;
 }
-}
+}  // namespace
 
 TEST(THttpClientCert, CallersStoreIsSearchedAndForgottenUnclosed) {
     TCertificate client("client.der");
@@ -134,16 +134,18 @@ TEST_F(THttpOwnStore, EachStoreTheClientOpens) {
         const char* name;
         bool machineStore;
         HKEY installedIn;  // null: nowhere
-        bool personalKey;   // the machine's personal store exists in the registry
+        bool personalKey;  // the machine's personal store exists in the registry
         int result;
         const char* text;
     } cases[] = {
         {"user store holding it", false, HKEY_CURRENT_USER, true, 0, ""},
         {"user store without it", false, nullptr, true, 2, "Не найдeн сертификат в хранилище компьюrера!"},
         {"machine store holding it", true, HKEY_LOCAL_MACHINE, true, 0, ""},
-        {"machine store without it", true, HKEY_CURRENT_USER, true, 2,
-         "Не найдeн сертификат в хранилище компьюrера!"},
-        {"no machine store", true, nullptr, false, 1, "Не удаетс" "\x7F" " открыть хранилище MY"},
+        {"machine store without it", true, HKEY_CURRENT_USER, true, 2, "Не найдeн сертификат в хранилище компьюrера!"},
+        {"no machine store", true, nullptr, false, 1,
+         "Не удаетс"
+         "\x7F"
+         " открыть хранилище MY"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

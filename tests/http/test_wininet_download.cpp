@@ -72,7 +72,7 @@ protected:
     TTestPeer peer{PeerWith("download", Script())};
     TWinInetSeam seam;
 };
-}
+}  // namespace
 
 TEST_F(THttpDownload, BodyIntoMemoryChunkByChunk) {
     auto client = ConnectedClient(peer);
@@ -209,5 +209,4 @@ TEST_F(THttpDownload, BadRepliesEndInAResult) {
     EXPECT_EQ(client->Request("/huge.asp", 2, nullptr, 0), 0);
     EXPECT_EQ(client->GetResponseSize(), 3 * 1024 * 1024);
     EXPECT_LT(GetTickCount() - start, 10000u);
-
 }

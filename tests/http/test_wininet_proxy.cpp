@@ -40,8 +40,12 @@ TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy
     return options;
 }
 
-std::string Address(const TTestPeer& peer) { return peer.Host() + ":" + std::to_string(peer.Port()); }
-std::string PageUrl(const TTestPeer& origin) { return "http://" + Address(origin) + "/page.asp"; }
+std::string Address(const TTestPeer& peer) {
+    return peer.Host() + ":" + std::to_string(peer.Port());
+}
+std::string PageUrl(const TTestPeer& origin) {
+    return "http://" + Address(origin) + "/page.asp";
+}
 // Options set through the seam, on which handle; the real function still runs, except as below.
 struct TOptionSet {
     bool NullHandle;
@@ -75,7 +79,8 @@ BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DW
 std::vector<DWORD> OptionsOnRequests() {
     std::vector<DWORD> options;
     for (const TOptionSet& set : OptionsSet)
-        if (!set.NullHandle && (set.Option == INTERNET_OPTION_PROXY_USERNAME || set.Option == INTERNET_OPTION_PROXY_PASSWORD))
+        if (!set.NullHandle &&
+            (set.Option == INTERNET_OPTION_PROXY_USERNAME || set.Option == INTERNET_OPTION_PROXY_PASSWORD))
             options.push_back(set.Option);
     return options;
 }
@@ -130,11 +135,20 @@ BOOL WINAPI AnsweringQuery(HINTERNET handle, DWORD option, LPVOID buffer, LPDWOR
         INTERNET_PER_CONN_OPTIONA& entry = list->pOptions[i];
         Query.Options.push_back(entry.dwOption);
         switch (entry.dwOption) {
-        case INTERNET_PER_CONN_FLAGS: entry.Value.dwValue = AnsweredFlags; break;
-        case INTERNET_PER_CONN_PROXY_SERVER: entry.Value.pszValue = GlobalText(AnsweredProxy); break;
-        case INTERNET_PER_CONN_PROXY_BYPASS: entry.Value.pszValue = GlobalText(AnsweredBypass); break;
-        case INTERNET_PER_CONN_AUTOCONFIG_URL: entry.Value.pszValue = GlobalText(AnsweredScript); break;
-        default: entry.Value.dwValue = 0;
+        case INTERNET_PER_CONN_FLAGS:
+            entry.Value.dwValue = AnsweredFlags;
+            break;
+        case INTERNET_PER_CONN_PROXY_SERVER:
+            entry.Value.pszValue = GlobalText(AnsweredProxy);
+            break;
+        case INTERNET_PER_CONN_PROXY_BYPASS:
+            entry.Value.pszValue = GlobalText(AnsweredBypass);
+            break;
+        case INTERNET_PER_CONN_AUTOCONFIG_URL:
+            entry.Value.pszValue = GlobalText(AnsweredScript);
+            break;
+        default:
+            entry.Value.dwValue = 0;
         }
     }
     return TRUE;
@@ -151,7 +165,7 @@ void ResetRecords(DWORD dialogAnswer = ERROR_CANCELLED) {
     DialogError = 0;
     DialogAnswer = dialogAnswer;
 }
-}
+}  // namespace
 
 TEST(THttpSystemProxy, RequestsFollowTheUserSettings) {
     TTestPeer origin(PeerAt("system-origin", "127.0.0.81"));

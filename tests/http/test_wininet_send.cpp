@@ -92,7 +92,7 @@ protected:
     std::unique_ptr<THTTP> client;
     TWinInetSeam seam;
 };
-}
+}  // namespace
 
 TEST(THttpSendClosedPort, ThreeTriesThenTheSslText) {
     int port = 0;
@@ -106,8 +106,10 @@ TEST(THttpSendClosedPort, ThreeTriesThenTheSslText) {
     CDebugOutputCapture capture;
     EXPECT_EQ(client.Request("/x.asp", 2, nullptr, 0), 12175);
     const std::string text = client.GetLastErrorText();
-    EXPECT_TRUE(StartsWith(text, "THTTP: Ошибка при отправке запроса. Возможно имеются проблемы с установкой "
-                                 "SSL-соединения.")) << text;
+    EXPECT_TRUE(StartsWith(text,
+                           "THTTP: Ошибка при отправке запроса. Возможно имеются проблемы с установкой "
+                           "SSL-соединения."))
+        << text;
     EXPECT_NE(text.find("(0x2efd)"), std::string::npos) << text;  // 12029
     EXPECT_TRUE(Logged(capture, "THTTP: ERROR_INTERNET_CANNOT_CONNECT - trying again #1 from 2"));
     EXPECT_TRUE(Logged(capture, "THTTP: ERROR_INTERNET_CANNOT_CONNECT - trying again #2 from 2"));

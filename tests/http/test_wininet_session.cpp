@@ -6,7 +6,9 @@
 #include "WinInetFixture.h"
 
 namespace {
-bool Contains(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& piece) {
+    return text.find(piece) != std::string::npos;
+}
 
 int OpenCalls = 0;
 int ConnectCalls = 0;
@@ -27,8 +29,8 @@ HINTERNET WINAPI OpenFailing(LPCSTR, DWORD, LPCSTR, LPCSTR, DWORD) {
     return nullptr;
 }
 
-HINTERNET WINAPI CountedConnect(HINTERNET session, LPCSTR server, INTERNET_PORT port, LPCSTR user,
-                                LPCSTR password, DWORD service, DWORD flags, DWORD_PTR context) {
+HINTERNET WINAPI CountedConnect(HINTERNET session, LPCSTR server, INTERNET_PORT port, LPCSTR user, LPCSTR password,
+                                DWORD service, DWORD flags, DWORD_PTR context) {
     ++ConnectCalls;
     return RealWinInet.InternetConnectA(session, server, port, user, password, service, flags, context);
 }
@@ -59,8 +61,10 @@ BOOL WINAPI ScriptedExtendedError(HINTERNET handle, DWORD option, LPVOID buffer,
     return TRUE;
 }
 
-void ResetCounts() { OpenCalls = ConnectCalls = DialCalls = 0; }
+void ResetCounts() {
+    OpenCalls = ConnectCalls = DialCalls = 0;
 }
+}  // namespace
 
 TEST(THttpSession, EachStepOfTheSession) {
     const DWORD noDialUpConnection = 668;

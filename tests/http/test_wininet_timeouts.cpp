@@ -60,11 +60,10 @@ DWORD RequestTimeout = 0;
 
 HINTERNET WINAPI OpenWithTimeouts(HINTERNET connection, LPCSTR verb, LPCSTR path, LPCSTR version, LPCSTR referrer,
                                   LPCSTR* types, DWORD flags, DWORD_PTR context) {
-    HINTERNET request =
-        RealWinInet.HttpOpenRequestA(connection, verb, path, version, referrer, types, flags, context);
+    HINTERNET request = RealWinInet.HttpOpenRequestA(connection, verb, path, version, referrer, types, flags, context);
     if (request != nullptr)
-        for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
-                             INTERNET_OPTION_SEND_TIMEOUT})
+        for (DWORD option :
+             {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
             RealWinInet.InternetSetOptionA(request, option, &RequestTimeout, sizeof RequestTimeout);
     return request;
 }
@@ -82,13 +81,15 @@ TPeerOptions SlowPeer(const std::string& name, const std::string& host) {
     options.Host = host;
     return options;
 }
-}
+}  // namespace
 
 TEST(THttpTimeouts, ThreeOptionsInOrderOnTheSessionOrTheProcess) {
     struct Case {
         DWORD failing;
         bool result;
-    } cases[] = {{0, true}, {INTERNET_OPTION_CONNECT_TIMEOUT, false}, {INTERNET_OPTION_RECEIVE_TIMEOUT, false},
+    } cases[] = {{0, true},
+                 {INTERNET_OPTION_CONNECT_TIMEOUT, false},
+                 {INTERNET_OPTION_RECEIVE_TIMEOUT, false},
                  {INTERNET_OPTION_SEND_TIMEOUT, false}};
     TProcessTimeoutGuard guard;
     TWinInetSeam seam;

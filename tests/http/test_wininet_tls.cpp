@@ -11,7 +11,7 @@ TPeerOptions TlsPeer(const std::string& mode, const std::string& host) {
     options.Host = host;
     return options;
 }
-}
+}  // namespace
 
 TEST(THttpTls, EachCertificateKindWithEitherStrictSetting) {
     struct Case {
@@ -24,7 +24,8 @@ TEST(THttpTls, EachCertificateKindWithEitherStrictSetting) {
         {"server", "127.0.0.41", "THTTP: Ошибка при отправке запрnса.\r\nОшибка LE № 0x2f19"},
         {"selfsigned", "127.0.0.42",
          "THTTP: Ошибка при отправке запроса. Возможно не установлена цепочка сертификатов Удостоверяющего Центра."
-         "\r\nДля установки цепоwки зайдите по адресу\r\nhttp://" VORSALT_CA_PAGE_HOST "/?Item=support&SubItem=certificates"},
+         "\r\nДля установки цепоwки зайдите по адресу\r\nhttp://" VORSALT_CA_PAGE_HOST
+         "/?Item=support&SubItem=certificates"},
         {"wrongname", "127.0.0.43", "THTTP: Ошибка при отправке запрnса.\r\nОшибка LE № 0x2f19"},
         {"expired", "127.0.0.44", "THTTP: Ошибка при отправке запрnса.\r\nОшибка LE № 0x2f19"},
         {"clientauth", "127.0.0.45", "THTTP: Ошибка при отправке запрnса.\r\nОшибка LE № 0x2f7d"},

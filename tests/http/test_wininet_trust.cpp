@@ -102,7 +102,7 @@ size_t LiveCount(size_t from, size_t to) {
         live += Live(MarkedTexts[i]) ? 1 : 0;
     return live;
 }
-}
+}  // namespace
 
 TEST(THttpTrustedTls, BodyAndExpiryForEachCertificateKind) {
     struct Case {

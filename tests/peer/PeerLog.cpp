@@ -173,7 +173,7 @@ bool SameName(const std::string& a, const std::string& b) {
             return false;
     return true;
 }
-}
+}  // namespace
 
 std::string TPeerRequest::Header(const std::string& name) const {
     for (const auto& header : Headers)

@@ -5,7 +5,7 @@
 #include <vector>
 
 struct TPeerRequest {
-    int Connection = 0;      // the peer's number of the connection it came on
+    int Connection = 0;  // the peer's number of the connection it came on
     bool Tls = false;
     std::string ClientCert;  // common name of the client certificate, "" without one
     std::string Head;        // request line and header lines, CR LF included, as sent

@@ -22,7 +22,9 @@ std::string UnixPath(const std::string& windowsPath) {
     return path;
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -52,7 +54,7 @@ void StopPeer(const std::string& host, int port) {
         closesocket(sock);
     WSACleanup();
 }
-}
+}  // namespace
 
 TTestPeer::TTestPeer(const TPeerOptions& options) : host(options.Host) {
     folder = WindowsPath(VORSALT_PEER_RUNS) + "\\" + options.Name + "-" + std::to_string(GetCurrentProcessId());

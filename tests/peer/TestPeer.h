@@ -6,14 +6,14 @@
 #include "PeerLog.h"
 
 struct TPeerOptions {
-    std::string Name = "peer";       // names the peer's files; unique within one test process
+    std::string Name = "peer";  // names the peer's files; unique within one test process
     std::string Host = "127.0.0.1";
-    int Port = 0;                    // 0: a free port
-    std::string Script;              // JSON text of the replies, see peer.py
-    std::string Tls;                 // "", "server", "selfsigned", "wrongname", "expired", "clientauth"
-    std::string Pki;                 // Unix folder of the certificates; "": the test PKI
+    int Port = 0;        // 0: a free port
+    std::string Script;  // JSON text of the replies, see peer.py
+    std::string Tls;     // "", "server", "selfsigned", "wrongname", "expired", "clientauth"
+    std::string Pki;     // Unix folder of the certificates; "": the test PKI
     bool Proxy = false;
-    std::string ProxyAuth;           // "user:password" demanded with 407
+    std::string ProxyAuth;  // "user:password" demanded with 407
 };
 
 class TTestPeer {

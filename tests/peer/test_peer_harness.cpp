@@ -26,7 +26,7 @@ std::string Exchange(const TTestPeer& peer, const std::string& request) {
     WSACleanup();
     return reply;
 }
-}
+}  // namespace
 
 TEST(TestPeer, RepliesFromTheScriptAndLogsTheRequestAsSent) {
     TPeerOptions options;
@@ -36,8 +36,9 @@ TEST(TestPeer, RepliesFromTheScriptAndLogsTheRequestAsSent) {
     TTestPeer peer(options);
     ASSERT_TRUE(peer.Started());
     const std::string body("a=1&b=x y\r\n\xFF\x00\"\\", 15);
-    const std::string head = "POST /page.asp?q=1 HTTP/1.1\r\nHost: 127.0.0.7\r\nContent-Length: 15\r\n"
-                             "Connection: close\r\n\r\n";
+    const std::string head =
+        "POST /page.asp?q=1 HTTP/1.1\r\nHost: 127.0.0.7\r\nContent-Length: 15\r\n"
+        "Connection: close\r\n\r\n";
     const std::string reply = Exchange(peer, head + body);
     EXPECT_EQ(reply.substr(0, 21), "HTTP/1.1 201 Created\r");
     EXPECT_NE(reply.find("X-Count: 5\r\n"), std::string::npos);

@@ -13,8 +13,7 @@ private:
     PkiSeam saved_;
 };
 
-inline HLOCAL WINAPI FailingLocalAlloc(UINT, SIZE_T)
-{
+inline HLOCAL WINAPI FailingLocalAlloc(UINT, SIZE_T) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
 }

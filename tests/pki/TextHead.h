@@ -3,4 +3,6 @@
 #include <cstring>
 #include <string>
 
-inline std::string Head(const std::string& text, const char* prefix) { return text.substr(0, std::strlen(prefix)); }
+inline std::string Head(const std::string& text, const char* prefix) {
+    return text.substr(0, std::strlen(prefix));
+}

@@ -12,30 +12,33 @@
 
 namespace {
 
-std::vector<BYTE> InputOf(const JudgedInput& input)
-{
+std::vector<BYTE> InputOf(const JudgedInput& input) {
     std::vector<BYTE> data(input.size);
-    if (std::string(input.name) == "Digits") data.assign({'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'});
+    if (std::string(input.name) == "Digits")
+        data.assign({'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'});
     if (std::string(input.name) == "Pattern")
-        for (unsigned i = 0; i < input.size; ++i) data[i] = static_cast<BYTE>((i * 7 + 3) % 256);
+        for (unsigned i = 0; i < input.size; ++i)
+            data[i] = static_cast<BYTE>((i * 7 + 3) % 256);
     return data;
 }
 
-CRYPT_DATA_BLOB BlobOf(std::vector<BYTE>& data) { return {static_cast<DWORD>(data.size()), data.data()}; }
+CRYPT_DATA_BLOB BlobOf(std::vector<BYTE>& data) {
+    return {static_cast<DWORD>(data.size()), data.data()};
+}
 
-std::vector<BYTE> Digest(const CRYPT_DATA_BLOB& blob) { return {blob.pbData, blob.pbData + blob.cbData}; }
+std::vector<BYTE> Digest(const CRYPT_DATA_BLOB& blob) {
+    return {blob.pbData, blob.pbData + blob.cbData};
+}
 
 // A digest blob the failures must leave as it is.
 const CRYPT_DATA_BLOB Untouched{7, reinterpret_cast<BYTE*>(0x1234)};
 
-void ExpectUntouched(const CRYPT_DATA_BLOB& digest)
-{
+void ExpectUntouched(const CRYPT_DATA_BLOB& digest) {
     EXPECT_EQ(digest.cbData, Untouched.cbData);
     EXPECT_EQ(digest.pbData, Untouched.pbData);
 }
 
-TEST(Hash, Sha1MatchesHashlib)
-{
+TEST(Hash, Sha1MatchesHashlib) {
     for (const JudgedInput& input : JudgedInputs) {
         SCOPED_TRACE(input.name);
         std::vector<BYTE> data = InputOf(input);
@@ -52,8 +55,7 @@ TEST(Hash, Sha1MatchesHashlib)
     }
 }
 
-TEST(Hash, GostThroughTheTestProvider)
-{
+TEST(Hash, GostThroughTheTestProvider) {
     for (DWORD type : {75u, 80u}) {
         SCOPED_TRACE(type);
         TestCspRegistration csp({type});
@@ -69,8 +71,7 @@ TEST(Hash, GostThroughTheTestProvider)
     }
 }
 
-TEST(Hash, FailingSteps)
-{
+TEST(Hash, FailingSteps) {
     struct Case {
         const char* what;
         bool registered;
@@ -80,7 +81,8 @@ TEST(Hash, FailingSteps)
     };
     const Case cases[] = {
         {"no provider has the algorithm", false, nullptr, 3, "_hash. Getting CMSG_HASHED  failed.\r\nОшибка LE № 0x"},
-        {"the hash is not made", true, TESTCSP_FAIL_CREATE_HASH, 3, "_hash. Getting CMSG_HASHED  failed.\r\nОшибка LE № 0x"},
+        {"the hash is not made", true, TESTCSP_FAIL_CREATE_HASH, 3,
+         "_hash. Getting CMSG_HASHED  failed.\r\nОшибка LE № 0x"},
         {"the data is refused", true, TESTCSP_FAIL_HASH_DATA, 4,
          "_hash. Getting CryptMsgUpdate  failed.\r\nОшибка LE № 0x80090008"},
         {"no hash value", true, TESTCSP_FAIL_HASH_VALUE, 5,
@@ -90,7 +92,8 @@ TEST(Hash, FailingSteps)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TestCspRegistration csp(c.registered ? std::vector<DWORD>{75} : std::vector<DWORD>{});
-        if (c.failSwitch) TestCspRegistration::SetSwitch(c.failSwitch, static_cast<DWORD>(NTE_BAD_ALGID));
+        if (c.failSwitch)
+            TestCspRegistration::SetSwitch(c.failSwitch, static_cast<DWORD>(NTE_BAD_ALGID));
         CRYPT_DATA_BLOB digest = Untouched;
         std::string error;
         EXPECT_EQ(HashByAlgId(GostHashAlgId, {sizeof digits, digits}, digest, error), c.result);
@@ -99,8 +102,7 @@ TEST(Hash, FailingSteps)
     }
 }
 
-TEST(Hash, BadInput)
-{
+TEST(Hash, BadInput) {
     BYTE byte = 0;
     struct Case {
         const char* what;
@@ -111,15 +113,31 @@ TEST(Hash, BadInput)
         const char* error;
     };
     const Case cases[] = {
-        {"no message length fits", CALG_SHA1, {MAXDWORD, &byte}, false, 1, "_hash. Getting cbEncodedBlob length failed."},
+        {"no message length fits",
+         CALG_SHA1,
+         {MAXDWORD, &byte},
+         false,
+         1,
+         "_hash. Getting cbEncodedBlob length failed."},
         {"no memory", CALG_SHA1, {1, &byte}, true, 2, "_hash. Ошибка выделения памяти.\r\nОшибка LE № 0x8: "},
-        {"data missing", CALG_SHA1, {5, nullptr}, false, 4, "_hash. Getting CryptMsgUpdate  failed.\r\nОшибка LE № 0x57: "},
-        {"an id without OID", 0x1234, {1, &byte}, false, 3, "HashByAlgId. Нет OID для алгоритма 0x1234.\r\nОшибка LE № 0x80091002: "},
+        {"data missing",
+         CALG_SHA1,
+         {5, nullptr},
+         false,
+         4,
+         "_hash. Getting CryptMsgUpdate  failed.\r\nОшибка LE № 0x57: "},
+        {"an id without OID",
+         0x1234,
+         {1, &byte},
+         false,
+         3,
+         "HashByAlgId. Нет OID для алгоритма 0x1234.\r\nОшибка LE № 0x80091002: "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         PkiSeamOverride seam;
-        if (c.failAlloc) ProviderCalls().localAlloc = FailingLocalAlloc;
+        if (c.failAlloc)
+            ProviderCalls().localAlloc = FailingLocalAlloc;
         CRYPT_DATA_BLOB digest = Untouched;
         std::string error;
         EXPECT_EQ(HashByAlgId(c.algorithm, c.data, digest, error), c.result);
@@ -133,16 +151,15 @@ TEST(Hash, BadInput)
 }
 
 // The length asked for the buffer holds the whole encoded message, as crypt32 encodes it.
-TEST(HashedMessageEncodedLength, HoldsTheEncodedMessage)
-{
+TEST(HashedMessageEncodedLength, HoldsTheEncodedMessage) {
     for (const JudgedInput& input : JudgedInputs) {
         SCOPED_TRACE(input.name);
         std::vector<BYTE> data = InputOf(input);
         CMSG_HASHED_ENCODE_INFO info{};
         info.cbSize = sizeof info;
         info.HashAlgorithm.pszObjId = const_cast<char*>(szOID_OIWSEC_sha1);
-        HCRYPTMSG message =
-            CryptMsgOpenToEncode(X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0, CMSG_HASHED, &info, nullptr, nullptr);
+        HCRYPTMSG message = CryptMsgOpenToEncode(X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0, CMSG_HASHED, &info,
+                                                 nullptr, nullptr);
         ASSERT_NE(message, nullptr);
         ASSERT_TRUE(CryptMsgUpdate(message, data.data(), static_cast<DWORD>(data.size()), TRUE));
         DWORD encoded = 0;

@@ -9,15 +9,14 @@
 
 namespace {
 
-bool Lists(const CCSPTypes& list, const std::string& name, DWORD type)
-{
+bool Lists(const CCSPTypes& list, const std::string& name, DWORD type) {
     for (int i = 0; i < list.GetCount(); ++i)
-        if (list.GetName(i) == name && list.GetType(i) == type) return true;
+        if (list.GetName(i) == name && list.GetType(i) == type)
+            return true;
     return false;
 }
 
-TEST(CCSPTypes, KeepsNamesAndTypesAtTheSameIndex)
-{
+TEST(CCSPTypes, KeepsNamesAndTypesAtTheSameIndex) {
     CCSPTypes list;
     EXPECT_EQ(list.GetCount(), 0);
     list.Add("first", 1);
@@ -29,8 +28,7 @@ TEST(CCSPTypes, KeepsNamesAndTypesAtTheSameIndex)
     EXPECT_EQ(list.GetType(1), 75u);
 }
 
-TEST(EnumCSPProviders, ListsWineProvidersAndTheRegisteredOne)
-{
+TEST(EnumCSPProviders, ListsWineProvidersAndTheRegisteredOne) {
     std::string error;
     CCSPTypes before;
     ASSERT_TRUE(EnumCSPProviders(before, error)) << error;
@@ -52,8 +50,7 @@ struct FakeProviders {
     DWORD readFailsAt = 99;
 } fake;
 
-BOOL WINAPI FakeEnumProviders(DWORD index, DWORD*, DWORD, DWORD* type, LPSTR name, DWORD* size)
-{
+BOOL WINAPI FakeEnumProviders(DWORD index, DWORD*, DWORD, DWORD* type, LPSTR name, DWORD* size) {
     if (!name) {
         if (index >= fake.sizeQueryFailsAt) {
             SetLastError(ERROR_NO_MORE_ITEMS);
@@ -73,8 +70,7 @@ BOOL WINAPI FakeEnumProviders(DWORD index, DWORD*, DWORD, DWORD* type, LPSTR nam
     return TRUE;
 }
 
-TEST(EnumCSPProviders, Failures)
-{
+TEST(EnumCSPProviders, Failures) {
     struct Case {
         const char* what;
         DWORD sizeQueryFailsAt, readFailsAt;
@@ -94,7 +90,8 @@ TEST(EnumCSPProviders, Failures)
         PkiSeamOverride seam;
         fake = {c.sizeQueryFailsAt, c.readFailsAt};
         ProviderCalls().enumProviders = FakeEnumProviders;
-        if (c.failAlloc) ProviderCalls().localAlloc = FailingLocalAlloc;
+        if (c.failAlloc)
+            ProviderCalls().localAlloc = FailingLocalAlloc;
         CCSPTypes list;
         std::string error;
         EXPECT_EQ(EnumCSPProviders(list, error), c.result);
@@ -107,8 +104,7 @@ TEST(EnumCSPProviders, Failures)
     }
 }
 
-TEST(IsCryptoProInstalled, ByRegisteredTypes)
-{
+TEST(IsCryptoProInstalled, ByRegisteredTypes) {
     struct Case {
         std::vector<DWORD> types;
         bool installed;
@@ -123,8 +119,7 @@ TEST(IsCryptoProInstalled, ByRegisteredTypes)
     }
 }
 
-TEST(IsCryptoProInstalled, EnumerationFailureKeepsItsText)
-{
+TEST(IsCryptoProInstalled, EnumerationFailureKeepsItsText) {
     PkiSeamOverride seam;
     fake = {5, 0};
     ProviderCalls().enumProviders = FakeEnumProviders;
@@ -133,8 +128,7 @@ TEST(IsCryptoProInstalled, EnumerationFailureKeepsItsText)
     EXPECT_EQ(Head(error, "ERROR - CryptEnumProviders\r\n"), "ERROR - CryptEnumProviders\r\n");
 }
 
-TEST(GetCryptoProVersion, Results)
-{
+TEST(GetCryptoProVersion, Results) {
     struct Case {
         const char* what;
         std::vector<DWORD> types;
@@ -147,16 +141,25 @@ TEST(GetCryptoProVersion, Results)
         {"no provider", {}, nullptr, 1, 0, "GetCryptoProVersion.CryptAcquireContext failed\r\nОшибка LE № 0x"},
         {"only type 80", {80}, nullptr, 1, 0, "GetCryptoProVersion.CryptAcquireContext failed\r\nОшибка LE № 0x"},
         {"type 75", {75}, nullptr, 0, 0x0401, ""},
-        {"the context fails", {75}, TESTCSP_FAIL_ACQUIRE, 1, 0,
+        {"the context fails",
+         {75},
+         TESTCSP_FAIL_ACQUIRE,
+         1,
+         0,
          "GetCryptoProVersion.CryptAcquireContext failed\r\nОшибка LE № 0x80090016"},
-        {"the version fails", {75}, TESTCSP_FAIL_VERSION, 2, 0,
+        {"the version fails",
+         {75},
+         TESTCSP_FAIL_VERSION,
+         2,
+         0,
          "GetCryptoProVersion.CryptGetProvParam PP_VERSION failed\r\nОшибка LE № 0x80090016"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TestCspRegistration csp(c.types);
         TestCspRegistration::SetSwitch(TESTCSP_VERSION, 0x0401);
-        if (c.failSwitch) TestCspRegistration::SetSwitch(c.failSwitch, static_cast<DWORD>(NTE_BAD_KEYSET));
+        if (c.failSwitch)
+            TestCspRegistration::SetSwitch(c.failSwitch, static_cast<DWORD>(NTE_BAD_KEYSET));
         DWORD version = 77;
         std::string error;
         EXPECT_EQ(GetCryptoProVersion(version, error), c.result);
@@ -165,8 +168,7 @@ TEST(GetCryptoProVersion, Results)
     }
 }
 
-TEST(EnumProviderAlgorithms, CountsWhatTheProviderLists)
-{
+TEST(EnumProviderAlgorithms, CountsWhatTheProviderLists) {
     TestCspRegistration csp({75});
     TCryptProv provider;
     ASSERT_TRUE(CryptAcquireContextA(provider.Out(), nullptr, TestCspName75, 75, CRYPT_VERIFYCONTEXT | CRYPT_SILENT));
@@ -177,8 +179,7 @@ TEST(EnumProviderAlgorithms, CountsWhatTheProviderLists)
     EXPECT_EQ(EnumProviderAlgorithms(provider.Get(), count), TestCspAlgorithmCount);
 }
 
-TEST(EnumProviderAlgorithms, NoContextListsNothing)
-{
+TEST(EnumProviderAlgorithms, NoContextListsNothing) {
     int count = -1;
     EXPECT_EQ(EnumProviderAlgorithms(0, count), 0);
     EXPECT_EQ(count, 0);

@@ -40,7 +40,7 @@ LONG CALLBACK RecordDebugOutput(EXCEPTION_POINTERS* info) {
 }
 
 PVOID handler = nullptr;
-}
+}  // namespace
 
 CDebugOutputCapture::CDebugOutputCapture() {
     {

@@ -40,7 +40,8 @@ private:
 class TPredefinedKeyOverride {
 public:
     TPredefinedKeyOverride(HKEY predefined, const std::string& name)
-        : predefined(predefined), path("Software\\Vorsalt-tests\\" + name + "-" + std::to_string(GetCurrentProcessId())) {
+        : predefined(predefined),
+          path("Software\\Vorsalt-tests\\" + name + "-" + std::to_string(GetCurrentProcessId())) {
         active = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
                                  nullptr) == ERROR_SUCCESS &&
                  RegOverridePredefKey(predefined, scratch) == ERROR_SUCCESS;

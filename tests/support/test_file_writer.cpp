@@ -64,11 +64,10 @@ std::string Content(const std::string& path) {
 void Put(const std::string& path, const std::string& content) {
     DeleteFileA(path.c_str());
     std::string error;
-    ASSERT_EQ(WriteDataToFile(path.c_str(), content.data(), static_cast<DWORD>(content.size()), &error),
-              content.size())
+    ASSERT_EQ(WriteDataToFile(path.c_str(), content.data(), static_cast<DWORD>(content.size()), &error), content.size())
         << error;
 }
-}
+}  // namespace
 
 TEST(WriteDataToFile, NewFileIsWrittenWithoutQuestion) {
     const std::string path = TempPath("vorsalt_writer_new.bin");

@@ -62,8 +62,8 @@ std::string OutputOf(const std::string& program) {
     startup.hStdError = writeEnd;
     PROCESS_INFORMATION process = {};
     std::string commandLine = "\"" + program + "\"";
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &process))
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process))
         return std::string();
     THandle processHandle(process.hProcess), threadHandle(process.hThread);
     writer.Reset();
@@ -92,19 +92,15 @@ std::string AnswerUnder(const char* wineVersion) {
         return "no AppDefaults entry";
     return OutputOf(program.path);
 }
-}
+}  // namespace
 
 TEST(GetOSVersionCode, EveryVersionWineReports) {
     const struct {
         const char* wineVersion;
         const char* answer;
     } cases[] = {
-        {"win98", "1 100 untouched"},
-        {"nt40", "1 400 Service Pack 6a"},
-        {"win2k", "1 500 Service Pack 4"},
-        {"winxp", "1 510 Service Pack 3"},
-        {"win2003", "1 521 Service Pack 2"},
-        {"win10", "1 620 "},
+        {"win98", "1 100 untouched"},      {"nt40", "1 400 Service Pack 6a"},   {"win2k", "1 500 Service Pack 4"},
+        {"winxp", "1 510 Service Pack 3"}, {"win2003", "1 521 Service Pack 2"}, {"win10", "1 620 "},
         {"", "1 610 Service Pack 1"},
     };
     for (const auto& c : cases)
@@ -149,7 +145,7 @@ OSVERSIONINFOEXA Record(DWORD platform, DWORD major, DWORD minor, BYTE productTy
     strcpy(record.szCSDVersion, servicePack);
     return record;
 }
-}
+}  // namespace
 
 using GetOSVersionCodeSeam = TSystemInfoSeam;
 
@@ -162,10 +158,12 @@ TEST_F(GetOSVersionCodeSeam, AnswersOtherSystemsGive) {
         int code;
         const char* servicePack;
     } cases[] = {
-        {"domain controller", {true, true, Record(2, 5, 2, VER_NT_DOMAIN_CONTROLLER, "Service Pack 2")}, true, 520,
+        {"domain controller",
+         {true, true, Record(2, 5, 2, VER_NT_DOMAIN_CONTROLLER, "Service Pack 2")},
+         true,
+         520,
          "Service Pack 2"},
-        {"server 2008 R2", {true, true, Record(2, 6, 1, VER_NT_SERVER, "Service Pack 1")}, true, 611,
-         "Service Pack 1"},
+        {"server 2008 R2", {true, true, Record(2, 6, 1, VER_NT_SERVER, "Service Pack 1")}, true, 611, "Service Pack 1"},
         {"workstation", {true, true, Record(2, 6, 0, VER_NT_WORKSTATION, "")}, true, 600, ""},
         {"short record only", {false, true, Record(2, 4, 0, 0, "Service Pack 5")}, true, 390, "Service Pack 5"},
         {"9x short record", {false, true, Record(1, 4, 10, 0, " A ")}, true, 100, "untouched"},
@@ -198,15 +196,20 @@ TEST(IsOS64Bit, MatchesTheSystemThisProgramRunsOn) {
 namespace {
 WORD fakeArchitecture;
 
-void WINAPI FakeGetNativeSystemInfo(LPSYSTEM_INFO info) { info->wProcessorArchitecture = fakeArchitecture; }
+void WINAPI FakeGetNativeSystemInfo(LPSYSTEM_INFO info) {
+    info->wProcessorArchitecture = fakeArchitecture;
+}
 
 FARPROC WINAPI NativeInfoFake(HMODULE, LPCSTR name) {
-    return strcmp(name, "GetNativeSystemInfo") == 0 ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(FakeGetNativeSystemInfo))
-                                                    : nullptr;
+    return strcmp(name, "GetNativeSystemInfo") == 0
+               ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(FakeGetNativeSystemInfo))
+               : nullptr;
 }
 
-FARPROC WINAPI NoNativeInfo(HMODULE, LPCSTR) { return nullptr; }
+FARPROC WINAPI NoNativeInfo(HMODULE, LPCSTR) {
+    return nullptr;
 }
+}  // namespace
 
 using IsOS64BitSeam = TSystemInfoSeam;
 
