@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Proves the HTTP test peer and the test PKI before any client relies on them.
 
-  selftest.py PKI_DIR
+  peer_selftest.py PKI_DIR
 """
 import base64
 import json
@@ -15,7 +15,7 @@ import tempfile
 import time
 import unittest
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+PEER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "standins", "peer", "peer.py")
 PKI = None
 
 
@@ -25,7 +25,7 @@ class RunningPeer:
     def __init__(self, folder, name, script=None, extra=()):
         self.log_path = os.path.join(folder, name + ".log")
         port_file = os.path.join(folder, name + ".port")
-        command = [sys.executable, os.path.join(HERE, "peer.py"), "--log", self.log_path,
+        command = [sys.executable, PEER, "--log", self.log_path,
                    "--port-file", port_file, "--name", name, "--pki", PKI, "--lifetime", "120"]
         if script is not None:
             script_path = os.path.join(folder, name + ".json")
@@ -196,7 +196,7 @@ class PlainHttp(PeerCase):
         self.assertEqual(self.peer.process.wait(5), 0)
 
     def test_only_loopback_addresses_are_served(self):
-        result = subprocess.run([sys.executable, os.path.join(HERE, "peer.py"), "--log", os.devnull,
+        result = subprocess.run([sys.executable, PEER, "--log", os.devnull,
                                  "--host", "0.0.0.0"], capture_output=True)
         self.assertNotEqual(result.returncode, 0)
 
