@@ -19,15 +19,17 @@ int RunZantholder(RunContext& context, std::string& info) {
 
 const std::vector<CheckRoutine>& BuiltInChecks() {
     static const std::vector<CheckRoutine> checks = {
-        {0, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 80, info); }},
-        {1, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 443, info); }},
-        {2, [](RunContext&, std::string& info) { return CheckCSPInstalled(info); }},
-        {3, [](RunContext&, std::string& info) { return CheckCSPWork(info); }},
-        {5, [](RunContext& c, std::string& info) { return CheckSSL(c.Hosts.ServiceHost, c.ServiceClient, info); }},
-        {6, [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.ServiceHost, c.ServiceClient, info); }},
-        {7,
+        {ciConnect80, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 80, info); }},
+        {ciConnect443, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 443, info); }},
+        {ciIsCSP, [](RunContext&, std::string& info) { return CheckCSPInstalled(info); }},
+        {ciCSPWork, [](RunContext&, std::string& info) { return CheckCSPWork(info); }},
+        {ciConnectSSL,
+         [](RunContext& c, std::string& info) { return CheckSSL(c.Hosts.ServiceHost, c.ServiceClient, info); }},
+        {ciCheckLumWeb,
+         [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.ServiceHost, c.ServiceClient, info); }},
+        {ciCheckLumWebTK,
          [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.TrainingHost, c.ServiceClient, info); }},
-        {10, [](RunContext& c, std::string& info) { return RunZantholder(c, info); }},
+        {ciZantholder, [](RunContext& c, std::string& info) { return RunZantholder(c, info); }},
     };
     return checks;
 }

@@ -41,7 +41,7 @@ struct RunContext {
 };
 
 struct CheckRoutine {
-    int Index;
+    int Index;  // a TCheckIndex
     int (*Run)(RunContext& context, std::string& info);
 };
 

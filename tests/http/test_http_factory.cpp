@@ -1,6 +1,8 @@
 // The back-end choice: the version rule through a seam, the per-user value through the real
 // registry, and the versions Wine reports to a program of its own.
 #include "HttpFactory.h"
+#include "HttpTypeApi.h"
+#include "SeamOverride.h"
 #include "class_http_wininet.h"
 #include "class_http_winhttp.h"
 #include <gtest/gtest.h>
@@ -42,14 +44,10 @@ bool ReportedVersion(int* code, std::string* servicePack) {
 
 class HttpFactory : public testing::Test {
 protected:
-    void SetUp() override {
-        saved = GetHttpTypeSeam();
-        GetHttpTypeSeam().osVersionCode = ReportedVersion;
-    }
-    void TearDown() override { GetHttpTypeSeam() = saved; }
+    void SetUp() override { seam->GetOSVersionCode = ReportedVersion; }
     static bool MakesWinHttp() { return dynamic_cast<TWinHTTP*>(CreateHttpClient(false, 0).get()) != nullptr; }
 
-    HttpTypeSeam saved{};
+    TSeamOverride<THttpTypeApi> seam;
     HttpTypeValue value;
 };
 

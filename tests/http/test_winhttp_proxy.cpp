@@ -5,7 +5,8 @@
 #include <string>
 #include "RegistryFixture.h"
 #include "TestPeer.h"
-#include "WinHttpSeam.h"
+#include "SeamOverride.h"
+#include "WinHttpApi.h"
 #include "class_http_winhttp.h"
 
 namespace {
@@ -55,8 +56,8 @@ TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy
 }  // namespace
 
 TEST(WinHttpProxySettings, EachKindFromTheUserSettings) {
-    TWinHttpSeam seam;
-    WinHttpApi().GetProxyForUrl = NoDiscovery;
+    TSeamOverride<TWinHttpApi> seam;
+    seam->WinHttpGetProxyForUrl = NoDiscovery;
     DiscoveryCalls = 0;
     struct Case {
         const char* name;
@@ -90,8 +91,8 @@ TEST(WinHttpProxySettings, EachKindFromTheUserSettings) {
 }
 
 TEST(WinHttpProxySettings, SessionFollowsTheUserProxyList) {
-    TWinHttpSeam seam;
-    WinHttpApi().GetProxyForUrl = NoDiscovery;
+    TSeamOverride<TWinHttpApi> seam;
+    seam->WinHttpGetProxyForUrl = NoDiscovery;
     TTestPeer origin(PeerAt("winhttp-origin-system", "127.0.0.44"));
     TTestPeer proxy(PeerAt("winhttp-proxy-system", "127.0.0.45", true));
     ASSERT_TRUE(origin.Started() && proxy.Started());

@@ -79,7 +79,7 @@ int SendCalls = 0;
 
 BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
     OptionsSet.push_back({option, buffer, length});
-    return RealWinInet.InternetSetOptionA(handle, option, buffer, length);
+    return RealCalls<TWinInetApi>().InternetSetOptionA(handle, option, buffer, length);
 }
 
 BOOL WINAPI SendAskingForCertificate(HINTERNET, LPCSTR, DWORD, LPVOID, DWORD) {
@@ -201,9 +201,9 @@ TEST_F(THttpOwnStore, OwnStoreIsClosedAndTheCallersCopyStays) {
 }
 
 TEST(THttpClientCert, SetOnSecureRequestsOnly) {
-    TWinInetSeam seam;
-    WinInet.InternetSetOptionA = RecordingSetOption;
-    WinInet.HttpSendRequestA = SendAskingForCertificate;
+    TSeamOverride<TWinInetApi> seam;
+    seam->InternetSetOptionA = RecordingSetOption;
+    seam->HttpSendRequestA = SendAskingForCertificate;
     TCertificate client("client.der");
     HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_MEMORY, 0, 0, 0, nullptr);
     ASSERT_TRUE(CertAddCertificateContextToStore(store, client.context, CERT_STORE_ADD_ALWAYS, nullptr));

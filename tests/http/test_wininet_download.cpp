@@ -13,7 +13,7 @@ std::vector<int> PositionsSeen;
 int MaxSeen = 0;
 
 BOOL WINAPI RecordingRead(HINTERNET request, LPVOID buffer, DWORD size, LPDWORD read) {
-    const BOOL done = RealWinInet.InternetReadFile(request, buffer, size, read);
+    const BOOL done = RealCalls<TWinInetApi>().InternetReadFile(request, buffer, size, read);
     ChunksRead.push_back(*read);
     return done;
 }
@@ -70,14 +70,14 @@ protected:
         MaxSeen = 0;
     }
     TTestPeer peer{PeerWith("download", Script())};
-    TWinInetSeam seam;
+    TSeamOverride<TWinInetApi> seam;
 };
 }  // namespace
 
 TEST_F(THttpDownload, BodyIntoMemoryChunkByChunk) {
     auto client = ConnectedClient(peer);
     ASSERT_NE(client, nullptr);
-    WinInet.InternetReadFile = RecordingRead;
+    seam->InternetReadFile = RecordingRead;
     ASSERT_EQ(client->Request("/file.bin", 2, nullptr, 0), 0);
     const std::vector<DWORD> chunks = {1024, 1024, 952, 0};
     EXPECT_EQ(ChunksRead, chunks);
@@ -109,7 +109,7 @@ TEST_F(THttpDownload, FailedReadLeavesNoBody) {
     auto client = ConnectedClient(peer);
     ASSERT_NE(client, nullptr);
     ASSERT_EQ(client->Request("/file.bin", 2, nullptr, 0), 0);
-    WinInet.InternetReadFile = FailingRead;
+    seam->InternetReadFile = FailingRead;
     EXPECT_EQ(client->Request("/file.bin", 2, nullptr, 0), 10);
     EXPECT_EQ(client->GetLastErrorText().rfind("THTTP: Ошибка полуwения информации после отправки gапроса.", 0), 0u);
     EXPECT_EQ(client->GetResponse(false), nullptr);
@@ -136,7 +136,7 @@ TEST_F(THttpDownload, FileReplacesAnOlderLongerFile) {
 
 TEST_F(THttpDownload, ResumeAppendsOnlyToAFileOfTheOffsetsLength) {
     const std::string path = TempPath("download-resume.bin");
-    WinInet.InternetSetFilePointer = FilePointer;
+    seam->InternetSetFilePointer = FilePointer;
     TProgressRange progress{0, 0, 1, Changed};
     {
         WriteBytes(path, std::string(100, 'H'));

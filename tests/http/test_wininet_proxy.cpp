@@ -74,7 +74,7 @@ BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DW
             return TRUE;
         processProxySet = true;
     }
-    return RealWinInet.InternetSetOptionA(handle, option, buffer, length);
+    return RealCalls<TWinInetApi>().InternetSetOptionA(handle, option, buffer, length);
 }
 std::vector<DWORD> OptionsOnRequests() {
     std::vector<DWORD> options;
@@ -99,7 +99,7 @@ BOOL WINAPI ProxySetFailing(HINTERNET handle, DWORD option, LPVOID buffer, DWORD
         SetLastError(ERROR_INTERNET_INVALID_OPTION);
         return FALSE;
     }
-    return RealWinInet.InternetSetOptionA(handle, option, buffer, length);
+    return RealCalls<TWinInetApi>().InternetSetOptionA(handle, option, buffer, length);
 }
 
 // What the proxy-information query asked for, and what it answers.
@@ -212,13 +212,13 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(origin.Started() && proxy.Started() && settings.Active());
         settings.Manual(Address(proxy));
-        WinInet.InternetSetOptionA = RecordingSetOption;
-        WinInet.InternetErrorDlg = Dialog;
+        seam->InternetSetOptionA = RecordingSetOption;
+        seam->InternetErrorDlg = Dialog;
     }
     TTestPeer origin{PeerAt("auth-origin", "127.0.0.83")};
     TTestPeer proxy{PeerAt("auth-proxy", "127.0.0.84", true, "user:password")};
     TUserProxySettings settings;
-    TWinInetSeam seam;
+    TSeamOverride<TWinInetApi> seam;
 };
 
 TEST_F(THttpAuthProxy, SystemProxyGetsNoCredentialsOfTheClient) {
@@ -307,8 +307,8 @@ TEST(THttpProcessProxy, SessionSetsTheProcessProxyWithoutTheSystemProxy) {
     ASSERT_TRUE(origin.Started() && proxy.Started());
     TUserProxySettings settings;  // no proxy of the user
     ASSERT_TRUE(settings.Active());
-    TWinInetSeam seam;
-    WinInet.InternetSetOptionA = RecordingSetOption;
+    TSeamOverride<TWinInetApi> seam;
+    seam->InternetSetOptionA = RecordingSetOption;
     struct Case {
         const char* name;
         bool system;
@@ -352,8 +352,8 @@ TEST(THttpProcessProxy, SessionSetsTheProcessProxyWithoutTheSystemProxy) {
 }
 
 TEST(THttpProcessProxy, FailingSetEndsTheConnect) {
-    TWinInetSeam seam;
-    WinInet.InternetSetOptionA = ProxySetFailing;
+    TSeamOverride<TWinInetApi> seam;
+    seam->InternetSetOptionA = ProxySetFailing;
     THTTP client(false, 0);
     client.SetUseSystemProxy(false);
     client.SetProxy(3, "127.0.0.9:3128", "");
@@ -396,8 +396,8 @@ TEST(THttpProxyInfo, TypeAndTextsFromTheUserSettings) {
 }
 
 TEST(THttpProxyInfo, AnswersOfTheQuery) {
-    TWinInetSeam seam;
-    WinInet.InternetQueryOptionA = AnsweringQuery;
+    TSeamOverride<TWinInetApi> seam;
+    seam->InternetQueryOptionA = AnsweringQuery;
     struct Case {
         const char* name;
         DWORD flags;
@@ -436,7 +436,7 @@ TEST(THttpProxyInfo, AnswersOfTheQuery) {
     THTTP withoutOutputs(false, 0);
     EXPECT_EQ(withoutOutputs.GetProxyInfo(nullptr, nullptr, nullptr), 0);  // texts came back all the same
 
-    WinInet.InternetQueryOptionA = QueryFailing;
+    seam->InternetQueryOptionA = QueryFailing;
     THTTP client(false, 0);
     int type = 5;
     std::string proxy = "x", bypass = "y";

@@ -29,12 +29,12 @@ BOOL WINAPI SendFailing12044Once(HINTERNET request, LPCSTR headers, DWORD length
         SetLastError(ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED);
         return FALSE;
     }
-    return RealWinInet.HttpSendRequestA(request, headers, length, data, size);
+    return RealCalls<TWinInetApi>().HttpSendRequestA(request, headers, length, data, size);
 }
 
 BOOL WINAPI SendObservingStatus(HINTERNET request, LPCSTR headers, DWORD length, LPVOID data, DWORD size) {
     StatusDuringSend = Observed->GetStatusCode();
-    return RealWinInet.HttpSendRequestA(request, headers, length, data, size);
+    return RealCalls<TWinInetApi>().HttpSendRequestA(request, headers, length, data, size);
 }
 
 DWORD WINAPI Dialog(HWND, HINTERNET, DWORD error, DWORD, LPVOID*) {
@@ -47,14 +47,14 @@ DWORD WINAPI Dialog(HWND, HINTERNET, DWORD error, DWORD, LPVOID*) {
 DWORD WINAPI PasswordDialog(HWND, HINTERNET request, DWORD error, DWORD, LPVOID*) {
     ++DialogCalls;
     DialogError = error;
-    RealWinInet.InternetSetOptionA(request, INTERNET_OPTION_USERNAME, const_cast<char*>("u"), 2);
-    RealWinInet.InternetSetOptionA(request, INTERNET_OPTION_PASSWORD, const_cast<char*>("p"), 2);
+    RealCalls<TWinInetApi>().InternetSetOptionA(request, INTERNET_OPTION_USERNAME, const_cast<char*>("u"), 2);
+    RealCalls<TWinInetApi>().InternetSetOptionA(request, INTERNET_OPTION_PASSWORD, const_cast<char*>("p"), 2);
     return ERROR_INTERNET_FORCE_RETRY;
 }
 
 BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
     OptionsSet.push_back(option);
-    return RealWinInet.InternetSetOptionA(handle, option, buffer, length);
+    return RealCalls<TWinInetApi>().InternetSetOptionA(handle, option, buffer, length);
 }
 
 BOOL WINAPI StatusUnreadable(HINTERNET request, DWORD level, LPVOID buffer, LPDWORD length, LPDWORD index) {
@@ -62,7 +62,7 @@ BOOL WINAPI StatusUnreadable(HINTERNET request, DWORD level, LPVOID buffer, LPDW
         SetLastError(ERROR_HTTP_INVALID_QUERY_REQUEST);
         return FALSE;
     }
-    return RealWinInet.HttpQueryInfoA(request, level, buffer, length, index);
+    return RealCalls<TWinInetApi>().HttpQueryInfoA(request, level, buffer, length, index);
 }
 
 void ResetCounts(DWORD answer = ERROR_CANCELLED) {
@@ -90,7 +90,7 @@ protected:
     }
     TTestPeer peer{PeerWith("send", Script)};
     std::unique_ptr<THTTP> client;
-    TWinInetSeam seam;
+    TSeamOverride<TWinInetApi> seam;
 };
 }  // namespace
 
@@ -122,7 +122,7 @@ TEST(THttpSendClosedPort, ThreeTriesThenTheSslText) {
 TEST_F(THttpSend, StatusIsZeroWhileSending) {
     ASSERT_EQ(client->Request("/gone.asp", 2, nullptr, 0), 404);
     Observed = client.get();
-    WinInet.HttpSendRequestA = SendObservingStatus;
+    seam->HttpSendRequestA = SendObservingStatus;
     EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 0);
     EXPECT_EQ(StatusDuringSend, 0);
     EXPECT_EQ(client->GetStatusCode(), 200);
@@ -135,14 +135,14 @@ TEST_F(THttpSend, StatusTextsNameTheServerAndTheLength) {
     EXPECT_EQ(client->Request("/big.asp", 3, data.data(), 5000), 413);
     EXPECT_TRUE(StartsWith(client->GetLastErrorText(),
                            "THTTP: Размер данных переданный серверs слишком велик: 5000\r\nКод возврата HTTP: 413"));
-    WinInet.HttpQueryInfoA = StatusUnreadable;
+    seam->HttpQueryInfoA = StatusUnreadable;
     EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 4);
     EXPECT_TRUE(StartsWith(client->GetLastErrorText(), "THTTP: Ошибка HttpQueryInfo."));
     EXPECT_EQ(client->GetStatusCode(), 0);
 }
 
 TEST_F(THttpSend, QuietRefusesThePasswordDialogForOneSend) {
-    WinInet.InternetErrorDlg = Dialog;
+    seam->InternetErrorDlg = Dialog;
     client->SetQuiet(true);
     CDebugOutputCapture capture;
     EXPECT_EQ(client->Request("/secret.asp", 2, nullptr, 0), 2);
@@ -157,7 +157,7 @@ TEST_F(THttpSend, QuietRefusesThePasswordDialogForOneSend) {
 }
 
 TEST_F(THttpSend, PasswordDialogRetryStartsOver) {
-    WinInet.InternetErrorDlg = PasswordDialog;
+    seam->InternetErrorDlg = PasswordDialog;
     EXPECT_EQ(client->Request("/secret.asp", 2, nullptr, 0), 0);
     EXPECT_TRUE(client->ResponseEquals("in"));
     EXPECT_EQ(DialogCalls, 1);
@@ -167,7 +167,7 @@ TEST_F(THttpSend, PasswordDialogRetryStartsOver) {
     EXPECT_EQ(requests.back().Header("Authorization"), "Basic dTpw");
 
     // A retry that meets 401 again ends with quiet set: no second dialog.
-    WinInet.InternetErrorDlg = Dialog;
+    seam->InternetErrorDlg = Dialog;
     ResetCounts(ERROR_INTERNET_FORCE_RETRY);
     THTTP other(false, 0);
     ASSERT_EQ(other.Connect(peer.Host(), peer.Port()), 0);
@@ -176,8 +176,8 @@ TEST_F(THttpSend, PasswordDialogRetryStartsOver) {
 }
 
 TEST_F(THttpSend, ClientCertificateRequestWithoutCertificateOrDialogs) {
-    WinInet.HttpSendRequestA = SendFailing12044;
-    WinInet.InternetErrorDlg = Dialog;
+    seam->HttpSendRequestA = SendFailing12044;
+    seam->InternetErrorDlg = Dialog;
     EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 2);
     EXPECT_EQ(SendCalls, 2);  // one plain resend
     EXPECT_EQ(DialogCalls, 0);
@@ -185,16 +185,16 @@ TEST_F(THttpSend, ClientCertificateRequestWithoutCertificateOrDialogs) {
 }
 
 TEST_F(THttpSend, ClientCertificateDialogAnswers) {
-    WinInet.InternetErrorDlg = Dialog;
+    seam->InternetErrorDlg = Dialog;
     client->SetShowDialogs(true);
-    WinInet.HttpSendRequestA = SendFailing12044;
+    seam->HttpSendRequestA = SendFailing12044;
     EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 2);
     EXPECT_EQ(DialogCalls, 1);
     EXPECT_EQ(DialogError, static_cast<DWORD>(ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED));
     EXPECT_TRUE(StartsWith(client->GetLastErrorText(), "THTTP: Не установлен сертификат для сессии."));
 
     ResetCounts(ERROR_SUCCESS);
-    WinInet.HttpSendRequestA = SendFailing12044Once;
+    seam->HttpSendRequestA = SendFailing12044Once;
     EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 0);
     EXPECT_EQ(DialogCalls, 1);
     EXPECT_TRUE(client->ResponseEquals("OK"));
@@ -228,7 +228,7 @@ TEST(THttpHeaders, WithoutRequestTheQueryFails) {
 }
 
 TEST_F(THttpSend, ProxyCredentialsOnlyWithoutTheSystemProxy) {
-    WinInet.InternetSetOptionA = RecordingSetOption;
+    seam->InternetSetOptionA = RecordingSetOption;
     client->SetProxyUser("pu");
     client->SetProxyPassword("pp");
     EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 0);

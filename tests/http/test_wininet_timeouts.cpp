@@ -21,13 +21,14 @@ BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DW
         SetLastError(ERROR_INTERNET_BAD_OPTION_LENGTH);
         return FALSE;
     }
-    return RealWinInet.InternetSetOptionA(handle, option, buffer, length);
+    return RealCalls<TWinInetApi>().InternetSetOptionA(handle, option, buffer, length);
 }
 
 DWORD ConnectTimeoutOf(HINTERNET handle) {
     DWORD value = 0;
     DWORD size = sizeof value;
-    return RealWinInet.InternetQueryOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &value, &size) ? value : 0;
+    return RealCalls<TWinInetApi>().InternetQueryOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &value, &size) ? value
+                                                                                                                 : 0;
 }
 
 // The connect time-out of each session that a connection is opened on.
@@ -36,7 +37,7 @@ std::vector<DWORD> SessionTimeouts;
 HINTERNET WINAPI ConnectObservingSession(HINTERNET session, LPCSTR server, INTERNET_PORT port, LPCSTR user,
                                          LPCSTR password, DWORD service, DWORD flags, DWORD_PTR context) {
     SessionTimeouts.push_back(ConnectTimeoutOf(session));
-    return RealWinInet.InternetConnectA(session, server, port, user, password, service, flags, context);
+    return RealCalls<TWinInetApi>().InternetConnectA(session, server, port, user, password, service, flags, context);
 }
 
 // Puts back the process-wide connect time-out that a test changed (the receive and send ones
@@ -45,7 +46,7 @@ class TProcessTimeoutGuard {
 public:
     TProcessTimeoutGuard() : connect(ConnectTimeoutOf(nullptr)) {}
     ~TProcessTimeoutGuard() {
-        RealWinInet.InternetSetOptionA(nullptr, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
+        RealCalls<TWinInetApi>().InternetSetOptionA(nullptr, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
     }
     TProcessTimeoutGuard(const TProcessTimeoutGuard&) = delete;
     TProcessTimeoutGuard& operator=(const TProcessTimeoutGuard&) = delete;
@@ -60,11 +61,12 @@ DWORD RequestTimeout = 0;
 
 HINTERNET WINAPI OpenWithTimeouts(HINTERNET connection, LPCSTR verb, LPCSTR path, LPCSTR version, LPCSTR referrer,
                                   LPCSTR* types, DWORD flags, DWORD_PTR context) {
-    HINTERNET request = RealWinInet.HttpOpenRequestA(connection, verb, path, version, referrer, types, flags, context);
+    HINTERNET request = RealCalls<TWinInetApi>().HttpOpenRequestA(connection, verb, path, version, referrer, types,
+                                                                  flags, context);
     if (request != nullptr)
         for (DWORD option :
              {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
-            RealWinInet.InternetSetOptionA(request, option, &RequestTimeout, sizeof RequestTimeout);
+            RealCalls<TWinInetApi>().InternetSetOptionA(request, option, &RequestTimeout, sizeof RequestTimeout);
     return request;
 }
 
@@ -92,8 +94,8 @@ TEST(THttpTimeouts, ThreeOptionsInOrderOnTheSessionOrTheProcess) {
                  {INTERNET_OPTION_RECEIVE_TIMEOUT, false},
                  {INTERNET_OPTION_SEND_TIMEOUT, false}};
     TProcessTimeoutGuard guard;
-    TWinInetSeam seam;
-    WinInet.InternetSetOptionA = RecordingSetOption;
+    TSeamOverride<TWinInetApi> seam;
+    seam->InternetSetOptionA = RecordingSetOption;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.failing);
         FailingOption = c.failing;
@@ -119,8 +121,8 @@ TEST(THttpTimeouts, ThreeOptionsInOrderOnTheSessionOrTheProcess) {
 
 TEST(THttpTimeouts, ProcessDefaultsReachLaterSessionsAndSessionValuesStayWithTheirSession) {
     TProcessTimeoutGuard guard;
-    TWinInetSeam seam;
-    WinInet.InternetConnectA = ConnectObservingSession;
+    TSeamOverride<TWinInetApi> seam;
+    seam->InternetConnectA = ConnectObservingSession;
     SessionTimeouts.clear();
     THTTP client(false, 0);
     ASSERT_TRUE(client.SetTimeouts(1234));  // no session yet: the process's defaults
@@ -183,8 +185,8 @@ TEST(THttpTimeouts, RequestTimeoutsEndASlowReplyWithAResultAndAText) {
          nullptr},
         {"/soon.asp", 0, 200, "", "soon"},
     };
-    TWinInetSeam seam;
-    WinInet.HttpOpenRequestA = OpenWithTimeouts;
+    TSeamOverride<TWinInetApi> seam;
+    seam->HttpOpenRequestA = OpenWithTimeouts;
     RequestTimeout = 800;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

@@ -66,7 +66,7 @@ struct TMarkedText {
 std::vector<TMarkedText> MarkedTexts;
 
 BOOL WINAPI QueryMarkingCertTexts(HINTERNET handle, DWORD option, LPVOID buffer, LPDWORD length) {
-    const BOOL ok = RealWinInet.InternetQueryOptionA(handle, option, buffer, length);
+    const BOOL ok = RealCalls<TWinInetApi>().InternetQueryOptionA(handle, option, buffer, length);
     if (!ok || option != INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT)
         return ok;
     auto* info = static_cast<INTERNET_CERTIFICATE_INFO*>(buffer);
@@ -88,7 +88,7 @@ BOOL WINAPI CertRecordUnreadable(HINTERNET handle, DWORD option, LPVOID buffer, 
         SetLastError(ERROR_INTERNET_INVALID_OPERATION);
         return FALSE;
     }
-    return RealWinInet.InternetQueryOptionA(handle, option, buffer, length);
+    return RealCalls<TWinInetApi>().InternetQueryOptionA(handle, option, buffer, length);
 }
 
 // A marked text still allocated: a live block that holds its mark (a freed one may be reused).
@@ -150,8 +150,8 @@ TEST(THttpTrustedTls, EachSecureSendReplacesTheCertificateRecord) {
     TTestPeer plain(plainOptions);
     ASSERT_TRUE(secure.Started());
     ASSERT_TRUE(plain.Started());
-    TWinInetSeam seam;
-    WinInet.InternetQueryOptionA = QueryMarkingCertTexts;
+    TSeamOverride<TWinInetApi> seam;
+    seam->InternetQueryOptionA = QueryMarkingCertTexts;
     MarkedTexts.clear();
     {
         auto client = ConnectedClient(secure, true);
@@ -191,8 +191,8 @@ TEST(THttpTrustedTls, EachSecureSendReplacesTheCertificateRecord) {
 TEST(THttpTrustedTls, UnreadableCertificateRecordGivesTimeZero) {
     TTestPeer peer(TlsPeer("server", "127.0.0.1"));
     ASSERT_TRUE(peer.Started());
-    TWinInetSeam seam;
-    WinInet.InternetQueryOptionA = CertRecordUnreadable;
+    TSeamOverride<TWinInetApi> seam;
+    seam->InternetQueryOptionA = CertRecordUnreadable;
     auto client = ConnectedClient(peer, true);
     ASSERT_NE(client, nullptr);
     EXPECT_EQ(client->Request("/check.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();

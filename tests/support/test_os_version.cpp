@@ -3,6 +3,7 @@
 // and the processor width.
 #include "OsVersion.h"
 #include "RegistryFixture.h"
+#include "SeamOverride.h"
 #include "SystemInfoApi.h"
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -128,12 +129,10 @@ BOOL WINAPI FakeGetVersionEx(LPOSVERSIONINFOA info) {
     return TRUE;
 }
 
-// Puts a fake entry into the seam for one test and the real one back afterwards.
+// Fake entries in the seam for one test.
 class TSystemInfoSeam : public ::testing::Test {
 protected:
-    void SetUp() override { saved = SystemInfoApi(); }
-    void TearDown() override { SystemInfoApi() = saved; }
-    TSystemInfoApi saved;
+    TSeamOverride<TSystemInfoApi> seam;
 };
 
 OSVERSIONINFOEXA Record(DWORD platform, DWORD major, DWORD minor, BYTE productType, const char* servicePack) {
@@ -150,7 +149,7 @@ OSVERSIONINFOEXA Record(DWORD platform, DWORD major, DWORD minor, BYTE productTy
 using GetOSVersionCodeSeam = TSystemInfoSeam;
 
 TEST_F(GetOSVersionCodeSeam, AnswersOtherSystemsGive) {
-    SystemInfoApi().GetVersionExA = FakeGetVersionEx;
+    seam->GetVersionExA = FakeGetVersionEx;
     const struct {
         const char* label;
         TFakeVersion version;
@@ -214,7 +213,7 @@ FARPROC WINAPI NoNativeInfo(HMODULE, LPCSTR) {
 using IsOS64BitSeam = TSystemInfoSeam;
 
 TEST_F(IsOS64BitSeam, ArchitecturesOfTheNativeSystem) {
-    SystemInfoApi().GetProcAddress = NativeInfoFake;
+    seam->GetProcAddress = NativeInfoFake;
     const struct {
         WORD architecture;
         bool wide;
@@ -231,6 +230,6 @@ TEST_F(IsOS64BitSeam, ArchitecturesOfTheNativeSystem) {
 
 // Without GetNativeSystemInfo (Windows XP) the 32-bit program's own view answers: 32 bits.
 TEST_F(IsOS64BitSeam, WithoutNativeInfoTheProgramsViewAnswers) {
-    SystemInfoApi().GetProcAddress = NoNativeInfo;
+    seam->GetProcAddress = NoNativeInfo;
     EXPECT_FALSE(IsOS64Bit());
 }
