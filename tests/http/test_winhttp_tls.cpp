@@ -6,6 +6,7 @@
 #include "CertDates.h"
 #include "TestFiles.h"
 #include "class_http_winhttp.h"
+#include "WineBehaviour.h"
 
 namespace {
 TPeerOptions TlsPeer(const std::string& mode, const std::string& host) {
@@ -48,12 +49,11 @@ TEST(WinHttpTls, EachCertificateKindStrictAndRelaxed) {
                 ASSERT_TRUE(client.GetServerCertExpiry(&expiry));
                 EXPECT_EQ(IsoText(expiry), OpensslExpiry(c.certificate));
             } else {
-                // Wine reports every certificate failure as 12157.
-                EXPECT_EQ(result, 7) << text;
-                EXPECT_EQ(text.rfind("TWinHTTP: Ошибка при отправке запроса.\r\nsent=0recived=0\r\nОшибка LE № 0x2f7d",
-                                     0),
-                          0u)
-                    << text;
+                const std::string failure =
+                    WineGives("TWinHTTP: Ошибка при отправке запроса.\r\nsent=0recived=0\r\nОшибка LE № 0x2f7d",
+                              "WinHTTP reports every certificate failure as 12157 (0x2f7d)");
+                EXPECT_EQ(result, WineGives(7, "12157 is no failure the client names, so result 7")) << text;
+                EXPECT_EQ(text.rfind(failure, 0), 0u) << text;
                 EXPECT_FALSE(client.GetServerCertExpiry(&expiry));
             }
         }

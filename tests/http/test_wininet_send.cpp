@@ -7,6 +7,7 @@
 #include "TextChecks.h"
 #include "DebugOutputCapture.h"
 #include "WinInetFixture.h"
+#include "WinInetOptions.h"
 
 namespace {
 int SendCalls = 0;
@@ -15,7 +16,6 @@ DWORD DialogError = 0;
 DWORD DialogAnswer = 0;
 int StatusDuringSend = -1;
 THTTP* Observed = nullptr;
-std::vector<DWORD> OptionsSet;
 
 BOOL WINAPI SendFailing12044(HINTERNET, LPCSTR, DWORD, LPVOID, DWORD) {
     ++SendCalls;
@@ -52,11 +52,6 @@ DWORD WINAPI PasswordDialog(HWND, HINTERNET request, DWORD error, DWORD, LPVOID*
     return ERROR_INTERNET_FORCE_RETRY;
 }
 
-BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
-    OptionsSet.push_back(option);
-    return RealCalls<TWinInetApi>().InternetSetOptionA(handle, option, buffer, length);
-}
-
 BOOL WINAPI StatusUnreadable(HINTERNET request, DWORD level, LPVOID buffer, LPDWORD length, LPDWORD index) {
     if (level == (HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER)) {
         SetLastError(ERROR_HTTP_INVALID_QUERY_REQUEST);
@@ -69,7 +64,6 @@ void ResetCounts(DWORD answer = ERROR_CANCELLED) {
     SendCalls = DialogCalls = 0;
     DialogError = 0;
     DialogAnswer = answer;
-    OptionsSet.clear();
 }
 
 const char Script[] = R"({"/ok.asp": {"status": 200, "body": "OK"},
@@ -228,13 +222,14 @@ TEST(THttpHeaders, WithoutRequestTheQueryFails) {
 }
 
 TEST_F(THttpSend, ProxyCredentialsOnlyWithoutTheSystemProxy) {
-    seam->InternetSetOptionA = RecordingSetOption;
+    TOptionRecorder recorder(seam);
     client->SetProxyUser("pu");
     client->SetProxyPassword("pp");
     EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 0);
-    EXPECT_EQ(std::count(OptionsSet.begin(), OptionsSet.end(), static_cast<DWORD>(INTERNET_OPTION_PROXY_USERNAME)), 0);
+    const std::vector<DWORD> first = recorder.Options();
+    EXPECT_EQ(std::count(first.begin(), first.end(), static_cast<DWORD>(INTERNET_OPTION_PROXY_USERNAME)), 0);
     client->SetUseSystemProxy(false);
     EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 0);
     const std::vector<DWORD> expected = {INTERNET_OPTION_PROXY_PASSWORD, INTERNET_OPTION_PROXY_USERNAME};
-    EXPECT_EQ(OptionsSet, expected);
+    EXPECT_EQ(recorder.Options(), expected);
 }

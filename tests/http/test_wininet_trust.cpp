@@ -6,25 +6,20 @@
 #include <windows.h>
 #include <wincrypt.h>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <memory>
 #include <vector>
 #include "CertDates.h"
+#include "RegistryFixture.h"
+#include "TestFiles.h"
 #include "WinInetFixture.h"
 
 namespace {
 class TTrustedTestCa : public testing::Environment {
 public:
     void SetUp() override {
-        const std::string name = "Software\\Vorsalt\\Tests\\TrustedCa-" + std::to_string(GetCurrentProcessId());
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, scratch), ERROR_SUCCESS);
-        std::ifstream file(TestPkiFile("ca.der"), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << file.rdbuf();
-        const std::string der = bytes.str();
+        user = std::make_unique<TPredefinedKeyOverride>(HKEY_CURRENT_USER, "TrustedCa");
+        ASSERT_TRUE(user->Active());
+        const std::string der = FileBytes(TestPkiFile("ca.der"));
         ASSERT_FALSE(der.empty());
         HCERTSTORE root = CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, "Root");
         ASSERT_NE(root, nullptr);
@@ -36,17 +31,10 @@ public:
         ASSERT_TRUE(added);
     }
 
-    void TearDown() override {
-        if (scratch == nullptr)
-            return;
-        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-        RegCloseKey(scratch);
-        RegDeleteTreeA(HKEY_CURRENT_USER,
-                       ("Software\\Vorsalt\\Tests\\TrustedCa-" + std::to_string(GetCurrentProcessId())).c_str());
-    }
+    void TearDown() override { user.reset(); }
 
 private:
-    HKEY scratch = nullptr;
+    std::unique_ptr<TPredefinedKeyOverride> user;
 };
 
 testing::Environment* const TrustedCa = testing::AddGlobalTestEnvironment(new TTrustedTestCa);
