@@ -4,6 +4,7 @@
 #include <string>
 #include "TestFiles.h"
 #include "class_http_winhttp.h"
+#include "TempFiles.h"
 
 namespace {
 const char Script[] = R"({
@@ -70,9 +71,7 @@ TEST(WinHttpClient, Utf16BodyHeadersAndCapture) {
 TEST(WinHttpClient, DownloadToAFileAndProgressReset) {
     TTestPeer peer(Options());
     ASSERT_TRUE(peer.Started());
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + "winhttp-download-" + std::to_string(GetCurrentProcessId()) + ".bin";
+    const std::string path = TempPath("winhttp-download-" + std::to_string(GetCurrentProcessId()) + ".bin");
     DeleteFileA(path.c_str());
     TProgressRange progress{7, 0, 10, Changed};
     {

@@ -5,6 +5,7 @@
 #include "MultipartBody.h"
 #include "WinInetFixture.h"
 #include "WireHeads.h"
+#include "TempFiles.h"
 
 namespace {
 const char Script[] = R"({"/post.asp": {"status": 200, "body": "OK"}})";
@@ -25,18 +26,6 @@ std::string MultipartBodyOf(const std::string& fileName, const std::string& cont
            "\r\n-----------------------------7d93c227108c8--";
 }
 
-std::string TempPath(const char* name) {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
 }  // namespace
 
 TEST(THttpBodies, FormsGoOutUnescapedInKeyOrder) {

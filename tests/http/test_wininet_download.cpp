@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 #include "WinInetFixture.h"
 #include "Wait.h"
+#include "TempFiles.h"
 
 namespace {
 std::vector<DWORD> ChunksRead;
@@ -33,16 +34,6 @@ DWORD WINAPI FilePointer(HINTERNET, LONG distance, PVOID, DWORD method, DWORD_PT
 void Changed(TProgressRange* progress) {
     PositionsSeen.push_back(progress->Position);
     MaxSeen = progress->Max;
-}
-
-std::string TempPath(const char* name) {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::string Body3000() {
@@ -120,7 +111,7 @@ TEST_F(THttpDownload, FailedReadLeavesNoBody) {
 
 TEST_F(THttpDownload, FileReplacesAnOlderLongerFile) {
     const std::string path = TempPath("download-fresh.bin");
-    WriteBytes(path, std::string(5000, 'Z'));
+    WriteFileBytes(path, std::string(5000, 'Z'));
     auto client = ConnectedClient(peer);
     ASSERT_NE(client, nullptr);
     client->SetDownloadFile(path);
@@ -140,7 +131,7 @@ TEST_F(THttpDownload, ResumeAppendsOnlyToAFileOfTheOffsetsLength) {
     seam->InternetSetFilePointer = FilePointer;
     TProgressRange progress{0, 0, 1, Changed};
     {
-        WriteBytes(path, std::string(100, 'H'));
+        WriteFileBytes(path, std::string(100, 'H'));
         auto client = ConnectedClient(peer, false, 100);
         ASSERT_NE(client, nullptr);
         client->SetDownloadFile(path);
@@ -156,7 +147,7 @@ TEST_F(THttpDownload, ResumeAppendsOnlyToAFileOfTheOffsetsLength) {
         EXPECT_EQ(PositionsSeen.back(), 0);
     }
     {
-        WriteBytes(path, std::string(50, 'H'));
+        WriteFileBytes(path, std::string(50, 'H'));
         auto client = ConnectedClient(peer, false, 100);
         ASSERT_NE(client, nullptr);
         client->SetDownloadFile(path);

@@ -2,30 +2,13 @@
 // watched for while the writer runs and answered from another thread.
 #include "FileWriter.h"
 #include "MessageBoxAnswerer.h"
+#include "TempFiles.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
 
 namespace {
 const char* const QuestionCaption = "Файл с таким именем уже существует";
-
-std::string TempPath(const char* name) {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-std::string Content(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string content(4096, '\0');
-    DWORD read = 0;
-    ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read, nullptr);
-    CloseHandle(file);
-    content.resize(read);
-    return content;
-}
 
 void Put(const std::string& path, const std::string& content) {
     DeleteFileA(path.c_str());
@@ -44,7 +27,7 @@ TEST(WriteDataToFile, NewFileIsWrittenWithoutQuestion) {
     EXPECT_EQ(WriteDataToFile(path.c_str(), data.data(), static_cast<DWORD>(data.size()), &error), data.size());
     answerer.Stop();
     EXPECT_FALSE(answerer.Seen());
-    EXPECT_EQ(Content(path), data);
+    EXPECT_EQ(FileBytes(path), data);
     EXPECT_EQ(error, "untouched");
     DeleteFileA(path.c_str());
 }
@@ -67,7 +50,7 @@ TEST(WriteDataToFile, ExistingFileIsReplacedOnlyAfterOk) {
         answerer.Stop();
         EXPECT_TRUE(answerer.Seen()) << c.answer;
         EXPECT_EQ(answerer.Text(), "Переписать файл\n" + path) << c.answer;
-        EXPECT_EQ(Content(path), c.content) << c.answer;
+        EXPECT_EQ(FileBytes(path), c.content) << c.answer;
         EXPECT_EQ(error.empty(), c.answer == IDOK) << error;
     }
     DeleteFileA(path.c_str());
@@ -80,7 +63,7 @@ TEST(CreateFileForWrite, DeclinedQuestionGivesTheCancelValue) {
     EXPECT_EQ(CreateFileForWrite(path.c_str()), INVALID_HANDLE_VALUE);
     answerer.Stop();
     EXPECT_TRUE(answerer.Seen());
-    EXPECT_EQ(Content(path), "keep");
+    EXPECT_EQ(FileBytes(path), "keep");
     DeleteFileA(path.c_str());
 }
 
@@ -105,7 +88,7 @@ TEST(WriteDataToFile, UncreatableFilesAndBadArguments) {
     Put(path, "keep");
     EXPECT_EQ(WriteDataToFile(path.c_str(), nullptr, 5, &error), 0u);
     EXPECT_EQ(error.rfind("Ошибка записи файла на диск.", 0), 0u) << error;
-    EXPECT_EQ(Content(path), "keep");
+    EXPECT_EQ(FileBytes(path), "keep");
     DeleteFileA(path.c_str());
 
     EXPECT_EQ(WriteDataToFile(nullptr, "x", 1, &error), 0u);

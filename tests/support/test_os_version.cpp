@@ -6,28 +6,13 @@
 #include "RegistryFixture.h"
 #include "SeamOverride.h"
 #include "SystemInfoApi.h"
+#include "TempFiles.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstring>
 #include <string>
 
 namespace {
-// A file copy removed when the holder goes.
-class TTempFile {
-public:
-    TTempFile(const std::string& source, const std::string& path) : path(path) {
-        copied = CopyFileA(source.c_str(), path.c_str(), FALSE) != 0;
-    }
-    ~TTempFile() {
-        if (copied)
-            DeleteFileA(path.c_str());
-    }
-    TTempFile(const TTempFile&) = delete;
-    TTempFile& operator=(const TTempFile&) = delete;
-    bool copied;
-    std::string path;
-};
-
 std::string ProgramFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -38,15 +23,13 @@ std::string ProgramFolder() {
 // What GetOSVersionCode answers in a process that Wine shows the given version ("" for its default).
 std::string AnswerUnder(const char* wineVersion) {
     const std::string exeName = std::string("vorsalt_osver_") + (*wineVersion ? wineVersion : "default") + ".exe";
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    TTempFile program(ProgramFolder() + "\\os_version_probe.exe", std::string(temp) + exeName);
-    if (!program.copied)
+    const TTempFile program = TTempFile::CopyOf(ProgramFolder() + "\\os_version_probe.exe", TempPath(exeName));
+    if (!program.Made())
         return "copy failed";
     TTestKey appDefaults(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\" + exeName);
     if (*wineVersion != '\0' && !appDefaults.SetText("Version", wineVersion))
         return "no AppDefaults entry";
-    return OutputOf("\"" + program.path + "\"");
+    return OutputOf("\"" + program.Path() + "\"");
 }
 }  // namespace
 
