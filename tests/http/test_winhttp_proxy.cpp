@@ -103,7 +103,7 @@ TEST(WinHttpProxySettings, SessionFollowsTheUserProxyList) {
     TWinHTTP client(false);
     ASSERT_EQ(client.Connect(origin.Host(), origin.Port()), 0);
     client.SetTimeouts(5000);
-    EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), 0) << client.GetLastErrorText();
+    EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), 0) << client.GetLastErrorText();
     EXPECT_TRUE(client.ResponseEquals("origin"));
     const auto through = proxy.Requests();
     ASSERT_EQ(through.size(), 1u);
@@ -126,7 +126,7 @@ TEST(WinHttpNamedProxy, CredentialsAndConnectThroughTheLoggingProxy) {
     client.SetProxyPassword("secret");
     ASSERT_EQ(client.Connect(origin.Host(), origin.Port()), 0);
     client.SetTimeouts(5000);
-    EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), 0) << client.GetLastErrorText();
+    EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), 0) << client.GetLastErrorText();
     EXPECT_TRUE(client.ResponseEquals("origin"));
     auto events = proxy.Requests();
     ASSERT_FALSE(events.empty());
@@ -143,7 +143,7 @@ TEST(WinHttpNamedProxy, CredentialsAndConnectThroughTheLoggingProxy) {
     ASSERT_EQ(secureClient.Connect(secureOrigin.Host(), secureOrigin.Port()), 0);
     secureClient.SetTimeouts(5000);
     // The peer's script lists the path alone.
-    EXPECT_EQ(secureClient.Request("/page.asp", 2, nullptr, 0),
+    EXPECT_EQ(secureClient.Request("/page.asp", VerbGet, nullptr, 0),
               WineGives(404, "WinHTTP names the whole URL inside the tunnel"))
         << secureClient.GetLastErrorText();
     bool tunnelled = false;
@@ -163,6 +163,6 @@ TEST(WinHttpNamedProxy, CredentialsAndConnectThroughTheLoggingProxy) {
     wrongPassword.SetProxyPassword("wrong");
     ASSERT_EQ(wrongPassword.Connect(origin.Host(), origin.Port()), 0);
     wrongPassword.SetTimeouts(5000);
-    EXPECT_EQ(wrongPassword.Request("/page.asp", 2, nullptr, 0), 407);
+    EXPECT_EQ(wrongPassword.Request("/page.asp", VerbGet, nullptr, 0), 407);
     EXPECT_EQ(wrongPassword.GetStatusCode(), 407);
 }

@@ -40,7 +40,7 @@ TEST(WinHttpTls, EachCertificateKindStrictAndRelaxed) {
             client.SetStrictServerCert(strict);
             ASSERT_EQ(client.Connect(peer.Host(), peer.Port()), 0);
             client.SetTimeouts(5000);
-            const int result = client.Request("/check.asp", 2, nullptr, 0);
+            const int result = client.Request("/check.asp", VerbGet, nullptr, 0);
             const std::string text = client.GetLastErrorText();
             FILETIME expiry{};
             if (!strict) {
@@ -69,7 +69,7 @@ TEST(WinHttpTls, PlainSendsHaveNoServerCertificate) {
     ASSERT_TRUE(peer.Started());
     TWinHTTP client(false);
     ASSERT_EQ(client.Connect(peer.Host(), peer.Port()), 0);
-    EXPECT_EQ(client.Request("/check.asp", 2, nullptr, 0), 0);
+    EXPECT_EQ(client.Request("/check.asp", VerbGet, nullptr, 0), 0);
     FILETIME expiry{1, 2};
     EXPECT_FALSE(client.GetServerCertExpiry(&expiry));
     EXPECT_EQ(expiry.dwLowDateTime, 1u);
@@ -96,7 +96,7 @@ TEST(WinHttpTls, ClientCertificateFromThePfxReachesThePeer) {
         CertFreeCertificateContext(found);
         ASSERT_EQ(client.Connect(peer.Host(), peer.Port()), 0);
         client.SetTimeouts(5000);
-        EXPECT_EQ(client.Request("/check.asp", 2, nullptr, 0), 0) << client.GetLastErrorText();
+        EXPECT_EQ(client.Request("/check.asp", VerbGet, nullptr, 0), 0) << client.GetLastErrorText();
         const auto requests = peer.Requests();
         ASSERT_EQ(requests.size(), 1u);
         EXPECT_EQ(requests[0].ClientCert, "Vorsalt Test Client");

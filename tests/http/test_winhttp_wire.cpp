@@ -77,28 +77,30 @@ TEST_F(WinHttpWire, RequestsRepliesAndTexts) {
     std::map<std::string, std::string> fields{{"b", "x y"}, {"a", "1"}};
     const std::string binary("\x00\xFF\r\n", 4);
     const TWireCase cases[] = {
-        {"get", [](TWinHTTP& c) { return c.Request("/get.asp", 2, nullptr, 0); }, 0, "GET /get.asp HTTP/1.1", form, "",
-         "", true, "hello"},
-        {"post with binary body", [&](TWinHTTP& c) { return c.Request("/post.asp?x=1", 3, binary.data(), 4); }, 0,
-         "POST /post.asp?x=1 HTTP/1.1", form, binary, "", true, "done"},
-        {"put", [](TWinHTTP& c) { return c.Request("/form.asp", 1, "p", 1); }, 0, "PUT /form.asp HTTP/1.1", form, "p",
-         "", true, "ok"},
-        {"form fields in key order, nothing escaped", [&](TWinHTTP& c) { return c.SendForm("/form.asp", &fields, 0); },
-         0, "POST /form.asp HTTP/1.1", form, "a=1&b=x y", "", true, "ok"},
-        {"form without fields", [](TWinHTTP& c) { return c.SendForm("/form.asp", nullptr, 0); }, 0,
+        {"get", [](TWinHTTP& c) { return c.Request("/get.asp", VerbGet, nullptr, 0); }, 0, "GET /get.asp HTTP/1.1",
+         form, "", "", true, "hello"},
+        {"post with binary body", [&](TWinHTTP& c) { return c.Request("/post.asp?x=1", VerbPost, binary.data(), 4); },
+         0, "POST /post.asp?x=1 HTTP/1.1", form, binary, "", true, "done"},
+        {"put", [](TWinHTTP& c) { return c.Request("/form.asp", VerbPut, "p", 1); }, 0, "PUT /form.asp HTTP/1.1", form,
+         "p", "", true, "ok"},
+        {"form fields in key order, nothing escaped",
+         [&](TWinHTTP& c) { return c.SendForm("/form.asp", &fields, VerbNone); }, 0, "POST /form.asp HTTP/1.1", form,
+         "a=1&b=x y", "", true, "ok"},
+        {"form without fields", [](TWinHTTP& c) { return c.SendForm("/form.asp", nullptr, VerbNone); }, 0,
          "POST /form.asp HTTP/1.1", form, "", "", true, "ok"},
-        {"verb 0 is refused before sending", [](TWinHTTP& c) { return c.Request("/get.asp", 0, nullptr, 0); }, 1, "",
-         "", "", "TWinHTTP: Не задан метод отправки запроса.", false, "ok"},
+        {"verb 0 is refused before sending", [](TWinHTTP& c) { return c.Request("/get.asp", VerbNone, nullptr, 0); }, 1,
+         "", "", "", "TWinHTTP: Не задан метод отправки запроса.", false, "ok"},
         {"verb outside the table", [](TWinHTTP& c) { return c.Request("/get.asp", 7, nullptr, 0); }, 1, "", "", "",
          "TWinHTTP: Не задан метод отправки запроса.", false, "ok"},
-        {"null data with a length", [](TWinHTTP& c) { return c.Request("/form.asp", 3, nullptr, 5); }, 7, "", "", "",
-         "TWinHTTP: Ошибка при отправке запроса.\r\nsent=0recived=0", false, "ok"},
-        {"404", [](TWinHTTP& c) { return c.Request("/missing.asp", 2, nullptr, 0); }, 404, "GET /missing.asp HTTP/1.1",
-         form, "", "TWinHTTP: Не найден путь на сервере 127.0.0.21\r\nОшибка: ", true, "ok"},
-        {"body of exactly one read chunk", [](TWinHTTP& c) { return c.Request("/exact.asp", 2, nullptr, 0); }, 0,
+        {"null data with a length", [](TWinHTTP& c) { return c.Request("/form.asp", VerbPost, nullptr, 5); }, 7, "", "",
+         "", "TWinHTTP: Ошибка при отправке запроса.\r\nsent=0recived=0", false, "ok"},
+        {"404", [](TWinHTTP& c) { return c.Request("/missing.asp", VerbGet, nullptr, 0); }, 404,
+         "GET /missing.asp HTTP/1.1", form, "", "TWinHTTP: Не найден путь на сервере 127.0.0.21\r\nОшибка: ", true,
+         "ok"},
+        {"body of exactly one read chunk", [](TWinHTTP& c) { return c.Request("/exact.asp", VerbGet, nullptr, 0); }, 0,
          "GET /exact.asp HTTP/1.1", form, "", "", true, std::string(10240, 'f')},
-        {"403 with numeric references", [](TWinHTTP& c) { return c.Request("/forbidden.asp", 2, nullptr, 0); }, 403,
-         "GET /forbidden.asp HTTP/1.1", form, "",
+        {"403 with numeric references", [](TWinHTTP& c) { return c.Request("/forbidden.asp", VerbGet, nullptr, 0); },
+         403, "GET /forbidden.asp HTTP/1.1", form, "",
          "TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: 403: resp: " + pi, true, "&#207;&#240;&#232;"},
         {"upload of null data", [](TWinHTTP& c) { return c.UploadData("/form.asp", nullptr, 3); }, 1, "", "", "",
          "TWinHTTP: Не удается подготовить данные для отправки.", false, "&#207;&#240;&#232;"},
@@ -109,7 +111,7 @@ TEST_F(WinHttpWire, RequestsRepliesAndTexts) {
         {"custom headers",
          [](TWinHTTP& c) {
              c.SetHeaders("Content-Type: text/xml\r\nX-A: 1");
-             return c.Request("/form.asp", 3, "<a/>", 4);
+             return c.Request("/form.asp", VerbPost, "<a/>", 4);
          },
          0, "POST /form.asp HTTP/1.1", "Content-Type: text/xml\r\nX-A: 1", "<a/>", "", true, "ok"},
     };
@@ -192,8 +194,8 @@ TEST(WinHttpWireScenarios, EachGivesItsStatusResultAndText) {
         const auto requests = peer.Requests();
         ASSERT_EQ(requests.size(), seen + 1);
         const TPeerRequest& request = requests[seen++];
-        EXPECT_EQ(request.Head, ExpectedHead(THttpStack::WinHttp, scenario.Verb == 3 ? "POST" : "GET", scenario.Path,
-                                             HostAndPort(peer.Host(), peer.Port()), "TWinHTTP",
+        EXPECT_EQ(request.Head, ExpectedHead(THttpStack::WinHttp, scenario.Verb == VerbPost ? "POST" : "GET",
+                                             scenario.Path, HostAndPort(peer.Host(), peer.Port()), "TWinHTTP",
                                              "Content-Type: application/x-www-form-urlencoded", body));
         EXPECT_EQ(request.Body, body);
     }

@@ -12,8 +12,8 @@ const char Script[] = R"({"/post.asp": {"status": 200, "body": "OK"}})";
 const char Form[] = "Content-Type: application/x-www-form-urlencoded";
 const char Multipart[] = "Content-type: multipart/form-data, boundary=---------------------------7d93c227108c8";
 
-std::string Head(const TTestPeer& peer, const char* method, const std::string& agent, const std::string& headers,
-                 const std::string& body) {
+std::string ExpectedHeadOf(const TTestPeer& peer, const char* method, const std::string& agent,
+                           const std::string& headers, const std::string& body) {
     return ExpectedHead(THttpStack::WinInet, method, "/post.asp", HostAndPort(peer.Host(), peer.Port()), agent, headers,
                         body);
 }
@@ -34,16 +34,16 @@ TEST(THttpBodies, FormsGoOutUnescapedInKeyOrder) {
     auto client = ConnectedClient(peer);
     ASSERT_NE(client, nullptr);
     std::map<std::string, std::string> fields = {{"b", "x y"}, {"a", "1"}};
-    EXPECT_EQ(client->SendForm("/post.asp", &fields, 0), 0);
-    EXPECT_EQ(client->SendForm("/post.asp", nullptr, 0), 0);
-    EXPECT_EQ(client->SendForm("/post.asp", &fields, 2), 0);
+    EXPECT_EQ(client->SendForm("/post.asp", &fields, VerbNone), 0);
+    EXPECT_EQ(client->SendForm("/post.asp", nullptr, VerbNone), 0);
+    EXPECT_EQ(client->SendForm("/post.asp", &fields, VerbGet), 0);
     const auto requests = peer.Requests();
     ASSERT_EQ(requests.size(), 3u);
-    EXPECT_EQ(requests[0].Head, Head(peer, "POST", "VYRN", Form, "a=1&b=x y"));
+    EXPECT_EQ(requests[0].Head, ExpectedHeadOf(peer, "POST", "VYRN", Form, "a=1&b=x y"));
     EXPECT_EQ(requests[0].Body, "a=1&b=x y");
-    EXPECT_EQ(requests[1].Head, Head(peer, "POST", "VYRN", Form, ""));
+    EXPECT_EQ(requests[1].Head, ExpectedHeadOf(peer, "POST", "VYRN", Form, ""));
     EXPECT_EQ(requests[1].Body, "");
-    EXPECT_EQ(requests[2].Head, Head(peer, "GET", "VYRN", Form, "a=1&b=x y"));  // the form goes with the GET
+    EXPECT_EQ(requests[2].Head, ExpectedHeadOf(peer, "GET", "VYRN", Form, "a=1&b=x y"));  // the form goes with the GET
 }
 
 TEST(THttpBodies, OwnHeadersReplaceTheDefaultUntilCleared) {
@@ -52,24 +52,24 @@ TEST(THttpBodies, OwnHeadersReplaceTheDefaultUntilCleared) {
     auto client = ConnectedClient(peer);
     ASSERT_NE(client, nullptr);
     client->SetHeaders("Content-Type: text/xml\r\nX-Step: 7");
-    EXPECT_EQ(client->Request("/post.asp", 3, "<a/>", 4), 0);
-    EXPECT_EQ(client->Request("/post.asp", 3, "<b/>", 4), 0);
+    EXPECT_EQ(client->Request("/post.asp", VerbPost, "<a/>", 4), 0);
+    EXPECT_EQ(client->Request("/post.asp", VerbPost, "<b/>", 4), 0);
     client->SetHeaders("");
-    EXPECT_EQ(client->Request("/post.asp", 3, "c", 1), 0);
+    EXPECT_EQ(client->Request("/post.asp", VerbPost, "c", 1), 0);
     const auto requests = peer.Requests();
     ASSERT_EQ(requests.size(), 3u);
-    EXPECT_EQ(requests[0].Head, Head(peer, "POST", "VYRN", "Content-Type: text/xml\r\nX-Step: 7", "<a/>"));
-    EXPECT_EQ(requests[1].Head, Head(peer, "POST", "VYRN", "Content-Type: text/xml\r\nX-Step: 7", "<b/>"));
-    EXPECT_EQ(requests[2].Head, Head(peer, "POST", "VYRN", Form, "c"));
+    EXPECT_EQ(requests[0].Head, ExpectedHeadOf(peer, "POST", "VYRN", "Content-Type: text/xml\r\nX-Step: 7", "<a/>"));
+    EXPECT_EQ(requests[1].Head, ExpectedHeadOf(peer, "POST", "VYRN", "Content-Type: text/xml\r\nX-Step: 7", "<b/>"));
+    EXPECT_EQ(requests[2].Head, ExpectedHeadOf(peer, "POST", "VYRN", Form, "c"));
     client->SetAgentName("Late");  // waits for the next session
-    EXPECT_EQ(client->Request("/post.asp", 2, nullptr, 0), 0);
-    EXPECT_EQ(peer.Requests().back().Head, Head(peer, "GET", "VYRN", Form, ""));
+    EXPECT_EQ(client->Request("/post.asp", VerbGet, nullptr, 0), 0);
+    EXPECT_EQ(peer.Requests().back().Head, ExpectedHeadOf(peer, "GET", "VYRN", Form, ""));
 
     THTTP named(false, 0);
     named.SetAgentName("Check");
     ASSERT_EQ(named.Connect(peer.Host(), peer.Port()), 0);
-    EXPECT_EQ(named.Request("/post.asp", 2, nullptr, 0), 0);
-    EXPECT_EQ(peer.Requests().back().Head, Head(peer, "GET", "THTTPCheck", Form, ""));
+    EXPECT_EQ(named.Request("/post.asp", VerbGet, nullptr, 0), 0);
+    EXPECT_EQ(peer.Requests().back().Head, ExpectedHeadOf(peer, "GET", "THTTPCheck", Form, ""));
 }
 
 TEST(THttpBodies, UploadsAreMultipartByteForByte) {
@@ -87,10 +87,10 @@ TEST(THttpBodies, UploadsAreMultipartByteForByte) {
     EXPECT_EQ(requests[0].Body, MultipartBodyOf("bin", "abc"));
     EXPECT_EQ(requests[1].Body, MultipartBodyOf("data.p7s", content));
     for (const auto& request : requests)
-        EXPECT_EQ(request.Head, Head(peer, "POST", "VYRN", Multipart, request.Body));
+        EXPECT_EQ(request.Head, ExpectedHeadOf(peer, "POST", "VYRN", Multipart, request.Body));
     // The multipart headers stay for later requests.
-    EXPECT_EQ(client->Request("/post.asp", 3, "x", 1), 0);
-    EXPECT_EQ(peer.Requests().back().Head, Head(peer, "POST", "VYRN", Multipart, "x"));
+    EXPECT_EQ(client->Request("/post.asp", VerbPost, "x", 1), 0);
+    EXPECT_EQ(peer.Requests().back().Head, ExpectedHeadOf(peer, "POST", "VYRN", Multipart, "x"));
     DeleteFileA(path.c_str());
 }
 
@@ -125,8 +125,8 @@ TEST(THttpBodies, VerbZeroIsRefusedBeforeSending) {
         EXPECT_EQ(client->Request("/post.asp", verb, nullptr, 0), 1);
         EXPECT_EQ(client->GetLastErrorText().rfind("THTTP: Не заdан метод отправки запроса.", 0), 0u);
     }
-    EXPECT_EQ(client->Request("/post.asp", 1, "put", 3), 0);
+    EXPECT_EQ(client->Request("/post.asp", VerbPut, "put", 3), 0);
     const auto requests = peer.Requests();
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].Head, Head(peer, "PUT", "VYRN", Form, "put"));
+    EXPECT_EQ(requests[0].Head, ExpectedHeadOf(peer, "PUT", "VYRN", Form, "put"));
 }

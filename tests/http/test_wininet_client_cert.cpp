@@ -208,7 +208,7 @@ TEST(THttpClientCert, SetOnSecureRequestsOnly) {
         http.SetCertStore(store);
         ASSERT_EQ(http.SetCert(client.context, false), 0);
         ASSERT_EQ(http.Connect("127.0.0.1", 9), 0);
-        EXPECT_EQ(http.Request("/sign.asp", 2, nullptr, 0), 2);
+        EXPECT_EQ(http.Request("/sign.asp", VerbGet, nullptr, 0), 2);
         EXPECT_TRUE(StartsWith(http.GetLastErrorText(), "THTTP: Требуется клиентская ауrентификация."));
         EXPECT_EQ(SendCalls, 2);  // one resend: with the certificate set again, or unchanged
         std::vector<TOptionSet> certificateSets;

@@ -176,7 +176,7 @@ TEST(THttpSystemProxy, RequestsFollowTheUserSettings) {
         const size_t proxied = proxy.Requests().size(), direct = origin.Requests().size();
         auto client = ConnectedClient(origin);
         ASSERT_NE(client, nullptr);
-        EXPECT_EQ(client->Request("/page.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+        EXPECT_EQ(client->Request("/page.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
         EXPECT_TRUE(client->ResponseEquals("origin"));
         const auto viaProxy = proxy.Requests();
         const auto atOrigin = origin.Requests();
@@ -226,7 +226,7 @@ TEST_F(THttpAuthProxy, SystemProxyGetsNoCredentialsOfTheClient) {
         client->SetProxyPassword("password");
         client->SetQuiet(c.quiet);
         const size_t before = proxy.Requests().size();
-        EXPECT_EQ(client->Request("/page.asp", 2, nullptr, 0), 2);
+        EXPECT_EQ(client->Request("/page.asp", VerbGet, nullptr, 0), 2);
         EXPECT_TRUE(StartsWith(client->GetLastErrorText(), NoCredentialsText)) << client->GetLastErrorText();
         EXPECT_EQ(client->GetStatusCode(), 407);
         EXPECT_EQ(DialogCalls, c.dialogs);
@@ -266,7 +266,7 @@ TEST_F(THttpAuthProxy, NamedProxyGetsTheCredentialsOnItsChallenge) {
         ASSERT_EQ(client.Connect(origin.Host(), origin.Port()), 0) << client.GetLastErrorText();
         client.SetTimeouts(3000);
         const size_t before = proxy.Requests().size();
-        EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), c.result) << client.GetLastErrorText();
+        EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), c.result) << client.GetLastErrorText();
         const std::vector<DWORD> applied = {INTERNET_OPTION_PROXY_PASSWORD, INTERNET_OPTION_PROXY_USERNAME};
         EXPECT_EQ(OptionsOnRequests(), applied);
         EXPECT_EQ(DialogCalls, c.dialogs);
@@ -329,7 +329,7 @@ TEST(THttpProcessProxy, SessionSetsTheProcessProxyWithoutTheSystemProxy) {
         }
         // On Windows the proxy list would take the request through the proxy.
         const size_t proxied = proxy.Requests().size();
-        EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), 0) << client.GetLastErrorText();
+        EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), 0) << client.GetLastErrorText();
         EXPECT_EQ(proxy.Requests().size(),
                   WineGives(proxied, "sessions follow the user's settings only and ignore the process-wide proxy"));
     }

@@ -7,10 +7,6 @@
 #include "WineBehaviour.h"
 
 namespace {
-bool Contains(const std::string& text, const std::string& piece) {
-    return text.find(piece) != std::string::npos;
-}
-
 int OpenCalls = 0;
 int ConnectCalls = 0;
 int DialCalls = 0;

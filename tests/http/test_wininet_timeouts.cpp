@@ -156,7 +156,7 @@ TEST(THttpTimeouts, SessionTimeoutsDoNotCutASlowReply) {
                 ASSERT_TRUE(client.SetTimeouts(400));
             }
             const DWORD start = GetTickCount();
-            EXPECT_EQ(client.Request(c.path, 2, nullptr, 0),
+            EXPECT_EQ(client.Request(c.path, VerbGet, nullptr, 0),
                       WineGives(0, "session time-outs reach no connection or request"))
                 << client.GetLastErrorText();
             const DWORD elapsed = GetTickCount() - start;
@@ -195,7 +195,7 @@ TEST(THttpTimeouts, RequestTimeoutsEndASlowReplyWithAResultAndAText) {
         auto client = ConnectedClient(peer);
         ASSERT_NE(client, nullptr);
         const DWORD start = GetTickCount();
-        EXPECT_EQ(client->Request(c.path, 2, nullptr, 0), c.result);
+        EXPECT_EQ(client->Request(c.path, VerbGet, nullptr, 0), c.result);
         const DWORD elapsed = GetTickCount() - start;
         const std::string text = client->GetLastErrorText();
         EXPECT_EQ(text.rfind(c.text, 0), 0u) << text;

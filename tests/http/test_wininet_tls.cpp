@@ -48,7 +48,7 @@ TEST(THttpTls, EachCertificateKindWithEitherStrictSetting) {
             client->SetStrictServerCert(strict);
             ASSERT_EQ(client->Connect(peer.Host(), peer.Port()), 0);
             client->SetTimeouts(5000);
-            const int result = client->Request("/check.asp", 2, nullptr, 0);
+            const int result = client->Request("/check.asp", VerbGet, nullptr, 0);
             const std::string text = client->GetLastErrorText();
             EXPECT_EQ(result, 3);
             EXPECT_EQ(text.rfind(c.text, 0), 0u) << text;

@@ -112,7 +112,7 @@ TEST(THttpTrustedTls, BodyAndExpiryForEachCertificateKind) {
         ASSERT_TRUE(peer.Started());
         auto client = ConnectedClient(peer, true);
         ASSERT_NE(client, nullptr);
-        const int result = client->Request("/check.asp", 2, nullptr, 0);
+        const int result = client->Request("/check.asp", VerbGet, nullptr, 0);
         const std::string text = client->GetLastErrorText();
         EXPECT_EQ(result, c.result) << text;
         EXPECT_EQ(text.rfind(c.text, 0), 0u) << text;
@@ -144,12 +144,12 @@ TEST(THttpTrustedTls, EachSecureSendReplacesTheCertificateRecord) {
     {
         auto client = ConnectedClient(secure, true);
         ASSERT_NE(client, nullptr);
-        ASSERT_EQ(client->Request("/check.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+        ASSERT_EQ(client->Request("/check.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
         const size_t first = MarkedTexts.size();
         ASSERT_GE(first, 2u);  // subject and issuer at least
         EXPECT_EQ(LiveCount(0, first), first);
 
-        ASSERT_EQ(client->Request("/check.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+        ASSERT_EQ(client->Request("/check.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
         const size_t second = MarkedTexts.size();
         EXPECT_EQ(second, 2 * first);
         EXPECT_EQ(LiveCount(0, first), 0u);  // the first record's texts are freed
@@ -161,7 +161,7 @@ TEST(THttpTrustedTls, EachSecureSendReplacesTheCertificateRecord) {
         // Plain HTTP: no record, and the last secure one is freed.
         ASSERT_EQ(client->SetSecure(false), 0);
         ASSERT_EQ(client->Connect(plain.Host(), plain.Port()), 0);
-        ASSERT_EQ(client->Request("/check.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+        ASSERT_EQ(client->Request("/check.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
         EXPECT_TRUE(client->ResponseEquals("plain"));
         FILETIME untouched{1, 2};
         EXPECT_FALSE(client->GetServerCertExpiry(&untouched));
@@ -170,7 +170,7 @@ TEST(THttpTrustedTls, EachSecureSendReplacesTheCertificateRecord) {
 
         ASSERT_EQ(client->SetSecure(true), 0);
         ASSERT_EQ(client->Connect(secure.Host(), secure.Port()), 0);
-        ASSERT_EQ(client->Request("/check.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+        ASSERT_EQ(client->Request("/check.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
         EXPECT_EQ(LiveCount(second, MarkedTexts.size()), first);
     }
     EXPECT_EQ(LiveCount(0, MarkedTexts.size()), 0u);  // the client frees the record it holds
@@ -183,7 +183,7 @@ TEST(THttpTrustedTls, UnreadableCertificateRecordGivesTimeZero) {
     seam->InternetQueryOptionA = CertRecordUnreadable;
     auto client = ConnectedClient(peer, true);
     ASSERT_NE(client, nullptr);
-    EXPECT_EQ(client->Request("/check.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+    EXPECT_EQ(client->Request("/check.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
     EXPECT_EQ(client->GetLastErrorText().rfind(" (127.0.0.1:check)", 0), 0u);  // the failure is only logged
     FILETIME expiry{1, 2};
     ASSERT_TRUE(client->GetServerCertExpiry(&expiry));
