@@ -144,8 +144,9 @@ TEST_P(StandinRun, EveryStandinAnswersWell) {
     if (Tag() == TagTraining)
         expected.push_back("POST /lumweb/check HTTP/1.1");
     EXPECT_EQ(lines, expected);
-    if (Tag() == TagRegular)
+    if (Tag() == TagRegular) {
         EXPECT_EQ(standins.Https(hosts.TrainingHost).size(), 1u);
+    }
     const auto gateway = standins.Gateway();
     ASSERT_EQ(gateway.size(), 1u);
     EXPECT_EQ(gateway[0].RequestLine, "POST / HTTP/1.1");
