@@ -17,7 +17,7 @@ display=(xvfb-run -a -s "-screen 0 1024x768x24")
 exec tools/sandbox.sh "$PWD/build/demo-prefix" "${display[@]}" bash -c '
   tools/wine-prefix.sh
   host() { sed -n "s/^VORSALT_$1_HOST:STRING=//p" build/CMakeCache.txt; }
-  bash standins/start.sh tests/peer/peer.py build/standins-pki build/demo-logs \
+  bash standins/start.sh standins/peer/peer.py build/standins-pki build/demo-logs \
     "$(host SERVICE)" "$(host TRAINING)" "$(host ALTERNATIVE)" & standins=$!
   trap "kill $standins 2>/dev/null; wineserver -k 2>/dev/null || true" EXIT
   cd build/bin
