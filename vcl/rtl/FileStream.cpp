@@ -37,6 +37,11 @@ std::string SystemText(DWORD code)
 
 }  // namespace
 
+EFCreateError FileCreateError(const std::wstring& fileName, DWORD code)
+{
+    return EFCreateError("Cannot create file \"" + vcl::ToAnsi(fileName) + "\". " + SystemText(code));
+}
+
 int THandleStream::Read(void* buffer, int count)
 {
     DWORD done = 0;
@@ -78,10 +83,9 @@ TFileStream::TFileStream(const std::wstring& name, unsigned short mode)
     handle = CreateFileW(name.c_str(), create ? GENERIC_READ | GENERIC_WRITE : Access(mode), ShareMode(mode), nullptr,
                          create ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE) return;
-    const std::string reason = SystemText(GetLastError());
-    const std::string shown = vcl::ToAnsi(name);
-    if (create) throw EFCreateError("Cannot create file \"" + shown + "\". " + reason);
-    throw EFOpenError("Cannot open file \"" + shown + "\". " + reason);
+    const DWORD code = GetLastError();
+    if (create) throw FileCreateError(name, code);
+    throw EFOpenError("Cannot open file \"" + vcl::ToAnsi(name) + "\". " + SystemText(code));
 }
 
 TFileStream::~TFileStream()

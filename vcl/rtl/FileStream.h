@@ -14,6 +14,9 @@ public:
     using EStreamError::EStreamError;
 };
 
+// "Cannot create file "name". " and the system's text of code.
+EFCreateError FileCreateError(const std::wstring& fileName, DWORD code);
+
 // File modes: one access mode or fmCreate, combined with one share mode.
 enum : unsigned short {
     fmOpenRead = 0x0000,
