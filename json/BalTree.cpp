@@ -1,17 +1,12 @@
 #include "BalTree.h"
 
-TBalTree::TBalTree()
+TBalTree::TBalTree() : bottom{&bottom, &bottom, 0, 0, std::wstring()}
 {
-    fbottom = new TBalNode{nullptr, nullptr, 0, 0, std::wstring()};
-    fbottom->left = fbottom->right = fbottom;
+    fbottom = &bottom;
     froot = fdeleted = flast = fbottom;
 }
 
-TBalTree::~TBalTree()
-{
-    Clear();
-    delete fbottom;
-}
+TBalTree::~TBalTree() { Clear(); }
 
 void TBalTree::skew(PBalNode& t)
 {

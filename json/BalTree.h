@@ -50,4 +50,5 @@ private:
     PBalNode flast;     // Delete: the last node visited on the way down
     PBalNode fbottom;   // the sentinel: its children are itself, its level 0
     PBalNode froot;     // the root, or the sentinel
+    TBalNode bottom;    // what fbottom points to
 };

@@ -17,7 +17,8 @@ public:
 
     std::wstring Take() { return std::move(out); }
 
-    // A null item of a container is written "null"; a null root is written as nothing.
+    // A null item of a container is written "null"; a null root is written as nothing. A
+    // value's class is the one its kind names.
     void Compact(TJsonBase* value, bool contained)
     {
         if (value == nullptr) {
@@ -25,74 +26,47 @@ public:
             return;
         }
         switch (value->SelfType()) {
-        case jsNumber:
-            if (auto* number = dynamic_cast<TJsonNumber*>(value)) return Number(number->FValue);
-            break;
-        case jsString:
-            if (auto* text = dynamic_cast<TJsonString*>(value)) return String(text->FValue);
-            break;
-        case jsBoolean:
-            if (auto* flag = dynamic_cast<TJsonBoolean*>(value)) {
-                out += flag->FValue ? L"true" : L"false";
-                return;
-            }
-            break;
-        case jsNull:
-            if (dynamic_cast<TJsonNull*>(value)) {
-                out += L"null";
-                return;
-            }
-            break;
+        case jsNumber: return Number(static_cast<TJsonNumber*>(value)->FValue);
+        case jsString: return String(static_cast<TJsonString*>(value)->FValue);
+        case jsBoolean: out += static_cast<TJsonBoolean*>(value)->FValue ? L"true" : L"false"; return;
+        case jsNull: out += L"null"; return;
+        case jsList: return Items(static_cast<TJsonCustomList*>(value), L'[', L']');
+        case jsObject: return Items(static_cast<TJsonCustomList*>(value), L'{', L'}');
         default:
-            break;
-        }
-        if (auto* list = dynamic_cast<TJsonList*>(value)) {
-            out += L'[';
-            for (int i = 0; i < list->Count(); ++i) {
-                if (i > 0) out += L',';
-                Compact(list->GetChild(i), true);
+            if (auto* pair = dynamic_cast<TJsonObjectMethod*>(value)) {
+                String(pair->FName);
+                out += L':';
+                Compact(pair->FValue, true);
             }
-            out += L']';
-        } else if (auto* pair = dynamic_cast<TJsonObjectMethod*>(value)) {
-            String(pair->Name());
-            out += L':';
-            Compact(pair->ObjValue(), true);
-        } else if (auto* object = dynamic_cast<TJsonObject*>(value)) {
-            out += L'{';
-            for (int i = 0; i < object->Count(); ++i) {
-                if (i > 0) out += L',';
-                Compact(object->GetChild(i), true);
-            }
-            out += L'}';
+            // anything else (the base and the custom list themselves): nothing
         }
-        // anything else (the base and the custom list themselves): nothing
     }
 
     void Readable(TJsonBase* value, int& level, bool contained)
     {
         ++level;
-        auto* list = dynamic_cast<TJsonCustomList*>(value);
-        const bool container = dynamic_cast<TJsonObject*>(value) || dynamic_cast<TJsonList*>(value);
-        if (container) {
-            const bool object = dynamic_cast<TJsonObject*>(value) != nullptr;
-            if (list->Count() == 0) {
+        const TJsonTypes kind = value ? value->SelfType() : jsBase;
+        if (kind == jsList || kind == jsObject) {
+            const TList& items = static_cast<TJsonCustomList*>(value)->fList;
+            const bool object = kind == jsObject;
+            if (items.Count() == 0) {
                 out += object ? L"{}" : L"[]";
             } else {
                 out += object ? L"{\r\n" : L"[\r\n";
-                for (int i = 0; i < list->Count(); ++i) {
+                for (int i = 0; i < items.Count(); ++i) {
                     if (i > 0) out += L",\r\n";
                     out.append(2 * level, L' ');
-                    Readable(list->GetChild(i), level, true);
+                    Readable(static_cast<TJsonBase*>(items.Items(i)), level, true);
                 }
                 out += L"\r\n";
                 out.append(2 * (level - 1), L' ');
                 out += object ? L'}' : L']';
             }
-        } else if (auto* pair = dynamic_cast<TJsonObjectMethod*>(value)) {
-            String(pair->Name());
+        } else if (auto* pair = kind == jsBase ? dynamic_cast<TJsonObjectMethod*>(value) : nullptr) {
+            String(pair->FName);
             out += L':';
             --level;
-            Readable(pair->ObjValue(), level, true);
+            Readable(pair->FValue, level, true);
             ++level;
         } else {
             Compact(value, contained);
@@ -101,6 +75,17 @@ public:
     }
 
 private:
+    void Items(TJsonCustomList* container, wchar_t open, wchar_t close)
+    {
+        const TList& items = container->fList;
+        out += open;
+        for (int i = 0; i < items.Count(); ++i) {
+            if (i > 0) out += L',';
+            Compact(static_cast<TJsonBase*>(items.Items(i)), true);
+        }
+        out += close;
+    }
+
     void Number(long double value)
     {
         wchar_t buffer[FloatTextCapacity];

@@ -1,14 +1,10 @@
 #include "JsonValues.h"
 
-TJsonObject::TJsonObject(bool useHash) : ht(new TBalTree), FUseHash(useHash) {}
+TJsonObject::TJsonObject(bool useHash) : FUseHash(useHash) {}
 
 TJsonObject* TJsonObject::Generate(bool useHash) { return new TJsonObject(useHash); }
 
-TJsonObject::~TJsonObject()
-{
-    FreeItems();
-    delete ht;
-}
+TJsonObject::~TJsonObject() { FreeItems(); }
 
 TJsonTypes TJsonObject::SelfType() const { return jsObject; }
 std::wstring TJsonObject::SelfTypeName() const { return L"jsObject"; }
@@ -38,7 +34,7 @@ int TJsonObject::_Add(TJsonBase* item)
     auto* pair = static_cast<TJsonObjectMethod*>(item);
     const int position = TJsonCustomList::_Add(pair);
     pair->owner = this;
-    if (FUseHash) ht->Insert(pair->FName, position);  // a repeated name keeps its first pair
+    if (FUseHash) ht.Insert(pair->FName, position);  // a repeated name keeps its first pair
     return position;
 }
 
@@ -51,8 +47,8 @@ void TJsonObject::_Delete(int index)
     if (!FUseHash) return;
     if (!last) {
         Reindex();  // the last pair moved into the gap
-    } else if (ht->IndexOf(name) == index) {
-        ht->Delete(name);  // no position lies above the last one
+    } else if (ht.IndexOf(name) == index) {
+        ht.Delete(name);  // no position lies above the last one
     }
 }
 
@@ -67,8 +63,8 @@ void TJsonObject::SetChild(int index, TJsonBase* item)
 void TJsonObject::Reindex()
 {
     if (!FUseHash) return;
-    ht->Clear();
-    for (int i = 0; i < GetCount(); ++i) ht->Insert(PairAt(i)->FName, i);
+    ht.Clear();
+    for (int i = 0; i < GetCount(); ++i) ht.Insert(PairAt(i)->FName, i);
 }
 
 int TJsonObject::Add(const std::wstring& name, TJsonBase* value)
@@ -93,7 +89,7 @@ void TJsonObject::Delete(int index) { _Delete(index); }
 
 int TJsonObject::IndexOfName(const std::wstring& name) const
 {
-    if (FUseHash) return ht->IndexOf(name);
+    if (FUseHash) return ht.IndexOf(name);
     for (int i = 0; i < GetCount(); ++i)
         if (PairAt(i)->FName == name) return i;
     return -1;

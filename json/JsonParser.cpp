@@ -1,7 +1,7 @@
 #include "FloatText.h"
 #include "Json.h"
 #include <algorithm>
-#include <memory>
+#include <vector>
 
 namespace {
 
@@ -9,9 +9,22 @@ namespace {
 // beyond the limit).
 struct Abandon {};
 
-class Parser {
+// What the UTF-8 byte-order mark reads as in code page 1251.
+const wchar_t Utf8MarkIn1251[] = {0x043F, 0x00BB, 0x0457};
+
+}  // namespace
+
+// Reads one value. The items of a list or an object being read wait in one scratch list, so
+// that each container is made once with its exact size.
+class TJsonReader {
 public:
-    Parser(const wchar_t* text, int length) : s(text), n(length) {}
+    TJsonReader(const wchar_t* text, int length) : s(text), n(length) {}
+    TJsonReader(const TJsonReader&) = delete;
+    TJsonReader& operator=(const TJsonReader&) = delete;
+    ~TJsonReader()
+    {
+        for (TJsonBase* item : scratch) delete item;  // what an abandoned parse left
+    }
 
     // The value at p, or null with p where it was.
     TJsonBase* Value()
@@ -156,39 +169,70 @@ private:
         if (++depth > TJson::MaxDepth) throw Abandon();
     }
 
+    // Frees the waiting items from base on.
+    void Drop(size_t base)
+    {
+        for (size_t i = base; i < scratch.size(); ++i) delete scratch[i];
+        scratch.resize(base);
+    }
+
+    // Moves the waiting items from base on into the container's list.
+    void Fill(TJsonCustomList* container, size_t base)
+    {
+        TList& items = container->fList;
+        items.SetCapacity(static_cast<int>(scratch.size() - base));
+        for (size_t i = base; i < scratch.size(); ++i) items.Add(scratch[i]);
+        scratch.resize(base);
+    }
+
     TJsonBase* List()
     {
         Enter();
         ++p;
-        std::unique_ptr<TJsonList> list(TJsonList::Generate());
+        const size_t base = scratch.size();
         while (TJsonBase* item = Value()) {
-            list->_Add(item);
+            scratch.push_back(item);
             SkipBlanks();
             if (p < n && s[p] == L',') ++p;
         }
         SkipBlanks();
         --depth;
-        if (p >= n || s[p] != L']') return nullptr;
+        if (p >= n || s[p] != L']') {
+            Drop(base);
+            return nullptr;
+        }
         ++p;
-        return list.release();
+        TJsonList* list = TJsonList::Generate();
+        Fill(list, base);
+        return list;
     }
 
     TJsonBase* Object()
     {
         Enter();
         ++p;
-        std::unique_ptr<TJsonObject> object(TJsonObject::Generate(true));
+        const size_t base = scratch.size();
         for (;;) {
             TJsonObjectMethod* pair = Pair();
             SkipBlanks();
             if (pair == nullptr) break;
-            object->_Add(pair);
+            scratch.push_back(pair);
             if (p < n && s[p] == L',') ++p;
         }
         --depth;
-        if (p >= n || s[p] != L'}') return nullptr;
+        if (p >= n || s[p] != L'}') {
+            Drop(base);
+            return nullptr;
+        }
         ++p;
-        return object.release();
+        TJsonObject* object = TJsonObject::Generate(true);
+        Fill(object, base);
+        for (int i = 0; i < object->fList.Count(); ++i) {
+            auto* pair = static_cast<TJsonObjectMethod*>(object->fList.Items(i));
+            pair->owner = object;
+            object->ht.Insert(pair->FName, i);  // a repeated name keeps its first pair
+        }
+        return object;
     }
 
     TJsonObjectMethod* Pair()
@@ -200,27 +244,23 @@ private:
             SkipBlanks();
             if (p < n && s[p] == L':') {
                 ++p;
-                if (TJsonBase* value = Value()) return TJsonObjectMethod::Generate(name, value);
+                if (TJsonBase* value = Value()) return TJsonObjectMethod::Generate(std::move(name), value);
             }
         }
         p = start;
         return nullptr;
     }
 
+    std::vector<TJsonBase*> scratch;
     const wchar_t* s;
     const int n;
     int depth = 0;
 };
 
-// What the UTF-8 byte-order mark reads as in code page 1251.
-const wchar_t Utf8MarkIn1251[] = {0x043F, 0x00BB, 0x0457};
-
-}  // namespace
-
 TJsonBase* TJson::ParseText(const std::wstring& text)
 {
     if (text.empty()) return nullptr;
-    Parser parser(text.data(), static_cast<int>(text.size()));
+    TJsonReader parser(text.data(), static_cast<int>(text.size()));
     if (text.compare(0, 3, Utf8MarkIn1251, 3) == 0) {
         if (text.size() == 3) return nullptr;
         parser.p = 3;
@@ -228,6 +268,6 @@ TJsonBase* TJson::ParseText(const std::wstring& text)
     try {
         return parser.Value();  // what follows the value is ignored
     } catch (...) {
-        return nullptr;  // what was built is owned by the frames the exception left, and freed
+        return nullptr;  // the reader frees what was built
     }
 }

@@ -56,36 +56,32 @@ std::wstring TJsonNull::SelfTypeName() const { return L"jsNull"; }
 
 // TJsonCustomList
 
-TJsonCustomList::TJsonCustomList() : fList(new TList) {}
+TJsonCustomList::TJsonCustomList() = default;
 
-TJsonCustomList::~TJsonCustomList()
-{
-    FreeItems();
-    delete fList;
-}
+TJsonCustomList::~TJsonCustomList() { FreeItems(); }
 
 void TJsonCustomList::FreeItems()
 {
-    for (int i = fList->Count() - 1; i >= 0; --i) {
-        delete static_cast<TJsonBase*>(fList->Items(i));
-        fList->Delete(i);
+    for (int i = fList.Count() - 1; i >= 0; --i) {
+        delete static_cast<TJsonBase*>(fList.Items(i));
+        fList.Delete(i);
     }
 }
 
 TJsonBase* TJsonCustomList::GetChild(int index) const
 {
-    return index >= 0 && index < fList->Count() ? static_cast<TJsonBase*>(fList->Items(index)) : nullptr;
+    return index >= 0 && index < fList.Count() ? static_cast<TJsonBase*>(fList.Items(index)) : nullptr;
 }
 
 void TJsonCustomList::SetChild(int index, TJsonBase* item)
 {
-    if (index < 0 || index >= fList->Count()) return;
-    auto* old = static_cast<TJsonBase*>(fList->Items(index));
+    if (index < 0 || index >= fList.Count()) return;
+    auto* old = static_cast<TJsonBase*>(fList.Items(index));
     if (old != item) delete old;
-    fList->SetItems(index, item);
+    fList.SetItems(index, item);
 }
 
-int TJsonCustomList::GetCount() const { return fList->Count(); }
+int TJsonCustomList::GetCount() const { return fList.Count(); }
 
 TJsonBase* TJsonCustomList::GetField(const Variant& key)
 {
@@ -98,18 +94,18 @@ TJsonBase* TJsonCustomList::ForEachElement(int index, std::wstring& name)
     return GetChild(index);
 }
 
-int TJsonCustomList::_Add(TJsonBase* item) { return item ? fList->Add(item) : -1; }
+int TJsonCustomList::_Add(TJsonBase* item) { return item ? fList.Add(item) : -1; }
 
 void TJsonCustomList::_Delete(int index)
 {
-    if (index < 0 || index >= fList->Count()) return;
-    delete static_cast<TJsonBase*>(fList->Items(index));
-    const int last = fList->Count() - 1;
-    if (index < last) fList->SetItems(index, fList->Items(last));
-    fList->Delete(last);
+    if (index < 0 || index >= fList.Count()) return;
+    delete static_cast<TJsonBase*>(fList.Items(index));
+    const int last = fList.Count() - 1;
+    if (index < last) fList.SetItems(index, fList.Items(last));
+    fList.Delete(last);
 }
 
-int TJsonCustomList::_IndexOf(TJsonBase* item) const { return fList->IndexOf(item); }
+int TJsonCustomList::_IndexOf(TJsonBase* item) const { return fList.IndexOf(item); }
 
 namespace {
 
@@ -190,10 +186,10 @@ int TJsonList::IndexOf(TJsonBase* item) const { return _IndexOf(item); }
 
 // TJsonObjectMethod
 
-TJsonObjectMethod* TJsonObjectMethod::Generate(const std::wstring& name, TJsonBase* value)
+TJsonObjectMethod* TJsonObjectMethod::Generate(std::wstring name, TJsonBase* value)
 {
     auto* pair = new TJsonObjectMethod;
-    pair->FName = name;
+    pair->FName = std::move(name);
     pair->FValue = value;
     return pair;
 }

@@ -15,6 +15,7 @@ enum TJsonTypes : uint8_t { jsBase, jsNumber, jsString, jsBoolean, jsNull, jsLis
 
 class TJsonBase;
 class TJsonObject;
+class TJsonReader;
 class TJsonWriter;
 
 // Called by ForEach for each element; clearing Continue ends the walk.
@@ -128,7 +129,9 @@ protected:
     static bool BooleanOf(TJsonBase* item);
     void FreeItems();
 
-    TList* fList;
+    TList fList;
+    friend class TJsonReader;
+    friend class TJsonWriter;
 };
 
 class JSON_API TJsonList : public TJsonCustomList {
@@ -151,7 +154,7 @@ public:
 // One name/value pair of an object.
 class JSON_API TJsonObjectMethod : public TJsonBase {
 public:
-    static TJsonObjectMethod* Generate(const std::wstring& name, TJsonBase* value);
+    static TJsonObjectMethod* Generate(std::wstring name, TJsonBase* value);
     ~TJsonObjectMethod() override;
     const std::wstring& Name() const { return FName; }
     TJsonBase* ObjValue() const { return FValue; }
@@ -163,6 +166,8 @@ private:
     std::wstring FName;
     TJsonObject* owner = nullptr;  // the object that holds the pair
     friend class TJsonObject;
+    friend class TJsonReader;
+    friend class TJsonWriter;
 };
 
 // An ordered list of pairs; names may repeat, a lookup by name finds the first. With UseHash
@@ -184,8 +189,8 @@ public:
     void SetChild(int index, TJsonBase* item) override;
 
     bool UseHash() const { return FUseHash; }
-    TBalTree* HashTable() const { return ht; }
-    TBalTree* GetHashTable() const { return ht; }
+    TBalTree* HashTable() { return &ht; }
+    TBalTree* GetHashTable() { return &ht; }
 
     int Add(const std::wstring& name, TJsonBase* value);  // null is refused with -1
     int Add(const std::wstring& name, bool value);
@@ -221,7 +226,8 @@ private:
     bool Takes(TJsonBase* item) const;
     void Reindex();  // the index anew from the list: the first pair of each name
     friend class TJsonObjectMethod;
+    friend class TJsonReader;
 
-    TBalTree* ht;
+    TBalTree ht;
     bool FUseHash;
 };

@@ -48,6 +48,24 @@ uint64_t ExactDigits(long double value, int& e)
     return q;
 }
 
+// The decimal digits of q (below 10^16, above 0) and their count, in 32-bit steps: a 64-bit
+// division is a library call on this processor.
+int Decimal(uint64_t q, char* digits)
+{
+    char reversed[20];
+    int r = 0;
+    uint32_t low = static_cast<uint32_t>(q % 100000000u);
+    uint32_t high = static_cast<uint32_t>(q / 100000000u);
+    if (high != 0) {
+        for (int i = 0; i < 8; ++i, low /= 10) reversed[r++] = static_cast<char>('0' + low % 10);
+        for (; high != 0; high /= 10) reversed[r++] = static_cast<char>('0' + high % 10);
+    } else {
+        for (; low != 0; low /= 10) reversed[r++] = static_cast<char>('0' + low % 10);
+    }
+    for (int i = 0; i < r; ++i) digits[i] = reversed[r - 1 - i];
+    return r;
+}
+
 bool IsBlank(wchar_t c) { return c == L' '; }
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
@@ -133,6 +151,12 @@ int FloatToText(wchar_t* out, long double value, const TFormatSettings& settings
         out[n++] = L'0';
         return n;
     }
+    if (value < Exact[Precision] && value == std::floor(value)) {  // an integer of at most 15 digits
+        char digits[Precision];
+        const int count = Decimal(static_cast<uint64_t>(value), digits);
+        for (int i = 0; i < count; ++i) out[n++] = digits[i];
+        return n;
+    }
 
     // Digits: value rounded to 15 significant digits as the integer q in [10^14, 10^15),
     // value ≈ q × 10^(e - 15), that is 0.d1d2...d15 × 10^e.
@@ -154,8 +178,7 @@ int FloatToText(wchar_t* out, long double value, const TFormatSettings& settings
     }
     if (q == 0) q = ExactDigits(value, e);
     char digits[Precision];
-    for (int i = Precision - 1; i >= 0; --i, q /= 10) digits[i] = static_cast<char>('0' + q % 10);
-    int count = Precision;
+    int count = Decimal(q, digits);
     while (count > 1 && digits[count - 1] == '0') --count;
 
     if (e >= -3 && e <= Precision) {
