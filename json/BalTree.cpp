@@ -1,4 +1,12 @@
 #include "BalTree.h"
+#include <new>
+
+// One allocation: the header, then size nodes.
+struct TBalBlock {
+    TBalBlock* next;
+    int size;
+    TBalNode* Nodes() { return reinterpret_cast<TBalNode*>(this + 1); }
+};
 
 TBalTree::TBalTree() : bottom{&bottom, &bottom, 0, 0, std::wstring()}
 {
@@ -6,7 +14,67 @@ TBalTree::TBalTree() : bottom{&bottom, &bottom, 0, 0, std::wstring()}
     froot = fdeleted = flast = fbottom;
 }
 
-TBalTree::~TBalTree() { Clear(); }
+TBalTree::~TBalTree() { FreeBlocks(); }
+
+namespace {
+
+// Ordinal order of UTF-16 code units; a proper prefix first.
+inline int Order(const std::wstring& a, const std::wstring& b)
+{
+    const size_t n = a.size() < b.size() ? a.size() : b.size();
+    const wchar_t* p = a.data();
+    const wchar_t* q = b.data();
+    for (size_t i = 0; i < n; ++i)
+        if (p[i] != q[i]) return p[i] < q[i] ? -1 : 1;
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+}  // namespace
+
+void TBalTree::Reserve(int count)
+{
+    if (count <= blockSize - blockUsed) return;
+    void* memory = ::operator new(sizeof(TBalBlock) + sizeof(TBalNode) * count);
+    auto* block = new (memory) TBalBlock{blocks, count};
+    for (int i = 0; i < count; ++i) new (&block->Nodes()[i]) TBalNode();
+    blocks = block;
+    blockUsed = 0;
+    blockSize = count;
+}
+
+void TBalTree::FreeBlocks()
+{
+    while (TBalBlock* block = blocks) {
+        blocks = block->next;
+        for (int i = 0; i < block->size; ++i) block->Nodes()[i].~TBalNode();
+        block->~TBalBlock();
+        ::operator delete(block);
+    }
+    blockUsed = blockSize = 0;
+    freed = nullptr;
+}
+
+PBalNode TBalTree::NewNode(const std::wstring& name, int position)
+{
+    PBalNode t = freed;
+    if (t != nullptr) {
+        freed = t->left;
+    } else {
+        if (blockUsed == blockSize) Reserve(blockSize < 4 ? 4 : blockSize * 2);
+        t = &blocks->Nodes()[blockUsed++];
+    }
+    t->left = t->right = fbottom;
+    t->level = 1;
+    t->key = position;
+    t->nm = name;
+    return t;
+}
+
+void TBalTree::FreeNode(PBalNode t)
+{
+    t->left = freed;
+    freed = t;
+}
 
 void TBalTree::skew(PBalNode& t)
 {
@@ -32,10 +100,10 @@ bool TBalTree::Insert(const std::wstring& name, int position) { return InsertAt(
 bool TBalTree::InsertAt(PBalNode& t, const std::wstring& name, int position)
 {
     if (t == fbottom) {
-        t = new TBalNode{fbottom, fbottom, 1, position, name};
+        t = NewNode(name, position);
         return true;
     }
-    const int order = name.compare(t->nm);
+    const int order = Order(name, t->nm);
     if (order == 0) return false;
     const bool inserted = order < 0 ? InsertAt(t->left, name, position) : InsertAt(t->right, name, position);
     skew(t);
@@ -46,7 +114,7 @@ bool TBalTree::InsertAt(PBalNode& t, const std::wstring& name, int position)
 int TBalTree::IndexOf(const std::wstring& name) const
 {
     for (PBalNode t = froot; t != fbottom;) {
-        const int order = name.compare(t->nm);
+        const int order = Order(name, t->nm);
         if (order == 0) return t->key;
         t = order < 0 ? t->left : t->right;
     }
@@ -64,7 +132,7 @@ bool TBalTree::DeleteAt(PBalNode& t, const std::wstring& name)
     if (t == fbottom) return false;
     flast = t;
     bool deleted;
-    if (name.compare(t->nm) < 0) {
+    if (Order(name, t->nm) < 0) {
         deleted = DeleteAt(t->left, name);
     } else {
         fdeleted = t;
@@ -77,7 +145,7 @@ bool TBalTree::DeleteAt(PBalNode& t, const std::wstring& name)
         fdeleted->nm = t->nm;
         PBalNode gone = t;
         t = t->right;
-        delete gone;
+        FreeNode(gone);
         return true;
     }
     if (t->left->level < t->level - 1 || t->right->level < t->level - 1) {
@@ -102,18 +170,8 @@ void TBalTree::LowerAbove(PBalNode t, int position)
 
 void TBalTree::Clear()
 {
-    FreeNodes(froot);
+    FreeBlocks();
     froot = fdeleted = flast = fbottom;
-}
-
-void TBalTree::FreeNodes(PBalNode t)
-{
-    while (t != fbottom) {
-        FreeNodes(t->left);
-        PBalNode right = t->right;
-        delete t;
-        t = right;
-    }
 }
 
 std::wstring TBalTree::counters() const

@@ -9,6 +9,7 @@
 
 struct TBalNode;
 typedef TBalNode* PBalNode;
+struct TBalBlock;
 
 struct TBalNode {
     PBalNode left;   // names before nm, or the sentinel
@@ -41,14 +42,25 @@ public:
     void split(PBalNode& t);
 
 private:
+    friend class TJsonObject;
+    friend class TJsonReader;
+    // Room for count more names in one block (an object that knows how many it will hold).
+    void Reserve(int count);
+    PBalNode NewNode(const std::wstring& name, int position);
+    void FreeNode(PBalNode t);
     bool InsertAt(PBalNode& t, const std::wstring& name, int position);
     bool DeleteAt(PBalNode& t, const std::wstring& name);
     void LowerAbove(PBalNode t, int position);
-    void FreeNodes(PBalNode t);
 
     PBalNode fdeleted;  // Delete: the node whose name matched on the way down
     PBalNode flast;     // Delete: the last node visited on the way down
     PBalNode fbottom;   // the sentinel: its children are itself, its level 0
     PBalNode froot;     // the root, or the sentinel
     TBalNode bottom;    // what fbottom points to
+
+    // Nodes live in blocks that grow geometrically; freed nodes wait for reuse, linked by left.
+    void FreeBlocks();
+    TBalBlock* blocks = nullptr;  // the newest first
+    int blockUsed = 0, blockSize = 0;
+    PBalNode freed = nullptr;
 };

@@ -1,9 +1,23 @@
 #include "FloatText.h"
 #include "Json.h"
+#include <algorithm>
+#include <cstring>
+#include <memory>
 
 namespace {
 
 const wchar_t Hex[] = L"0123456789ABCDEF";
+
+// The ASCII characters written as themselves.
+struct PlainTable {
+    bool plain[0x80];
+    PlainTable()
+    {
+        for (int c = 0; c < 0x80; ++c) plain[c] = c >= 0x20 && c != '"' && c != '/' && c != '\\';
+    }
+    bool operator[](wchar_t c) const { return plain[c]; }
+};
+const PlainTable PlainAscii;
 
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -13,31 +27,33 @@ bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 // Writes values into one text that grows geometrically.
 class TJsonWriter {
 public:
-    TJsonWriter() { out.reserve(25000); }
+    TJsonWriter() : text(new wchar_t[25000]), capacity(25000) {}
 
-    std::wstring Take() { return std::move(out); }
+    std::wstring Take() const { return std::wstring(text.get(), size); }
 
     // A null item of a container is written "null"; a null root is written as nothing. A
     // value's class is the one its kind names.
     void Compact(TJsonBase* value, bool contained)
     {
         if (value == nullptr) {
-            if (contained) out += L"null";
+            if (contained) Put(L"null");
             return;
         }
         switch (value->SelfType()) {
         case jsNumber: return Number(static_cast<TJsonNumber*>(value)->FValue);
         case jsString: return String(static_cast<TJsonString*>(value)->FValue);
-        case jsBoolean: out += static_cast<TJsonBoolean*>(value)->FValue ? L"true" : L"false"; return;
-        case jsNull: out += L"null"; return;
-        case jsList: return Items(static_cast<TJsonCustomList*>(value), L'[', L']');
-        case jsObject: return Items(static_cast<TJsonCustomList*>(value), L'{', L'}');
-        default:
-            if (auto* pair = dynamic_cast<TJsonObjectMethod*>(value)) {
-                String(pair->FName);
-                out += L':';
-                Compact(pair->FValue, true);
+        case jsBoolean:
+            if (static_cast<TJsonBoolean*>(value)->FValue) {
+                Put(L"true");
+            } else {
+                Put(L"false");
             }
+            return;
+        case jsNull: Put(L"null"); return;
+        case jsList: return Items(static_cast<TJsonCustomList*>(value), L'[', L']', false);
+        case jsObject: return Items(static_cast<TJsonCustomList*>(value), L'{', L'}', true);
+        default:
+            if (auto* pair = dynamic_cast<TJsonObjectMethod*>(value)) Pair(pair);
             // anything else (the base and the custom list themselves): nothing
         }
     }
@@ -50,24 +66,25 @@ public:
             const TList& items = static_cast<TJsonCustomList*>(value)->fList;
             const bool object = kind == jsObject;
             if (items.Count() == 0) {
-                out += object ? L"{}" : L"[]";
+                Put(object ? L"{}" : L"[]", 2);
             } else {
-                out += object ? L"{\r\n" : L"[\r\n";
+                Put(object ? L"{\r\n" : L"[\r\n", 3);
                 for (int i = 0; i < items.Count(); ++i) {
-                    if (i > 0) out += L",\r\n";
-                    out.append(2 * level, L' ');
-                    Readable(static_cast<TJsonBase*>(items.Items(i)), level, true);
+                    if (i > 0) Put(L",\r\n");
+                    Blanks(2 * level);
+                    auto* item = static_cast<TJsonBase*>(items.Items(i));
+                    if (object) {
+                        ReadablePair(static_cast<TJsonObjectMethod*>(item), level);
+                    } else {
+                        Readable(item, level, true);
+                    }
                 }
-                out += L"\r\n";
-                out.append(2 * (level - 1), L' ');
-                out += object ? L'}' : L']';
+                Put(L"\r\n");
+                Blanks(2 * (level - 1));
+                Put(object ? L'}' : L']');
             }
         } else if (auto* pair = kind == jsBase ? dynamic_cast<TJsonObjectMethod*>(value) : nullptr) {
-            String(pair->FName);
-            out += L':';
-            --level;
-            Readable(pair->FValue, level, true);
-            ++level;
+            ReadablePair(pair, level);
         } else {
             Compact(value, contained);
         }
@@ -75,57 +92,101 @@ public:
     }
 
 private:
-    void Items(TJsonCustomList* container, wchar_t open, wchar_t close)
+    // An object's items are pairs: it takes no other.
+    void Items(TJsonCustomList* container, wchar_t open, wchar_t close, bool pairs)
     {
         const TList& items = container->fList;
-        out += open;
+        Put(open);
         for (int i = 0; i < items.Count(); ++i) {
-            if (i > 0) out += L',';
-            Compact(static_cast<TJsonBase*>(items.Items(i)), true);
+            if (i > 0) Put(L',');
+            auto* item = static_cast<TJsonBase*>(items.Items(i));
+            if (pairs) {
+                Pair(static_cast<TJsonObjectMethod*>(item));
+            } else {
+                Compact(item, true);
+            }
         }
-        out += close;
+        Put(close);
     }
 
-    void Number(long double value)
+    __attribute__((noinline)) void Pair(TJsonObjectMethod* pair)
+    {
+        String(pair->FName);
+        Put(L':');
+        Compact(pair->FValue, true);
+    }
+
+    // The pair's own level is one above its value's.
+    void ReadablePair(TJsonObjectMethod* pair, int& level)
+    {
+        ++level;
+        String(pair->FName);
+        Put(L':');
+        --level;
+        Readable(pair->FValue, level, true);
+    }
+
+    __attribute__((noinline)) void Number(long double value)
     {
         wchar_t buffer[FloatTextCapacity];
-        out.append(buffer, FloatToText(buffer, value, TFormatSettings()));
+        Put(buffer, FloatToText(buffer, value, TFormatSettings()));
     }
 
-    void String(const std::wstring& text)
+    __attribute__((noinline)) void String(const std::wstring& text)
     {
-        out += L'"';
+        Put(L'"');
         const wchar_t* s = text.data();
         const size_t n = text.size();
         size_t plain = 0;  // start of the run of characters written as themselves
         for (size_t i = 0; i < n; ++i) {
             const wchar_t c = s[i];
-            if (c >= 0x20 && c != L'"' && c != L'/' && c != L'\\' && (c < 0xD800 || c > 0xDFFF)) continue;
+            if (c < 0x80 ? PlainAscii[c] : (c & 0xF800) != 0xD800) continue;
             if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
                 ++i;  // a pair is written as itself
                 continue;
             }
-            out.append(s + plain, i - plain);
+            Put(s + plain, i - plain);
             plain = i + 1;
             switch (c) {
-            case L'\b': out += L"\\b"; break;
-            case L'\t': out += L"\\t"; break;
-            case L'\n': out += L"\\n"; break;
-            case L'\f': out += L"\\f"; break;
-            case L'\r': out += L"\\r"; break;
-            case L'"': out += L"\\\""; break;
-            case L'/': out += L"\\/"; break;
-            case L'\\': out += L"\\\\"; break;
+            case L'\b': Put(L"\\b"); break;
+            case L'\t': Put(L"\\t"); break;
+            case L'\n': Put(L"\\n"); break;
+            case L'\f': Put(L"\\f"); break;
+            case L'\r': Put(L"\\r"); break;
+            case L'"': Put(L"\\\""); break;
+            case L'/': Put(L"\\/"); break;
+            case L'\\': Put(L"\\\\"); break;
             default:  // other control characters and unpaired surrogates
-                out += L"\\u";
-                for (int shift = 12; shift >= 0; shift -= 4) out += Hex[(c >> shift) & 0xF];
+                Put(L"\\u");
+                for (int shift = 12; shift >= 0; shift -= 4) Put(Hex[(c >> shift) & 0xF]);
             }
         }
-        out.append(s + plain, n - plain);
-        out += L'"';
+        Put(s + plain, n - plain);
+        Put(L'"');
     }
 
-    std::wstring out;
+    // The next n characters of the text, to be written by the caller.
+    wchar_t* Room(size_t n)
+    {
+        if (size + n > capacity) {
+            capacity = std::max(capacity * 2, size + n);
+            std::unique_ptr<wchar_t[]> larger(new wchar_t[capacity]);
+            std::memcpy(larger.get(), text.get(), size * sizeof(wchar_t));
+            text = std::move(larger);
+        }
+        wchar_t* at = text.get() + size;
+        size += n;
+        return at;
+    }
+    void Put(wchar_t c) { *Room(1) = c; }
+    void Put(const wchar_t* text, size_t n) { std::memcpy(Room(n), text, n * sizeof(wchar_t)); }
+    template <size_t N>
+    void Put(const wchar_t (&literal)[N]) { Put(literal, N - 1); }
+    void Blanks(size_t n) { std::fill_n(Room(n), n, L' '); }
+
+    std::unique_ptr<wchar_t[]> text;  // its first size characters are written, the rest is room
+    size_t capacity;
+    size_t size = 0;
 };
 
 std::wstring TJson::GenerateText(TJsonBase* value)

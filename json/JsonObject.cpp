@@ -64,6 +64,7 @@ void TJsonObject::Reindex()
 {
     if (!FUseHash) return;
     ht.Clear();
+    ht.Reserve(GetCount());
     for (int i = 0; i < GetCount(); ++i) ht.Insert(PairAt(i)->FName, i);
 }
 

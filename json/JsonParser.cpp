@@ -227,6 +227,7 @@ private:
         ++p;
         TJsonObject* object = TJsonObject::Generate(true);
         Fill(object, base);
+        object->ht.Reserve(object->fList.Count());
         for (int i = 0; i < object->fList.Count(); ++i) {
             auto* pair = static_cast<TJsonObjectMethod*>(object->fList.Items(i));
             pair->owner = object;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -64,6 +65,17 @@ int Decimal(uint64_t q, char* digits)
     }
     for (int i = 0; i < r; ++i) digits[i] = reversed[r - 1 - i];
     return r;
+}
+
+// floor(log10(value)) or one less, for a positive finite value.
+int DecimalExponentEstimate(long double value)
+{
+    unsigned char bytes[sizeof(long double)];
+    std::memcpy(bytes, &value, sizeof bytes);
+    const int biased = (bytes[9] << 8 | bytes[8]) & 0x7FFF;  // the 80-bit layout: exponent in bytes 8 and 9
+    int binary = biased - 16383;
+    if (biased == 0) std::frexp(value, &binary), --binary;  // a denormal
+    return (binary * 78913) >> 18;  // binary × log10(2), rounded down
 }
 
 bool IsBlank(wchar_t c) { return c == L' '; }
@@ -151,29 +163,30 @@ int FloatToText(wchar_t* out, long double value, const TFormatSettings& settings
         out[n++] = L'0';
         return n;
     }
-    if (value < Exact[Precision] && value == std::floor(value)) {  // an integer of at most 15 digits
+    if (value < Exact[Precision] && __builtin_rintl(value) == value) {  // an integer of at most 15 digits
         char digits[Precision];
-        const int count = Decimal(static_cast<uint64_t>(value), digits);
+        const int count = Decimal(static_cast<uint64_t>(static_cast<int64_t>(value)), digits);
         for (int i = 0; i < count; ++i) out[n++] = digits[i];
         return n;
     }
 
     // Digits: value rounded to 15 significant digits as the integer q in [10^14, 10^15),
-    // value ≈ q × 10^(e - 15), that is 0.d1d2...d15 × 10^e.
-    int e = static_cast<int>(std::floor(std::log10(value))) + 1;
+    // value ≈ q × 10^(e - 15), that is 0.d1d2...d15 × 10^e. The decimal exponent is first
+    // estimated from the binary one.
+    int e = DecimalExponentEstimate(value) + 1;
     uint64_t q = 0;
     for (int attempt = 0; attempt < 3 && q == 0; ++attempt) {
         const long double scaled = Scale(value, Precision - e);
-        const long double rounded = std::round(scaled);
+        const long double rounded = __builtin_rintl(scaled);  // to nearest; ties are decided below
         if (rounded >= Exact[Precision]) {
             ++e;
         } else if (rounded < Exact[Precision - 1]) {
             --e;
-        } else if (std::fabs(scaled - std::floor(scaled) - 0.5L) < 0.01L) {
+        } else if (std::fabs(scaled - rounded) > 0.49L) {
             // Too near a tie for the scaling's rounding error: the C library's exact digits.
             q = ExactDigits(value, e);
         } else {
-            q = static_cast<uint64_t>(rounded);
+            q = static_cast<uint64_t>(static_cast<int64_t>(rounded));
         }
     }
     if (q == 0) q = ExactDigits(value, e);
