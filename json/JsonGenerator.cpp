@@ -60,8 +60,10 @@ public:
 
     void Readable(TJsonBase* value, int& level, bool contained)
     {
-        ++level;
         const TJsonTypes kind = value ? value->SelfType() : jsBase;
+        if (auto* pair = kind == jsBase ? dynamic_cast<TJsonObjectMethod*>(value) : nullptr)
+            return ReadablePair(pair, level);
+        ++level;
         if (kind == jsList || kind == jsObject) {
             const TList& items = static_cast<TJsonCustomList*>(value)->fList;
             const bool object = kind == jsObject;
@@ -83,8 +85,6 @@ public:
                 Blanks(2 * (level - 1));
                 Put(object ? L'}' : L']');
             }
-        } else if (auto* pair = kind == jsBase ? dynamic_cast<TJsonObjectMethod*>(value) : nullptr) {
-            ReadablePair(pair, level);
         } else {
             Compact(value, contained);
         }
@@ -116,13 +116,11 @@ private:
         Compact(pair->FValue, true);
     }
 
-    // The pair's own level is one above its value's.
+    // A pair counts one level, and its value is written one level lower: at the pair's own.
     void ReadablePair(TJsonObjectMethod* pair, int& level)
     {
-        ++level;
         String(pair->FName);
         Put(L':');
-        --level;
         Readable(pair->FValue, level, true);
     }
 

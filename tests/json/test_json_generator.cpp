@@ -115,6 +115,14 @@ TEST(GenerateReadableText, OneMemberOrItemPerLine)
     }
     int level = 0;
     EXPECT_EQ(GenerateReadableText(nullptr, level), L"");
+    // A pair on its own, and a pair as an item of a list.
+    std::unique_ptr<TJsonBase> pair(TJsonObjectMethod::Generate(L"n", TJson::ParseText(L"[1]")));
+    EXPECT_EQ(GenerateReadableText(pair.get(), level), L"\"n\":[\r\n  1\r\n]");
+    TJsonList holder;
+    holder.Add(TJsonObjectMethod::Generate(L"m", TJson::ParseText(L"{\"k\":2}")));
+    EXPECT_EQ(GenerateReadableText(&holder, level), L"[\r\n  \"m\":{\r\n    \"k\":2\r\n  }\r\n]");
+    EXPECT_EQ(TJson::GenerateText(&holder), L"[\"m\":{\"k\":2}]");
+    EXPECT_EQ(level, 0);
     std::unique_ptr<TJsonBase> tree(TJson::ParseText(L"[1]"));
     level = 2;  // the caller's depth indents the items
     EXPECT_EQ(GenerateReadableText(tree.get(), level), L"[\r\n      1\r\n    ]");
