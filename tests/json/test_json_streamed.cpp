@@ -2,6 +2,7 @@
 // failed save that leaves the existing file as it was.
 #include "FileStream.h"
 #include "Json.h"
+#include "TempFolder.h"
 #include "TreeText.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -88,42 +89,22 @@ TJsonBase* EveryKind()
 
 class JsonFiles : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder = std::wstring(temp) + L"vorsalt-json-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(folder.c_str(), nullptr);
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(Leftovers(folder), 0) << "files left in the folder";
-        RemoveDirectoryW(folder.c_str());
-    }
-    static int Leftovers(const std::wstring& where)
-    {
-        int count = 0;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((where + L"\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return 0;
-        do count += found.cFileName[0] != L'.';
-        while (FindNextFileW(search, &found));
-        FindClose(search);
-        return count;
-    }
+    void TearDown() override { EXPECT_EQ(CountFiles(folder.Path()), 0) << "files left in the folder"; }
     static std::string Content(const std::wstring& name)
     {
         TMemoryStream stream;
         stream.LoadFromFile(name);
         return Bytes(stream);
     }
-    std::wstring folder;
+    std::wstring File(const std::wstring& name) const { return folder.File(name); }
+
+    TempFolder folder{L"vorsalt-json"};
 };
 
 TEST_F(JsonFiles, SaveAndLoadKeepEveryKindAndNonAsciiText)
 {
     std::unique_ptr<TJsonBase> tree(EveryKind());
-    const std::wstring name = folder + L"\\\x0434\x0430\x043D\x043D\x044B\x0435.json";
+    const std::wstring name = File(L"\x0434\x0430\x043D\x043D\x044B\x0435.json");
     TJsonStreamed::SaveToFile(tree.get(), name);
     const std::wstring text = TJson::GenerateText(tree.get());
     EXPECT_EQ(Content(name), std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
@@ -142,7 +123,7 @@ TEST_F(JsonFiles, SaveAndLoadKeepEveryKindAndNonAsciiText)
 
 TEST_F(JsonFiles, SaveReplacesAnExistingFile)
 {
-    const std::wstring name = folder + L"\\a.json";
+    const std::wstring name = File(L"a.json");
     {
         TFileStream old(name, fmCreate);
         old.WriteBuffer("a much longer old content than the new one", 42);
@@ -155,17 +136,17 @@ TEST_F(JsonFiles, SaveReplacesAnExistingFile)
 
 TEST_F(JsonFiles, NullAndMissing)
 {
-    const std::wstring name = folder + L"\\none.json";
+    const std::wstring name = File(L"none.json");
     TJsonStreamed::SaveToFile(nullptr, name);
     EXPECT_EQ(GetFileAttributesW(name.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(TJsonStreamed::LoadFromFile(name), nullptr);
-    EXPECT_EQ(TJsonStreamed::LoadFromFile(folder), nullptr);  // a folder is no file
+    EXPECT_EQ(TJsonStreamed::LoadFromFile(folder.Path()), nullptr);  // a folder is no file
 }
 
 TEST_F(JsonFiles, AFileThatCannotBeMadeOrOpenedRaises)
 {
     std::unique_ptr<TJsonBase> tree(TJson::ParseText(L"[1]"));
-    const std::wstring missing = folder + L"\\no-such-folder\\x.json";
+    const std::wstring missing = File(L"no-such-folder\\x.json");
     try {
         TJsonStreamed::SaveToFile(tree.get(), missing);
         FAIL();
@@ -174,7 +155,7 @@ TEST_F(JsonFiles, AFileThatCannotBeMadeOrOpenedRaises)
             << e.Message;
     }
 
-    const std::wstring locked = folder + L"\\locked.json";
+    const std::wstring locked = File(L"locked.json");
     TJsonStreamed::SaveToFile(tree.get(), locked);
     {
         HANDLE exclusive = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -207,7 +188,7 @@ TEST_F(JsonFiles, AFullDiskLeavesTheExistingFileAsItWas)
     EXPECT_THROW(TJsonStreamed::SaveToFile(&big, name), EStreamError);
     EXPECT_EQ(Content(name), before);
     DeleteFileW(name.c_str());
-    EXPECT_EQ(Leftovers(where), 0);  // no half-written text left beside it
+    EXPECT_EQ(CountFiles(where), 0);  // no half-written text left beside it
     RemoveDirectoryW(where.c_str());
 }
 

@@ -1,5 +1,6 @@
 // TFileStream over real files in a folder of the test's own: modes, share modes, errors.
 #include "FileStream.h"
+#include "TempFolder.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -7,25 +8,7 @@ namespace {
 
 class FileStreamTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder = std::wstring(temp) + L"vorsalt-filestream-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(folder.c_str(), nullptr);
-    }
-    void TearDown() override
-    {
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-            while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(folder.c_str());
-    }
-    std::wstring Path(const std::wstring& name) const { return folder + L"\\" + name; }
+    std::wstring Path(const std::wstring& name) const { return folder.File(name); }
     void Make(const std::wstring& name, const std::string& content)
     {
         TFileStream f(Path(name), fmCreate);
@@ -39,7 +22,7 @@ protected:
         return content;
     }
 
-    std::wstring folder;
+    TempFolder folder{L"vorsalt-filestream"};
 };
 
 TEST_F(FileStreamTest, CreatesWritesAndReadsBack)
@@ -132,7 +115,7 @@ TEST_F(FileStreamTest, AFileThatCannotBeOpenedOrCreatedRaisesWithItsName)
     } catch (const EFCreateError& e) {
         EXPECT_EQ(e.Message.rfind("Cannot create file \"", 0), 0u) << e.Message;
     }
-    EXPECT_THROW(TFileStream(folder, fmOpenRead), EFOpenError);  // a folder is not a file
+    EXPECT_THROW(TFileStream(folder.Path(), fmOpenRead), EFOpenError);  // a folder is not a file
 }
 
 TEST_F(FileStreamTest, NonAsciiFileNames)
