@@ -27,10 +27,11 @@ cmake --build "$build" -j"$(nproc)"
 rm -rf "$build/wineprefix" "$build/test-results"
 export VORSALT_BUILD_DIR=$build
 rc=0
-tools/sandbox.sh "$PWD/$build/wineprefix" bash -c '
+# The prefix is made on the test display, so that Wine's desktop and services started then serve
+# every test.
+tools/sandbox.sh "$PWD/$build/wineprefix" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   tools/wine-prefix.sh
-  wineserver -p  # one server for the whole run, whichever test starts first
-  xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$VORSALT_BUILD_DIR" --output-on-failure -j"$(nproc)" "$@"
+  ctest --test-dir "$VORSALT_BUILD_DIR" --output-on-failure -j"$(nproc)" "$@"
   rc=$?
   wineserver -k || true
   exit $rc' test "$@" || rc=$?
