@@ -11,16 +11,20 @@ const wchar_t Hex[] = L"0123456789ABCDEF";
 // The ASCII characters written as themselves.
 struct PlainTable {
     bool plain[0x80];
-    PlainTable()
-    {
-        for (int c = 0; c < 0x80; ++c) plain[c] = c >= 0x20 && c != '"' && c != '/' && c != '\\';
+    PlainTable() {
+        for (int c = 0; c < 0x80; ++c)
+            plain[c] = c >= 0x20 && c != '"' && c != '/' && c != '\\';
     }
     bool operator[](wchar_t c) const { return plain[c]; }
 };
 const PlainTable PlainAscii;
 
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(wchar_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(wchar_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 }  // namespace
 
@@ -33,15 +37,17 @@ public:
 
     // A null item of a container is written "null"; a null root is written as nothing. A
     // value's class is the one its kind names.
-    void Compact(TJsonBase* value, bool contained)
-    {
+    void Compact(TJsonBase* value, bool contained) {
         if (value == nullptr) {
-            if (contained) Put(L"null");
+            if (contained)
+                Put(L"null");
             return;
         }
         switch (value->SelfType()) {
-        case jsNumber: return Number(static_cast<TJsonNumber*>(value)->FValue);
-        case jsString: return String(static_cast<TJsonString*>(value)->FValue);
+        case jsNumber:
+            return Number(static_cast<TJsonNumber*>(value)->FValue);
+        case jsString:
+            return String(static_cast<TJsonString*>(value)->FValue);
         case jsBoolean:
             if (static_cast<TJsonBoolean*>(value)->FValue) {
                 Put(L"true");
@@ -49,17 +55,21 @@ public:
                 Put(L"false");
             }
             return;
-        case jsNull: Put(L"null"); return;
-        case jsList: return Items(static_cast<TJsonCustomList*>(value), L'[', L']', false);
-        case jsObject: return Items(static_cast<TJsonCustomList*>(value), L'{', L'}', true);
+        case jsNull:
+            Put(L"null");
+            return;
+        case jsList:
+            return Items(static_cast<TJsonCustomList*>(value), L'[', L']', false);
+        case jsObject:
+            return Items(static_cast<TJsonCustomList*>(value), L'{', L'}', true);
         default:
-            if (auto* pair = dynamic_cast<TJsonObjectMethod*>(value)) Pair(pair);
+            if (auto* pair = dynamic_cast<TJsonObjectMethod*>(value))
+                Pair(pair);
             // anything else (the base and the custom list themselves): nothing
         }
     }
 
-    void Readable(TJsonBase* value, int& level, bool contained)
-    {
+    void Readable(TJsonBase* value, int& level, bool contained) {
         const TJsonTypes kind = value ? value->SelfType() : jsBase;
         if (auto* pair = kind == jsBase ? dynamic_cast<TJsonObjectMethod*>(value) : nullptr)
             return ReadablePair(pair, level);
@@ -72,7 +82,8 @@ public:
             } else {
                 Put(object ? L"{\r\n" : L"[\r\n", 3);
                 for (int i = 0; i < items.Count(); ++i) {
-                    if (i > 0) Put(L",\r\n");
+                    if (i > 0)
+                        Put(L",\r\n");
                     Blanks(2 * level);
                     auto* item = static_cast<TJsonBase*>(items.Items(i));
                     if (object) {
@@ -93,12 +104,12 @@ public:
 
 private:
     // An object's items are pairs: it takes no other.
-    void Items(TJsonCustomList* container, wchar_t open, wchar_t close, bool pairs)
-    {
+    void Items(TJsonCustomList* container, wchar_t open, wchar_t close, bool pairs) {
         const TList& items = container->fList;
         Put(open);
         for (int i = 0; i < items.Count(); ++i) {
-            if (i > 0) Put(L',');
+            if (i > 0)
+                Put(L',');
             auto* item = static_cast<TJsonBase*>(items.Items(i));
             if (pairs) {
                 Pair(static_cast<TJsonObjectMethod*>(item));
@@ -109,36 +120,33 @@ private:
         Put(close);
     }
 
-    __attribute__((noinline)) void Pair(TJsonObjectMethod* pair)
-    {
+    __attribute__((noinline)) void Pair(TJsonObjectMethod* pair) {
         String(pair->FName);
         Put(L':');
         Compact(pair->FValue, true);
     }
 
     // A pair counts one level, and its value is written one level lower: at the pair's own.
-    void ReadablePair(TJsonObjectMethod* pair, int& level)
-    {
+    void ReadablePair(TJsonObjectMethod* pair, int& level) {
         String(pair->FName);
         Put(L':');
         Readable(pair->FValue, level, true);
     }
 
-    __attribute__((noinline)) void Number(long double value)
-    {
+    __attribute__((noinline)) void Number(long double value) {
         wchar_t buffer[FloatTextCapacity];
         Put(buffer, FloatToText(buffer, value, TFormatSettings()));
     }
 
-    __attribute__((noinline)) void String(const std::wstring& text)
-    {
+    __attribute__((noinline)) void String(const std::wstring& text) {
         Put(L'"');
         const wchar_t* s = text.data();
         const size_t n = text.size();
         size_t plain = 0;  // start of the run of characters written as themselves
         for (size_t i = 0; i < n; ++i) {
             const wchar_t c = s[i];
-            if (c < 0x80 ? PlainAscii[c] : (c & 0xF800) != 0xD800) continue;
+            if (c < 0x80 ? PlainAscii[c] : (c & 0xF800) != 0xD800)
+                continue;
             if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
                 ++i;  // a pair is written as itself
                 continue;
@@ -146,17 +154,34 @@ private:
             Put(s + plain, i - plain);
             plain = i + 1;
             switch (c) {
-            case L'\b': Put(L"\\b"); break;
-            case L'\t': Put(L"\\t"); break;
-            case L'\n': Put(L"\\n"); break;
-            case L'\f': Put(L"\\f"); break;
-            case L'\r': Put(L"\\r"); break;
-            case L'"': Put(L"\\\""); break;
-            case L'/': Put(L"\\/"); break;
-            case L'\\': Put(L"\\\\"); break;
+            case L'\b':
+                Put(L"\\b");
+                break;
+            case L'\t':
+                Put(L"\\t");
+                break;
+            case L'\n':
+                Put(L"\\n");
+                break;
+            case L'\f':
+                Put(L"\\f");
+                break;
+            case L'\r':
+                Put(L"\\r");
+                break;
+            case L'"':
+                Put(L"\\\"");
+                break;
+            case L'/':
+                Put(L"\\/");
+                break;
+            case L'\\':
+                Put(L"\\\\");
+                break;
             default:  // other control characters and unpaired surrogates
                 Put(L"\\u");
-                for (int shift = 12; shift >= 0; shift -= 4) Put(Hex[(c >> shift) & 0xF]);
+                for (int shift = 12; shift >= 0; shift -= 4)
+                    Put(Hex[(c >> shift) & 0xF]);
             }
         }
         Put(s + plain, n - plain);
@@ -164,8 +189,7 @@ private:
     }
 
     // The next n characters of the text, to be written by the caller.
-    wchar_t* Room(size_t n)
-    {
+    wchar_t* Room(size_t n) {
         if (size + n > capacity) {
             capacity = std::max(capacity * 2, size + n);
             std::unique_ptr<wchar_t[]> larger(new wchar_t[capacity]);
@@ -179,7 +203,9 @@ private:
     void Put(wchar_t c) { *Room(1) = c; }
     void Put(const wchar_t* text, size_t n) { std::memcpy(Room(n), text, n * sizeof(wchar_t)); }
     template <size_t N>
-    void Put(const wchar_t (&literal)[N]) { Put(literal, N - 1); }
+    void Put(const wchar_t (&literal)[N]) {
+        Put(literal, N - 1);
+    }
     void Blanks(size_t n) { std::fill_n(Room(n), n, L' '); }
 
     std::unique_ptr<wchar_t[]> text;  // its first size characters are written, the rest is room
@@ -187,15 +213,13 @@ private:
     size_t size = 0;
 };
 
-std::wstring TJson::GenerateText(TJsonBase* value)
-{
+std::wstring TJson::GenerateText(TJsonBase* value) {
     TJsonWriter writer;
     writer.Compact(value, false);
     return writer.Take();
 }
 
-std::wstring GenerateReadableText(TJsonBase* value, int& level)
-{
+std::wstring GenerateReadableText(TJsonBase* value, int& level) {
     TJsonWriter writer;
     writer.Readable(value, level, false);
     return writer.Take();

@@ -27,14 +27,14 @@ public:
     TJsonBase(const TJsonBase&) = delete;
     TJsonBase& operator=(const TJsonBase&) = delete;
 
-    virtual Variant GetValue() const;                     // Null
-    virtual void SetValue(const Variant& value);          // nothing
-    virtual TJsonBase* GetChild(int index) const;         // null
-    virtual void SetChild(int index, TJsonBase* item);    // nothing
-    virtual int GetCount() const;                         // 0
-    virtual TJsonBase* GetField(const Variant& key);      // the value itself
-    virtual TJsonTypes SelfType() const;                  // jsBase
-    virtual std::wstring SelfTypeName() const;            // "jsBase"
+    virtual Variant GetValue() const;                   // Null
+    virtual void SetValue(const Variant& value);        // nothing
+    virtual TJsonBase* GetChild(int index) const;       // null
+    virtual void SetChild(int index, TJsonBase* item);  // nothing
+    virtual int GetCount() const;                       // 0
+    virtual TJsonBase* GetField(const Variant& key);    // the value itself
+    virtual TJsonTypes SelfType() const;                // jsBase
+    virtual std::wstring SelfTypeName() const;          // "jsBase"
     virtual ~TJsonBase();
 
     int Count() const { return GetCount(); }

@@ -5,13 +5,14 @@
 #include <string>
 
 // The files (not folders) directly in a folder.
-inline int CountFiles(const std::wstring& folder)
-{
+inline int CountFiles(const std::wstring& folder) {
     int count = 0;
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    do count += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    do
+        count += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
     while (FindNextFileW(search, &found));
     FindClose(search);
     return count;
@@ -19,19 +20,18 @@ inline int CountFiles(const std::wstring& folder)
 
 class TempFolder {
 public:
-    explicit TempFolder(const std::wstring& name)
-    {
+    explicit TempFolder(const std::wstring& name) {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         path = std::wstring(temp) + name + L"-" + std::to_wstring(GetCurrentProcessId());
         CreateDirectoryW(path.c_str(), nullptr);
     }
-    ~TempFolder()
-    {
+    ~TempFolder() {
         WIN32_FIND_DATAW found;
         HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
-            do DeleteFileW(File(found.cFileName).c_str());
+            do
+                DeleteFileW(File(found.cFileName).c_str());
             while (FindNextFileW(search, &found));
             FindClose(search);
         }

@@ -7,10 +7,10 @@
 
 namespace {
 
-std::string Manifest()
-{
+std::string Manifest() {
     HMODULE exe = LoadLibraryExW(L"Vorsalt.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!exe) return {};
+    if (!exe)
+        return {};
     std::string text;
     if (HRSRC res = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {
         const char* data = static_cast<const char*>(LockResource(LoadResource(exe, res)));
@@ -20,8 +20,7 @@ std::string Manifest()
     return text;
 }
 
-TEST(Executable, ManifestAsksForCommonControls6AndAsInvoker)
-{
+TEST(Executable, ManifestAsksForCommonControls6AndAsInvoker) {
     const std::string m = Manifest();
     ASSERT_FALSE(m.empty());
     EXPECT_NE(m.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
@@ -30,8 +29,7 @@ TEST(Executable, ManifestAsksForCommonControls6AndAsInvoker)
     EXPECT_EQ(m.find("supportedOS"), std::string::npos);
 }
 
-TEST(Executable, VersionResource)
-{
+TEST(Executable, VersionResource) {
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeW(L"Vorsalt.exe", &handle);
     ASSERT_GT(size, 0u);
@@ -48,8 +46,7 @@ TEST(Executable, VersionResource)
     EXPECT_STREQ(name, L"Vorsalt.exe");
 }
 
-TEST(Executable, ExportsTheJsonLibrary)
-{
+TEST(Executable, ExportsTheJsonLibrary) {
     // Mapped as an image without running it, so that its export table can be read.
     HMODULE exe = LoadLibraryExW(L"Vorsalt.exe", nullptr, DONT_RESOLVE_DLL_REFERENCES);
     ASSERT_NE(exe, nullptr) << GetLastError();
@@ -69,7 +66,8 @@ TEST(Executable, ExportsTheJsonLibrary)
         "_ZTV11TJsonObject",
         "_ZTI9TJsonBase",
     };
-    for (const char* name : names) EXPECT_NE(GetProcAddress(exe, name), nullptr) << name;
+    for (const char* name : names)
+        EXPECT_NE(GetProcAddress(exe, name), nullptr) << name;
     FreeLibrary(exe);
 }
 

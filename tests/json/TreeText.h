@@ -7,8 +7,7 @@
 #include <cstdio>
 #include <string>
 
-inline std::string DescribeText(const std::wstring& text)
-{
+inline std::string DescribeText(const std::wstring& text) {
     std::string out = "\"";
     for (wchar_t c : text) {
         if (c >= 0x20 && c < 0x7F && c != L'"' && c != L'\\') {
@@ -23,31 +22,39 @@ inline std::string DescribeText(const std::wstring& text)
 }
 
 // The number as the tree gives it (a double) to 15 significant digits.
-inline std::string DescribeNumber(double value)
-{
-    if (value == 0) return "N0";
-    if (value != value) return "Nnan";
-    if (value - value != 0) return value < 0 ? "N-inf" : "Ninf";
+inline std::string DescribeNumber(double value) {
+    if (value == 0)
+        return "N0";
+    if (value != value)
+        return "Nnan";
+    if (value - value != 0)
+        return value < 0 ? "N-inf" : "Ninf";
     char text[64];
     __mingw_snprintf(text, sizeof text, "%.14e", value);  // -d.ddddddddddddddde+xx
     std::string s(text), digits;
     const size_t e = s.find('e');
     for (size_t i = 0; i < e; ++i)
-        if (s[i] == '-' || s[i] == '.' || (s[i] >= '0' && s[i] <= '9')) digits += s[i];
+        if (s[i] == '-' || s[i] == '.' || (s[i] >= '0' && s[i] <= '9'))
+            digits += s[i];
     return "N" + digits + "e" + std::to_string(std::stoi(s.substr(e + 1)));
 }
 
-inline std::string Describe(TJsonBase* value)
-{
-    if (value == nullptr) return "-";
+inline std::string Describe(TJsonBase* value) {
+    if (value == nullptr)
+        return "-";
     switch (value->SelfType()) {
-    case jsNumber: return DescribeNumber(value->GetValue().AsDouble());
-    case jsString: return "S" + DescribeText(value->GetValue().AsString());
-    case jsBoolean: return value->GetValue().AsBoolean() ? "T" : "F";
-    case jsNull: return "Z";
+    case jsNumber:
+        return DescribeNumber(value->GetValue().AsDouble());
+    case jsString:
+        return "S" + DescribeText(value->GetValue().AsString());
+    case jsBoolean:
+        return value->GetValue().AsBoolean() ? "T" : "F";
+    case jsNull:
+        return "Z";
     case jsList: {
         std::string out = "[";
-        for (int i = 0; i < value->Count(); ++i) out += (i ? " " : "") + Describe(value->GetChild(i));
+        for (int i = 0; i < value->Count(); ++i)
+            out += (i ? " " : "") + Describe(value->GetChild(i));
         return out + "]";
     }
     case jsObject: {
@@ -58,6 +65,7 @@ inline std::string Describe(TJsonBase* value)
         }
         return out + "}";
     }
-    default: return "?";
+    default:
+        return "?";
     }
 }

@@ -7,14 +7,12 @@
 
 namespace {
 
-int RootLevel(const TBalTree& tree)
-{
+int RootLevel(const TBalTree& tree) {
     const std::wstring text = tree.counters();
     return std::stoi(text.substr(text.rfind(L' ') + 1));
 }
 
-TEST(TBalTree, ANewTreeIsEmpty)
-{
+TEST(TBalTree, ANewTreeIsEmpty) {
     TBalTree tree;
     EXPECT_EQ(tree.IndexOf(L"a"), -1);
     EXPECT_EQ(tree.IndexOf(L""), -1);
@@ -22,48 +20,51 @@ TEST(TBalTree, ANewTreeIsEmpty)
     EXPECT_FALSE(tree.Delete(L"a"));
 }
 
-TEST(TBalTree, ANameIsInsertedOnce)
-{
+TEST(TBalTree, ANameIsInsertedOnce) {
     TBalTree tree;
     EXPECT_TRUE(tree.Insert(L"a", 5));
     EXPECT_FALSE(tree.Insert(L"a", 9));
     EXPECT_EQ(tree.IndexOf(L"a"), 5);
 }
 
-TEST(TBalTree, NamesCompareByCodeUnits)
-{
+TEST(TBalTree, NamesCompareByCodeUnits) {
     TBalTree tree;
     const std::vector<std::wstring> names = {L"a", L"A", L"ab", L"", L"\x0430", L"\xFFFF", std::wstring(L"a\0b", 3)};
-    for (size_t i = 0; i < names.size(); ++i) EXPECT_TRUE(tree.Insert(names[i], static_cast<int>(i)));
-    for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(tree.IndexOf(names[i]), static_cast<int>(i));
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_TRUE(tree.Insert(names[i], static_cast<int>(i)));
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(tree.IndexOf(names[i]), static_cast<int>(i));
     EXPECT_EQ(tree.IndexOf(L"b"), -1);
     EXPECT_EQ(tree.IndexOf(std::wstring(L"a\0", 2)), -1);
 }
 
-TEST(TBalTree, SevenNamesInOrderGiveARootOfLevel3)
-{
+TEST(TBalTree, SevenNamesInOrderGiveARootOfLevel3) {
     TBalTree tree;
-    for (int i = 0; i < 7; ++i) tree.Insert(std::wstring(1, L'a' + i), i);
+    for (int i = 0; i < 7; ++i)
+        tree.Insert(std::wstring(1, L'a' + i), i);
     EXPECT_EQ(tree.counters(), L"Balanced tree root node level is 3");
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(tree.IndexOf(std::wstring(1, L'a' + i)), i);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(tree.IndexOf(std::wstring(1, L'a' + i)), i);
 }
 
-TEST(TBalTree, DeleteLowersThePositionsAbove)
-{
+TEST(TBalTree, DeleteLowersThePositionsAbove) {
     TBalTree tree;
-    for (int i = 0; i < 5; ++i) tree.Insert(std::wstring(1, L'a' + i), i);
+    for (int i = 0; i < 5; ++i)
+        tree.Insert(std::wstring(1, L'a' + i), i);
     EXPECT_TRUE(tree.Delete(L"c"));
     const std::pair<const wchar_t*, int> after[] = {{L"a", 0}, {L"b", 1}, {L"c", -1}, {L"d", 2}, {L"e", 3}};
-    for (const auto& a : after) EXPECT_EQ(tree.IndexOf(a.first), a.second) << a.first;
+    for (const auto& a : after)
+        EXPECT_EQ(tree.IndexOf(a.first), a.second) << a.first;
     EXPECT_FALSE(tree.Delete(L"c"));
     EXPECT_FALSE(tree.Delete(L"x"));
-    for (const auto& a : after) EXPECT_EQ(tree.IndexOf(a.first), a.second) << a.first;
+    for (const auto& a : after)
+        EXPECT_EQ(tree.IndexOf(a.first), a.second) << a.first;
 }
 
-TEST(TBalTree, ClearThenInsertWorksAsNew)
-{
+TEST(TBalTree, ClearThenInsertWorksAsNew) {
     TBalTree tree;
-    for (int i = 0; i < 100; ++i) tree.Insert(std::to_wstring(i), i);
+    for (int i = 0; i < 100; ++i)
+        tree.Insert(std::to_wstring(i), i);
     tree.Clear();
     EXPECT_EQ(RootLevel(tree), 0);
     EXPECT_EQ(tree.IndexOf(L"5"), -1);
@@ -75,32 +76,32 @@ TEST(TBalTree, ClearThenInsertWorksAsNew)
 // The reference: names and positions in a vector, searched from the start.
 struct Reference {
     std::vector<std::pair<std::wstring, int>> entries;
-    int IndexOf(const std::wstring& name) const
-    {
+    int IndexOf(const std::wstring& name) const {
         for (const auto& e : entries)
-            if (e.first == name) return e.second;
+            if (e.first == name)
+                return e.second;
         return -1;
     }
-    bool Insert(const std::wstring& name, int position)
-    {
-        if (IndexOf(name) >= 0) return false;
+    bool Insert(const std::wstring& name, int position) {
+        if (IndexOf(name) >= 0)
+            return false;
         entries.emplace_back(name, position);
         return true;
     }
-    bool Delete(const std::wstring& name)
-    {
+    bool Delete(const std::wstring& name) {
         const auto at = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.first == name; });
-        if (at == entries.end()) return false;
+        if (at == entries.end())
+            return false;
         const int removed = at->second;
         entries.erase(at);
         for (auto& e : entries)
-            if (e.second > removed) --e.second;
+            if (e.second > removed)
+                --e.second;
         return true;
     }
 };
 
-TEST(TBalTree, AgreesWithALinearSearchOverRandomInsertsAndDeletes)
-{
+TEST(TBalTree, AgreesWithALinearSearchOverRandomInsertsAndDeletes) {
     std::mt19937 random(12345);
     TBalTree tree;
     Reference reference;
@@ -122,17 +123,19 @@ TEST(TBalTree, AgreesWithALinearSearchOverRandomInsertsAndDeletes)
             // Balanced: the root's level is at most log2(n + 1).
             const size_t count = reference.entries.size();
             int bound = 0;
-            while ((size_t(1) << bound) <= count) ++bound;
+            while ((size_t(1) << bound) <= count)
+                ++bound;
             ASSERT_LE(RootLevel(tree), bound) << step;
         }
     }
 }
 
-TEST(TBalTree, ManyNames)
-{
+TEST(TBalTree, ManyNames) {
     TBalTree tree;
-    for (int i = 0; i < 100000; ++i) ASSERT_TRUE(tree.Insert(L"name" + std::to_wstring(i), i));
-    for (int i = 0; i < 100000; i += 7) ASSERT_EQ(tree.IndexOf(L"name" + std::to_wstring(i)), i);
+    for (int i = 0; i < 100000; ++i)
+        ASSERT_TRUE(tree.Insert(L"name" + std::to_wstring(i), i));
+    for (int i = 0; i < 100000; i += 7)
+        ASSERT_EQ(tree.IndexOf(L"name" + std::to_wstring(i)), i);
     EXPECT_LE(RootLevel(tree), 17);
 }
 

@@ -6,28 +6,32 @@
 
 namespace {
 
-std::wstring Compact(const wchar_t* json)
-{
+std::wstring Compact(const wchar_t* json) {
     std::unique_ptr<TJsonBase> tree(TJson::ParseText(json));
     EXPECT_NE(tree, nullptr) << std::string(json, json + wcslen(json));
     return TJson::GenerateText(tree.get());
 }
 
-std::wstring Number(long double value)
-{
+std::wstring Number(long double value) {
     std::unique_ptr<TJsonBase> number(TJsonNumber::Generate(value));
     return TJson::GenerateText(number.get());
 }
 
-TEST(GenerateText, WritesEachKindWithoutWhitespace)
-{
-    struct Case { const wchar_t* json; const wchar_t* text; };
-    const Case cases[] = {
-        {L"[]", L"[]"}, {L"{}", L"{}"}, {L" [ 1 , true , false , null , \"s\" ] ", L"[1,true,false,null,\"s\"]"},
-        {L"{ \"a\" : { \"b\" : [ ] } , \"c\" : 2 }", L"{\"a\":{\"b\":[]},\"c\":2}"},
-        {L"{\"a\":1,\"a\":2}", L"{\"a\":1,\"a\":2}"}, {L"[[[[]]]]", L"[[[[]]]]"},
+TEST(GenerateText, WritesEachKindWithoutWhitespace) {
+    struct Case {
+        const wchar_t* json;
+        const wchar_t* text;
     };
-    for (const Case& c : cases) EXPECT_EQ(Compact(c.json), c.text);
+    const Case cases[] = {
+        {L"[]", L"[]"},
+        {L"{}", L"{}"},
+        {L" [ 1 , true , false , null , \"s\" ] ", L"[1,true,false,null,\"s\"]"},
+        {L"{ \"a\" : { \"b\" : [ ] } , \"c\" : 2 }", L"{\"a\":{\"b\":[]},\"c\":2}"},
+        {L"{\"a\":1,\"a\":2}", L"{\"a\":1,\"a\":2}"},
+        {L"[[[[]]]]", L"[[[[]]]]"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Compact(c.json), c.text);
     EXPECT_EQ(TJson::GenerateText(nullptr), L"");
     TJsonBase base;
     TJsonCustomList custom;
@@ -38,34 +42,55 @@ TEST(GenerateText, WritesEachKindWithoutWhitespace)
     EXPECT_EQ(TJson::GenerateText(pair.get()), L"\"n\":true");
 }
 
-TEST(GenerateText, NumbersInTheGeneralFormat)
-{
-    struct Case { long double value; const wchar_t* text; };
+TEST(GenerateText, NumbersInTheGeneralFormat) {
+    struct Case {
+        long double value;
+        const wchar_t* text;
+    };
     const Case cases[] = {
-        {1500, L"1500"}, {1.5L, L"1.5"}, {-0.25L, L"-0.25"}, {0.0001L, L"0.0001"}, {0.00001L, L"1E-5"},
-        {1.5e20L, L"1.5E20"}, {1e14L, L"100000000000000"}, {1e15L, L"1E15"}, {0, L"0"}, {-0.0L, L"0"},
-        {1.0L / 3, L"0.333333333333333"}, {123456789012345678.0L, L"1.23456789012346E17"}, {-1e-300L, L"-1E-300"},
-        {std::numeric_limits<long double>::infinity(), L"INF"}, {-std::numeric_limits<long double>::infinity(), L"-INF"},
+        {1500, L"1500"},
+        {1.5L, L"1.5"},
+        {-0.25L, L"-0.25"},
+        {0.0001L, L"0.0001"},
+        {0.00001L, L"1E-5"},
+        {1.5e20L, L"1.5E20"},
+        {1e14L, L"100000000000000"},
+        {1e15L, L"1E15"},
+        {0, L"0"},
+        {-0.0L, L"0"},
+        {1.0L / 3, L"0.333333333333333"},
+        {123456789012345678.0L, L"1.23456789012346E17"},
+        {-1e-300L, L"-1E-300"},
+        {std::numeric_limits<long double>::infinity(), L"INF"},
+        {-std::numeric_limits<long double>::infinity(), L"-INF"},
         {std::numeric_limits<long double>::quiet_NaN(), L"NAN"},
     };
-    for (const Case& c : cases) EXPECT_EQ(Number(c.value), c.text);
+    for (const Case& c : cases)
+        EXPECT_EQ(Number(c.value), c.text);
     // The parser's extended value keeps digits a double would round away.
     EXPECT_EQ(Compact(L"[1e4000, 1.00000000000000049]"), L"[1E4000,1]");
     EXPECT_EQ(Compact(L"[0.1, 100, 2.5e-3]"), L"[0.1,100,0.0025]");
 }
 
-TEST(GenerateText, StringEscapes)
-{
-    struct Case { std::wstring value; const wchar_t* text; };
+TEST(GenerateText, StringEscapes) {
+    struct Case {
+        std::wstring value;
+        const wchar_t* text;
+    };
     const Case cases[] = {
         {L"\" / \\ \t \x0001", L"\"\\\" \\/ \\\\ \\t \\u0001\""},
         {L"\b\f\n\r", L"\"\\b\\f\\n\\r\""},
         {std::wstring(L"\x0000\x001F\x007F", 3), L"\"\\u0000\\u001F\x007F\""},
-        {L"\x041A\x0438\x0440\x0438\x043B\x043B\x0438\x0446\x0430", L"\"\x041A\x0438\x0440\x0438\x043B\x043B\x0438\x0446\x0430\""},
+        {L"\x041A\x0438\x0440\x0438\x043B\x043B\x0438\x0446\x0430",
+         L"\"\x041A\x0438\x0440\x0438\x043B\x043B\x0438\x0446\x0430\""},
         {L"\xD83D\xDE00 \x20AC \xFFFF", L"\"\xD83D\xDE00 \x20AC \xFFFF\""},
         // An unpaired surrogate is written as an escape: the text stays readable, and reads back
         // to the same code unit.
-        {L"\xD800", L"\"\\uD800\""}, {L"a\xDC00" L"b", L"\"a\\uDC00b\""}, {L"\xDE00\xD83D", L"\"\\uDE00\\uD83D\""},
+        {L"\xD800", L"\"\\uD800\""},
+        {L"a\xDC00"
+         L"b",
+         L"\"a\\uDC00b\""},
+        {L"\xDE00\xD83D", L"\"\\uDE00\\uD83D\""},
         {L"'", L"\"'\""},
     };
     for (const Case& c : cases) {
@@ -80,8 +105,7 @@ TEST(GenerateText, StringEscapes)
     EXPECT_EQ(TJson::GenerateText(object.get()), L"{\"na\\\"me\":1}");
 }
 
-TEST(GenerateText, ANullInsideAContainerIsWrittenNull)
-{
+TEST(GenerateText, ANullInsideAContainerIsWrittenNull) {
     TJsonList list;
     list.Add(1);
     list.Add(2);
@@ -99,12 +123,17 @@ TEST(GenerateText, ANullInsideAContainerIsWrittenNull)
     EXPECT_NE(back, nullptr);
 }
 
-TEST(GenerateReadableText, OneMemberOrItemPerLine)
-{
-    struct Case { const wchar_t* json; const wchar_t* text; };
+TEST(GenerateReadableText, OneMemberOrItemPerLine) {
+    struct Case {
+        const wchar_t* json;
+        const wchar_t* text;
+    };
     const Case cases[] = {
         {L"{\"a\":[1,2],\"b\":{}}", L"{\r\n  \"a\":[\r\n    1,\r\n    2\r\n  ],\r\n  \"b\":{}\r\n}"},
-        {L"[]", L"[]"}, {L"{}", L"{}"}, {L"5", L"5"}, {L"\"s\"", L"\"s\""},
+        {L"[]", L"[]"},
+        {L"{}", L"{}"},
+        {L"5", L"5"},
+        {L"\"s\"", L"\"s\""},
         {L"[[1],{\"k\":[{}]}]", L"[\r\n  [\r\n    1\r\n  ],\r\n  {\r\n    \"k\":[\r\n      {}\r\n    ]\r\n  }\r\n]"},
     };
     for (const Case& c : cases) {
@@ -129,10 +158,10 @@ TEST(GenerateReadableText, OneMemberOrItemPerLine)
     EXPECT_EQ(level, 2);
 }
 
-TEST(GenerateText, LargeDocumentsWriteCompletely)
-{
+TEST(GenerateText, LargeDocumentsWriteCompletely) {
     TJsonList list;
-    for (int i = 0; i < 100000; ++i) list.Add(i);
+    for (int i = 0; i < 100000; ++i)
+        list.Add(i);
     const std::wstring text = TJson::GenerateText(&list);
     EXPECT_EQ(text.substr(0, 6), L"[0,1,2");
     EXPECT_EQ(text.substr(text.size() - 7), L",99999]");

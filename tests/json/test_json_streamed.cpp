@@ -10,14 +10,17 @@
 
 namespace {
 
-std::string Bytes(TMemoryStream& stream) { return std::string(static_cast<char*>(stream.Memory()), static_cast<size_t>(stream.Size())); }
+std::string Bytes(TMemoryStream& stream) {
+    return std::string(static_cast<char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+}
 
 // {"a":[1,"ж"]} as UTF-16, low byte first, no byte-order mark.
-const char Fixture[] = "{\0\"\0a\0\"\0:\0[\0" "1\0,\0\"\0\x36\x04\"\0]\0}\0";
+const char Fixture[] =
+    "{\0\"\0a\0\"\0:\0[\0"
+    "1\0,\0\"\0\x36\x04\"\0]\0}\0";
 const std::string FixtureBytes(Fixture, sizeof Fixture - 1);
 
-TEST(TJsonStreamed, SavesTheCompactTextAsUtf16AtThePosition)
-{
+TEST(TJsonStreamed, SavesTheCompactTextAsUtf16AtThePosition) {
     std::unique_ptr<TJsonBase> tree(TJson::ParseText(L"{ \"a\" : [ 1 , \"\x0436\" ] }"));
     TMemoryStream stream;
     stream.WriteBuffer("AB", 2);
@@ -31,8 +34,7 @@ TEST(TJsonStreamed, SavesTheCompactTextAsUtf16AtThePosition)
     TJsonStreamed::SaveToStream(tree.get(), nullptr);
 }
 
-TEST(TJsonStreamed, LoadsFromThePositionToTheEnd)
-{
+TEST(TJsonStreamed, LoadsFromThePositionToTheEnd) {
     TMemoryStream stream;
     stream.WriteBuffer("XYZ", 3);
     stream.WriteBuffer(FixtureBytes.data(), static_cast<int>(FixtureBytes.size()));
@@ -50,10 +52,12 @@ TEST(TJsonStreamed, LoadsFromThePositionToTheEnd)
     EXPECT_EQ(TJsonStreamed::LoadFromStream(&garbage), nullptr);
 }
 
-TEST(TJsonStreamed, AnOddLastByteIsIgnored)
-{
+TEST(TJsonStreamed, AnOddLastByteIsIgnored) {
     TMemoryStream stream;
-    stream.WriteBuffer("[\0" "7\0]\0", 6);
+    stream.WriteBuffer(
+        "[\0"
+        "7\0]\0",
+        6);
     stream.WriteBuffer("\x5D", 1);
     stream.SetPosition(0);
     std::unique_ptr<TJsonBase> tree(TJsonStreamed::LoadFromStream(&stream));
@@ -68,8 +72,7 @@ TEST(TJsonStreamed, AnOddLastByteIsIgnored)
 }
 
 // A tree with every kind of value and non-ASCII text.
-TJsonBase* EveryKind()
-{
+TJsonBase* EveryKind() {
     auto* root = TJsonObject::Generate();
     root->Add(L"number", 1.25);
     root->Add(L"big", TJsonNumber::Generate(1.5e300L));
@@ -90,8 +93,7 @@ TJsonBase* EveryKind()
 class JsonFiles : public ::testing::Test {
 protected:
     void TearDown() override { EXPECT_EQ(CountFiles(folder.Path()), 0) << "files left in the folder"; }
-    static std::string Content(const std::wstring& name)
-    {
+    static std::string Content(const std::wstring& name) {
         TMemoryStream stream;
         stream.LoadFromFile(name);
         return Bytes(stream);
@@ -101,8 +103,7 @@ protected:
     TempFolder folder{L"vorsalt-json"};
 };
 
-TEST_F(JsonFiles, SaveAndLoadKeepEveryKindAndNonAsciiText)
-{
+TEST_F(JsonFiles, SaveAndLoadKeepEveryKindAndNonAsciiText) {
     std::unique_ptr<TJsonBase> tree(EveryKind());
     const std::wstring name = File(L"\x0434\x0430\x043D\x043D\x044B\x0435.json");
     TJsonStreamed::SaveToFile(tree.get(), name);
@@ -121,8 +122,7 @@ TEST_F(JsonFiles, SaveAndLoadKeepEveryKindAndNonAsciiText)
     DeleteFileW(name.c_str());
 }
 
-TEST_F(JsonFiles, SaveReplacesAnExistingFile)
-{
+TEST_F(JsonFiles, SaveReplacesAnExistingFile) {
     const std::wstring name = File(L"a.json");
     {
         TFileStream old(name, fmCreate);
@@ -130,12 +130,13 @@ TEST_F(JsonFiles, SaveReplacesAnExistingFile)
     }
     std::unique_ptr<TJsonBase> tree(TJson::ParseText(L"[1]"));
     TJsonStreamed::SaveToFile(tree.get(), name);
-    EXPECT_EQ(Content(name), std::string("[\0" "1\0]\0", 6));
+    EXPECT_EQ(Content(name), std::string("[\0"
+                                         "1\0]\0",
+                                         6));
     DeleteFileW(name.c_str());
 }
 
-TEST_F(JsonFiles, NullAndMissing)
-{
+TEST_F(JsonFiles, NullAndMissing) {
     const std::wstring name = File(L"none.json");
     TJsonStreamed::SaveToFile(nullptr, name);
     EXPECT_EQ(GetFileAttributesW(name.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -143,15 +144,15 @@ TEST_F(JsonFiles, NullAndMissing)
     EXPECT_EQ(TJsonStreamed::LoadFromFile(folder.Path()), nullptr);  // a folder is no file
 }
 
-TEST_F(JsonFiles, AFileThatCannotBeMadeOrOpenedRaises)
-{
+TEST_F(JsonFiles, AFileThatCannotBeMadeOrOpenedRaises) {
     std::unique_ptr<TJsonBase> tree(TJson::ParseText(L"[1]"));
     const std::wstring missing = File(L"no-such-folder\\x.json");
     try {
         TJsonStreamed::SaveToFile(tree.get(), missing);
         FAIL();
     } catch (const EFCreateError& e) {
-        EXPECT_EQ(e.Message.rfind("Cannot create file \"" + std::string(missing.begin(), missing.end()) + "\". ", 0), 0u)
+        EXPECT_EQ(e.Message.rfind("Cannot create file \"" + std::string(missing.begin(), missing.end()) + "\". ", 0),
+                  0u)
             << e.Message;
     }
 
@@ -165,18 +166,20 @@ TEST_F(JsonFiles, AFileThatCannotBeMadeOrOpenedRaises)
         EXPECT_THROW(TJsonStreamed::SaveToFile(other.get(), locked), EFCreateError);
         CloseHandle(exclusive);
     }
-    EXPECT_EQ(Content(locked), std::string("[\0" "1\0]\0", 6));  // the old text stays whole
+    EXPECT_EQ(Content(locked), std::string("[\0"
+                                           "1\0]\0",
+                                           6));  // the old text stays whole
     DeleteFileW(locked.c_str());
 }
 
-TEST_F(JsonFiles, AFullDiskLeavesTheExistingFileAsItWas)
-{
+TEST_F(JsonFiles, AFullDiskLeavesTheExistingFileAsItWas) {
     // The sandbox's small disk (64 KiB) cannot take a text of about 200 KB.
     const char* disk = getenv("VORSALT_SMALL_DISK");
     ASSERT_NE(disk, nullptr);
     std::wstring where = L"Z:" + std::wstring(disk, disk + strlen(disk)) + L"/json";
     for (wchar_t& c : where)
-        if (c == L'/') c = L'\\';
+        if (c == L'/')
+            c = L'\\';
     CreateDirectoryW(where.c_str(), nullptr);
     const std::wstring name = where + L"\\kept.json";
     std::unique_ptr<TJsonBase> small(TJson::ParseText(L"{\"kept\":true}"));
@@ -184,7 +187,8 @@ TEST_F(JsonFiles, AFullDiskLeavesTheExistingFileAsItWas)
     const std::string before = Content(name);
 
     TJsonList big;
-    for (int i = 0; i < 20000; ++i) big.Add(123456.5 + i);
+    for (int i = 0; i < 20000; ++i)
+        big.Add(123456.5 + i);
     EXPECT_THROW(TJsonStreamed::SaveToFile(&big, name), EStreamError);
     EXPECT_EQ(Content(name), before);
     DeleteFileW(name.c_str());

@@ -16,50 +16,48 @@ namespace {
 
 const std::wstring Suite = L"..\\json-suite";
 
-std::vector<std::string> CaseNames(const char* prefix)
-{
+std::vector<std::string> CaseNames(const char* prefix) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(("..\\json-suite\\cases\\" + std::string(prefix) + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(found.cFileName);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(found.cFileName);
     while (FindNextFileA(search, &found));
     FindClose(search);
     return names;
 }
 
-std::unique_ptr<TJsonBase> Parse(const std::string& name)
-{
+std::unique_ptr<TJsonBase> Parse(const std::string& name) {
     TFileStream file(Suite + L"\\cases\\" + std::wstring(name.begin(), name.end()), fmOpenRead | fmShareDenyWrite);
     return std::unique_ptr<TJsonBase>(TJsonStreamed::LoadFromStream(&file));
 }
 
 // Why the parser accepts each n_ case it accepts.
 enum Rule {
-    TextAfterTheValue,   // anything after the first value is ignored
-    OptionalComma,       // commas between items and members are optional
-    TrailingComma,       // one comma may close a list or an object
-    LeadingPlus,         // a number may start with "+"
-    LeadingZeros,        // leading zeros are allowed
-    AnyEscape,           // a backslash before another character drops both; \' is '
-    ShortUnicodeEscape,  // \u takes the one to three characters that remain
-    RawControlCharacter, // a string holds any character but the quote as it stands
-    ControlIsBlank,      // every character up to U+0020 is whitespace
+    TextAfterTheValue,    // anything after the first value is ignored
+    OptionalComma,        // commas between items and members are optional
+    TrailingComma,        // one comma may close a list or an object
+    LeadingPlus,          // a number may start with "+"
+    LeadingZeros,         // leading zeros are allowed
+    AnyEscape,            // a backslash before another character drops both; \' is '
+    ShortUnicodeEscape,   // \u takes the one to three characters that remain
+    RawControlCharacter,  // a string holds any character but the quote as it stands
+    ControlIsBlank,       // every character up to U+0020 is whitespace
 };
 
 const std::map<std::string, Rule> AcceptedInvalid = {
 #include "AcceptedInvalid.inc"
 };
 
-TEST(JsonSuite, TheSuiteIsThere)
-{
+TEST(JsonSuite, TheSuiteIsThere) {
     EXPECT_GT(CaseNames("y_").size(), 90u);
     EXPECT_GT(CaseNames("n_").size(), 180u);
     EXPECT_GT(CaseNames("i_").size(), 30u);
 }
 
-TEST(JsonSuite, EveryMustAcceptCaseGivesPythonsTree)
-{
+TEST(JsonSuite, EveryMustAcceptCaseGivesPythonsTree) {
     std::ifstream expected("..\\json-suite\\expected.txt", std::ios::binary);
     ASSERT_TRUE(expected.good());
     std::string line;
@@ -86,21 +84,21 @@ TEST(JsonSuite, EveryMustAcceptCaseGivesPythonsTree)
     EXPECT_EQ(cases, static_cast<int>(CaseNames("y_").size()));
 }
 
-TEST(JsonSuite, MustRejectCasesAreAcceptedOnlyByARuleOfTheParser)
-{
+TEST(JsonSuite, MustRejectCasesAreAcceptedOnlyByARuleOfTheParser) {
     std::set<std::string> accepted;
     for (const std::string& name : CaseNames("n_"))
-        if (Parse(name) != nullptr) accepted.insert(name);
+        if (Parse(name) != nullptr)
+            accepted.insert(name);
     for (const std::string& name : accepted)
         EXPECT_TRUE(AcceptedInvalid.count(name)) << name << " is accepted by no rule";
     for (const auto& listed : AcceptedInvalid)
         EXPECT_TRUE(accepted.count(listed.first)) << listed.first << " is listed but refused";
 }
 
-TEST(JsonSuite, FreeCasesGiveATreeOrNull)
-{
+TEST(JsonSuite, FreeCasesGiveATreeOrNull) {
     int trees = 0;
-    for (const std::string& name : CaseNames("i_")) trees += Parse(name) != nullptr;
+    for (const std::string& name : CaseNames("i_"))
+        trees += Parse(name) != nullptr;
     EXPECT_GE(trees, 0);  // reaching this line is the test: no crash, no hang
 }
 

@@ -17,12 +17,17 @@ struct Tracked : TJsonNull {
     int& freed;
 };
 
-std::string D(TJsonBase* value) { return Describe(value); }
+std::string D(TJsonBase* value) {
+    return Describe(value);
+}
 
-TEST(TJsonValues, KindsAndTheirNames)
-{
+TEST(TJsonValues, KindsAndTheirNames) {
     int freed = 0;
-    struct Case { std::unique_ptr<TJsonBase> value; TJsonTypes type; const wchar_t* name; };
+    struct Case {
+        std::unique_ptr<TJsonBase> value;
+        TJsonTypes type;
+        const wchar_t* name;
+    };
     Case cases[] = {
         {std::make_unique<TJsonBase>(), jsBase, L"jsBase"},
         {std::unique_ptr<TJsonBase>(TJsonNumber::Generate(1)), jsNumber, L"jsNumber"},
@@ -42,8 +47,7 @@ TEST(TJsonValues, KindsAndTheirNames)
     EXPECT_EQ(freed, 1);  // a pair frees its value
 }
 
-TEST(TJsonValues, ValuesAsVariants)
-{
+TEST(TJsonValues, ValuesAsVariants) {
     std::unique_ptr<TJsonBase> number(TJsonNumber::Generate(2.5L));
     EXPECT_EQ(number->GetValue().Type(), VT_R8);
     EXPECT_EQ(number->Value().AsDouble(), 2.5);
@@ -75,8 +79,7 @@ TEST(TJsonValues, ValuesAsVariants)
     EXPECT_EQ(null->GetField(Variant(L"a")), null.get());
 }
 
-TEST(TJsonList, AddWrapsEachScalar)
-{
+TEST(TJsonList, AddWrapsEachScalar) {
     TJsonList list;
     EXPECT_EQ(list.Add(true), 0);
     EXPECT_EQ(list.Add(1.5), 1);
@@ -90,10 +93,10 @@ TEST(TJsonList, AddWrapsEachScalar)
     EXPECT_EQ(D(&list), "[T N1.50000000000000e0 N7.00000000000000e0 S\"w\" S\"u\" S\"literal\" Z]");
 }
 
-TEST(TJsonList, DeleteMovesTheLastItemIntoTheGap)
-{
+TEST(TJsonList, DeleteMovesTheLastItemIntoTheGap) {
     TJsonList list;
-    for (const wchar_t* s : {L"a", L"b", L"c", L"d"}) list.Add(s);
+    for (const wchar_t* s : {L"a", L"b", L"c", L"d"})
+        list.Add(s);
     list.Delete(1);
     EXPECT_EQ(D(&list), "[S\"a\" S\"d\" S\"c\"]");
     list.Delete(2);  // the last one
@@ -106,8 +109,7 @@ TEST(TJsonList, DeleteMovesTheLastItemIntoTheGap)
     EXPECT_EQ(list.IndexOf(nullptr), -1);
 }
 
-TEST(TJsonList, ChildrenByPositionAndKey)
-{
+TEST(TJsonList, ChildrenByPositionAndKey) {
     int freed = 0;
     TJsonList list;
     list.Add(new Tracked(freed));
@@ -126,12 +128,12 @@ TEST(TJsonList, ChildrenByPositionAndKey)
     EXPECT_EQ(D(&list), "[S\"x\" N2.00000000000000e0]");
 }
 
-TEST(TJsonList, DestructionFreesEveryItem)
-{
+TEST(TJsonList, DestructionFreesEveryItem) {
     int freed = 0;
     {
         TJsonList list;
-        for (int i = 0; i < 5; ++i) list.Add(new Tracked(freed));
+        for (int i = 0; i < 5; ++i)
+            list.Add(new Tracked(freed));
         auto* inner = TJsonList::Generate();
         inner->Add(new Tracked(freed));
         list.Add(inner);
@@ -139,8 +141,7 @@ TEST(TJsonList, DestructionFreesEveryItem)
     EXPECT_EQ(freed, 6);
 }
 
-TEST(TJsonCustomList, TypedGetters)
-{
+TEST(TJsonCustomList, TypedGetters) {
     TJsonList list;
     list.Add(2.9);
     list.Add(-2.9);
@@ -167,26 +168,33 @@ TEST(TJsonCustomList, TypedGetters)
     EXPECT_THROW(list.getWideString(4), EInvalidCast);
 }
 
-TEST(TJsonCustomList, GetIntKeepsTheLow32BitsAndRefusesWhatIsNoInteger)
-{
-    struct Case { long double value; int result; };
-    const Case cases[] = {{4294967297.0L, 1}, {-4294967297.0L, -1}, {2147483648.0L, -2147483647 - 1},
-                          {9223372036854775807.0L, -1}, {-9223372036854775808.0L, 0}, {0.999L, 0}, {-0.999L, 0}};
+TEST(TJsonCustomList, GetIntKeepsTheLow32BitsAndRefusesWhatIsNoInteger) {
+    struct Case {
+        long double value;
+        int result;
+    };
+    const Case cases[] = {{4294967297.0L, 1},
+                          {-4294967297.0L, -1},
+                          {2147483648.0L, -2147483647 - 1},
+                          {9223372036854775807.0L, -1},
+                          {-9223372036854775808.0L, 0},
+                          {0.999L, 0},
+                          {-0.999L, 0}};
     for (const Case& c : cases) {
         TJsonList list;
         list.Add(TJsonNumber::Generate(c.value));
         EXPECT_EQ(list.getInt(0), c.result) << static_cast<double>(c.value);
     }
-    for (long double wrong : {std::numeric_limits<long double>::quiet_NaN(), std::numeric_limits<long double>::infinity(),
-                              -std::numeric_limits<long double>::infinity(), 9223372036854775808.0L, -9.3e18L, 1e300L}) {
+    for (long double wrong :
+         {std::numeric_limits<long double>::quiet_NaN(), std::numeric_limits<long double>::infinity(),
+          -std::numeric_limits<long double>::infinity(), 9223372036854775808.0L, -9.3e18L, 1e300L}) {
         TJsonList list;
         list.Add(TJsonNumber::Generate(wrong));
         EXPECT_THROW(list.getInt(0), EConvertError) << static_cast<double>(wrong);
     }
 }
 
-TEST(TJsonCustomList, ForEach)
-{
+TEST(TJsonCustomList, ForEach) {
     TJsonList list;
     list.Add(1);
     list.Add(2);
@@ -194,14 +202,21 @@ TEST(TJsonCustomList, ForEach)
     list.SetChild(1, nullptr);  // a null element is skipped
     std::vector<std::wstring> seen;
     int data = 42;
-    list.ForEach([&](const std::wstring& name, TJsonBase* element, void* d, bool&) {
-        EXPECT_EQ(d, &data);
-        seen.push_back(name + L"=" + std::to_wstring(element->GetValue().AsInteger()));
-    }, &data);
+    list.ForEach(
+        [&](const std::wstring& name, TJsonBase* element, void* d, bool&) {
+            EXPECT_EQ(d, &data);
+            seen.push_back(name + L"=" + std::to_wstring(element->GetValue().AsInteger()));
+        },
+        &data);
     EXPECT_EQ(seen, (std::vector<std::wstring>{L"0=1", L"2=3"}));
 
     int calls = 0;
-    list.ForEach([&](const std::wstring&, TJsonBase*, void*, bool& next) { ++calls; next = false; }, nullptr);
+    list.ForEach(
+        [&](const std::wstring&, TJsonBase*, void*, bool& next) {
+            ++calls;
+            next = false;
+        },
+        nullptr);
     EXPECT_EQ(calls, 1);
     list.ForEach(nullptr, nullptr);
 
@@ -210,16 +225,15 @@ TEST(TJsonCustomList, ForEach)
     object.Add(L"", 2);  // an empty name has no field by index: skipped
     object.Add(L"a", 3);
     seen.clear();
-    object.ForEach([&](const std::wstring& name, TJsonBase* element, void*, bool&) {
-        seen.push_back(name + L"=" + std::to_wstring(element->GetValue().AsInteger()));
-    }, nullptr);
+    object.ForEach([&](const std::wstring& name, TJsonBase* element, void*,
+                       bool&) { seen.push_back(name + L"=" + std::to_wstring(element->GetValue().AsInteger())); },
+                   nullptr);
     EXPECT_EQ(seen, (std::vector<std::wstring>{L"a=1", L"a=1"}));  // a repeated name yields its first pair
 }
 
 class TJsonObjectTest : public ::testing::TestWithParam<bool> {};
 
-TEST_P(TJsonObjectTest, NamesAndFields)
-{
+TEST_P(TJsonObjectTest, NamesAndFields) {
     TJsonObject object(GetParam());
     EXPECT_EQ(object.UseHash(), GetParam());
     EXPECT_EQ(object.HashTable(), object.GetHashTable());
@@ -244,7 +258,7 @@ TEST_P(TJsonObjectTest, NamesAndFields)
     EXPECT_EQ(object.GetNameOf(2), L"a");
     EXPECT_EQ(object.GetNameOf(6), L"");
     EXPECT_EQ(object.GetFieldByIndex(2), object.OldGetField(L"a"));  // the first pair's value
-    EXPECT_EQ(object.GetFieldByIndex(3), nullptr);  // an empty name
+    EXPECT_EQ(object.GetFieldByIndex(3), nullptr);                   // an empty name
     EXPECT_EQ(object.OldGetField(L"z"), nullptr);
 
     EXPECT_EQ(object.getInt(L"a"), 1);
@@ -256,8 +270,7 @@ TEST_P(TJsonObjectTest, NamesAndFields)
     EXPECT_EQ(object.getInt(2), 1);  // by index through the first pair of its name
 }
 
-TEST_P(TJsonObjectTest, OldSetFieldHandsThePreviousValueBack)
-{
+TEST_P(TJsonObjectTest, OldSetFieldHandsThePreviousValueBack) {
     TJsonObject object(GetParam());
     object.Add(L"a", 1);
     std::unique_ptr<TJsonBase> previous(object.OldGetField(L"a"));
@@ -272,8 +285,7 @@ TEST_P(TJsonObjectTest, OldSetFieldHandsThePreviousValueBack)
     EXPECT_EQ(D(&object), "{\"a\"=F}");
 }
 
-TEST_P(TJsonObjectTest, OnlyPairsOfNoOtherObjectAreTaken)
-{
+TEST_P(TJsonObjectTest, OnlyPairsOfNoOtherObjectAreTaken) {
     TJsonObject object(GetParam());
     std::unique_ptr<TJsonBase> scalar(TJsonNumber::Generate(1));
     EXPECT_EQ(object._Add(scalar.get()), -1);
@@ -292,8 +304,7 @@ TEST_P(TJsonObjectTest, OnlyPairsOfNoOtherObjectAreTaken)
     EXPECT_EQ(object.IndexOfName(L"q"), 0);
 }
 
-TEST_P(TJsonObjectTest, ARenamedPairIsFoundByItsNewName)
-{
+TEST_P(TJsonObjectTest, ARenamedPairIsFoundByItsNewName) {
     TJsonObject object(GetParam());
     object.Add(L"a", 1);
     object.Add(L"b", 2);
@@ -308,15 +319,14 @@ TEST_P(TJsonObjectTest, ARenamedPairIsFoundByItsNewName)
 }
 
 // The reference: the first position of the name in the list, searched from the start.
-int FirstOf(TJsonObject& object, const std::wstring& name)
-{
+int FirstOf(TJsonObject& object, const std::wstring& name) {
     for (int i = 0; i < object.Count(); ++i)
-        if (static_cast<TJsonObjectMethod*>(object.GetChild(i))->Name() == name) return i;
+        if (static_cast<TJsonObjectMethod*>(object.GetChild(i))->Name() == name)
+            return i;
     return -1;
 }
 
-TEST_P(TJsonObjectTest, LookupsAgreeWithALinearSearchOverRandomAddsAndDeletes)
-{
+TEST_P(TJsonObjectTest, LookupsAgreeWithALinearSearchOverRandomAddsAndDeletes) {
     std::mt19937 random(99);
     TJsonObject object(GetParam());
     for (int step = 0; step < 4000; ++step) {
@@ -327,7 +337,8 @@ TEST_P(TJsonObjectTest, LookupsAgreeWithALinearSearchOverRandomAddsAndDeletes)
         } else if (action < 9) {
             object.Delete(static_cast<int>(random() % object.Count()));
         } else {
-            static_cast<TJsonObjectMethod*>(object.GetChild(static_cast<int>(random() % object.Count())))->SetName(name);
+            static_cast<TJsonObjectMethod*>(object.GetChild(static_cast<int>(random() % object.Count())))
+                ->SetName(name);
         }
         for (int k = 0; k < 40; ++k) {
             const std::wstring probe = L"k" + std::to_wstring(k);
@@ -338,8 +349,7 @@ TEST_P(TJsonObjectTest, LookupsAgreeWithALinearSearchOverRandomAddsAndDeletes)
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutIndex, TJsonObjectTest, ::testing::Bool());
 
-TEST(TJsonObject, DeletingTheLastPairOfAnIndexedObject)
-{
+TEST(TJsonObject, DeletingTheLastPairOfAnIndexedObject) {
     TJsonObject object;
     object.Add(L"a", 1);
     object.Add(L"b", 2);
@@ -353,10 +363,10 @@ TEST(TJsonObject, DeletingTheLastPairOfAnIndexedObject)
     EXPECT_EQ(object.HashTable()->counters(), L"Balanced tree root node level is 0");
 }
 
-TEST(TJsonObject, ADeleteThatMovesTheLastPairKeepsTheIndexRight)
-{
+TEST(TJsonObject, ADeleteThatMovesTheLastPairKeepsTheIndexRight) {
     TJsonObject object;
-    for (const wchar_t* name : {L"a", L"b", L"c", L"d", L"b"}) object.Add(name, 0);
+    for (const wchar_t* name : {L"a", L"b", L"c", L"d", L"b"})
+        object.Add(name, 0);
     object.Delete(1);  // the second b moves to position 1
     EXPECT_EQ(D(&object), "{\"a\"=N0 \"b\"=N0 \"c\"=N0 \"d\"=N0}");
     EXPECT_EQ(object.IndexOfName(L"b"), 1);

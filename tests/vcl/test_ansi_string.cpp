@@ -5,15 +5,17 @@
 
 namespace {
 
-TEST(AnsiString, ConvertsToAndFromUtf16InCodePage1251)
-{
-    struct Case { std::wstring wide; std::string ansi; };
+TEST(AnsiString, ConvertsToAndFromUtf16InCodePage1251) {
+    struct Case {
+        std::wstring wide;
+        std::string ansi;
+    };
     const Case cases[] = {
         {L"", ""},
         {L"abc", "abc"},
         {L"\x041E\x0448\x0438\x0431\x043A\x0430", "\xCE\xF8\xE8\xE1\xEA\xE0"},  // Ошибка
-        {L"\x2116 \x00AB\x00BB", "\xB9 \xAB\xBB"},                               // № «»
-        {L"\x4E2D", "?"},  // not in the code page
+        {L"\x2116 \x00AB\x00BB", "\xB9 \xAB\xBB"},                              // № «»
+        {L"\x4E2D", "?"},                                                       // not in the code page
     };
     for (const Case& c : cases) {
         EXPECT_EQ(AnsiString(c.wide).str(), c.ansi);
@@ -23,8 +25,7 @@ TEST(AnsiString, ConvertsToAndFromUtf16InCodePage1251)
     }
 }
 
-TEST(AnsiString, PositionsStartAtOne)
-{
+TEST(AnsiString, PositionsStartAtOne) {
     AnsiString text("abcabc");
     EXPECT_EQ(text.Length(), 6);
     EXPECT_EQ(text[1], 'a');
@@ -34,18 +35,23 @@ TEST(AnsiString, PositionsStartAtOne)
     text[1] = 'x';
     EXPECT_EQ(text, AnsiString("xbcabc"));
 
-    struct Case { const char* part; int pos; };
+    struct Case {
+        const char* part;
+        int pos;
+    };
     for (const Case& c : {Case{"bc", 2}, Case{"cab", 3}, Case{"z", 0}, Case{"", 0}, Case{"xbcabcx", 0}})
         EXPECT_EQ(text.Pos(c.part), c.pos) << c.part;
 
-    struct Sub { int index, count; const char* result; };
+    struct Sub {
+        int index, count;
+        const char* result;
+    };
     for (const Sub& s : {Sub{1, 3, "xbc"}, Sub{4, 99, "abc"}, Sub{6, 1, "c"}, Sub{7, 1, ""}, Sub{0, 2, "x"},
                          Sub{2, 0, ""}, Sub{-5, 3, ""}})
         EXPECT_EQ(text.SubString(s.index, s.count), AnsiString(s.result)) << s.index << "," << s.count;
 }
 
-TEST(AnsiString, ConcatenatesAndCompares)
-{
+TEST(AnsiString, ConcatenatesAndCompares) {
     AnsiString text("Ab");
     text += "c";
     EXPECT_EQ(text + AnsiString(12), AnsiString("Abc12"));
@@ -54,8 +60,7 @@ TEST(AnsiString, ConcatenatesAndCompares)
     EXPECT_EQ(AnsiString("a\0b", 3).Length(), 3);
 }
 
-TEST(WideString, OwnsItsAutomationString)
-{
+TEST(WideString, OwnsItsAutomationString) {
     WideString empty;
     EXPECT_EQ(empty.c_bstr(), nullptr);
     EXPECT_TRUE(empty.IsEmpty());

@@ -9,13 +9,11 @@ namespace {
 class FileStreamTest : public ::testing::Test {
 protected:
     std::wstring Path(const std::wstring& name) const { return folder.File(name); }
-    void Make(const std::wstring& name, const std::string& content)
-    {
+    void Make(const std::wstring& name, const std::string& content) {
         TFileStream f(Path(name), fmCreate);
         f.WriteBuffer(content.data(), static_cast<int>(content.size()));
     }
-    std::string Read(const std::wstring& name)
-    {
+    std::string Read(const std::wstring& name) {
         TFileStream f(Path(name), fmOpenRead | fmShareDenyNone);
         std::string content(static_cast<size_t>(f.Size()), '\0');
         f.ReadBuffer(&content[0], static_cast<int>(content.size()));
@@ -25,8 +23,7 @@ protected:
     TempFolder folder{L"vorsalt-filestream"};
 };
 
-TEST_F(FileStreamTest, CreatesWritesAndReadsBack)
-{
+TEST_F(FileStreamTest, CreatesWritesAndReadsBack) {
     {
         TFileStream f(Path(L"a.bin"), fmCreate);
         EXPECT_EQ(f.Write("0123456789", 10), 10);
@@ -46,15 +43,13 @@ TEST_F(FileStreamTest, CreatesWritesAndReadsBack)
     EXPECT_THROW(f.WriteBuffer("no", 2), EWriteError);
 }
 
-TEST_F(FileStreamTest, CreateEmptiesAnExistingFile)
-{
+TEST_F(FileStreamTest, CreateEmptiesAnExistingFile) {
     Make(L"b.bin", "a long content");
     TFileStream f(Path(L"b.bin"), fmCreate);
     EXPECT_EQ(f.Size(), 0);
 }
 
-TEST_F(FileStreamTest, OpenForWritingKeepsTheContent)
-{
+TEST_F(FileStreamTest, OpenForWritingKeepsTheContent) {
     Make(L"c.bin", "abcdef");
     {
         TFileStream f(Path(L"c.bin"), fmOpenWrite);
@@ -71,9 +66,12 @@ TEST_F(FileStreamTest, OpenForWritingKeepsTheContent)
     EXPECT_EQ(Read(L"c.bin"), "XYc!");
 }
 
-TEST_F(FileStreamTest, ShareModesDecideWhetherASecondOpenSucceeds)
-{
-    struct Case { const char* name; unsigned short first, second; bool opens; };
+TEST_F(FileStreamTest, ShareModesDecideWhetherASecondOpenSucceeds) {
+    struct Case {
+        const char* name;
+        unsigned short first, second;
+        bool opens;
+    };
     const Case cases[] = {
         {"read, deny none / read-write", fmOpenRead | fmShareDenyNone, fmOpenReadWrite | fmShareDenyNone, true},
         {"read, deny write / read, deny write", fmOpenRead | fmShareDenyWrite, fmOpenRead | fmShareDenyWrite, true},
@@ -98,8 +96,7 @@ TEST_F(FileStreamTest, ShareModesDecideWhetherASecondOpenSucceeds)
     }
 }
 
-TEST_F(FileStreamTest, AFileThatCannotBeOpenedOrCreatedRaisesWithItsName)
-{
+TEST_F(FileStreamTest, AFileThatCannotBeOpenedOrCreatedRaisesWithItsName) {
     const std::wstring missing = Path(L"missing.bin");
     try {
         TFileStream f(missing, fmOpenRead);
@@ -118,16 +115,14 @@ TEST_F(FileStreamTest, AFileThatCannotBeOpenedOrCreatedRaisesWithItsName)
     EXPECT_THROW(TFileStream(folder.Path(), fmOpenRead), EFOpenError);  // a folder is not a file
 }
 
-TEST_F(FileStreamTest, NonAsciiFileNames)
-{
+TEST_F(FileStreamTest, NonAsciiFileNames) {
     const std::wstring name = L"\x0444\x0430\x0439\x043B.json";  // файл.json
     Make(name, "data");
     EXPECT_NE(GetFileAttributesW(Path(name).c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(Read(name), "data");
 }
 
-TEST_F(FileStreamTest, MemoryStreamSavesAndLoadsFiles)
-{
+TEST_F(FileStreamTest, MemoryStreamSavesAndLoadsFiles) {
     TMemoryStream out;
     out.WriteBuffer("content", 7);
     out.SetPosition(3);  // the whole stream is saved, whatever the position

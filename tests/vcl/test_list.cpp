@@ -6,21 +6,32 @@
 namespace {
 
 // The list as a text of the letters its items point to.
-std::string Letters(const TList& list)
-{
+std::string Letters(const TList& list) {
     std::string text;
-    for (int i = 0; i < list.Count(); ++i) text += list.Items(i) ? *static_cast<const char*>(list.Items(i)) : '-';
+    for (int i = 0; i < list.Count(); ++i)
+        text += list.Items(i) ? *static_cast<const char*>(list.Items(i)) : '-';
     return text;
 }
 
 const char Abc[] = "abcdef";
-void* Item(char c) { return const_cast<char*>(&Abc[c - 'a']); }
+void* Item(char c) {
+    return const_cast<char*>(&Abc[c - 'a']);
+}
 
-TEST(TList, OperationsKeepTheOrderStated)
-{
-    struct Step { const char* name; void (*apply)(TList&); const char* after; };
+TEST(TList, OperationsKeepTheOrderStated) {
+    struct Step {
+        const char* name;
+        void (*apply)(TList&);
+        const char* after;
+    };
     const Step steps[] = {
-        {"Add a b c", [](TList& l) { l.Add(Item('a')); l.Add(Item('b')); l.Add(Item('c')); }, "abc"},
+        {"Add a b c",
+         [](TList& l) {
+             l.Add(Item('a'));
+             l.Add(Item('b'));
+             l.Add(Item('c'));
+         },
+         "abc"},
         {"Insert d at 1", [](TList& l) { l.Insert(1, Item('d')); }, "adbc"},
         {"Insert e at the end", [](TList& l) { l.Insert(4, Item('e')); }, "adbce"},
         {"Delete 0", [](TList& l) { l.Delete(0); }, "dbce"},
@@ -29,7 +40,12 @@ TEST(TList, OperationsKeepTheOrderStated)
         {"Remove c", [](TList& l) { EXPECT_EQ(l.Remove(Item('c')), 1); }, "bed"},
         {"Remove absent", [](TList& l) { EXPECT_EQ(l.Remove(Item('a')), -1); }, "bed"},
         {"Extract e", [](TList& l) { EXPECT_EQ(l.Extract(Item('e')), Item('e')); }, "bd"},
-        {"Add null twice", [](TList& l) { l.Add(nullptr); l.Insert(0, nullptr); }, "-bd-"},
+        {"Add null twice",
+         [](TList& l) {
+             l.Add(nullptr);
+             l.Insert(0, nullptr);
+         },
+         "-bd-"},
         {"Pack", [](TList& l) { l.Pack(); }, "bd"},
         {"SetItems 1", [](TList& l) { l.SetItems(1, Item('f')); }, "bf"},
         {"Clear", [](TList& l) { l.Clear(); }, ""},
@@ -41,10 +57,10 @@ TEST(TList, OperationsKeepTheOrderStated)
     }
 }
 
-TEST(TList, IndexOfGivesTheFirstPosition)
-{
+TEST(TList, IndexOfGivesTheFirstPosition) {
     TList list;
-    for (char c : std::string("abca")) list.Add(Item(c));
+    for (char c : std::string("abca"))
+        list.Add(Item(c));
     EXPECT_EQ(list.IndexOf(Item('a')), 0);
     EXPECT_EQ(list.IndexOf(Item('c')), 2);
     EXPECT_EQ(list.IndexOf(Item('f')), -1);
@@ -52,11 +68,13 @@ TEST(TList, IndexOfGivesTheFirstPosition)
     EXPECT_EQ(list.Last(), Item('a'));
 }
 
-TEST(TList, PositionsOutsideTheListRaise)
-{
+TEST(TList, PositionsOutsideTheListRaise) {
     TList list;
     list.Add(Item('a'));
-    const struct { const char* name; void (*apply)(TList&); } wrong[] = {
+    const struct {
+        const char* name;
+        void (*apply)(TList&);
+    } wrong[] = {
         {"Items -1", [](TList& l) { l.Items(-1); }},
         {"Items 1", [](TList& l) { l.Items(1); }},
         {"SetItems 1", [](TList& l) { l.SetItems(1, nullptr); }},
@@ -66,7 +84,8 @@ TEST(TList, PositionsOutsideTheListRaise)
         {"Move 0 1", [](TList& l) { l.Move(0, 1); }},
         {"Capacity 0", [](TList& l) { l.SetCapacity(0); }},
     };
-    for (const auto& w : wrong) EXPECT_THROW(w.apply(list), EListError) << w.name;
+    for (const auto& w : wrong)
+        EXPECT_THROW(w.apply(list), EListError) << w.name;
     EXPECT_EQ(Letters(list), "a");
     EXPECT_THROW(TList().First(), EListError);
     try {
@@ -76,22 +95,27 @@ TEST(TList, PositionsOutsideTheListRaise)
     }
 }
 
-struct Keyed { int key; char tag; };
-int ByKey(void* a, void* b) { return static_cast<Keyed*>(a)->key - static_cast<Keyed*>(b)->key; }
+struct Keyed {
+    int key;
+    char tag;
+};
+int ByKey(void* a, void* b) {
+    return static_cast<Keyed*>(a)->key - static_cast<Keyed*>(b)->key;
+}
 
-TEST(TList, SortIsStable)
-{
+TEST(TList, SortIsStable) {
     Keyed items[] = {{3, 'a'}, {1, 'b'}, {3, 'c'}, {2, 'd'}, {1, 'e'}};
     TList list;
-    for (Keyed& k : items) list.Add(&k);
+    for (Keyed& k : items)
+        list.Add(&k);
     list.Sort(ByKey);
     std::string tags;
-    for (int i = 0; i < list.Count(); ++i) tags += static_cast<Keyed*>(list.Items(i))->tag;
+    for (int i = 0; i < list.Count(); ++i)
+        tags += static_cast<Keyed*>(list.Items(i))->tag;
     EXPECT_EQ(tags, "bedac");
 }
 
-TEST(TList, CapacityGrowsAndShrinksToTheCount)
-{
+TEST(TList, CapacityGrowsAndShrinksToTheCount) {
     TList list;
     list.SetCapacity(100);
     EXPECT_GE(list.Capacity(), 100);

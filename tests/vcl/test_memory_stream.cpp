@@ -6,10 +6,11 @@
 
 namespace {
 
-std::string Content(TMemoryStream& s) { return std::string(static_cast<char*>(s.Memory()), static_cast<size_t>(s.Size())); }
+std::string Content(TMemoryStream& s) {
+    return std::string(static_cast<char*>(s.Memory()), static_cast<size_t>(s.Size()));
+}
 
-TEST(TMemoryStream, ReadsAndWritesAtItsPosition)
-{
+TEST(TMemoryStream, ReadsAndWritesAtItsPosition) {
     TMemoryStream s;
     EXPECT_EQ(s.Write("hello", 5), 5);
     EXPECT_EQ(s.Position(), 5);
@@ -27,11 +28,14 @@ TEST(TMemoryStream, ReadsAndWritesAtItsPosition)
     EXPECT_EQ(s.Write(buffer, 0), 0);
 }
 
-TEST(TMemoryStream, SeeksFromEachOrigin)
-{
+TEST(TMemoryStream, SeeksFromEachOrigin) {
     TMemoryStream s;
     s.WriteBuffer("0123456789", 10);
-    struct Case { int64_t offset; TSeekOrigin origin; int64_t position; };
+    struct Case {
+        int64_t offset;
+        TSeekOrigin origin;
+        int64_t position;
+    };
     for (const Case& c : {Case{3, soBeginning, 3}, Case{2, soCurrent, 5}, Case{-1, soEnd, 9}, Case{-9, soCurrent, 0},
                           Case{4, soEnd, 14}})
         EXPECT_EQ(s.Seek(c.offset, c.origin), c.position);
@@ -39,8 +43,7 @@ TEST(TMemoryStream, SeeksFromEachOrigin)
     EXPECT_THROW(s.Seek(-11, soEnd), EStreamError);
 }
 
-TEST(TMemoryStream, AWritePastTheEndFillsTheGapWithZeros)
-{
+TEST(TMemoryStream, AWritePastTheEndFillsTheGapWithZeros) {
     TMemoryStream s;
     s.WriteBuffer("ab", 2);
     s.SetPosition(5);
@@ -48,8 +51,7 @@ TEST(TMemoryStream, AWritePastTheEndFillsTheGapWithZeros)
     EXPECT_EQ(Content(s), std::string("ab\0\0\0z", 6));
 }
 
-TEST(TMemoryStream, SetSizeCutsAndExtends)
-{
+TEST(TMemoryStream, SetSizeCutsAndExtends) {
     TMemoryStream s;
     s.WriteBuffer("abcdef", 6);
     s.SetSize(3);
@@ -63,8 +65,7 @@ TEST(TMemoryStream, SetSizeCutsAndExtends)
     EXPECT_EQ(s.Position(), 0);
 }
 
-TEST(TMemoryStream, BufferedTransfersRaiseWhenShort)
-{
+TEST(TMemoryStream, BufferedTransfersRaiseWhenShort) {
     TMemoryStream s;
     s.WriteBuffer("abc", 3);
     s.SetPosition(1);
@@ -75,8 +76,7 @@ TEST(TMemoryStream, BufferedTransfersRaiseWhenShort)
     EXPECT_STREQ(buffer, "abc");
 }
 
-TEST(TMemoryStream, CopiesFromAnotherStream)
-{
+TEST(TMemoryStream, CopiesFromAnotherStream) {
     TMemoryStream source, target;
     source.WriteBuffer("0123456789", 10);
     source.SetPosition(2);
@@ -93,11 +93,11 @@ TEST(TMemoryStream, CopiesFromAnotherStream)
     EXPECT_EQ(loaded.Position(), 0);
 }
 
-TEST(TMemoryStream, GrowsToLargeSizesInFewSteps)
-{
+TEST(TMemoryStream, GrowsToLargeSizesInFewSteps) {
     TMemoryStream s;
     const std::string chunk(1000, 'x');
-    for (int i = 0; i < 10000; ++i) s.WriteBuffer(chunk.data(), 1000);
+    for (int i = 0; i < 10000; ++i)
+        s.WriteBuffer(chunk.data(), 1000);
     EXPECT_EQ(s.Size(), 10000000);
     EXPECT_EQ(static_cast<char*>(s.Memory())[9999999], 'x');
 }

@@ -4,8 +4,7 @@
 
 namespace {
 
-TEST(EOleException, CarriesCodeSourceAndHelpThroughItsBases)
-{
+TEST(EOleException, CarriesCodeSourceAndHelpThroughItsBases) {
     try {
         throw EOleException("Класс не зарегистрирован", REGDB_E_CLASSNOTREG, "Object", "help.chm", 12);
     } catch (const EOleSysError& e) {

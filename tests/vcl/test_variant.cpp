@@ -8,10 +8,12 @@
 
 namespace {
 
-struct Source { const char* name; std::function<Variant()> make; };
+struct Source {
+    const char* name;
+    std::function<Variant()> make;
+};
 
-const std::vector<Source>& Sources()
-{
+const std::vector<Source>& Sources() {
     static const std::vector<Source> sources = {
         {"Empty", [] { return Variant(); }},
         {"Null", [] { return Variant::Null(); }},
@@ -41,15 +43,14 @@ const std::vector<Source>& Sources()
 }
 
 // What oleaut32 makes of the source in the kind type, or the failure code.
-HRESULT Judge(const Variant& source, VARTYPE type, VARIANT& result)
-{
+HRESULT Judge(const Variant& source, VARTYPE type, VARIANT& result) {
     VariantInit(&result);
-    return VariantChangeTypeEx(&result, const_cast<VARIANT*>(&source.Data()), LOCALE_INVARIANT, VARIANT_ALPHABOOL, type);
+    return VariantChangeTypeEx(&result, const_cast<VARIANT*>(&source.Data()), LOCALE_INVARIANT, VARIANT_ALPHABOOL,
+                               type);
 }
 
 template <typename Read, typename Compare>
-void CheckConversion(VARTYPE type, Read read, Compare compare)
-{
+void CheckConversion(VARTYPE type, Read read, Compare compare) {
     for (const Source& s : Sources()) {
         const Variant v = s.make();
         VARIANT expected;
@@ -65,40 +66,39 @@ void CheckConversion(VARTYPE type, Read read, Compare compare)
     }
 }
 
-TEST(Variant, ToIntegerAsOleautConverts)
-{
-    CheckConversion(VT_I4, [](const Variant& v) { return v.AsInteger(); },
-                    [](int got, const VARIANT& want) { EXPECT_EQ(got, want.lVal); });
+TEST(Variant, ToIntegerAsOleautConverts) {
+    CheckConversion(
+        VT_I4, [](const Variant& v) { return v.AsInteger(); },
+        [](int got, const VARIANT& want) { EXPECT_EQ(got, want.lVal); });
 }
 
-TEST(Variant, ToDoubleAsOleautConverts)
-{
-    CheckConversion(VT_R8, [](const Variant& v) { return v.AsDouble(); },
-                    [](double got, const VARIANT& want) { EXPECT_EQ(got, want.dblVal); });
+TEST(Variant, ToDoubleAsOleautConverts) {
+    CheckConversion(
+        VT_R8, [](const Variant& v) { return v.AsDouble(); },
+        [](double got, const VARIANT& want) { EXPECT_EQ(got, want.dblVal); });
 }
 
-TEST(Variant, ToBooleanAsOleautConverts)
-{
-    CheckConversion(VT_BOOL, [](const Variant& v) { return v.AsBoolean(); },
-                    [](bool got, const VARIANT& want) { EXPECT_EQ(got, want.boolVal != VARIANT_FALSE); });
+TEST(Variant, ToBooleanAsOleautConverts) {
+    CheckConversion(
+        VT_BOOL, [](const Variant& v) { return v.AsBoolean(); },
+        [](bool got, const VARIANT& want) { EXPECT_EQ(got, want.boolVal != VARIANT_FALSE); });
 }
 
-TEST(Variant, ToTextAsOleautConverts)
-{
-    CheckConversion(VT_BSTR, [](const Variant& v) { return v.AsString(); },
-                    [](const std::wstring& got, const VARIANT& want) {
-                        EXPECT_EQ(got, std::wstring(want.bstrVal, SysStringLen(want.bstrVal)));
-                    });
+TEST(Variant, ToTextAsOleautConverts) {
+    CheckConversion(
+        VT_BSTR, [](const Variant& v) { return v.AsString(); },
+        [](const std::wstring& got, const VARIANT& want) {
+            EXPECT_EQ(got, std::wstring(want.bstrVal, SysStringLen(want.bstrVal)));
+        });
 }
 
-TEST(Variant, ToDateAsOleautConverts)
-{
-    CheckConversion(VT_DATE, [](const Variant& v) { return v.AsDate(); },
-                    [](DATE got, const VARIANT& want) { EXPECT_EQ(got, want.date); });
+TEST(Variant, ToDateAsOleautConverts) {
+    CheckConversion(
+        VT_DATE, [](const Variant& v) { return v.AsDate(); },
+        [](DATE got, const VARIANT& want) { EXPECT_EQ(got, want.date); });
 }
 
-TEST(Variant, NumbersAndTextIgnoreTheThreadLocale)
-{
+TEST(Variant, NumbersAndTextIgnoreTheThreadLocale) {
     // The test process runs with the Russian locale, whose decimal separator is ",".
     ASSERT_EQ(PRIMARYLANGID(LANGIDFROMLCID(GetThreadLocale())), LANG_RUSSIAN);
     EXPECT_EQ(Variant(L"1.5").AsDouble(), 1.5);
@@ -107,8 +107,7 @@ TEST(Variant, NumbersAndTextIgnoreTheThreadLocale)
     EXPECT_EQ(Variant(L"False").AsBoolean(), false);
 }
 
-TEST(Variant, ErrorTextsNameBothKinds)
-{
+TEST(Variant, ErrorTextsNameBothKinds) {
     try {
         Variant::Null().AsInteger();
         FAIL();
@@ -124,9 +123,12 @@ TEST(Variant, ErrorTextsNameBothKinds)
     EXPECT_THROW(Variant(1e300).AsInteger(), EVariantOverflowError);
 }
 
-TEST(Variant, ReportsItsKind)
-{
-    struct Case { Variant value; VARTYPE type; bool empty, null, string, numeric; };
+TEST(Variant, ReportsItsKind) {
+    struct Case {
+        Variant value;
+        VARTYPE type;
+        bool empty, null, string, numeric;
+    };
     const Case cases[] = {
         {Variant(), VT_EMPTY, true, false, false, false},
         {Variant::Null(), VT_NULL, false, true, false, false},
@@ -152,14 +154,12 @@ TEST(Variant, ReportsItsKind)
     EXPECT_NE(Variant(WideString()).Data().bstrVal, nullptr);  // an empty text, not a null string
 }
 
-TEST(Variant, AnsiTextIsCp1251)
-{
+TEST(Variant, AnsiTextIsCp1251) {
     EXPECT_EQ(Variant("\xCE\xF8\xE8\xE1\xEA\xE0").AsString(), L"\x041E\x0448\x0438\x0431\x043A\x0430");
     EXPECT_EQ(Variant(L"\x041E\x0448").AsAnsiString(), AnsiString("\xCE\xF8"));
 }
 
-TEST(Variant, TakesOverABstrWithoutACopy)
-{
+TEST(Variant, TakesOverABstrWithoutACopy) {
     BSTR text = SysAllocString(L"owned");
     {
         Variant v = Variant::FromBstr(text);
@@ -177,20 +177,21 @@ TEST(Variant, TakesOverABstrWithoutACopy)
 class Counted : public IDispatch {
 public:
     ULONG refs = 1;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { *out = nullptr; return E_NOINTERFACE; }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs; }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
         return E_NOTIMPL;
     }
 };
 
-TEST(Variant, HoldsAReferenceToAnObject)
-{
+TEST(Variant, HoldsAReferenceToAnObject) {
     Counted object;
     {
         Variant v(static_cast<IDispatch*>(&object));
@@ -208,8 +209,7 @@ TEST(Variant, HoldsAReferenceToAnObject)
     EXPECT_THROW(Variant(3).AsDispatch(), EVariantTypeCastError);
 }
 
-TEST(Variant, AssignmentReplacesTheValue)
-{
+TEST(Variant, AssignmentReplacesTheValue) {
     Variant v(L"text");
     v = Variant(7);
     EXPECT_EQ(v.Type(), VT_I4);

@@ -28,13 +28,16 @@ public:
     int Add(void* item);
     void Insert(int index, void* item);  // index may be Count (an append)
     void Delete(int index);
-    int Remove(void* item);   // the removed position, -1 when absent
-    void* Extract(void* item);  // removes it and returns it, null when absent
+    int Remove(void* item);         // the removed position, -1 when absent
+    void* Extract(void* item);      // removes it and returns it, null when absent
     int IndexOf(void* item) const;  // the first position, -1 when absent
     void Exchange(int index1, int index2);
     void Move(int from, int to);
-    void Clear() { items.clear(); items.shrink_to_fit(); }
-    void Pack();  // drops the null pointers
+    void Clear() {
+        items.clear();
+        items.shrink_to_fit();
+    }
+    void Pack();                          // drops the null pointers
     void Sort(TListSortCompare compare);  // stable: equal items keep their order
 
     int Capacity() const { return static_cast<int>(items.capacity()); }

@@ -20,7 +20,8 @@ public:
 class EOleException : public EOleSysError {
 public:
     EOleException(std::string message, HRESULT errorCode, std::string source, std::string helpFile, int helpContext)
-        : EOleSysError(std::move(message), errorCode, helpContext), Source(std::move(source)),
+        : EOleSysError(std::move(message), errorCode, helpContext),
+          Source(std::move(source)),
           HelpFile(std::move(helpFile)) {}
     std::string Source;
     std::string HelpFile;

@@ -40,7 +40,7 @@ public:
     Variant(const wchar_t* wide);
     Variant(const std::wstring& wide);
     Variant(const WideString& wide);
-    Variant(IDispatch* object);  // adds a reference
+    Variant(IDispatch* object);              // adds a reference
     explicit Variant(const VARIANT& other);  // a copy (VariantCopy)
 
     static Variant Null();
