@@ -1,7 +1,9 @@
 #include "FloatText.h"
 #include "Json.h"
+#include "JsonEscapes.h"
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -165,32 +167,12 @@ private:
             }
             Put(s + plain, i - plain);
             plain = i + 1;
-            switch (c) {
-            case L'\b':
-                Put(L"\\b");
-                break;
-            case L'\t':
-                Put(L"\\t");
-                break;
-            case L'\n':
-                Put(L"\\n");
-                break;
-            case L'\f':
-                Put(L"\\f");
-                break;
-            case L'\r':
-                Put(L"\\r");
-                break;
-            case L'"':
-                Put(L"\\\"");
-                break;
-            case L'/':
-                Put(L"\\/");
-                break;
-            case L'\\':
-                Put(L"\\\\");
-                break;
-            default:  // other control characters and unpaired surrogates
+            const TJsonEscape* escape = std::find_if(std::begin(JsonEscapes), std::end(JsonEscapes),
+                                                     [c](const TJsonEscape& e) { return e.character == c; });
+            if (escape != std::end(JsonEscapes)) {
+                const wchar_t escaped[] = {L'\\', escape->letter};
+                Put(escaped, 2);
+            } else {  // other control characters and unpaired surrogates
                 Put(L"\\u");
                 for (int shift = 12; shift >= 0; shift -= 4)
                     Put(Hex[(c >> shift) & 0xF]);

@@ -1,5 +1,6 @@
 #include "FloatText.h"
 #include "Json.h"
+#include "JsonEscapes.h"
 #include <algorithm>
 #include <vector>
 
@@ -144,35 +145,7 @@ private:
                 continue;
             }
             ++i;  // the closing-quote scan guarantees a character after each backslash
-            switch (raw[i]) {
-            case L'"':
-                text += L'"';
-                break;
-            case L'\'':
-                text += L'\'';
-                break;
-            case L'/':
-                text += L'/';
-                break;
-            case L'\\':
-                text += L'\\';
-                break;
-            case L'b':
-                text += L'\b';
-                break;
-            case L'f':
-                text += L'\f';
-                break;
-            case L'n':
-                text += L'\n';
-                break;
-            case L'r':
-                text += L'\r';
-                break;
-            case L't':
-                text += L'\t';
-                break;
-            case L'u': {
+            if (raw[i] == L'u') {
                 const int digits = std::min(4, length - i - 1);
                 if (digits == 0)
                     throw Abandon();
@@ -181,10 +154,13 @@ private:
                     unit = unit * 16 + HexDigit(raw[i + k]);
                 text += static_cast<wchar_t>(unit);
                 i += digits;
-                break;
-            }
-            default:
-                break;  // dropped together with its backslash
+            } else if (raw[i] == L'\'') {
+                text += L'\'';
+            } else {
+                for (const TJsonEscape& escape : JsonEscapes)
+                    if (escape.letter == raw[i])
+                        text += escape.character;
+                // any other character is dropped together with its backslash
             }
         }
     }
