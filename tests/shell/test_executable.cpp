@@ -1,4 +1,5 @@
-// What Vorsalt.exe carries besides its code: the manifest and the version resource.
+// What Vorsalt.exe carries besides its code: the manifest, the version resource and the JSON
+// library's exports.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -43,6 +44,31 @@ TEST(Executable, VersionResource) {
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\041904E3\\OriginalFilename",
                                reinterpret_cast<void**>(&name), &len));
     EXPECT_STREQ(name, L"Vorsalt.exe");
+}
+
+TEST(Executable, ExportsTheJsonLibrary) {
+    // Mapped as an image without running it, so that its export table can be read.
+    HMODULE exe = LoadLibraryExW(L"Vorsalt.exe", nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(exe, nullptr) << GetLastError();
+    // The names a host compiled with this toolchain imports through uJsonTree.h.
+    const char* const names[] = {
+        "_ZN5TJson9ParseTextERKNSt7__cxx1112basic_stringIwSt11char_traitsIwESaIwEEE",
+        "_ZN5TJson12GenerateTextB5cxx11EP9TJsonBase",
+        "_Z20GenerateReadableTextB5cxx11P9TJsonBaseRi",
+        "_ZN13TJsonStreamed12SaveToStreamEP9TJsonBaseP7TStream",
+        "_ZN13TJsonStreamed14LoadFromStreamEP7TStream",
+        "_ZN13TJsonStreamed10SaveToFileEP9TJsonBaseRKNSt7__cxx1112basic_stringIwSt11char_traitsIwESaIwEEE",
+        "_ZN13TJsonStreamed12LoadFromFileERKNSt7__cxx1112basic_stringIwSt11char_traitsIwESaIwEEE",
+        "_ZN11TJsonObject8GenerateEb",
+        "_ZN9TJsonList8GenerateEv",
+        "_ZN11TJsonNumber8GenerateEe",
+        "_ZN8TBalTree6InsertERKNSt7__cxx1112basic_stringIwSt11char_traitsIwESaIwEEEi",
+        "_ZTV11TJsonObject",
+        "_ZTI9TJsonBase",
+    };
+    for (const char* name : names)
+        EXPECT_NE(GetProcAddress(exe, name), nullptr) << name;
+    FreeLibrary(exe);
 }
 
 }  // namespace
