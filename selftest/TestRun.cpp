@@ -27,6 +27,8 @@ const std::vector<CheckRoutine>& BuiltInChecks() {
         {6, [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.ServiceHost, c.ServiceClient, info); }},
         {7,
          [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.TrainingHost, c.ServiceClient, info); }},
+        {8, [](RunContext& c, std::string& info) { return CheckTSPOCSPProxy(c.Hosts.ServiceHost, info); }},
+        {9, [](RunContext& c, std::string& info) { return CheckSign(c.Hosts.ServiceHost, *c.State.Request, info); }},
         {10, [](RunContext& c, std::string& info) { return RunZantholder(c, info); }},
     };
     return checks;

@@ -76,12 +76,21 @@ const std::wstring Failure = L"Тестирование не успешно. р�
 const std::wstring Success = L"Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.";
 const std::wstring ToDo = L"\r\nРекомендуется выполнить следующие действия:\r\n";
 
-const std::string GoodService = "{\"//\": " + Reply(200, "<html></html>") + ", \"/lumweb/check\": " +
-                                Reply(200, R"({\"CorrelationId\":\"5f0c3a52\",\"Status\":\"OK\"})") + "}";
+// The service's pages, with the time-stamp and signature replies that the client library gets.
+std::string Service(const std::string& signature) {
+    return "{\"//\": " + Reply(200, "<html></html>") + ", \"/lumweb/check\": " +
+           Reply(200, R"({\"CorrelationId\":\"5f0c3a52\",\"Status\":\"OK\"})") +
+           ", \"/lumclient/enchance\": " + Reply(200, "OK") + ", \"/lumclient/authentificate\": " + signature + "}";
+}
+const std::string GoodService = Service(Reply(200, "kind=1;id=112-233-445 95"));
 // The service host fails the SSL page and its check; the training complex answers the second check
-// wrongly (in the training run it is asked twice).
+// wrongly (in the training run it is asked twice); the time stamp fails and the signature is not
+// authenticated, without words.
 const std::string BadService = "{\"//\": " + Reply(503, "") + ", \"/lumweb/check\": [" + Reply(502, "") + ", " +
-                               Reply(200, "Maintenance") + "]}";
+                               Reply(200, "Maintenance") + "], \"/lumclient/enchance\": " +
+                               Reply(500, "TSP service unavailable") +
+                               ", \"/lumclient/authentificate\": " + Reply(401, "") + "}";
+const std::wstring RunAllChecks = L"\r\n - Выполнить все проверки в полном объеме для более точной диагностики.";
 
 int RunCommand(int tag) {
     return tag == TagTraining ? ID_N1 : tag == TagAlternative ? ID_N2 : ID_mni_N18;
@@ -96,9 +105,21 @@ std::vector<std::wstring> Ids(const std::vector<RemoteRow>& rows) {
 
 std::vector<std::wstring> ExpectedIds(int tag) {
     if (tag == TagAlternative)
-        return {L"0", L"1", L"2", L"3", L"5", L"6", L"10"};
-    return {L"0", L"1", L"2", L"3", L"5", L"6", L"7", L"10"};
+        return {L"0", L"1", L"2", L"3", L"5", L"6", L"8", L"9", L"10"};
+    return {L"0", L"1", L"2", L"3", L"5", L"6", L"7", L"8", L"9", L"10"};
 }
+
+// The row of a check; an empty one when the list has none.
+RemoteRow RowOf(const std::vector<RemoteRow>& rows, int index) {
+    for (const auto& row : rows)
+        if (row.id == std::to_wstring(index))
+            return row;
+    return {L"", L"", L"", -1};
+}
+
+// What the client library sent for checks 8 and 9, as the service host's stand-in logged it.
+const std::string TimeStampRequest = "kind=4;data=31323334353637383930\r\nkind=2;data=\r\n";
+const std::string SignatureRequest = "mode=1;second=1";
 
 // The per-user back-end choice, removed at the end.
 class HttpTypeValue {
@@ -143,10 +164,11 @@ TEST_P(StandinRun, EveryStandinAnswersWell) {
         const CheckTexts texts = TextsOf(index, hosts);
         EXPECT_EQ(row.image, 0) << index << " " << vcl::ToAnsi(row.info);
         EXPECT_EQ(row.caption, Wide(texts.Running)) << index;
-        EXPECT_EQ(row.info, Wide(texts.Passed)) << index;
+        EXPECT_EQ(row.info, Wide(texts.Passed ? texts.Passed : "Усиленная: 112-233-445 95")) << index;
     }
 
-    // The service checks share one client: the SSL page, then the check of each host.
+    // The service checks share one client: the SSL page, then the check of each host; then the
+    // client library asks the same host for the time stamp and the test signature.
     const auto service = standins.Https(hosts.ServiceHost);
     std::vector<std::string> lines;
     for (const auto& r : service)
@@ -154,9 +176,14 @@ TEST_P(StandinRun, EveryStandinAnswersWell) {
     std::vector<std::string> expected = {"GET // HTTP/1.1", "POST /lumweb/check HTTP/1.1"};
     if (Tag() == TagTraining)
         expected.push_back("POST /lumweb/check HTTP/1.1");
-    EXPECT_EQ(lines, expected);
-    if (Tag() == TagRegular)
+    expected.push_back("POST /lumclient/enchance HTTP/1.1");
+    expected.push_back("POST /lumclient/authentificate HTTP/1.1");
+    ASSERT_EQ(lines, expected);
+    EXPECT_EQ(service[service.size() - 2].Body, TimeStampRequest);
+    EXPECT_EQ(service.back().Body, SignatureRequest);
+    if (Tag() == TagRegular) {
         EXPECT_EQ(standins.Https(hosts.TrainingHost).size(), 1u);
+    }
     const auto gateway = standins.Gateway();
     ASSERT_EQ(gateway.size(), 1u);
     EXPECT_EQ(gateway[0].RequestLine, "POST / HTTP/1.1");
@@ -168,7 +195,7 @@ TEST_P(StandinRun, StandinsAnswerBadly) {
     TestCspRegistration csp({75});
     ASSERT_NE(program.Window(), nullptr);
     program.Command(RunCommand(Tag()));
-    EXPECT_EQ(TakeVerdict(), Failure + ToDo + L"\r\n - Проверьте сетевые настройки и настройки прокси.");
+    EXPECT_EQ(TakeVerdict(), Failure + ToDo + L"\r\n - Проверьте сетевые настройки и настройки прокси." + RunAllChecks);
 
     const Endpoints hosts = SelectEndpoints(Tag());
     const auto rows = program.Rows(ID_LV_Stat);
@@ -189,6 +216,14 @@ TEST_P(StandinRun, StandinsAnswerBadly) {
         else
             EXPECT_EQ(rows[6].info.rfind(prefix, 0), 0u) << vcl::ToAnsi(rows[6].info);
     }
+    const RemoteRow timeStamp = RowOf(rows, 8), signature = RowOf(rows, 9);
+    EXPECT_EQ(timeStamp.image, 1);
+    EXPECT_EQ(timeStamp.caption, L"Работоспособность служб ЯСК (TSP)");
+    EXPECT_EQ(timeStamp.info, L"LUMCLIENT: сервер ЯСК " + Wide(hosts.ServiceHost) + L" ответил 500: TSP service unavailable");
+    // Not authenticated, without words: a warning with an empty text.
+    EXPECT_EQ(signature.image, 2);
+    EXPECT_EQ(signature.caption, L"Проверка формирования Электронной Подписи");
+    EXPECT_EQ(signature.info, L"");
     EXPECT_EQ(rows.back().image, 1);
     EXPECT_EQ(rows.back().caption, L"Проверка работоспособности Зантхолдер");
     EXPECT_EQ(rows.back().info, L"Получен неожиданный ответ от ПО Зантхолдер: ok");
@@ -232,9 +267,17 @@ TEST_F(MainWindow, NothingAnswersAndNoSecondRunStarts) {
     EXPECT_EQ(rows[4].image, 1);
     EXPECT_EQ(rows[4].info.rfind(L"TWinHTTP: ", 0), 0u);
     EXPECT_EQ(rows[6].image, 2);
-    EXPECT_EQ(rows[7].caption, L"Проверка работоспособности Зантхолдер");
-    EXPECT_EQ(rows[7].info, L"Не найдено");
-    EXPECT_EQ(rows[7].image, 2);
+    // The client library's own words: it cannot reach the service host.
+    const std::wstring noService = L"LUMCLIENT: нет связи с сервером ЯСК " + host + L" (ошибка 12029)";
+    EXPECT_EQ(rows[7].caption, L"Работоспособность служб ЯСК (TSP)");
+    EXPECT_EQ(rows[7].info, noService);
+    EXPECT_EQ(rows[7].image, 1);
+    EXPECT_EQ(rows[8].caption, L"Проверка формирования Электронной Подписи");
+    EXPECT_EQ(rows[8].info, noService);
+    EXPECT_EQ(rows[8].image, 1);
+    EXPECT_EQ(rows[9].caption, L"Проверка работоспособности Зантхолдер");
+    EXPECT_EQ(rows[9].info, L"Не найдено");
+    EXPECT_EQ(rows[9].image, 2);
     EXPECT_TRUE(standins.Gateway().empty());
 
     EXPECT_EQ(program.WaitForMessageBox(VerdictTitle, 1500), nullptr) << "a second run started";
@@ -289,6 +332,21 @@ TEST_F(MainWindow, ProviderWarningAndHashFailure) {
     EXPECT_EQ(rows[3].caption, L"Работоспособность КриптоПро CSP");
     EXPECT_EQ(rows[3].info.substr(0, 42), L"_hash. Getting CryptMsgGetParam  failed.\r\n");
     EXPECT_EQ(rows[3].image, 1);
+}
+
+TEST_F(MainWindow, IdentifierFillingItsBufferIsShownWithinIt) {
+    // A simple extended signature whose identifier is longer than the buffer: the library fills
+    // its 100 bytes without a NUL.
+    const std::string identifier(120, '4');
+    Standins standins({Service(Reply(200, "kind=7;id=" + identifier)), Reply(200, "OK"), true});
+    TestCspRegistration csp({75});
+    ASSERT_NE(program.Window(), nullptr);
+    program.Command(ID_mni_N18);
+    EXPECT_EQ(TakeVerdict(), Success);
+    const RemoteRow signature = RowOf(program.Rows(ID_LV_Stat), 9);
+    EXPECT_EQ(signature.image, 0);
+    EXPECT_EQ(signature.caption, L"Проверка формирования Электронной Подписи");
+    EXPECT_EQ(signature.info, L"Простая расширенная: " + Wide(identifier.substr(0, 100)));
 }
 
 TEST_F(MainWindow, ClosesFromItsCloseBox) {

@@ -1,4 +1,5 @@
-// What Vorsalt.exe carries besides its code: the manifest and the version resource.
+// What Vorsalt.exe carries besides its code (the manifest and the version resource), and what it
+// needs beside it to start.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -43,6 +44,60 @@ TEST(Executable, VersionResource) {
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\041904E3\\OriginalFilename",
                                reinterpret_cast<void**>(&name), &len));
     EXPECT_STREQ(name, L"Vorsalt.exe");
+}
+
+// A copy of the program in a folder of its own, which holds nothing else.
+class LoneCopy {
+public:
+    LoneCopy() {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"vorsalt-alone-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(folder_.c_str(), nullptr);
+        copied_ = CopyFileW(L"Vorsalt.exe", Exe().c_str(), FALSE) != FALSE;
+    }
+    ~LoneCopy() {
+        DeleteFileW(Exe().c_str());
+        RemoveDirectoryW(folder_.c_str());
+    }
+    bool Copied() const { return copied_; }
+
+    // Runs it to its end (at most timeoutMs) and returns its exit code; STILL_ACTIVE if it went on.
+    DWORD Run(DWORD timeoutMs) const {
+        // Windows would show its loader's box; the error mode, inherited, keeps it away.
+        const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        std::wstring command = L"\"" + Exe() + L"\"";
+        PROCESS_INFORMATION process{};
+        const BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                                            &startup, &process);
+        SetErrorMode(mode);
+        if (!started)
+            return 0;
+        DWORD code = STILL_ACTIVE;
+        if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
+            GetExitCodeProcess(process.hProcess, &code);
+        else
+            TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return code;
+    }
+
+private:
+    std::wstring Exe() const { return folder_ + L"\\Vorsalt.exe"; }
+
+    std::wstring folder_;
+    bool copied_ = false;
+};
+
+// The loader refuses the program before any code of its own runs (what it says under Wine is
+// checked by check_needs_lumclient.sh, where its error channel can be read).
+TEST(Executable, DoesNotStartWithoutTheServiceLibrary) {
+    LoneCopy copy;
+    ASSERT_TRUE(copy.Copied());
+    EXPECT_EQ(copy.Run(120000), static_cast<DWORD>(STATUS_DLL_NOT_FOUND));
 }
 
 }  // namespace
