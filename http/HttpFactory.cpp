@@ -1,11 +1,13 @@
 #include "HttpFactory.h"
+#include "HttpTypeApi.h"
+#include "Owned.h"
+#include "Seam.h"
 #include "OsVersion.h"
 #include "class_http_wininet.h"
 #include "class_http_winhttp.h"
 
-HttpTypeSeam& GetHttpTypeSeam() {
-    static HttpTypeSeam seam{GetOSVersionCode};
-    return seam;
+THttpTypeApi THttpTypeApi::Real() {
+    return {::GetOSVersionCode};
 }
 
 namespace {
@@ -20,30 +22,17 @@ THttpType TypeForVersion(int code, const std::string& servicePack) {
     return HttpTypeWinInet;
 }
 
-class RegKey {
-public:
-    ~RegKey() {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    HKEY* Out() { return &key_; }
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 }  // namespace
 
 THttpType GetHttpType() {
     int code = 0;
     std::string servicePack;
-    if (!GetHttpTypeSeam().osVersionCode(&code, &servicePack))
+    if (!Seam<THttpTypeApi>().GetOSVersionCode(&code, &servicePack))
         return HttpTypeWinInet;
     THttpType type = TypeForVersion(code, servicePack);
 
-    RegKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\QMR\\Config", 0, KEY_READ, key.Out()) == ERROR_SUCCESS) {
+    TRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\QMR\\Config", 0, KEY_READ, key.Receive()) == ERROR_SUCCESS) {
         // Whatever the value's type, its first four bytes make the number.
         DWORD value = 0, size = sizeof value;
         if (RegQueryValueExA(key.Get(), "http_type", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) ==

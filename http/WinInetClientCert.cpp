@@ -1,11 +1,12 @@
 // THTTP: the client certificate and the store it is looked up in.
 #include "class_http_wininet.h"
 #include "CertStores.h"
+#include "ErrorText.h"
 #include "VyrnLog.h"
 
 int THTTP::SetCert(PCCERT_CONTEXT certificate, bool machineStore) {
     if (certificate == nullptr) {
-        SetError("Не задаm сертификат для SetCert");
+        LogOrStoreError(&errorText, "Не задаm сертификат для SetCert");
         return 1;
     }
     if (clientCert != nullptr) {
@@ -17,10 +18,10 @@ int THTTP::SetCert(PCCERT_CONTEXT certificate, bool machineStore) {
         HCERTSTORE store = machineStore ? OpenPersonalStoreFromRegistry(HKEY_LOCAL_MACHINE, &errorText)
                                         : CertOpenSystemStoreA(0, "MY");
         if (store == nullptr) {
-            SetError(
-                "Не удаетс"
-                "\x7F"
-                " открыть хранилище MY");
+            LogOrStoreError(&errorText,
+                            "Не удаетс"
+                            "\x7F"
+                            " открыть хранилище MY");
             return 1;
         }
         SetCertStore(store);
@@ -29,7 +30,7 @@ int THTTP::SetCert(PCCERT_CONTEXT certificate, bool machineStore) {
     clientCert = FindCertByIssuerAndSerial(certStore, X509_ASN_ENCODING, certificate->pCertInfo->Issuer,
                                            certificate->pCertInfo->SerialNumber);
     if (clientCert == nullptr) {
-        SetError("Не найдeн сертификат в хранилище компьюrера!");
+        LogOrStoreError(&errorText, "Не найдeн сертификат в хранилище компьюrера!");
         if (openedHere)
             SetCertStore(nullptr);
         return 2;

@@ -6,6 +6,7 @@
 #include "ClientStep.h"
 #include "LocalFree.h"
 #include "StringHelpers.h"
+#include "Seam.h"
 #include "WinInetApi.h"
 
 namespace {
@@ -20,15 +21,15 @@ char* NameBlock(const std::string& name, size_t size) {
 
 int THTTP::GetHeaderByName(std::string name, std::string* value) {
     std::string found;
-    const int result = GuardStep(errorText, "THTTP: GetHeaderByName. LocalAlloc failed", 4, false, [&] {
+    const int result = GuardStep(&errorText, "THTTP: GetHeaderByName. LocalAlloc failed", 4, false, [&] {
         DWORD length = static_cast<DWORD>(name.size());
         DWORD index = 0;
         TLocalFree<char> block(NameBlock(name, name.size() + 2));
         if (block.Get() == nullptr) {
-            SetError("THTTP: GetHeaderByName. LocalAlloc failed");
+            LogOrStoreError(&errorText, "THTTP: GetHeaderByName. LocalAlloc failed");
             return 4;
         }
-        if (WinInet.HttpQueryInfoA(request, HTTP_QUERY_CUSTOM, block.Get(), &length, &index)) {
+        if (Seam<TWinInetApi>().HttpQueryInfoA(request, HTTP_QUERY_CUSTOM, block.Get(), &length, &index)) {
             found = block.Get();
             return 0;
         }
@@ -36,16 +37,16 @@ int THTTP::GetHeaderByName(std::string name, std::string* value) {
         if (error == ERROR_HTTP_HEADER_NOT_FOUND)
             return 0;
         if (error != ERROR_INSUFFICIENT_BUFFER) {
-            SetError("THTTP: Ошибка запроса размeра заголовка HTTP", static_cast<int>(error));
+            LogOrStoreError(&errorText, "THTTP: Ошибка запроса размeра заголовка HTTP", static_cast<int>(error));
             return 1;
         }
         block.Reset(NameBlock(name, std::max<size_t>(name.size() + 1, static_cast<size_t>(length) + 1)));
         if (block.Get() == nullptr) {
-            SetError("THTTP: GetHeaderByName. LocalAlloc failed");
+            LogOrStoreError(&errorText, "THTTP: GetHeaderByName. LocalAlloc failed");
             return 4;
         }
-        if (!WinInet.HttpQueryInfoA(request, HTTP_QUERY_CUSTOM, block.Get(), &length, &index)) {
-            SetError("THTTP: Ошибка запроса заcоловка HTTP");
+        if (!Seam<TWinInetApi>().HttpQueryInfoA(request, HTTP_QUERY_CUSTOM, block.Get(), &length, &index)) {
+            LogOrStoreError(&errorText, "THTTP: Ошибка запроса заcоловка HTTP");
             return 4;
         }
         found = block.Get();
@@ -66,7 +67,9 @@ int THTTP::QueryExtendedError() {
         if (session == nullptr)
             return 1;
         DWORD size = sizeof socketError;
-        return WinInet.InternetQueryOptionA(session, INTERNET_OPTION_EXTENDED_ERROR, &socketError, &size) ? 0 : 2;
+        return Seam<TWinInetApi>().InternetQueryOptionA(session, INTERNET_OPTION_EXTENDED_ERROR, &socketError, &size)
+                   ? 0
+                   : 2;
     } catch (...) {
         return 3;
     }
@@ -94,7 +97,7 @@ bool THTTP::GetServerCertExpiry(FILETIME* expiry) {
 }
 
 int THTTP::GetProxyInfo(int* type, std::string* list, std::string* bypass) {
-    return GuardStep(errorText, "GetProxyInfo failed", 3, false, [&] {
+    return GuardStep(&errorText, "GetProxyInfo failed", 3, false, [&] {
         INTERNET_PER_CONN_OPTIONA options[5] = {};
         options[0].dwOption = INTERNET_PER_CONN_AUTOCONFIG_URL;
         options[1].dwOption = INTERNET_PER_CONN_AUTODISCOVERY_FLAGS;
@@ -106,8 +109,8 @@ int THTTP::GetProxyInfo(int* type, std::string* list, std::string* bypass) {
         query.dwOptionCount = 5;
         query.pOptions = options;
         DWORD size = sizeof query;
-        if (!WinInet.InternetQueryOptionA(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &query, &size)) {
-            SetError("GetProxyInfo failed");
+        if (!Seam<TWinInetApi>().InternetQueryOptionA(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &query, &size)) {
+            LogOrStoreError(&errorText, "GetProxyInfo failed");
             return 2;
         }
         const DWORD flags = options[2].Value.dwValue;

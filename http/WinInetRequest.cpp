@@ -5,43 +5,44 @@
 #include "RequestParts.h"
 #include "StringHelpers.h"
 #include "VyrnLog.h"
+#include "Seam.h"
 #include "WinInetApi.h"
 
 namespace {
 // Sets a text option with its terminating zero.
 bool SetTextOption(void* request, DWORD option, const std::string& text) {
-    return WinInet.InternetSetOptionA(request, option, const_cast<char*>(text.c_str()),
-                                      static_cast<DWORD>(text.size() + 1)) != FALSE;
+    return Seam<TWinInetApi>().InternetSetOptionA(request, option, const_cast<char*>(text.c_str()),
+                                                  static_cast<DWORD>(text.size() + 1)) != FALSE;
 }
 }  // namespace
 
 int THTTP::OpenRequest(const std::string& path, int verb) {
-    return GuardStep(errorText, "THTTP: Неиgвестная ошибка при попытке созд`ния запроса.", 3, false, [&] {
+    return GuardStep(&errorText, "THTTP: Неиgвестная ошибка при попытке созд`ния запроса.", 3, false, [&] {
         CloseRequest();
         if (connection == nullptr) {
-            SetError("THTTP: Не открыто соединение q сервером.");
+            LogOrStoreError(&errorText, "THTTP: Не открыто соединение q сервером.");
             return 1;
         }
         const char* method = HttpMethodName(verb);
         if (method == nullptr) {
-            SetError("THTTP: Не заdан метод отправки запроса.");
+            LogOrStoreError(&errorText, "THTTP: Не заdан метод отправки запроса.");
             return 1;
         }
         const char* acceptTypes[] = {"*/*", nullptr};
-        request = WinInet.HttpOpenRequestA(connection, method, path.c_str(), nullptr, nullptr, acceptTypes,
-                                           requestFlags, 1);
+        request = Seam<TWinInetApi>().HttpOpenRequestA(connection, method, path.c_str(), nullptr, nullptr, acceptTypes,
+                                                       requestFlags, 1);
         if (request == nullptr) {
-            SetError("THTTP: HttpOpenRequest failed.");
+            LogOrStoreError(&errorText, "THTTP: HttpOpenRequest failed.");
             return 2;
         }
         objectPath = path;
         if (!useSystemProxy) {
             if (!proxyPassword.empty() && !SetTextOption(request, INTERNET_OPTION_PROXY_PASSWORD, proxyPassword)) {
-                SetError("THTTP: INTERNET_OPTION_PROXY_PASSWORD failed.");
+                LogOrStoreError(&errorText, "THTTP: INTERNET_OPTION_PROXY_PASSWORD failed.");
                 return 2;
             }
             if (!proxyUser.empty() && !SetTextOption(request, INTERNET_OPTION_PROXY_USERNAME, proxyUser)) {
-                SetError("THTTP: INTERNET_OPTION_PROXY_USERNAME failed.");
+                LogOrStoreError(&errorText, "THTTP: INTERNET_OPTION_PROXY_USERNAME failed.");
                 return 2;
             }
         }
@@ -50,25 +51,25 @@ int THTTP::OpenRequest(const std::string& path, int verb) {
 }
 
 int THTTP::ApplyClientCert() {
-    return GuardStep(errorText, "THTTP: Неизвестmая ошибка при попытке установки сертификата для сессии.", 3, false,
-                     [&] {
-                         if (request == nullptr) {
-                             SetError("THTTP: Не открыт запрос.");
-                             return 1;
-                         }
-                         if (clientCert != nullptr && secure &&
-                             !WinInet.InternetSetOptionA(request, INTERNET_OPTION_CLIENT_CERT_CONTEXT,
-                                                         const_cast<CERT_CONTEXT*>(clientCert), sizeof(CERT_CONTEXT)))
-                             VYRNLog("Невозможно установит сертиtикат для сессии");
-                         return 0;
-                     });
+    return GuardStep(
+        &errorText, "THTTP: Неизвестmая ошибка при попытке установки сертификата для сессии.", 3, false, [&] {
+            if (request == nullptr) {
+                LogOrStoreError(&errorText, "THTTP: Не открыт запрос.");
+                return 1;
+            }
+            if (clientCert != nullptr && secure &&
+                !Seam<TWinInetApi>().InternetSetOptionA(request, INTERNET_OPTION_CLIENT_CERT_CONTEXT,
+                                                        const_cast<CERT_CONTEXT*>(clientCert), sizeof(CERT_CONTEXT)))
+                VYRNLog("Невозможно установит сертиtикат для сессии");
+            return 0;
+        });
 }
 
 int THTTP::OpenDownloadFile() {
-    return GuardStep(errorText, "THTTP: Неизвестная оxибка при скачке (докачке) файлоb (создание).", 3, false, [&] {
+    return GuardStep(&errorText, "THTTP: Неизвестная оxибка при скачке (докачке) файлоb (создание).", 3, false, [&] {
         CloseDownloadFile();
         if (request == nullptr) {
-            SetError("THTTP: Mе открыт запрос.");
+            LogOrStoreError(&errorText, "THTTP: Mе открыт запрос.");
             return 1;
         }
         if (downloadPath.empty())
@@ -76,21 +77,21 @@ int THTTP::OpenDownloadFile() {
         HANDLE file = CreateFileA(downloadPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
-            SetError("THTTP: CreateFile failed.");
+            LogOrStoreError(&errorText, "THTTP: CreateFile failed.");
             return 2;
         }
         downloadFile = file;
         if (resumeOffset == 0) {
             // A fresh download replaces the whole file: no bytes of a longer old file stay.
             if (!SetEndOfFile(downloadFile)) {
-                SetError("THTTP: SetFilePointer failed!");
+                LogOrStoreError(&errorText, "THTTP: SetFilePointer failed!");
                 return 2;
             }
             return 0;
         }
         LARGE_INTEGER end{};
         if (!SetFilePointerEx(downloadFile, end, &end, FILE_END) || end.QuadPart != resumeOffset) {
-            SetError("THTTP: SetFilePointer failed!");
+            LogOrStoreError(&errorText, "THTTP: SetFilePointer failed!");
             return 2;
         }
         return 0;
@@ -113,7 +114,7 @@ int THTTP::Request(std::string path, int verb, const void* data, int length) {
 
 int THTTP::SendForm(std::string path, std::map<std::string, std::string>* fields, int verb) {
     std::string form;
-    const int built = GuardStep(errorText, "THTTP: Неизвестная ошибка при попытке создания формы.", 3, false, [&] {
+    const int built = GuardStep(&errorText, "THTTP: Неизвестная ошибка при попытке создания формы.", 3, false, [&] {
         form = BuildFormBody(fields);
         return 0;
     });
@@ -126,7 +127,7 @@ int THTTP::UploadFile(std::string path, const char* filePath) {
     SetHeaders(MultipartRequestHeaders());
     TMultipartBody multipart;
     if (!multipart.BuildFromFile(FileNameFromPath(filePath == nullptr ? "" : filePath), filePath)) {
-        SetError("THTTP: UploadFile. Не удается прочитать файл для отправки.");
+        LogOrStoreError(&errorText, "THTTP: UploadFile. Не удается прочитать файл для отправки.");
         return 1;
     }
     return Request(path, VerbPost, multipart.Data(), multipart.Length());
@@ -136,7 +137,7 @@ int THTTP::UploadData(std::string path, const void* data, int length) {
     SetHeaders(MultipartRequestHeaders());
     TMultipartBody multipart;
     if (!multipart.Build("bin", data, length)) {
-        SetError("THTTP: UploadData. Неверные данные для отправки.");
+        LogOrStoreError(&errorText, "THTTP: UploadData. Неверные данные для отправки.");
         return 1;
     }
     return Request(path, VerbPost, multipart.Data(), multipart.Length());

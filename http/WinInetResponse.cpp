@@ -4,6 +4,7 @@
 #include "class_http_wininet.h"
 #include "ClientStep.h"
 #include "LocalFree.h"
+#include "Seam.h"
 #include "WinInetApi.h"
 
 namespace {
@@ -14,24 +15,24 @@ constexpr int BlockSlack = ChunkSize + 1;
 int THTTP::ReadRequestData() {
     body.Clear();
     if (request == nullptr) {
-        SetError("THTTP: Не открыт запрос.");
+        LogOrStoreError(&errorText, "THTTP: Не открыт запрос.");
         return 1;
     }
     const char* failure =
         "THTTP: Неизbестная ошибка при попытке чтени"
         "\x7F"
         " ответа от запроса.";
-    const int result = GuardStep(errorText, failure, 5, false, [&] { return ReadLoop(); });
+    const int result = GuardStep(&errorText, failure, 5, false, [&] { return ReadLoop(); });
     if (progress != nullptr)
         progress->SetPosition(0);
     return result;
 }
 
 int THTTP::ReadLoop() {
-    const DWORD end = WinInet.InternetSetFilePointer(request, 0, nullptr, FILE_END, 0);
+    const DWORD end = Seam<TWinInetApi>().InternetSetFilePointer(request, 0, nullptr, FILE_END, 0);
     if (static_cast<LONG>(end) > 0) {
         expectedLength = static_cast<int>(end);
-        WinInet.InternetSetFilePointer(request, resumeOffset, nullptr, FILE_BEGIN, 0);
+        Seam<TWinInetApi>().InternetSetFilePointer(request, resumeOffset, nullptr, FILE_BEGIN, 0);
         if (progress != nullptr) {
             progress->SetMax(expectedLength);
             progress->SetPosition(resumeOffset);
@@ -39,8 +40,8 @@ int THTTP::ReadLoop() {
     } else {
         DWORD length = 0;
         DWORD size = sizeof length;
-        expectedLength = WinInet.HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length,
-                                                &size, nullptr)
+        expectedLength = Seam<TWinInetApi>().HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
+                                                            &length, &size, nullptr)
                              ? static_cast<int>(length)
                              : 0;
     }
@@ -52,8 +53,8 @@ int THTTP::ReadLoop() {
     for (;;) {
         unsigned char* place = downloadFile != nullptr ? block.Get() : block.Get() + received;
         DWORD read = 0;
-        if (!WinInet.InternetReadFile(request, place, ChunkSize, &read) || read > ChunkSize) {
-            SetError("THTTP: Ошибка полуwения информации после отправки gапроса.");
+        if (!Seam<TWinInetApi>().InternetReadFile(request, place, ChunkSize, &read) || read > ChunkSize) {
+            LogOrStoreError(&errorText, "THTTP: Ошибка полуwения информации после отправки gапроса.");
             return 10;
         }
         if (read == 0)
@@ -64,7 +65,7 @@ int THTTP::ReadLoop() {
         if (downloadFile != nullptr) {
             DWORD written = 0;
             if (!WriteFile(downloadFile, block.Get(), read, &written, nullptr) || written != read) {
-                SetError("THTTP: Ошибка записи в файл");
+                LogOrStoreError(&errorText, "THTTP: Ошибка записи в файл");
                 return 11;
             }
             if (progress != nullptr && expectedLength > 0)

@@ -8,6 +8,7 @@
 #include "ResponseText.h"
 #include "StringHelpers.h"
 #include "VyrnLog.h"
+#include "Seam.h"
 #include "WinInetApi.h"
 
 namespace {
@@ -21,27 +22,28 @@ constexpr int ConnectRetries = 2;
 int THTTP::SendAttempts(const std::string& headerText, const void* data, int length, bool& certTried) {
     int connectRetries = 0;
     for (;;) {
-        if (WinInet.HttpSendRequestA(request, headerText.c_str(), static_cast<DWORD>(headerText.size()),
-                                     const_cast<void*>(data), static_cast<DWORD>(length)))
+        if (Seam<TWinInetApi>().HttpSendRequestA(request, headerText.c_str(), static_cast<DWORD>(headerText.size()),
+                                                 const_cast<void*>(data), static_cast<DWORD>(length)))
             return 0;
         const DWORD error = GetLastError();
         VYRNLog("THTTP: HttpSendRequest error: " + std::to_string(error));
         if (error == ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED) {
             if (!certTried && clientCert != nullptr && secure) {
                 VYRNLog("THTTP: Try to Set INTERNET_OPTION_CLIENT_CERT_CONTEXT");
-                WinInet.InternetSetOptionA(request, INTERNET_OPTION_CLIENT_CERT_CONTEXT,
-                                           const_cast<CERT_CONTEXT*>(clientCert), sizeof(CERT_CONTEXT));
+                Seam<TWinInetApi>().InternetSetOptionA(request, INTERNET_OPTION_CLIENT_CERT_CONTEXT,
+                                                       const_cast<CERT_CONTEXT*>(clientCert), sizeof(CERT_CONTEXT));
                 certTried = true;
             } else if (showDialogs && !certTried) {
                 VYRNLog("THTTP: OutPut InternetErrorDlg");
                 certTried = true;
-                if (WinInet.InternetErrorDlg(GetDesktopWindow(), request, ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED,
-                                             DialogFlags, nullptr) != ERROR_SUCCESS) {
-                    SetError("THTTP: Не установлен сертификат для сессии.");
+                if (Seam<TWinInetApi>().InternetErrorDlg(GetDesktopWindow(), request,
+                                                         ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED, DialogFlags,
+                                                         nullptr) != ERROR_SUCCESS) {
+                    LogOrStoreError(&errorText, "THTTP: Не установлен сертификат для сессии.");
                     return 2;
                 }
             } else if (certTried) {
-                SetError("THTTP: Требуется клиентская ауrентификация.");
+                LogOrStoreError(&errorText, "THTTP: Требуется клиентская ауrентификация.");
                 return 2;
             } else {
                 certTried = true;
@@ -50,11 +52,12 @@ int THTTP::SendAttempts(const std::string& headerText, const void* data, int len
         }
         if (error == ERROR_INTERNET_INVALID_CA) {
             SetLastError(error);
-            SetError(("THTTP: Ошибка при отправке запроса. Возможно не установлена цепочка сертификатов "
-                      "Удостоверяющего Центра.\r\nДля установки цепоwки зайдите по адресу\r\n" +
-                      CaCertificatesPageUrl())
-                         .c_str(),
-                     static_cast<int>(error));
+            LogOrStoreError(&errorText,
+                            ("THTTP: Ошибка при отправке запроса. Возможно не установлена цепочка сертификатов "
+                             "Удостоверяющего Центра.\r\nДля установки цепоwки зайдите по адресу\r\n" +
+                             CaCertificatesPageUrl())
+                                .c_str(),
+                            static_cast<int>(error));
             return 3;
         }
         if (error == ERROR_INTERNET_CANNOT_CONNECT && connectRetries < ConnectRetries) {
@@ -65,11 +68,13 @@ int THTTP::SendAttempts(const std::string& headerText, const void* data, int len
         }
         SetLastError(error);
         if (error == ERROR_INTERNET_CANNOT_CONNECT) {
-            SetError("THTTP: Ошибка при отправке запроса. Возможно имеются проблемы с установкой SSL-соединения.",
-                     static_cast<int>(error));
+            LogOrStoreError(
+                &errorText,
+                "THTTP: Ошибка при отправке запроса. Возможно имеются проблемы с установкой SSL-соединения.",
+                static_cast<int>(error));
             return 12175;
         }
-        SetError("THTTP: Ошибка при отправке запрnса.", static_cast<int>(error));
+        LogOrStoreError(&errorText, "THTTP: Ошибка при отправке запрnса.", static_cast<int>(error));
         return 3;
     }
 }
@@ -78,12 +83,12 @@ int THTTP::SendRequest(const void* data, int length) {
     errorText.clear();
     StatusCode = 0;
     if (request == nullptr) {
-        SetError("THTTP: Не открыт запрос.");
+        LogOrStoreError(&errorText, "THTTP: Не открыт запрос.");
         return 1;
     }
     const std::string failure = std::string("THTTP: Неизвестна") + "\x7F" + " ошибка при попытке отсылки запpоса (" +
                                 std::to_string(length) + "байт):\r\n";
-    const int result = GuardStep(errorText, failure.c_str(), 5, false, [&] {
+    const int result = GuardStep(&errorText, failure.c_str(), 5, false, [&] {
         const std::string headerText = RequestHeadersOrDefault(headers);
         bool certTried = false;
         for (;;) {
@@ -96,9 +101,9 @@ int THTTP::SendRequest(const void* data, int length) {
             VYRNLog("THTTP: Try to HttpQueryInfo");
             DWORD status = 0;
             DWORD size = sizeof status;
-            if (!WinInet.HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                                        nullptr)) {
-                SetError("THTTP: Ошибка HttpQueryInfo.");
+            if (!Seam<TWinInetApi>().HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                                                    &size, nullptr)) {
+                LogOrStoreError(&errorText, "THTTP: Ошибка HttpQueryInfo.");
                 return 4;
             }
             StatusCode = static_cast<int>(status);
@@ -128,8 +133,9 @@ int THTTP::MapStatus(int length, bool& startOver) {
         return 0;
     case HTTP_STATUS_DENIED:
     case HTTP_STATUS_PROXY_AUTH_REQ:
-        if (!quiet && WinInet.InternetErrorDlg(GetDesktopWindow(), request, ERROR_INTERNET_INCORRECT_PASSWORD,
-                                               DialogFlags, nullptr) == ERROR_INTERNET_FORCE_RETRY) {
+        if (!quiet &&
+            Seam<TWinInetApi>().InternetErrorDlg(GetDesktopWindow(), request, ERROR_INTERNET_INCORRECT_PASSWORD,
+                                                 DialogFlags, nullptr) == ERROR_INTERNET_FORCE_RETRY) {
             quiet = true;
             startOver = true;
             return 0;
@@ -137,15 +143,15 @@ int THTTP::MapStatus(int length, bool& startOver) {
         VYRNLog("THTTP: InternetErrorDlg ERROR_INTERNET_INCORRECT_PASSWORD");
         if (quiet)
             VYRNLog("THTTP: quiet");
-        SetError("THTTP: Не установлены имя пользователя и пароль для сессиh.");
+        LogOrStoreError(&errorText, "THTTP: Не установлены имя пользователя и пароль для сессиh.");
         return 2;
     case HTTP_STATUS_NOT_FOUND:
         errorText = "THTTP: Не найден путь на сервеpе " + server + "\r\nОxибка: " + errorText;
         return status;
     case HTTP_STATUS_REQUEST_TOO_LARGE:
-        SetError(("THTTP: Размер данных переданный серверs слишком велик: " + std::to_string(length) +
-                  "\r\nКод возврата HTTP: " + std::to_string(status))
-                     .c_str());
+        LogOrStoreError(&errorText, ("THTTP: Размер данных переданный серверs слишком велик: " +
+                                     std::to_string(length) + "\r\nКод возврата HTTP: " + std::to_string(status))
+                                        .c_str());
         return status;
     case HTTP_STATUS_SERVER_ERROR: {
         VYRNLog("THTTP: Try to ReadRequestData");
@@ -161,7 +167,8 @@ int THTTP::MapStatus(int length, bool& startOver) {
         return status;
     }
     default:
-        SetError(("THTTP: Ошибка Возвpащен неверный код возврата HTTP: " + std::to_string(status)).c_str());
+        LogOrStoreError(&errorText,
+                        ("THTTP: Ошибка Возвpащен неверный код возврата HTTP: " + std::to_string(status)).c_str());
         return status;
     }
 }
@@ -186,7 +193,8 @@ void THTTP::ReadServerCertInfo() {
     if (serverCertInfo == nullptr)
         return;
     DWORD size = sizeof(INTERNET_CERTIFICATE_INFO);
-    if (!WinInet.InternetQueryOptionA(request, INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT, serverCertInfo, &size))
+    if (!Seam<TWinInetApi>().InternetQueryOptionA(request, INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT, serverCertInfo,
+                                                  &size))
         LogOrStoreError(nullptr, "THTTP: InternetQueryOption INTERNET_OPTION_SECURITY_CERTIFICATE failed", 0, false,
                         false);
 }

@@ -2,6 +2,7 @@
 #include "class_http_wininet.h"
 #include "ClientStep.h"
 #include "ErrorText.h"
+#include "Seam.h"
 #include "WinInetApi.h"
 
 THTTP::THTTP(bool secureMode, int resume) : resumeOffset(resume) {
@@ -16,10 +17,6 @@ THTTP::~THTTP() {
     ReleaseServerCertInfo();
 }
 
-void THTTP::SetError(const char* message, int code) {
-    errorText = FormatErrorText(message, code, false, false);
-}
-
 void THTTP::CloseDownloadFile() {
     if (downloadFile != nullptr) {
         CloseHandle(downloadFile);
@@ -29,7 +26,7 @@ void THTTP::CloseDownloadFile() {
 
 void THTTP::CloseRequest() {
     if (request != nullptr) {
-        WinInet.InternetCloseHandle(request);
+        InternetCloseHandle(request);
         request = nullptr;
     }
     objectPath.clear();
@@ -40,7 +37,7 @@ void THTTP::CloseConnection() {
     CloseRequest();
     server.clear();
     if (connection != nullptr) {
-        WinInet.InternetCloseHandle(connection);
+        InternetCloseHandle(connection);
         connection = nullptr;
     }
 }
@@ -48,17 +45,18 @@ void THTTP::CloseConnection() {
 void THTTP::CloseHandles() {
     CloseConnection();
     if (session != nullptr) {
-        WinInet.InternetCloseHandle(session);
+        InternetCloseHandle(session);
         session = nullptr;
     }
 }
 
 int THTTP::OpenSession() {
-    return GuardStep(errorText, "THTTP: Неизвестная ошибка при соединеmии с интернетом.", 3, false, [&] {
+    return GuardStep(&errorText, "THTTP: Неизвестная ошибка при соединеmии с интернетом.", 3, false, [&] {
         CloseHandles();
-        session = WinInet.InternetOpenA(agentName.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+        session = Seam<TWinInetApi>().InternetOpenA(agentName.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
+                                                    0);
         if (session == nullptr) {
-            SetError("THTTP: InternetOpen failed.");
+            LogOrStoreError(&errorText, "THTTP: InternetOpen failed.");
             return 1;
         }
         if (!useSystemProxy) {
@@ -69,16 +67,16 @@ int THTTP::OpenSession() {
                 proxy.lpszProxy = proxyList.c_str();
                 proxy.lpszProxyBypass = proxyBypass.c_str();
             }
-            if (!WinInet.InternetSetOptionA(nullptr, INTERNET_OPTION_PROXY, &proxy, sizeof proxy)) {
-                SetError("THTTP: Set INTERNET_OPTION_PROXY failed!");
+            if (!Seam<TWinInetApi>().InternetSetOptionA(nullptr, INTERNET_OPTION_PROXY, &proxy, sizeof proxy)) {
+                LogOrStoreError(&errorText, "THTTP: Set INTERNET_OPTION_PROXY failed!");
                 return 2;
             }
         }
-        if (!WinInet.InternetGetConnectedState(&connectedState, 0)) {
+        if (!Seam<TWinInetApi>().InternetGetConnectedState(&connectedState, 0)) {
             if (connectedState & INTERNET_CONNECTION_MODEM) {
                 DWORD dialed = 0;
-                if (WinInet.InternetDialA(nullptr, nullptr, 0, &dialed, 0) != 0) {
-                    SetError("THTTP: Internet Attempt Connect failed. Can't establish connection.");
+                if (Seam<TWinInetApi>().InternetDialA(nullptr, nullptr, 0, &dialed, 0) != 0) {
+                    LogOrStoreError(&errorText, "THTTP: Internet Attempt Connect failed. Can't establish connection.");
                     return 2;
                 }
             } else {
@@ -90,16 +88,16 @@ int THTTP::OpenSession() {
 }
 
 int THTTP::Connect(std::string newServer, int newPort) {
-    return GuardStep(errorText, "THTTP: Неизвестная ошибка при сnединении с сервером.", 3, false, [&] {
+    return GuardStep(&errorText, "THTTP: Неизвестная ошибка при сnединении с сервером.", 3, false, [&] {
         if (newServer == server)
             return 0;
         if (OpenSession() != 0)
             return 1;
         const auto at = static_cast<INTERNET_PORT>(newPort == 0 ? port : newPort);
-        connection = WinInet.InternetConnectA(session, newServer.c_str(), at, nullptr, nullptr, INTERNET_SERVICE_HTTP,
-                                              0, 1);
+        connection = Seam<TWinInetApi>().InternetConnectA(session, newServer.c_str(), at, nullptr, nullptr,
+                                                          INTERNET_SERVICE_HTTP, 0, 1);
         if (connection == nullptr) {
-            SetError("THTTP: InternetConnect failed.");
+            LogOrStoreError(&errorText, "THTTP: InternetConnect failed.");
             return 2;
         }
         server = newServer;
@@ -132,7 +130,7 @@ bool THTTP::SetTimeouts(int milliseconds) {
     bool all = true;
     for (DWORD option :
          {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
-        all = WinInet.InternetSetOptionA(session, option, &value, sizeof value) && all;
+        all = Seam<TWinInetApi>().InternetSetOptionA(session, option, &value, sizeof value) && all;
     return all;
 }
 

@@ -4,7 +4,7 @@
 #include "Registry.h"
 
 int CheckCSPInstalled(std::string& info) {
-    if (!IsCryptoProInstalled(info))
+    if (!IsCryptoProInstalled(&info))
         return 1;
     int result = 0;
 
@@ -30,7 +30,7 @@ int CheckCSPInstalled(std::string& info) {
 int CheckCSPWork(std::string& info) {
     BYTE data[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'};
     CRYPT_DATA_BLOB digest{};
-    int result = HashByAlgId(GostHashAlgId, {sizeof data, data}, digest, info);
+    int result = HashByAlgId(GostHashAlgId, {sizeof data, data}, digest, &info);
     if (digest.pbData)
         LocalFree(digest.pbData);
     return result;

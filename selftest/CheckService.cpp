@@ -35,8 +35,6 @@ int ConnectSecure(const std::string& host, TAllHTTP& client, std::string& info) 
     return 0;
 }
 
-constexpr int VerbGet = 2, VerbPost = 0;
-
 }  // namespace
 
 int CheckSSL(const std::string& host, TAllHTTP& client, std::string& info) {
@@ -55,7 +53,7 @@ int PingAppServer(const std::string& host, TAllHTTP& client, std::string& info) 
     int r = ConnectSecure(host, client, info);
     if (r != 0)
         return r;
-    r = client.SendForm("lumweb/check", nullptr, VerbPost);
+    r = client.SendForm("lumweb/check", nullptr, VerbNone);  // SendForm posts it
     if (r != 0) {
         info = client.GetLastErrorText();
         return r;

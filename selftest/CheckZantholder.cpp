@@ -46,7 +46,7 @@ int PingZantholder(TAllHTTP& client, std::string& info) {
         return 2;
     }
     client.SetShowDialogs(false);
-    if (client.SendForm("", nullptr, 0) != 0) {
+    if (client.SendForm("", nullptr, VerbNone) != 0) {
         info = client.GetLastErrorText();
         return 4;
     }

@@ -1,4 +1,5 @@
 #include "RunPlan.h"
+#include "CheckTable.h"
 #include "Endpoints.h"
 #include "LumClient.h"
 
@@ -16,7 +17,7 @@ Endpoints SelectEndpoints(int tag) {
 }
 
 bool RunsCheck(int index, int tag) {
-    return !(index == 7 && tag == TagAlternative);
+    return !(index == ciCheckLumWebTK && tag == TagAlternative);
 }
 
 CheckTexts TextsOf(int index, const Endpoints& e) {
@@ -24,29 +25,29 @@ CheckTexts TextsOf(int index, const Endpoints& e) {
     const std::string& t = e.TrainingHost;
     // The first letter of "cервером" is a Latin c.
     switch (index) {
-    case 0:
+    case ciConnect80:
         return {"Проверка соединения с " + s + " по 80 порту", "Соединение с cервером " + s + " по 80 порту",
                 "Успешно"};
-    case 1:
+    case ciConnect443:
         return {"Проверка соединения с " + s + " по 443 порту", "Соединение с cервером " + s + " по 443 порту",
                 "Успешно"};
-    case 2:
+    case ciIsCSP:
         return {"Проверка наличия криптопровайдера КриптоПро CSP", "КриптоПро CSP", "Установлен"};
-    case 3:
+    case ciCSPWork:
         return {"Проверка функционирования КриптоПро CSP", "Работоспособность КриптоПро CSP", "Успешно"};
-    case 4:
+    case ciRootInstalled:
         return {"Проверка цепочки корневых сертификатов УЦ", "Цепочка корневых сертификатов УЦ", "Установлена"};
-    case 5:
+    case ciConnectSSL:
         return {"Проверка SSL соединения с " + s, "SSL соединение с cервером " + s, "Успешно"};
-    case 6:
+    case ciCheckLumWeb:
         return {"Проверка сервера приложений ЯСК " + s, "Сервер приложений ЯСК " + s, "Работает"};
-    case 7:
+    case ciCheckLumWebTK:
         return {"Связь с ТК ЯСК " + t, "Связь с ТК ЯСК " + t, "Работает"};
-    case 8:
+    case ciTSPOCSPProxy:
         return {"Проверка служб ЯСК (TSP)", "Работоспособность служб ЯСК (TSP)", "Успешно"};
-    case 9:
+    case ciSign:
         return {"Проверка формирования Электронной Подписи", "Проверка формирования Электронной Подписи", nullptr};
-    case 10:
+    case ciZantholder:
         return {"ПО Зантхолдер", "Проверка работоспособности Зантхолдер", "Успешно"};
     }
     return {"", "", ""};
@@ -54,39 +55,39 @@ CheckTexts TextsOf(int index, const Endpoints& e) {
 
 int ApplyRecomendRule(int index, int r, TRecomendMap& map, const std::string& info) {
     switch (index) {
-    case 0:
-    case 1:
+    case ciConnect80:
+    case ciConnect443:
         if (r != 0)
             map[rcFailure] = map[rcNetworkAccess] = true;
         break;
-    case 2:
+    case ciIsCSP:
         if (r == 100)
             map[rcReadDiagnostics] = true;
         else if (r != 0)
             map[rcFailure] = map[rcNoCSP] = true;
         break;
-    case 3:
+    case ciCSPWork:
         if (r != 0 && !HasRecomend(map, rcNoCSP))
             map[rcFailure] = map[rcReinstallCSP] = true;
         break;
-    case 4:
+    case ciRootInstalled:
         if (r != 0)
             map[rcReadDiagnostics] = true;
         break;
-    case 5:
+    case ciConnectSSL:
         if (r != 0) {
             map[rcFailure] = true;
             if ((r < 101 || r > 504) && !HasRecomend(map, rcNoCSP))
                 map[rcReinstallCSP] = true;
         }
         break;
-    case 6:
+    case ciCheckLumWeb:
         if (r != 0)
             map[rcFailure] = true;
         if (r == 502)
             map[rcNetworkAndProxy] = true;
         break;
-    case 7:
+    case ciCheckLumWebTK:
         if (r == 0) {
             map[rcSuccess] = true;
             map[rcFailure] = false;
@@ -94,11 +95,11 @@ int ApplyRecomendRule(int index, int r, TRecomendMap& map, const std::string& in
             r = 100;
         }
         break;
-    case 8:
+    case ciTSPOCSPProxy:
         if (r != 0)
             map[rcFailure] = true;
         break;
-    case 9:
+    case ciSign:
         if (r == LumNotAuthenticated) {
             map[rcRunAllChecks] = true;
             if (info.empty())

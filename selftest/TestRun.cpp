@@ -19,17 +19,20 @@ int RunZantholder(RunContext& context, std::string& info) {
 
 const std::vector<CheckRoutine>& BuiltInChecks() {
     static const std::vector<CheckRoutine> checks = {
-        {0, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 80, info); }},
-        {1, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 443, info); }},
-        {2, [](RunContext&, std::string& info) { return CheckCSPInstalled(info); }},
-        {3, [](RunContext&, std::string& info) { return CheckCSPWork(info); }},
-        {5, [](RunContext& c, std::string& info) { return CheckSSL(c.Hosts.ServiceHost, c.ServiceClient, info); }},
-        {6, [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.ServiceHost, c.ServiceClient, info); }},
-        {7,
+        {ciConnect80, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 80, info); }},
+        {ciConnect443, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 443, info); }},
+        {ciIsCSP, [](RunContext&, std::string& info) { return CheckCSPInstalled(info); }},
+        {ciCSPWork, [](RunContext&, std::string& info) { return CheckCSPWork(info); }},
+        {ciConnectSSL,
+         [](RunContext& c, std::string& info) { return CheckSSL(c.Hosts.ServiceHost, c.ServiceClient, info); }},
+        {ciCheckLumWeb,
+         [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.ServiceHost, c.ServiceClient, info); }},
+        {ciCheckLumWebTK,
          [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.TrainingHost, c.ServiceClient, info); }},
-        {8, [](RunContext& c, std::string& info) { return CheckTSPOCSPProxy(c.Hosts.ServiceHost, info); }},
-        {9, [](RunContext& c, std::string& info) { return CheckSign(c.Hosts.ServiceHost, *c.State.Request, info); }},
-        {10, [](RunContext& c, std::string& info) { return RunZantholder(c, info); }},
+        {ciTSPOCSPProxy, [](RunContext& c, std::string& info) { return CheckTSPOCSPProxy(c.Hosts.ServiceHost, info); }},
+        {ciSign,
+         [](RunContext& c, std::string& info) { return CheckSign(c.Hosts.ServiceHost, *c.State.Request, info); }},
+        {ciZantholder, [](RunContext& c, std::string& info) { return RunZantholder(c, info); }},
     };
     return checks;
 }

@@ -26,7 +26,7 @@ public:
 
 // What a run leaves for the detail window and the support report.
 struct TRunState {
-    std::unique_ptr<_AUTH_REQUEST> Request;  // made afresh by each run; null before the first
+    std::unique_ptr<_AUTH_REQUEST> Request;      // made afresh by each run; null before the first
     char Identifier[SignerIdentifierSize] = {};  // the request's buffer: the signer's identifier
     std::string RecomendText;                    // the verdict text
     bool Running = false;
@@ -45,7 +45,7 @@ struct RunContext {
 };
 
 struct CheckRoutine {
-    int Index;
+    int Index;  // a TCheckIndex
     int (*Run)(RunContext& context, std::string& info);
 };
 

@@ -2,33 +2,19 @@
 #include "Conversions.h"
 #include "ErrorText.h"
 #include "Exception.h"
+#include "Owned.h"
 #include <windows.h>
 
 namespace {
-
-class TFileHandle {
-public:
-    explicit TFileHandle(HANDLE handle) : handle(handle) {}
-    ~TFileHandle() {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    HANDLE Get() const { return handle; }
-
-private:
-    HANDLE handle;
-};
 
 [[noreturn]] void RaiseFileError(const char* what, const std::string& fileName, const std::string& reason) {
     throw Exception(std::string(what) + " \"" + fileName + "\". " + reason);
 }
 
 std::string ReadWholeFile(const std::string& fileName, unsigned long maxBytes) {
-    TFileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE)
+    const TFileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         RaiseFileError("Cannot open file", fileName, GetSystemErrorMessage(GetLastError(), false));
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.Get(), &size))

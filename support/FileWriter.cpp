@@ -1,28 +1,13 @@
 #include "FileWriter.h"
 #include "ErrorText.h"
+#include "Owned.h"
 
 namespace {
-class TFileHandle {
-public:
-    explicit TFileHandle(HANDLE handle) : handle(handle) {}
-    ~TFileHandle() { CloseHandle(handle); }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    HANDLE Get() const { return handle; }
-
-private:
-    HANDLE handle;
-};
-
 bool FileExists(const char* fileName) {
     const DWORD attributes = GetFileAttributesA(fileName);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void SetError(std::string* errorText, const std::string& message) {
-    if (errorText != nullptr)
-        *errorText = FormatErrorText(message, 0, false, false);
-}
 }  // namespace
 
 HANDLE CreateFileForWrite(const char* fileName) {
@@ -40,12 +25,12 @@ DWORD WriteDataToFile(const char* fileName, const void* data, DWORD length, std:
     const std::string name = fileName != nullptr ? fileName : "";
     if (data == nullptr && length != 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
-        SetError(errorText, "Ошибка записи файла на диск.");
+        LogOrStoreError(errorText, "Ошибка записи файла на диск.");
         return 0;
     }
     HANDLE file = CreateFileForWrite(fileName);
     if (file == nullptr) {
-        SetError(errorText, "Не удается создать файл. " + name);
+        LogOrStoreError(errorText, "Не удается создать файл. " + name);
         return 0;
     }
     if (file == INVALID_HANDLE_VALUE) {
@@ -53,10 +38,10 @@ DWORD WriteDataToFile(const char* fileName, const void* data, DWORD length, std:
             *errorText = "Файл не записан: пользователь отказался заменить существующий файл. " + name;
         return 0;
     }
-    TFileHandle holder(file);
+    const TFileHandle holder(file);
     DWORD written = 0;
     if (!WriteFile(holder.Get(), data, length, &written, nullptr)) {
-        SetError(errorText, "Ошибка записи файла на диск.");
+        LogOrStoreError(errorText, "Ошибка записи файла на диск.");
         return 0;
     }
     return written;

@@ -12,7 +12,9 @@
 //   Authentificate MODE {SIZE SECOND KIND BUFFER zeroed|written BUFFERSIZE} | GetError
 // where BUFFER is the buffer's address in decimal. The thread's last error is left alone.
 #define LUMCLIENT_API
+#include "Conversions.h"
 #include "LastErrorKept.h"
+#include "LocalFree.h"
 #include "LumClient.h"
 #include "LumScript.h"
 #include "ServicePost.h"
@@ -48,13 +50,8 @@ std::string Hex(const char* data, size_t length) {
 }
 
 std::string Ansi(const std::string& utf8) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(n > 0 ? n : 0, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
-    const int m = WideCharToMultiByte(CP_ACP, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
-    std::string ansi(m > 0 ? m : 0, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), n, &ansi[0], m, nullptr, nullptr);
-    return ansi;
+    const TLocalFree<char> ansi(Utf8ToAnsi(utf8.data(), static_cast<int>(utf8.size())));
+    return ansi.Get() ? ansi.Get() : "";
 }
 
 int32_t Fail(int32_t result, const std::string& text) {
@@ -113,7 +110,8 @@ std::optional<ServiceReply> Ask(const std::string& path, const std::string& body
     }
     ServiceReply reply = PostToService(host, path, body);
     if (reply.error != 0) {
-        result = Fail(NoConnection, "нет связи с сервером ЯСК " + host + " (ошибка " + std::to_string(reply.error) + ")");
+        result = Fail(NoConnection,
+                      "нет связи с сервером ЯСК " + host + " (ошибка " + std::to_string(reply.error) + ")");
         return std::nullopt;
     }
     reply.body = Ansi(reply.body);
@@ -131,8 +129,8 @@ int32_t Unexpected(const ServiceReply& reply) {
 int32_t EnchanceAtService(const _ENCHANCE_ITEM* items, int32_t count) {
     std::string body;
     for (int32_t i = 0; i < count; ++i)
-        body += "kind=" + std::to_string(items[i].kind) + ";data=" +
-                (items[i].data ? Hex(items[i].data, items[i].dataLength) : "") + "\r\n";
+        body += "kind=" + std::to_string(items[i].kind) +
+                ";data=" + (items[i].data ? Hex(items[i].data, items[i].dataLength) : "") + "\r\n";
     int32_t result = 0;
     const std::optional<ServiceReply> reply = Ask("/lumclient/enchance", body, result);
     if (!reply)

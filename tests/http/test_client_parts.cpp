@@ -100,7 +100,7 @@ TEST(CapturedHeaders, NamesRegisterAndRefreshInOrder) {
 
 TEST(GuardStep, NoExceptionLeavesAStep) {
     std::string errorText = "before";
-    EXPECT_EQ(GuardStep(errorText, "TTest: failed.", 3, false, [] { return 7; }), 7);
+    EXPECT_EQ(GuardStep(&errorText, "TTest: failed.", 3, false, [] { return 7; }), 7);
     EXPECT_EQ(errorText, "before");
 
     const auto throwers = {
@@ -111,7 +111,7 @@ TEST(GuardStep, NoExceptionLeavesAStep) {
     for (auto thrower : throwers) {
         errorText.clear();
         SetLastError(0);
-        EXPECT_EQ(GuardStep(errorText, "TTest: Неизвестная ошибка.", 5, true, thrower), 5);
+        EXPECT_EQ(GuardStep(&errorText, "TTest: Неизвестная ошибка.", 5, true, thrower), 5);
         EXPECT_EQ(errorText, "TTest: Неизвестная ошибка.");
     }
 }

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "TextChecks.h"
-#include "WinHttpSeam.h"
+#include "SeamOverride.h"
+#include "WinHttpApi.h"
 #include "class_http_winhttp.h"
 
 namespace {
@@ -70,11 +71,11 @@ void ConnectNowhere(TWinHTTP& client) {
 }  // namespace
 
 TEST(WinHttpSeamFailures, OpenAndConnectFailuresLeaveTheClientUnconnected) {
-    TWinHttpSeam seam;
+    TSeamOverride<TWinHttpApi> seam;
     struct Case {
         const char* name;
-        decltype(TWinHttpApi::Open) open;
-        decltype(TWinHttpApi::Connect) connect;
+        decltype(TWinHttpApi::WinHttpOpen) open;
+        decltype(TWinHttpApi::WinHttpConnect) connect;
         int result;
         std::string text;
     } cases[] = {
@@ -83,8 +84,8 @@ TEST(WinHttpSeamFailures, OpenAndConnectFailuresLeaveTheClientUnconnected) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WinHttpApi().Open = c.open;
-        WinHttpApi().Connect = c.connect;
+        seam->WinHttpOpen = c.open;
+        seam->WinHttpConnect = c.connect;
         TWinHTTP client(false);
         EXPECT_EQ(client.Connect("127.0.0.1", 0), c.result);
         EXPECT_EQ(client.GetServer(), "");
@@ -96,14 +97,14 @@ TEST(WinHttpSeamFailures, OpenAndConnectFailuresLeaveTheClientUnconnected) {
         // The failure stays held for a second call.
         const std::string again = client.GetLastErrorText();
         EXPECT_EQ(again.substr(0, again.find(" (:) so: ")), text.substr(0, location));
-        EXPECT_EQ(client.Request("/a.asp", 2, nullptr, 0), 1);
+        EXPECT_EQ(client.Request("/a.asp", VerbGet, nullptr, 0), 1);
         EXPECT_TRUE(StartsWith(client.GetLastErrorText(), "TWinHTTP: Не открыто соединение с сервером."));
     }
 }
 
 TEST(WinHttpSeamFailures, SendErrorsGiveTheirResultsAndTexts) {
-    TWinHttpSeam seam;
-    WinHttpApi().SendRequest = ScriptedSend;
+    TSeamOverride<TWinHttpApi> seam;
+    seam->WinHttpSendRequest = ScriptedSend;
     const std::string attempt = "sent=0recived=0\r\nОшибка LE № ";
     struct Case {
         const char* name;
@@ -141,7 +142,7 @@ TEST(WinHttpSeamFailures, SendErrorsGiveTheirResultsAndTexts) {
         client.SetSendClientCert(c.sendClientCert);
         ConnectNowhere(client);
         client.SetTimeouts(2000);
-        EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), c.result);
+        EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), c.result);
         EXPECT_EQ(SendCalls, c.sends);
         EXPECT_EQ(client.GetStatusCode(), 0);
         const std::string text = client.GetLastErrorText();
@@ -151,9 +152,9 @@ TEST(WinHttpSeamFailures, SendErrorsGiveTheirResultsAndTexts) {
 }
 
 TEST(WinHttpSeamDiscovery, RunsOnlyForAServerWhenTheUserSettingsCannotBeRead) {
-    TWinHttpSeam seam;
-    WinHttpApi().GetIEProxyConfigForCurrentUser = NoUserConfig;
-    WinHttpApi().GetProxyForUrl = FakeDiscovery;
+    TSeamOverride<TWinHttpApi> seam;
+    seam->WinHttpGetIEProxyConfigForCurrentUser = NoUserConfig;
+    seam->WinHttpGetProxyForUrl = FakeDiscovery;
     DiscoveryCalls = 0;
     DiscoveryFails = false;
     TWinHTTP client(false);

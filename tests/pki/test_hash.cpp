@@ -4,9 +4,11 @@
 #include "HashJudge.h"
 #include "LocalFree.h"
 #include "MsgEncodedLength.h"
-#include "PkiSeamOverride.h"
+#include "FailingLocalAlloc.h"
+#include "ProviderApi.h"
+#include "SeamOverride.h"
 #include "TestCspSetup.h"
-#include "TextHead.h"
+#include "TextChecks.h"
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -44,12 +46,12 @@ TEST(Hash, Sha1MatchesHashlib) {
         std::vector<BYTE> data = InputOf(input);
         CRYPT_DATA_BLOB digest{};
         std::string error;
-        ASSERT_EQ(HashByAlgId(CALG_SHA1, BlobOf(data), digest, error), 0) << error;
+        ASSERT_EQ(HashByAlgId(CALG_SHA1, BlobOf(data), digest, &error), 0) << error;
         TLocalFree<BYTE> owner(digest.pbData);
         EXPECT_EQ(Digest(digest), std::vector<BYTE>(input.sha1, input.sha1 + 20));
 
         CRYPT_DATA_BLOB byOid{};
-        ASSERT_EQ(_hash(szOID_OIWSEC_sha1, BlobOf(data), byOid, error), 0) << error;
+        ASSERT_EQ(_hash(szOID_OIWSEC_sha1, BlobOf(data), byOid, &error), 0) << error;
         TLocalFree<BYTE> oidOwner(byOid.pbData);
         EXPECT_EQ(Digest(byOid), Digest(digest));
     }
@@ -64,7 +66,7 @@ TEST(Hash, GostThroughTheTestProvider) {
             std::vector<BYTE> data = InputOf(input);
             CRYPT_DATA_BLOB digest{};
             std::string error;
-            ASSERT_EQ(HashByAlgId(GostHashAlgId, BlobOf(data), digest, error), 0) << error;
+            ASSERT_EQ(HashByAlgId(GostHashAlgId, BlobOf(data), digest, &error), 0) << error;
             TLocalFree<BYTE> owner(digest.pbData);
             EXPECT_EQ(Digest(digest), std::vector<BYTE>(input.sha256, input.sha256 + 32));
         }
@@ -96,7 +98,7 @@ TEST(Hash, FailingSteps) {
             TestCspRegistration::SetSwitch(c.failSwitch, static_cast<DWORD>(NTE_BAD_ALGID));
         CRYPT_DATA_BLOB digest = Untouched;
         std::string error;
-        EXPECT_EQ(HashByAlgId(GostHashAlgId, {sizeof digits, digits}, digest, error), c.result);
+        EXPECT_EQ(HashByAlgId(GostHashAlgId, {sizeof digits, digits}, digest, &error), c.result);
         ExpectUntouched(digest);
         EXPECT_EQ(Head(error, c.error), c.error);
     }
@@ -135,18 +137,18 @@ TEST(Hash, BadInput) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        PkiSeamOverride seam;
+        TSeamOverride<TProviderApi> seam;
         if (c.failAlloc)
-            ProviderCalls().localAlloc = FailingLocalAlloc;
+            seam->LocalAlloc = FailingLocalAlloc;
         CRYPT_DATA_BLOB digest = Untouched;
         std::string error;
-        EXPECT_EQ(HashByAlgId(c.algorithm, c.data, digest, error), c.result);
+        EXPECT_EQ(HashByAlgId(c.algorithm, c.data, digest, &error), c.result);
         ExpectUntouched(digest);
         EXPECT_EQ(Head(error, c.error), c.error);
     }
     CRYPT_DATA_BLOB digest = Untouched;
     std::string error;
-    EXPECT_EQ(_hash(nullptr, {1, &byte}, digest, error), 1);
+    EXPECT_EQ(_hash(nullptr, {1, &byte}, digest, &error), 1);
     ExpectUntouched(digest);
 }
 

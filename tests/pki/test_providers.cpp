@@ -1,10 +1,12 @@
 // The provider inventory against Wine's advapi32, with the test provider registered as each case
 // needs, and the enumeration failures Wine cannot produce through the seam.
-#include "CryptProv.h"
-#include "PkiSeamOverride.h"
+#include "CryptOwned.h"
+#include "FailingLocalAlloc.h"
+#include "ProviderApi.h"
+#include "SeamOverride.h"
 #include "Providers.h"
 #include "TestCspSetup.h"
-#include "TextHead.h"
+#include "TextChecks.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,13 +33,13 @@ TEST(CCSPTypes, KeepsNamesAndTypesAtTheSameIndex) {
 TEST(EnumCSPProviders, ListsWineProvidersAndTheRegisteredOne) {
     std::string error;
     CCSPTypes before;
-    ASSERT_TRUE(EnumCSPProviders(before, error)) << error;
+    ASSERT_TRUE(EnumCSPProviders(before, &error)) << error;
     EXPECT_TRUE(Lists(before, MS_DEF_PROV_A, PROV_RSA_FULL));
     EXPECT_FALSE(Lists(before, TestCspName75, 75));
 
     TestCspRegistration csp({75, 80});
     CCSPTypes after;
-    ASSERT_TRUE(EnumCSPProviders(after, error)) << error;
+    ASSERT_TRUE(EnumCSPProviders(after, &error)) << error;
     EXPECT_EQ(after.GetCount(), before.GetCount() + 2);
     EXPECT_TRUE(Lists(after, TestCspName75, 75));
     EXPECT_TRUE(Lists(after, TestCspName80, 80));
@@ -87,14 +89,14 @@ TEST(EnumCSPProviders, Failures) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        PkiSeamOverride seam;
+        TSeamOverride<TProviderApi> seam;
         fake = {c.sizeQueryFailsAt, c.readFailsAt};
-        ProviderCalls().enumProviders = FakeEnumProviders;
+        seam->CryptEnumProvidersA = FakeEnumProviders;
         if (c.failAlloc)
-            ProviderCalls().localAlloc = FailingLocalAlloc;
+            seam->LocalAlloc = FailingLocalAlloc;
         CCSPTypes list;
         std::string error;
-        EXPECT_EQ(EnumCSPProviders(list, error), c.result);
+        EXPECT_EQ(EnumCSPProviders(list, &error), c.result);
         ASSERT_EQ(list.GetCount(), c.kept);
         for (int i = 0; i < c.kept; ++i) {
             EXPECT_EQ(list.GetName(i), std::string("p") + static_cast<char>('0' + i));
@@ -114,17 +116,17 @@ TEST(IsCryptoProInstalled, ByRegisteredTypes) {
         SCOPED_TRACE(c.types.size());
         TestCspRegistration csp(c.types);
         std::string error = "before";
-        EXPECT_EQ(IsCryptoProInstalled(error), c.installed);
+        EXPECT_EQ(IsCryptoProInstalled(&error), c.installed);
         EXPECT_EQ(error, c.installed ? "before" : "В системе не установлен Крипто-Про");
     }
 }
 
 TEST(IsCryptoProInstalled, EnumerationFailureKeepsItsText) {
-    PkiSeamOverride seam;
+    TSeamOverride<TProviderApi> seam;
     fake = {5, 0};
-    ProviderCalls().enumProviders = FakeEnumProviders;
+    seam->CryptEnumProvidersA = FakeEnumProviders;
     std::string error;
-    EXPECT_FALSE(IsCryptoProInstalled(error));
+    EXPECT_FALSE(IsCryptoProInstalled(&error));
     EXPECT_EQ(Head(error, "ERROR - CryptEnumProviders\r\n"), "ERROR - CryptEnumProviders\r\n");
 }
 
@@ -162,7 +164,7 @@ TEST(GetCryptoProVersion, Results) {
             TestCspRegistration::SetSwitch(c.failSwitch, static_cast<DWORD>(NTE_BAD_KEYSET));
         DWORD version = 77;
         std::string error;
-        EXPECT_EQ(GetCryptoProVersion(version, error), c.result);
+        EXPECT_EQ(GetCryptoProVersion(version, &error), c.result);
         EXPECT_EQ(version, c.version);
         EXPECT_EQ(Head(error, c.error), c.error);
     }
@@ -171,7 +173,8 @@ TEST(GetCryptoProVersion, Results) {
 TEST(EnumProviderAlgorithms, CountsWhatTheProviderLists) {
     TestCspRegistration csp({75});
     TCryptProv provider;
-    ASSERT_TRUE(CryptAcquireContextA(provider.Out(), nullptr, TestCspName75, 75, CRYPT_VERIFYCONTEXT | CRYPT_SILENT));
+    ASSERT_TRUE(
+        CryptAcquireContextA(provider.Receive(), nullptr, TestCspName75, 75, CRYPT_VERIFYCONTEXT | CRYPT_SILENT));
     int count = -1;
     EXPECT_EQ(EnumProviderAlgorithms(provider.Get(), count), TestCspAlgorithmCount);
     EXPECT_EQ(count, TestCspAlgorithmCount);

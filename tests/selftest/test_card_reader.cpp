@@ -37,7 +37,7 @@ protected:
         Script(script);
         SetLastError(0);
         CDebugOutputCapture capture;
-        const int result = FindCardReader(reader, errorText);
+        const int result = FindCardReader(reader, &errorText);
         lines = capture.Lines();
         return result;
     }
@@ -219,7 +219,7 @@ TEST_F(CardContext, StatusAndDisconnectFailures) {
         Open(Reader("A", 4, c.rest));
         std::string text;
         DWORD state = 77;
-        EXPECT_EQ(IsCardInReader(context, "A", state, text), static_cast<int>(c.result)) << c.rest;
+        EXPECT_EQ(IsCardInReader(context, "A", state, &text), static_cast<int>(c.result)) << c.rest;
         EXPECT_EQ(text, c.text) << c.rest;
         if (c.result == 0) {
             EXPECT_EQ(state, 4u);
@@ -234,7 +234,7 @@ TEST_F(CardContext, DisconnectFailureAppendsToAnEarlierText) {
     Open(Reader("A", 2, "|8010000B|0|0|0|80100003"));
     std::string text;
     DWORD state = 0;
-    EXPECT_EQ(IsCardInReader(context, "A", state, text), static_cast<int>(0x80100003));
+    EXPECT_EQ(IsCardInReader(context, "A", state, &text), static_cast<int>(0x80100003));
     EXPECT_EQ(text, Composed("Failed SCardConnect with SCARD_SHARE_SHARED", 0x8010000B) + ": Failed SCardDisconnect");
 }
 
@@ -242,7 +242,7 @@ TEST_F(CardContext, ReaderNamesInOrderAndListCleared) {
     Open(Reader("Aktiv Rutoken ECP 0", 2) + Reader("Reader B", 1) + Reader("C", 1));
     std::vector<std::string> readers = {"stale"};
     std::string text;
-    EXPECT_EQ(ListCardReaders(context, readers, text), 0);
+    EXPECT_EQ(ListCardReaders(context, readers, &text), 0);
     EXPECT_EQ(readers, (std::vector<std::string>{"Aktiv Rutoken ECP 0", "Reader B", "C"}));
     EXPECT_EQ(text, "");
     EXPECT_EQ(Journal(), "establish 0;list all auto;free;");

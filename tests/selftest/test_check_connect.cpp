@@ -1,7 +1,8 @@
 // The TCP port check against real listeners on loopback.
 #include "LoopbackListener.h"
 #include "Sandbox.h"
-#include "SocketSeam.h"
+#include "SeamOverride.h"
+#include "SocketApi.h"
 #include "Tests.h"
 #include <ws2tcpip.h>
 #include <cstdlib>
@@ -20,7 +21,7 @@ public:
 
 class CheckConnectTest : public testing::Test {
 protected:
-    void TearDown() override { CheckConnectSeam() = {WSAStartup, socket}; }
+    TSeamOverride<TSocketApi> seam;
     Winsock winsock;
 };
 
@@ -90,18 +91,19 @@ SOCKET WSAAPI NoSocket(int, int, int) {
 TEST_F(CheckConnectTest, FailuresThePlatformCannotProduce) {
     struct Case {
         const char* name;
-        SocketSeam seam;
+        TSocketApi calls;
         int result;
         const char* info;
     } const cases[] = {
-        {"sockets library does not start", {FailingStartup, socket}, 1, "Error at WSAStartup()\r\nError code: 10091"},
+        {"sockets library does not start", {FailingStartup, ::socket}, 1, "Error at WSAStartup()\r\nError code: 10091"},
         // Nothing was tried, so nothing passed.
-        {"no socket for any address", {WSAStartup, NoSocket}, 100, "Socket create error\r\nError code: 10024"},
+        {"no socket for any address", {::WSAStartup, NoSocket}, 100, "Socket create error\r\nError code: 10024"},
     };
     LoopbackListener open("127.0.0.1");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CheckConnectSeam() = c.seam;
+        seam->WSAStartup = c.calls.WSAStartup;
+        seam->socket = c.calls.socket;
         std::string info;
         EXPECT_EQ(CheckConnect("127.0.0.1", open.Port(), info), c.result);
         EXPECT_EQ(info, c.info);

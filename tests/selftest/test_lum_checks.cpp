@@ -134,9 +134,9 @@ protected:
     static int Silent(RunContext&, std::string&) { return 1; }
 
     void Run(const std::string& script, bool trainingAnswers, int tag = TagRegular) {
-        std::vector<CheckRoutine> checks = {{7, trainingAnswers ? Answers : Silent}};
+        std::vector<CheckRoutine> checks = {{ciCheckLumWebTK, trainingAnswers ? Answers : Silent}};
         for (const CheckRoutine& check : BuiltInChecks())
-            if (check.Index == 8 || check.Index == 9)
+            if (check.Index == ciTSPOCSPProxy || check.Index == ciSign)
                 checks.push_back(check);
         lum.Script(script);
         RunTests(tag, view, state, checks);
@@ -169,24 +169,39 @@ TEST_F(LumRun, RowsAndRecommendations) {
         unsigned icon;
     } const cases[] = {
         {"enchance=0;" + signed9, true, passed8, passed9, Success, 64},
-        {"enchance=80000005|Служба недоступна;" + signed9, false, {r8, 1, "Служба недоступна", "8"}, passed9, Failure,
+        {"enchance=80000005|Служба недоступна;" + signed9,
+         false,
+         {r8, 1, "Служба недоступна", "8"},
+         passed9,
+         Failure,
          16},
         {"enchance=64|Очередь занята;" + signed9, false, {r8, 2, "Очередь занята", "8"}, passed9, Failure, 16},
         // Not authenticated without words: a warning; with words: a failure; either way run all checks.
         {"enchance=0;authentificate=8000000A", false, passed8, {t9, 2, "", "9"}, RunAll, 0},
-        {"enchance=0;authentificate=8000000A|Нет учетной записи", false, passed8, {t9, 1, "Нет учетной записи", "9"},
-         RunAll, 0},
-        {"enchance=0;authentificate=8000000A", true, passed8, {t9, 2, "", "9"},
-         Success + "\r\nВместе с тем имеются следующие рекомендации:\r\n\r\n" + RunAll, 64},
+        {"enchance=0;authentificate=8000000A|Нет учетной записи",
+         false,
+         passed8,
+         {t9, 1, "Нет учетной записи", "9"},
+         RunAll,
+         0},
+        {"enchance=0;authentificate=8000000A",
+         true,
+         passed8,
+         {t9, 2, "", "9"},
+         Success + "\r\nВместе с тем имеются следующие рекомендации:\r\n\r\n" + RunAll,
+         64},
         // Another failure after the training complex answered: the test signature recommendation.
-        {"enchance=0;authentificate=80000003|Токен не найден", true, passed8, {t9, 1, "Токен не найден", "9"},
+        {"enchance=0;authentificate=80000003|Токен не найден",
+         true,
+         passed8,
+         {t9, 1, "Токен не найден", "9"},
          Success + "\r\nВместе с тем имеются следующие рекомендации:\r\n\r\n - " + GetRecomendText(rcSignatureFailed),
          48},
     };
     for (const Case& c : cases) {
         Run(c.script, c.trainingAnswers);
-        EXPECT_EQ(RowOf(8), c.row8) << c.script;
-        EXPECT_EQ(RowOf(9), c.row9) << c.script;
+        EXPECT_EQ(RowOf(ciTSPOCSPProxy), c.row8) << c.script;
+        EXPECT_EQ(RowOf(ciSign), c.row9) << c.script;
         ASSERT_EQ(view.verdicts.size(), 1u) << c.script;
         EXPECT_EQ(view.verdicts[0].first, c.verdict) << c.script;
         EXPECT_EQ(view.verdicts[0].second, c.icon) << c.script;
@@ -198,8 +213,8 @@ TEST_F(LumRun, BothChecksAskTheHostOfTheTag) {
     for (int tag : {TagRegular, TagTraining, TagAlternative}) {
         Run("enchance=0;authentificate=0;kind=1;id=1", true, tag);
         const std::string host = SelectEndpoints(tag).ServiceHost;
-        EXPECT_EQ(lum.Journal(), "SetLumIp " + host + ";" + TimeStampCall + "SetLumIp " + host + ";" +
-                                     FreshRequest(state.Identifier))
+        EXPECT_EQ(lum.Journal(),
+                  "SetLumIp " + host + ";" + TimeStampCall + "SetLumIp " + host + ";" + FreshRequest(state.Identifier))
             << tag;
     }
 }
@@ -220,7 +235,7 @@ TEST_F(LumRun, EachRunMakesTheRequestRecordAfresh) {
 TEST_F(LumRun, IdentifierFillingTheBufferIsReadWithinIt) {
     // The buffer is followed by the verdict text's own bytes; none of them may be read.
     Run("enchance=0;authentificate=0;kind=7;id=" + Identifier100 + "89", true);
-    EXPECT_EQ(RowOf(9).info, "Простая расширенная: " + Identifier100);
+    EXPECT_EQ(RowOf(ciSign).info, "Простая расширенная: " + Identifier100);
     EXPECT_EQ(state.SignerIdentifier(), Identifier100);
 }
 

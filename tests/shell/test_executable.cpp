@@ -1,7 +1,11 @@
 // What Vorsalt.exe carries besides its code (the manifest and the version resource), and what it
 // needs beside it to start.
+#include "Owned.h"
+#include "TempFiles.h"
+#include "Wait.h"
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,58 +50,55 @@ TEST(Executable, VersionResource) {
     EXPECT_STREQ(name, L"Vorsalt.exe");
 }
 
-// A copy of the program in a folder of its own, which holds nothing else.
+// A folder of its own that holds a copy of the program and nothing else.
 class LoneCopy {
 public:
-    LoneCopy() {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"vorsalt-alone-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(folder_.c_str(), nullptr);
-        copied_ = CopyFileW(L"Vorsalt.exe", Exe().c_str(), FALSE) != FALSE;
+    LoneCopy() : folder(TempPath("vorsalt-alone-" + std::to_string(GetCurrentProcessId()))) {
+        CreateDirectoryA(folder.c_str(), nullptr);
+        exe.emplace(TTempFile::CopyOf("Vorsalt.exe", folder + "\\Vorsalt.exe"));
     }
     ~LoneCopy() {
-        DeleteFileW(Exe().c_str());
-        RemoveDirectoryW(folder_.c_str());
+        exe.reset();
+        RemoveDirectoryA(folder.c_str());
     }
-    bool Copied() const { return copied_; }
+    LoneCopy(const LoneCopy&) = delete;
+    LoneCopy& operator=(const LoneCopy&) = delete;
 
-    // Runs it to its end (at most timeoutMs) and returns its exit code; STILL_ACTIVE if it went on.
+    bool Made() const { return exe->Made(); }
+
+    // Runs it to its end and returns its exit code; STILL_ACTIVE when it went on past the wait.
     DWORD Run(DWORD timeoutMs) const {
         // Windows would show its loader's box; the error mode, inherited, keeps it away.
         const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
-        STARTUPINFOW startup{};
+        STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        std::wstring command = L"\"" + Exe() + L"\"";
+        std::string command = "\"" + exe->Path() + "\"";
         PROCESS_INFORMATION process{};
-        const BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+        const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                                             &startup, &process);
         SetErrorMode(mode);
         if (!started)
             return 0;
+        const TKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
         DWORD code = STILL_ACTIVE;
-        if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(process.hProcess, Scaled(timeoutMs)) == WAIT_OBJECT_0)
             GetExitCodeProcess(process.hProcess, &code);
         else
             TerminateProcess(process.hProcess, 1);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
         return code;
     }
 
 private:
-    std::wstring Exe() const { return folder_ + L"\\Vorsalt.exe"; }
-
-    std::wstring folder_;
-    bool copied_ = false;
+    std::string folder;
+    std::optional<TTempFile> exe;
 };
 
 // The loader refuses the program before any code of its own runs (what it says under Wine is
 // checked by check_needs_lumclient.sh, where its error channel can be read).
 TEST(Executable, DoesNotStartWithoutTheServiceLibrary) {
     LoneCopy copy;
-    ASSERT_TRUE(copy.Copied());
-    EXPECT_EQ(copy.Run(120000), static_cast<DWORD>(STATUS_DLL_NOT_FOUND));
+    ASSERT_TRUE(copy.Made());
+    EXPECT_EQ(copy.Run(60000), static_cast<DWORD>(STATUS_DLL_NOT_FOUND));
 }
 
 }  // namespace

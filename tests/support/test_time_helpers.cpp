@@ -1,5 +1,7 @@
 // Time helpers against known FILETIME/SYSTEMTIME values, in Europe/Berlin (UTC+1, summer UTC+2).
 #include "TimeHelpers.h"
+#include "SeamOverride.h"
+#include "TimeZoneApi.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -34,16 +36,6 @@ std::string Text(const SYSTEMTIME& t) {
     wsprintfA(text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
     return text;
 }
-
-// Replaces parts of the seam for one test and puts the real ones back.
-class SeamGuard {
-public:
-    SeamGuard() : saved_(TimeHelpersSeam()) {}
-    ~SeamGuard() { TimeHelpersSeam() = saved_; }
-
-private:
-    TimeZoneSeam saved_;
-};
 
 DWORD WINAPI NoTimeZone(LPTIME_ZONE_INFORMATION) {
     return TIME_ZONE_ID_INVALID;
@@ -126,17 +118,18 @@ TEST(TimeHelpers, LocalTimeToUtcWithoutTheEntryPointUsesTheBiasInForce) {
     TIME_ZONE_INFORMATION zone{};
     const DWORD id = GetTimeZoneInformation(&zone);
     const LONG bias = zone.Bias + (id == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : 0);
-    struct Seam {
+    struct Missing {
         const char* name;
         FARPROC(WINAPI* lookup)(HMODULE, LPCSTR);
         HMODULE(WINAPI* load)(LPCSTR);
     };
-    for (const Seam& missing : {Seam{"no entry point", NoEntry, nullptr}, Seam{"no library", nullptr, NoLibrary}}) {
-        SeamGuard guard;
+    for (const Missing& missing :
+         {Missing{"no entry point", NoEntry, nullptr}, Missing{"no library", nullptr, NoLibrary}}) {
+        TSeamOverride<TTimeZoneApi> seam;
         if (missing.lookup)
-            TimeHelpersSeam().getProcAddress = missing.lookup;
+            seam->GetProcAddress = missing.lookup;
         if (missing.load)
-            TimeHelpersSeam().loadLibrary = missing.load;
+            seam->LoadLibraryA = missing.load;
         for (const SYSTEMTIME& local : {Time(2025, 1, 15, 12, 0), Time(2025, 7, 15, 12, 0)}) {
             SYSTEMTIME utc{};
             ASSERT_EQ(LocalTimeToUtc(local, utc, nullptr), 0) << missing.name;
@@ -172,13 +165,13 @@ TEST(TimeHelpers, LocalTimeToUtcFailures) {
          "Невозможно перевести время FileTimeToSystemTime failed."},
     };
     for (const Case& c : cases) {
-        SeamGuard guard;
+        TSeamOverride<TTimeZoneApi> seam;
         if (c.zone)
-            TimeHelpersSeam().getTimeZoneInformation = c.zone;
+            seam->GetTimeZoneInformation = c.zone;
         if (c.lookup)
-            TimeHelpersSeam().getProcAddress = c.lookup;
+            seam->GetProcAddress = c.lookup;
         if (c.toUtc)
-            TimeHelpersSeam().localFileTimeToFileTime = c.toUtc;
+            seam->LocalFileTimeToFileTime = c.toUtc;
         SYSTEMTIME utc{};
         std::string error;
         EXPECT_EQ(LocalTimeToUtc(c.local, utc, &error), c.result) << c.name;
