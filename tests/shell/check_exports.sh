@@ -2,6 +2,7 @@
 # Vorsalt.exe is a 32-bit GUI program that exports the three window instance variables and imports
 # the four functions of the service's client library by their undecorated names.
 objdump=$1 exe=$2
+export LC_ALL=C  # objdump translates some of its headings
 dump=$("$objdump" -p "$exe") || exit 1
 fail=0
 for want in 'Magic[[:space:]]*010b' 'Subsystem[[:space:]]*00000002' \
