@@ -19,6 +19,8 @@
 #include "LumScript.h"
 #include "ServicePost.h"
 #include "StandinScript.h"
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -102,7 +104,7 @@ void WriteIdentifier(_AUTH_REQUEST& request, const std::string& id) {
         request.buffer[n] = '\0';
 }
 
-// Asks the service; a reply other than 200 (or 401, where the caller says) fails with its status.
+// Asks the service: its reply (the body as ANSI text), or none with the failure's result and text.
 std::optional<ServiceReply> Ask(const std::string& path, const std::string& body, int32_t& result) {
     if (host.empty()) {
         result = Fail(NoHost, "не задан адрес сервера ЯСК (SetLumIp)");
