@@ -1,7 +1,9 @@
 #!/bin/sh
 # Vorsalt.exe is a 32-bit GUI program that exports the three window instance variables and the
-# JSON library (its classes with their virtual tables, type information and operations).
+# JSON library (its classes with their virtual tables, type information and operations), and
+# imports the four functions of the service's client library by their undecorated names.
 objdump=$1 exe=$2
+export LC_ALL=C  # objdump translates some of its headings
 dump=$("$objdump" -p "$exe") || exit 1
 names=$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*\[ *[0-9]*\] \([^+ ].*\)$/\1/p' | c++filt)
 fail=0
@@ -27,5 +29,12 @@ for want in 'TJson::ParseText(' 'TJson::GenerateText[abi:cxx11](TJsonBase*)' \
             'TJsonList::Add(bool)' 'TJsonObject::getInt(int)'; do
   printf '%s\n' "$names" | grep -qF "$want" || { echo "missing: $want"; fail=1; }
 done
+# Import lines: "address hint name", under the "DLL Name:" line of their library.
+lumclient=$(printf '%s\n' "$dump" |
+  awk '/DLL Name:/ { dll = $3; next } dll == "LUMCLIENT.DLL" && NF == 3 && $2 ~ /^[0-9]+$/ { print $3 }' |
+  sort | tr '\n' ' ')
+if [ "$lumclient" != "Authentificate Enchance GetError SetLumIp " ]; then
+  echo "imports of LUMCLIENT.DLL: $lumclient"; fail=1
+fi
 [ $fail = 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $fail
