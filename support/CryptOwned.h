@@ -1,5 +1,5 @@
 // Traits of the CryptoAPI handles for TOwned (Owned.h): certificate stores, certificate and CRL
-// contexts, CMS messages, provider contexts, keys and hashes.
+// contexts, certificate chains, CMS messages, provider contexts, keys and hashes.
 #pragma once
 #include "Owned.h"
 #include <wincrypt.h>
@@ -31,6 +31,17 @@ struct TCrlContextTraits {
     static constexpr BOOL NoneClosed = TRUE;
 };
 using TCrlContext = TOwned<TCrlContextTraits>;
+
+struct TCertChainTraits {
+    using Handle = PCCERT_CHAIN_CONTEXT;
+    static Handle Empty() { return nullptr; }
+    static BOOL Close(Handle handle) {
+        CertFreeCertificateChain(handle);
+        return TRUE;
+    }
+    static constexpr BOOL NoneClosed = TRUE;
+};
+using TCertChain = TOwned<TCertChainTraits>;
 
 struct TCryptMsgTraits {
     using Handle = HCRYPTMSG;

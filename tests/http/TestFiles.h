@@ -2,17 +2,9 @@
 #pragma once
 #include <windows.h>
 #include <wincrypt.h>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include "FileBytes.h"
 #include "TestPeer.h"
-
-inline std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
 
 // A certificate of the test PKI by its file name (client.der, ...); the caller frees it.
 inline PCCERT_CONTEXT PkiCertificate(const char* name) {
