@@ -33,21 +33,16 @@ private:
     bool started_;
 };
 
-struct TAddressListTraits {
-    using Handle = addrinfo*;
-    static Handle Empty() { return nullptr; }
+struct TAddressListTraits : TOwnedTraits<addrinfo*, bool, true> {
     static bool Close(Handle list) {
         freeaddrinfo(list);
         return true;
     }
-    static constexpr bool NoneClosed = true;
 };
 
-struct TSocketTraits {
-    using Handle = SOCKET;
+struct TSocketTraits : TOwnedTraits<SOCKET, int, 0> {
     static Handle Empty() { return INVALID_SOCKET; }
     static int Close(Handle s) { return closesocket(s); }
-    static constexpr int NoneClosed = 0;
 };
 
 }  // namespace

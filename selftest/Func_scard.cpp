@@ -11,27 +11,19 @@ constexpr DWORD AnyProtocol = SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1;
 
 // The service's handles; Close reports the service's answer, the owner closes only what an
 // exception left open.
-struct TCardContextTraits {
-    using Handle = SCARDCONTEXT;
-    static Handle Empty() { return 0; }
+struct TCardContextTraits : TOwnedTraits<SCARDCONTEXT, LONG, SCARD_S_SUCCESS> {
     static LONG Close(Handle context) { return SCardReleaseContext(context); }
-    static constexpr LONG NoneClosed = SCARD_S_SUCCESS;
 };
 
-struct TCardTraits {
-    using Handle = SCARDHANDLE;
-    static Handle Empty() { return 0; }
+struct TCardTraits : TOwnedTraits<SCARDHANDLE, LONG, SCARD_S_SUCCESS> {
     static LONG Close(Handle card) { return SCardDisconnect(card, SCARD_LEAVE_CARD); }
-    static constexpr LONG NoneClosed = SCARD_S_SUCCESS;
 };
 
 // A list the service allocated, freed with the context it came from.
-struct TCardListTraits {
+struct TCardListTraits : TOwnedTraits<char*, LONG, SCARD_S_SUCCESS> {
+    explicit TCardListTraits(SCARDCONTEXT context = 0) : context(context) {}
     SCARDCONTEXT context;
-    using Handle = char*;
-    static Handle Empty() { return nullptr; }
     LONG Close(Handle list) const { return SCardFreeMemory(context, list); }
-    static constexpr LONG NoneClosed = SCARD_S_SUCCESS;
 };
 
 // The caller's error text, or a scratch one when the caller gave none: the search reads back what
@@ -77,7 +69,7 @@ int ListCardReaders(SCARDCONTEXT context, std::vector<std::string>& readers, std
     std::string scratch;
     std::string& text = TextOf(errorText, scratch);
     readers.clear();
-    TOwned<TCardListTraits> names(nullptr, TCardListTraits{context});
+    TOwned<TCardListTraits> names(nullptr, TCardListTraits(context));
     DWORD length = SCARD_AUTOALLOCATE;
     const LONG result = SCardListReadersA(context, nullptr, reinterpret_cast<char*>(names.Receive()), &length);
     if (result != SCARD_S_SUCCESS) {

@@ -28,11 +28,8 @@ TModule DataFileModule(const char* name) {
     return TModule(LoadLibraryExA(name, nullptr, LOAD_LIBRARY_AS_DATAFILE));
 }
 
-struct TErrorInfoTraits {
-    using Handle = IErrorInfo*;
-    static Handle Empty() { return nullptr; }
+struct TErrorInfoTraits : TOwnedTraits<IErrorInfo*, ULONG, 0> {
     static ULONG Close(Handle info) { return info->Release(); }
-    static constexpr ULONG NoneClosed = 0;
 };
 
 unsigned int FacilityOf(unsigned int code) {

@@ -1,11 +1,9 @@
 // The one owner of a platform handle: it closes the handle when it goes. A traits type tells the
 // handle type, the value that means "none", the closer and what Close answers when nothing is
 // held; traits may carry state that the closer needs (the smart-card list keeps its context).
-//   struct TFileTraits {
-//       using Handle = HANDLE;
+//   struct TFileTraits : TOwnedTraits<HANDLE> {
 //       static Handle Empty() { return INVALID_HANDLE_VALUE; }
 //       static BOOL Close(Handle handle) { return CloseHandle(handle); }
-//       static constexpr BOOL NoneClosed = TRUE;
 //   };
 // Traits of the CryptoAPI handles stand in CryptOwned.h.
 #pragma once
@@ -66,37 +64,35 @@ private:
     Traits traits;
 };
 
+// What most traits share: the handle type, null (or 0) as "none", and Close's answer when nothing
+// is held.
+template <typename H, typename Result = BOOL, Result None = TRUE>
+struct TOwnedTraits {
+    using Handle = H;
+    static Handle Empty() { return Handle(); }
+    static constexpr Result NoneClosed = None;
+};
+
 // A file, as CreateFile gives it.
-struct TFileTraits {
-    using Handle = HANDLE;
+struct TFileTraits : TOwnedTraits<HANDLE> {
     static Handle Empty() { return INVALID_HANDLE_VALUE; }
     static BOOL Close(Handle handle) { return CloseHandle(handle); }
-    static constexpr BOOL NoneClosed = TRUE;
 };
 using TFileHandle = TOwned<TFileTraits>;
 
 // A kernel object whose "none" is null: process, thread, event, pipe end.
-struct TKernelTraits {
-    using Handle = HANDLE;
-    static Handle Empty() { return nullptr; }
+struct TKernelTraits : TOwnedTraits<HANDLE> {
     static BOOL Close(Handle handle) { return CloseHandle(handle); }
-    static constexpr BOOL NoneClosed = TRUE;
 };
 using TKernelHandle = TOwned<TKernelTraits>;
 
-struct TRegKeyTraits {
-    using Handle = HKEY;
-    static Handle Empty() { return nullptr; }
+struct TRegKeyTraits : TOwnedTraits<HKEY, LONG, ERROR_SUCCESS> {
     static LONG Close(Handle handle) { return RegCloseKey(handle); }
-    static constexpr LONG NoneClosed = ERROR_SUCCESS;
 };
 using TRegKey = TOwned<TRegKeyTraits>;
 
 // A loaded library (LoadLibrary, LoadLibraryEx).
-struct TModuleTraits {
-    using Handle = HMODULE;
-    static Handle Empty() { return nullptr; }
+struct TModuleTraits : TOwnedTraits<HMODULE> {
     static BOOL Close(Handle handle) { return FreeLibrary(handle); }
-    static constexpr BOOL NoneClosed = TRUE;
 };
 using TModule = TOwned<TModuleTraits>;

@@ -6,14 +6,11 @@
 #include <locale.h>
 
 namespace {
-struct TCrtLocaleTraits {
-    using Handle = _locale_t;
-    static Handle Empty() { return nullptr; }
+struct TCrtLocaleTraits : TOwnedTraits<_locale_t, bool, true> {
     static bool Close(Handle locale) {
         _free_locale(locale);
         return true;
     }
-    static constexpr bool NoneClosed = true;
 };
 }  // namespace
 

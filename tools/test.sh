@@ -3,7 +3,8 @@
 #   tools/test.sh [--emulate] [CTEST ARGUMENTS...]
 # --emulate runs the 32-bit programs under qemu-i386 even where they run natively (the path that
 # hosts without 32-bit support take), for this run only. Other arguments go to
-# ctest (for example -R support_tests; GTEST_FILTER=Suite.Case picks cases within a program);
+# ctest (for example -R support_tests; GTEST_FILTER=Suite.Case picks cases within a program;
+# -L table runs only the fast table tests, -L platform and -L e2e the others, see tests/CMakeLists.txt);
 # VORSALT_BUILD_DIR names another build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."

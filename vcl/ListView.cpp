@@ -44,13 +44,21 @@ void TListView::SetItemText(int index, int column, const std::string& text) {
 }
 
 std::string TListView::ItemText(int index, int column) const {
-    std::wstring buffer(4096, L'\0');
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    buffer.resize(SendMessageW(Handle(), LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
-    return vcl::ToAnsi(buffer);
+    // The control tells only how much it copied: a text that fills the buffer is read again into
+    // a larger one.
+    for (int size = 4096;; size *= 2) {
+        std::wstring buffer(size, L'\0');
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = size;
+        const int length = static_cast<int>(
+            SendMessageW(Handle(), LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
+        if (length < size - 1 || size >= MaxItemText) {
+            buffer.resize(length);
+            return vcl::ToAnsi(buffer);
+        }
+    }
 }
 
 int TListView::ItemImage(int index) const {

@@ -1,6 +1,6 @@
 #include "CaPki.h"
 #include <sstream>
-#include "FileBytes.h"
+#include "TempFiles.h"
 
 std::string CaPkiFile(const std::string& name) {
     std::string path = std::string("Z:") + VORSALT_CA_PKI_DIR + "/" + name;

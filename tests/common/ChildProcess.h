@@ -1,8 +1,8 @@
-// A program run to its end from a test, with what it wrote.
+// Runs a program of the test's own in a child process and gives what it printed.
 #pragma once
+#include <windows.h>
 #include <string>
 
-// Runs the command line (a program of the test programs' folder is found by name) and gives what
-// it wrote to its standard output and error; "" when it could not start, or was ended after
-// waiting timeoutMs.
-std::string ProgramOutput(const std::string& commandLine, unsigned long timeoutMs = 120000);
+// The child's standard output and error; "" when it could not be started or did not end within
+// Scaled(timeoutMs) (it is then ended).
+std::string OutputOf(const std::string& commandLine, DWORD timeoutMs = 60000);

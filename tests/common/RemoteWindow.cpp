@@ -26,7 +26,7 @@ BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM param) {
 
 HWND FindWindowOf(DWORD pid, const wchar_t* cls, const std::wstring& title, DWORD timeoutMs) {
     Search s{pid, cls, title, nullptr};
-    WaitFor(
+    WaitUntil(
         [&] {
             EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&s));
             return s.found != nullptr;
@@ -35,16 +35,19 @@ HWND FindWindowOf(DWORD pid, const wchar_t* cls, const std::wstring& title, DWOR
     return s.found;
 }
 
-// A block of the other process's memory holding an LVITEMW and its text buffer.
+// A block of the other process's memory holding an LVITEMW and a text buffer of the given size.
 class RemoteItem {
 public:
-    explicit RemoteItem(HANDLE process)
+    RemoteItem(HANDLE process, int textUnits)
         : process_(process),
-          block_(VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + TextBytes, MEM_COMMIT, PAGE_READWRITE)) {}
+          textUnits_(textUnits),
+          block_(VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + TextBytes(), MEM_COMMIT, PAGE_READWRITE)) {}
     ~RemoteItem() {
         if (block_)
             VirtualFreeEx(process_, block_, 0, MEM_RELEASE);
     }
+    RemoteItem(const RemoteItem&) = delete;
+    RemoteItem& operator=(const RemoteItem&) = delete;
 
     LVITEMW* Item() const { return static_cast<LVITEMW*>(block_); }
     wchar_t* Text() const { return reinterpret_cast<wchar_t*>(static_cast<char*>(block_) + sizeof(LVITEMW)); }
@@ -54,23 +57,27 @@ public:
         ReadProcessMemory(process_, block_, &item, sizeof item, nullptr);
         return item;
     }
-    std::wstring ReadText() const {
-        std::wstring text(TextBytes / sizeof(wchar_t), L'\0');
-        ReadProcessMemory(process_, Text(), text.data(), TextBytes, nullptr);
-        return text.c_str();
+    std::wstring ReadText(int units) const {
+        std::wstring text(units, L'\0');
+        ReadProcessMemory(process_, Text(), text.data(), units * sizeof(wchar_t), nullptr);
+        return text;
     }
-    static constexpr int TextBytes = 8192;
 
 private:
+    SIZE_T TextBytes() const { return static_cast<SIZE_T>(textUnits_) * sizeof(wchar_t); }
+
     HANDLE process_;
+    int textUnits_;
     void* block_;
 };
 
 }  // namespace
 
 std::wstring WindowText(HWND hwnd) {
-    wchar_t text[4096] = {};
-    SendMessageW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+    // WM_GETTEXTLENGTH may count more than WM_GETTEXT then gives, never less.
+    const LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
     return text;
 }
 
@@ -106,18 +113,24 @@ HWND RemoteProgram::WaitForMessageBox(const std::wstring& title, DWORD timeoutMs
 }
 
 std::wstring RemoteProgram::ItemText(HWND list, int item, int column) const {
-    RemoteItem remote(process_.hProcess);
-    LVITEMW lv{};
-    lv.iSubItem = column;
-    lv.pszText = remote.Text();
-    lv.cchTextMax = RemoteItem::TextBytes / sizeof(wchar_t);
-    remote.Write(lv);
-    SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(remote.Item()));
-    return remote.ReadText();
+    // The list tells only how much it copied: a text that fills the buffer is read again into a
+    // larger one.
+    for (int units = 4096;; units *= 2) {
+        RemoteItem remote(process_.hProcess, units);
+        LVITEMW lv{};
+        lv.iSubItem = column;
+        lv.pszText = remote.Text();
+        lv.cchTextMax = units;
+        remote.Write(lv);
+        const int length = static_cast<int>(
+            SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(remote.Item())));
+        if (length < units - 1 || units >= (1 << 24))
+            return remote.ReadText(length);
+    }
 }
 
 int RemoteProgram::ItemImage(HWND list, int item) const {
-    RemoteItem remote(process_.hProcess);
+    RemoteItem remote(process_.hProcess, 1);
     LVITEMW lv{};
     lv.mask = LVIF_IMAGE;
     lv.iItem = item;

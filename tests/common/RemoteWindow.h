@@ -2,6 +2,7 @@
 // message boxes, and waits for it to end.
 #pragma once
 #include <windows.h>
+#include "Wait.h"
 #include <string>
 #include <vector>
 
@@ -42,14 +43,3 @@ private:
 
 std::wstring WindowText(HWND hwnd);
 std::wstring MessageBoxText(HWND box);
-// Waits until predicate() holds, up to timeoutMs.
-template <class P>
-bool WaitFor(P predicate, DWORD timeoutMs) {
-    for (DWORD waited = 0;; waited += 50) {
-        if (predicate())
-            return true;
-        if (waited >= timeoutMs)
-            return false;
-        Sleep(50);
-    }
-}

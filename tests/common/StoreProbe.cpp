@@ -4,7 +4,7 @@
 
 TStoreView StoreSeenByAnotherProcess(const TScratchStores& stores, const std::string& store) {
     TStoreView view;
-    view.Output = ProgramOutput("cert_store_probe.exe \"" + stores.Path() + "\" " + store);
+    view.Output = OutputOf("cert_store_probe.exe \"" + stores.Path() + "\" " + store);
     std::istringstream lines(view.Output);
     std::string line;
     while (std::getline(lines, line)) {

@@ -1,4 +1,5 @@
 #include "TestPeer.h"
+#include "Wait.h"
 #include <winsock2.h>
 #include <windows.h>
 #include <fstream>
@@ -91,10 +92,12 @@ TTestPeer::TTestPeer(const TPeerOptions& options) : host(options.Host) {
         return;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    for (int waited = 0; waited < 10000 && port == 0; waited += 20) {
-        Sleep(20);
-        port = std::atoi(ReadFile(portFile).c_str());
-    }
+    WaitUntil(
+        [&] {
+            port = std::atoi(ReadFile(portFile).c_str());
+            return port != 0;
+        },
+        10000);
 }
 
 TTestPeer::~TTestPeer() {

@@ -39,8 +39,9 @@ Standins::Standins(const StandinScripts& scripts) {
     if (!scripts.GatewayReply.empty())
         gateway_ = Start("gateway", "127.0.0.1", 8088, "{\"/\": " + scripts.GatewayReply + "}", false);
     RemoveZantholder();
-    if (scripts.GatewayInstalled)
+    if (scripts.GatewayInstalled) {
         EXPECT_TRUE(PlaceZantholder());
+    }
 }
 
 Standins::~Standins() {

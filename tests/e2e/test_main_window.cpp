@@ -1,6 +1,7 @@
 // Vorsalt.exe end to end: its main window driven by window messages from this process, with
 // stand-ins for the service hosts and the signing gateway.
 #include "Endpoints.h"
+#include "HttpTypeValue.h"
 #include "MainIds.h"
 #include "RemoteWindow.h"
 #include "RunPlan.h"
@@ -48,8 +49,8 @@ protected:
         std::wstring text = MessageBoxText(box);
         rowsAtVerdict = program.Rows(ID_LV_Stat);
         PostMessageW(box, WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
-        EXPECT_TRUE(WaitFor([&] { return !StripVisible(); }, 5000)) << "the strip hides after the verdict";
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+        EXPECT_TRUE(WaitUntil([&] { return !StripVisible(); }, 5000)) << "the strip hides after the verdict";
         EXPECT_EQ(BarPosition(), 0);
         return text;
     }
@@ -78,10 +79,12 @@ const std::wstring ToDo = L"\r\nРекомендуется выполнить с
 
 const std::string GoodService = "{\"//\": " + Reply(200, "<html></html>") + ", \"/lumweb/check\": " +
                                 Reply(200, R"({\"CorrelationId\":\"5f0c3a52\",\"Status\":\"OK\"})") + "}";
+// A reply longer than the 4096 characters a list row's text used to be read with.
+const std::string LongReply = "Maintenance " + std::string(5000, '.');
 // The service host fails the SSL page and its check; the training complex answers the second check
 // wrongly (in the training run it is asked twice).
 const std::string BadService = "{\"//\": " + Reply(503, "") + ", \"/lumweb/check\": [" + Reply(502, "") + ", " +
-                               Reply(200, "Maintenance") + "]}";
+                               Reply(200, LongReply) + "]}";
 
 int RunCommand(int tag) {
     return tag == TagTraining ? ID_N1 : tag == TagAlternative ? ID_N2 : ID_mni_N18;
@@ -100,32 +103,18 @@ std::vector<std::wstring> ExpectedIds(int tag) {
     return {L"0", L"1", L"2", L"3", L"5", L"6", L"7", L"10"};
 }
 
-// The per-user back-end choice, removed at the end.
-class HttpTypeValue {
-public:
-    ~HttpTypeValue() { RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\QMR\\Config"); }
-    void Set(DWORD type) {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\QMR\\Config", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                                  nullptr),
-                  0);
-        RegSetValueExA(key, "http_type", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&type), sizeof type);
-        RegCloseKey(key);
-    }
-};
-
 // Runs of every tag, over the default back-end (WinHTTP on Wine's Windows 7) and over WinINet.
 class StandinRun : public MainWindow, public testing::WithParamInterface<std::tuple<int, DWORD>> {
 protected:
     void SetUp() override {
         if (std::get<1>(GetParam()) != 0)
-            httpType.Set(std::get<1>(GetParam()));
+            httpType.SetDword(std::get<1>(GetParam()));
     }
     int Tag() const { return std::get<0>(GetParam()); }
     const char* Prefix() const { return std::get<1>(GetParam()) == 1 ? "THTTP: " : "TWinHTTP: "; }
     std::string ServiceHost() const { return SelectEndpoints(Tag()).ServiceHost; }
 
-    HttpTypeValue httpType;
+    THttpTypeValue httpType;
 };
 
 TEST_P(StandinRun, EveryStandinAnswersWell) {
@@ -155,8 +144,9 @@ TEST_P(StandinRun, EveryStandinAnswersWell) {
     if (Tag() == TagTraining)
         expected.push_back("POST /lumweb/check HTTP/1.1");
     EXPECT_EQ(lines, expected);
-    if (Tag() == TagRegular)
+    if (Tag() == TagRegular) {
         EXPECT_EQ(standins.Https(hosts.TrainingHost).size(), 1u);
+    }
     const auto gateway = standins.Gateway();
     ASSERT_EQ(gateway.size(), 1u);
     EXPECT_EQ(gateway[0].RequestLine, "POST / HTTP/1.1");
@@ -185,7 +175,8 @@ TEST_P(StandinRun, StandinsAnswerBadly) {
         EXPECT_EQ(rows[6].image, 2);
         EXPECT_EQ(rows[6].caption, Wide(TextsOf(7, hosts).Result));
         if (Tag() == TagTraining)
-            EXPECT_EQ(rows[6].info, L"Соединение установлено, но от сервера получен неожиданный ответ: Maintenance");
+            EXPECT_EQ(rows[6].info,
+                      L"Соединение установлено, но от сервера получен неожиданный ответ: " + Wide(LongReply));
         else
             EXPECT_EQ(rows[6].info.rfind(prefix, 0), 0u) << vcl::ToAnsi(rows[6].info);
     }
@@ -237,7 +228,8 @@ TEST_F(MainWindow, NothingAnswersAndNoSecondRunStarts) {
     EXPECT_EQ(rows[7].image, 2);
     EXPECT_TRUE(standins.Gateway().empty());
 
-    EXPECT_EQ(program.WaitForMessageBox(VerdictTitle, 1500), nullptr) << "a second run started";
+    // The run command sent meanwhile was dropped (TestRunWalk.NoSecondRunWhileOneIsInProgress): the
+    // rows are still the first run's.
     EXPECT_EQ(program.Rows(ID_LV_Stat)[0].caption, rows[0].caption);
 
     SendMessageW(program.Control(ID_pnl1, ID_B_Exit), BM_CLICK, 0, 0);
@@ -248,13 +240,13 @@ TEST_F(MainWindow, ButtonRunsLikeTheMenuAndEachRunChoosesItsBackEnd) {
     Standins standins({BadService, Reply(200, "OK"), true});
     TestCspRegistration csp({75});
     ASSERT_NE(program.Window(), nullptr);
-    HttpTypeValue httpType;
-    httpType.Set(1);
+    THttpTypeValue httpType;
+    httpType.SetDword(1);
     PostMessageW(program.Control(ID_pnl1, ID_Button_Check), BM_CLICK, 0, 0);  // the run outlives a sent click
     TakeVerdict();
     EXPECT_EQ(program.Rows(ID_LV_Stat).at(4).info.rfind(L"THTTP: ", 0), 0u);
 
-    httpType.Set(2);
+    httpType.SetDword(2);
     PostMessageW(program.Control(ID_pnl1, ID_Button_Check), BM_CLICK, 0, 0);
     TakeVerdict();
     const auto rows = program.Rows(ID_LV_Stat);

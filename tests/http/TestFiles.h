@@ -1,9 +1,9 @@
-// Files the HTTP tests read: whole files, and certificates of the test PKI.
+// Certificates of the test PKI, for the HTTP tests.
 #pragma once
 #include <windows.h>
 #include <wincrypt.h>
 #include <string>
-#include "FileBytes.h"
+#include "TempFiles.h"
 #include "TestPeer.h"
 
 // A certificate of the test PKI by its file name (client.der, ...); the caller frees it.

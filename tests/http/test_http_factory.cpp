@@ -1,6 +1,8 @@
 // The back-end choice: the version rule through a seam, the per-user value through the real
 // registry, and the versions Wine reports to a program of its own.
 #include "HttpFactory.h"
+#include "ChildProcess.h"
+#include "HttpTypeValue.h"
 #include "HttpTypeApi.h"
 #include "SeamOverride.h"
 #include "class_http_wininet.h"
@@ -10,22 +12,6 @@
 #include <vector>
 
 namespace {
-
-const char ConfigKey[] = "SOFTWARE\\QMR\\Config";
-
-// The per-user value, removed again at the end.
-class HttpTypeValue {
-public:
-    HttpTypeValue() { RegDeleteKeyA(HKEY_CURRENT_USER, ConfigKey); }
-    ~HttpTypeValue() { RegDeleteKeyA(HKEY_CURRENT_USER, ConfigKey); }
-    void Set(DWORD type, const void* data, DWORD size) {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ConfigKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
-        EXPECT_EQ(RegSetValueExA(key, "http_type", 0, type, static_cast<const BYTE*>(data), size), 0);
-        RegCloseKey(key);
-    }
-    void SetDword(DWORD value) { Set(REG_DWORD, &value, sizeof value); }
-};
 
 struct Version {
     bool readable;
@@ -48,7 +34,7 @@ protected:
     static bool MakesWinHttp() { return dynamic_cast<TWinHTTP*>(CreateHttpClient(false, 0).get()) != nullptr; }
 
     TSeamOverride<THttpTypeApi> seam;
-    HttpTypeValue value;
+    THttpTypeValue value;
 };
 
 TEST_F(HttpFactory, VersionRuleWithoutValue) {
@@ -129,7 +115,7 @@ TEST_F(HttpFactory, ChoosesAfreshAtEveryCall) {
     value.SetDword(2);
     reported = {true, 500, ""};
     EXPECT_TRUE(MakesWinHttp());
-    RegDeleteKeyA(HKEY_CURRENT_USER, ConfigKey);
+    value.Remove();
     EXPECT_FALSE(MakesWinHttp());
     reported = {true, 521, "Service Pack 2"};
     EXPECT_TRUE(MakesWinHttp());
@@ -168,32 +154,7 @@ std::string ProbeWithVersion(const char* version) {
         RegDeleteValueA(key, "Version");
     RegCloseKey(key);
 
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd, writeEnd;
-    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process{};
-    char command[] = "http_type_probe.exe";
-    std::string output;
-    if (CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-        CloseHandle(writeEnd);
-        writeEnd = nullptr;
-        char buffer[256];
-        DWORD read;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0)
-            output.append(buffer, read);
-        WaitForSingleObject(process.hProcess, 30000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    if (writeEnd)
-        CloseHandle(writeEnd);
-    CloseHandle(readEnd);
+    std::string output = OutputOf("http_type_probe.exe", 30000);
     RegDeleteKeyA(HKEY_CURRENT_USER, appKey);
     while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
         output.pop_back();
@@ -201,7 +162,7 @@ std::string ProbeWithVersion(const char* version) {
 }
 
 TEST(HttpTypeOnWine, VersionsWineReports) {
-    HttpTypeValue value;
+    THttpTypeValue value;
     const struct {
         const char* version;  // "" for Wine's default, Windows 7 with the first service pack
         const char* output;

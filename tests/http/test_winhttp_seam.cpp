@@ -97,7 +97,7 @@ TEST(WinHttpSeamFailures, OpenAndConnectFailuresLeaveTheClientUnconnected) {
         // The failure stays held for a second call.
         const std::string again = client.GetLastErrorText();
         EXPECT_EQ(again.substr(0, again.find(" (:) so: ")), text.substr(0, location));
-        EXPECT_EQ(client.Request("/a.asp", 2, nullptr, 0), 1);
+        EXPECT_EQ(client.Request("/a.asp", VerbGet, nullptr, 0), 1);
         EXPECT_TRUE(StartsWith(client.GetLastErrorText(), "TWinHTTP: Не открыто соединение с сервером."));
     }
 }
@@ -142,7 +142,7 @@ TEST(WinHttpSeamFailures, SendErrorsGiveTheirResultsAndTexts) {
         client.SetSendClientCert(c.sendClientCert);
         ConnectNowhere(client);
         client.SetTimeouts(2000);
-        EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), c.result);
+        EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), c.result);
         EXPECT_EQ(SendCalls, c.sends);
         EXPECT_EQ(client.GetStatusCode(), 0);
         const std::string text = client.GetLastErrorText();

@@ -7,6 +7,8 @@
 #include "TextChecks.h"
 #include "RegistryFixture.h"
 #include "WinInetFixture.h"
+#include "WinInetOptions.h"
+#include "WineBehaviour.h"
 
 namespace {
 const char InternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
@@ -46,26 +48,8 @@ std::string Address(const TTestPeer& peer) {
 std::string PageUrl(const TTestPeer& origin) {
     return "http://" + Address(origin) + "/page.asp";
 }
-// Options set through the seam, on which handle; the real function still runs, except as below.
-struct TOptionSet {
-    bool NullHandle;
-    DWORD Option;
-    DWORD Length;
-    DWORD AccessType;  // INTERNET_OPTION_PROXY only
-    std::string Proxy, Bypass;
-    bool NullLists;
-};
-std::vector<TOptionSet> OptionsSet;
-BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
-    TOptionSet set{handle == nullptr, option, length, 0, "", "", false};
-    if (option == INTERNET_OPTION_PROXY && buffer != nullptr) {
-        const auto* info = static_cast<const INTERNET_PROXY_INFO*>(buffer);
-        set.AccessType = info->dwAccessType;
-        set.NullLists = info->lpszProxy == nullptr && info->lpszProxyBypass == nullptr;
-        set.Proxy = info->lpszProxy != nullptr ? info->lpszProxy : "";
-        set.Bypass = info->lpszProxyBypass != nullptr ? info->lpszProxyBypass : "";
-    }
-    OptionsSet.push_back(set);
+// The options set go on to Wine, except as below.
+BOOL WINAPI SetOptionOnceForTheProcess(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
     // Wine: replacing the process-wide proxy frees its never-set credential fields (a crash), and
     // it ignores that proxy anyway; only the first such set in a process reaches Wine.
     static bool processProxySet = false;
@@ -78,7 +62,7 @@ BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DW
 }
 std::vector<DWORD> OptionsOnRequests() {
     std::vector<DWORD> options;
-    for (const TOptionSet& set : OptionsSet)
+    for (const TOptionSet& set : TOptionRecorder::Sets())
         if (!set.NullHandle &&
             (set.Option == INTERNET_OPTION_PROXY_USERNAME || set.Option == INTERNET_OPTION_PROXY_PASSWORD))
             options.push_back(set.Option);
@@ -160,7 +144,7 @@ BOOL WINAPI QueryFailing(HINTERNET, DWORD, LPVOID, LPDWORD) {
 }
 
 void ResetRecords(DWORD dialogAnswer = ERROR_CANCELLED) {
-    OptionsSet.clear();
+    TOptionRecorder::Sets().clear();
     DialogCalls = 0;
     DialogError = 0;
     DialogAnswer = dialogAnswer;
@@ -192,7 +176,7 @@ TEST(THttpSystemProxy, RequestsFollowTheUserSettings) {
         const size_t proxied = proxy.Requests().size(), direct = origin.Requests().size();
         auto client = ConnectedClient(origin);
         ASSERT_NE(client, nullptr);
-        EXPECT_EQ(client->Request("/page.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+        EXPECT_EQ(client->Request("/page.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
         EXPECT_TRUE(client->ResponseEquals("origin"));
         const auto viaProxy = proxy.Requests();
         const auto atOrigin = origin.Requests();
@@ -212,13 +196,13 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(origin.Started() && proxy.Started() && settings.Active());
         settings.Manual(Address(proxy));
-        seam->InternetSetOptionA = RecordingSetOption;
         seam->InternetErrorDlg = Dialog;
     }
     TTestPeer origin{PeerAt("auth-origin", "127.0.0.83")};
     TTestPeer proxy{PeerAt("auth-proxy", "127.0.0.84", true, "user:password")};
     TUserProxySettings settings;
     TSeamOverride<TWinInetApi> seam;
+    TOptionRecorder recorder{seam, SetOptionOnceForTheProcess};
 };
 
 TEST_F(THttpAuthProxy, SystemProxyGetsNoCredentialsOfTheClient) {
@@ -242,7 +226,7 @@ TEST_F(THttpAuthProxy, SystemProxyGetsNoCredentialsOfTheClient) {
         client->SetProxyPassword("password");
         client->SetQuiet(c.quiet);
         const size_t before = proxy.Requests().size();
-        EXPECT_EQ(client->Request("/page.asp", 2, nullptr, 0), 2);
+        EXPECT_EQ(client->Request("/page.asp", VerbGet, nullptr, 0), 2);
         EXPECT_TRUE(StartsWith(client->GetLastErrorText(), NoCredentialsText)) << client->GetLastErrorText();
         EXPECT_EQ(client->GetStatusCode(), 407);
         EXPECT_EQ(DialogCalls, c.dialogs);
@@ -282,7 +266,7 @@ TEST_F(THttpAuthProxy, NamedProxyGetsTheCredentialsOnItsChallenge) {
         ASSERT_EQ(client.Connect(origin.Host(), origin.Port()), 0) << client.GetLastErrorText();
         client.SetTimeouts(3000);
         const size_t before = proxy.Requests().size();
-        EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), c.result) << client.GetLastErrorText();
+        EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), c.result) << client.GetLastErrorText();
         const std::vector<DWORD> applied = {INTERNET_OPTION_PROXY_PASSWORD, INTERNET_OPTION_PROXY_USERNAME};
         EXPECT_EQ(OptionsOnRequests(), applied);
         EXPECT_EQ(DialogCalls, c.dialogs);
@@ -308,7 +292,7 @@ TEST(THttpProcessProxy, SessionSetsTheProcessProxyWithoutTheSystemProxy) {
     TUserProxySettings settings;  // no proxy of the user
     ASSERT_TRUE(settings.Active());
     TSeamOverride<TWinInetApi> seam;
-    seam->InternetSetOptionA = RecordingSetOption;
+    TOptionRecorder recorder(seam, SetOptionOnceForTheProcess);
     struct Case {
         const char* name;
         bool system;
@@ -328,7 +312,7 @@ TEST(THttpProcessProxy, SessionSetsTheProcessProxyWithoutTheSystemProxy) {
         client.SetProxy(0, c.list, c.bypass);
         ASSERT_EQ(client.Connect(origin.Host(), origin.Port()), 0) << client.GetLastErrorText();
         std::vector<TOptionSet> proxySets;
-        for (const TOptionSet& set : OptionsSet)
+        for (const TOptionSet& set : recorder.Sets())
             if (set.Option == INTERNET_OPTION_PROXY)
                 proxySets.push_back(set);
         ASSERT_EQ(proxySets.size(), c.set ? 1u : 0u);
@@ -343,11 +327,11 @@ TEST(THttpProcessProxy, SessionSetsTheProcessProxyWithoutTheSystemProxy) {
                 EXPECT_TRUE(proxySets[0].NullLists);
             }
         }
-        // Wine's sessions follow the user's settings only: the request goes direct (on Windows
-        // the proxy list would take it through the proxy).
+        // On Windows the proxy list would take the request through the proxy.
         const size_t proxied = proxy.Requests().size();
-        EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), 0) << client.GetLastErrorText();
-        EXPECT_EQ(proxy.Requests().size(), proxied);
+        EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), 0) << client.GetLastErrorText();
+        EXPECT_EQ(proxy.Requests().size(),
+                  WineGives(proxied, "sessions follow the user's settings only and ignore the process-wide proxy"));
     }
 }
 
@@ -374,8 +358,9 @@ TEST(THttpProxyInfo, TypeAndTextsFromTheUserSettings) {
     } cases[] = {
         {"no proxy", false, "", PROXY_TYPE_DIRECT, "x", "y"},
         {"manual proxy", true, "", PROXY_TYPE_PROXY, "127.0.0.9:3128", "<local>;127.0.0.5"},
-        // Wine does not read the script address; Windows adds its bit (4).
-        {"configuration script", false, "http://127.0.0.9/proxy.pac", PROXY_TYPE_DIRECT, "x", "y"},
+        // Windows adds the script's bit (4).
+        {"configuration script", false, "http://127.0.0.9/proxy.pac",
+         WineGives(PROXY_TYPE_DIRECT, "the script address of the user's settings is not read"), "x", "y"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -192,7 +192,7 @@ TEST_P(ServiceChecks, GatewayPing) {
 TEST_P(ServiceChecks, GatewayPingLeavesDefaultHeaders) {
     auto peer = GatewayPeer(Reply(200, "OK"));
     EXPECT_EQ(PingZantholder(*client, info), 0);
-    EXPECT_EQ(client->SendForm("", nullptr, 0), 0);
+    EXPECT_EQ(client->SendForm("", nullptr, VerbNone), 0);
     const auto requests = peer->Requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[1].Header("Content-Type"), FormType);

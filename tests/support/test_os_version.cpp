@@ -2,45 +2,17 @@
 // named for its own AppDefaults entry), answers only other systems give (through the seam),
 // and the processor width.
 #include "OsVersion.h"
+#include "ChildProcess.h"
 #include "RegistryFixture.h"
 #include "SeamOverride.h"
 #include "SystemInfoApi.h"
+#include "TempFiles.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstring>
 #include <string>
 
 namespace {
-// A file copy removed when the holder goes.
-class TTempFile {
-public:
-    TTempFile(const std::string& source, const std::string& path) : path(path) {
-        copied = CopyFileA(source.c_str(), path.c_str(), FALSE) != 0;
-    }
-    ~TTempFile() {
-        if (copied)
-            DeleteFileA(path.c_str());
-    }
-    TTempFile(const TTempFile&) = delete;
-    TTempFile& operator=(const TTempFile&) = delete;
-    bool copied;
-    std::string path;
-};
-
-class THandle {
-public:
-    explicit THandle(HANDLE handle = nullptr) : handle(handle) {}
-    ~THandle() { Reset(); }
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    void Reset(HANDLE other = nullptr) {
-        if (handle != nullptr && handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-        handle = other;
-    }
-    HANDLE handle;
-};
-
 std::string ProgramFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -48,50 +20,16 @@ std::string ProgramFolder() {
     return folder.substr(0, folder.rfind('\\'));
 }
 
-// Runs the program and gives what it printed; "" when it could not be run or did not end.
-std::string OutputOf(const std::string& program) {
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return std::string();
-    THandle reader(readEnd), writer(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION process = {};
-    std::string commandLine = "\"" + program + "\"";
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process))
-        return std::string();
-    THandle processHandle(process.hProcess), threadHandle(process.hThread);
-    writer.Reset();
-    std::string output;
-    char buffer[256];
-    DWORD read = 0;
-    while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        output.append(buffer, read);
-    if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        return std::string();
-    }
-    return output;
-}
-
 // What GetOSVersionCode answers in a process that Wine shows the given version ("" for its default).
 std::string AnswerUnder(const char* wineVersion) {
     const std::string exeName = std::string("vorsalt_osver_") + (*wineVersion ? wineVersion : "default") + ".exe";
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    TTempFile program(ProgramFolder() + "\\os_version_probe.exe", std::string(temp) + exeName);
-    if (!program.copied)
+    const TTempFile program = TTempFile::CopyOf(ProgramFolder() + "\\os_version_probe.exe", TempPath(exeName));
+    if (!program.Made())
         return "copy failed";
     TTestKey appDefaults(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\" + exeName);
     if (*wineVersion != '\0' && !appDefaults.SetText("Version", wineVersion))
         return "no AppDefaults entry";
-    return OutputOf(program.path);
+    return OutputOf("\"" + program.Path() + "\"");
 }
 }  // namespace
 

@@ -60,7 +60,7 @@ int wmain(int argc, wchar_t** argv) {
     Sleep(500);
     SaveScreen(folder + L"\\verdict.bmp");
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    WaitFor([&] { return !IsWindow(box); }, 5000);
+    WaitUntil([&] { return !IsWindow(box); }, 5000);
     Sleep(500);
     SaveScreen(folder + L"\\finished.bmp");
     return 0;
