@@ -1,5 +1,5 @@
 // What the certificate helper tests share: local-heap texts taken over, certificates compared,
-// no memory.
+// no memory for a block or a duplicate.
 #pragma once
 #include <windows.h>
 #include <wincrypt.h>
@@ -28,5 +28,11 @@ inline std::string PkiNameOf(PCCERT_CONTEXT cert, std::initializer_list<const ch
 // A LocalAlloc that finds no memory.
 inline HLOCAL WINAPI NoMemory(UINT, SIZE_T) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
+// A CertDuplicateCertificateContext that finds no memory.
+inline PCCERT_CONTEXT WINAPI NoDuplicate(PCCERT_CONTEXT) {
+    SetLastError(static_cast<DWORD>(E_OUTOFMEMORY));
     return nullptr;
 }

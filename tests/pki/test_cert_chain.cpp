@@ -36,11 +36,6 @@ BOOL WINAPI NoChain(HCERTCHAINENGINE, PCCERT_CONTEXT, LPFILETIME, HCERTSTORE, PC
     return FALSE;
 }
 
-PCCERT_CONTEXT WINAPI NoDuplicate(PCCERT_CONTEXT) {
-    SetLastError(static_cast<DWORD>(E_OUTOFMEMORY));
-    return nullptr;
-}
-
 std::string NameOf(PCCERT_CONTEXT cert) {
     return PkiNameOf(cert, {"end", "sub", "root", "expired", "orphan", "broken"});
 }
