@@ -82,7 +82,8 @@ PCCERT_CONTEXT MyGetCertIssuer(PCCERT_CONTEXT cert, bool root, std::string* erro
 std::string ChainErrorStatusText(DWORD status) {
     if (status == 0)
         return std::string();
-    std::string text = "Сертификат или издатель в цепочке (Status: " + IntToHexStdString(static_cast<int>(status)) + "):";
+    std::string text = "Сертификат или издатель в цепочке (Status: " + IntToHexStdString(static_cast<int>(status)) +
+                       "):";
     for (const TStatusLine& line : StatusLines)
         if ((status & line.Bit) != 0)
             text += line.Line;

@@ -9,8 +9,8 @@ bool AddEncoded(const wchar_t* storeName, const std::string& bytes, bool crl) {
         return false;
     const auto* data = reinterpret_cast<const BYTE*>(bytes.data());
     const DWORD size = static_cast<DWORD>(bytes.size());
-    const BOOL added = crl ? CertAddEncodedCRLToStore(store.Get(), X509_ASN_ENCODING, data, size,
-                                                      CERT_STORE_ADD_ALWAYS, nullptr)
+    const BOOL added = crl ? CertAddEncodedCRLToStore(store.Get(), X509_ASN_ENCODING, data, size, CERT_STORE_ADD_ALWAYS,
+                                                      nullptr)
                            : CertAddEncodedCertificateToStore(store.Get(), X509_ASN_ENCODING, data, size,
                                                               CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
     CertControlStore(store.Get(), 0, CERT_STORE_CTRL_COMMIT, nullptr);

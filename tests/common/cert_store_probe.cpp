@@ -35,8 +35,8 @@ std::string Iso(const FILETIME& time) {
     if (!FileTimeToSystemTime(&time, &t))
         return "-";
     char text[32];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02uZ", t.wYear, t.wMonth, t.wDay, t.wHour,
-                  t.wMinute, t.wSecond);
+    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02uZ", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                  t.wSecond);
     return text;
 }
 
@@ -45,9 +45,8 @@ std::string CrlNumber(const CRL_INFO* info) {
     const CERT_EXTENSION* extension = CertFindExtension(szOID_CRL_NUMBER, info->cExtension, info->rgExtension);
     BYTE decoded[64];
     DWORD size = sizeof decoded;
-    if (extension == nullptr || !CryptDecodeObject(X509_ASN_ENCODING, X509_MULTI_BYTE_INTEGER,
-                                                   extension->Value.pbData, extension->Value.cbData, 0, decoded,
-                                                   &size))
+    if (extension == nullptr || !CryptDecodeObject(X509_ASN_ENCODING, X509_MULTI_BYTE_INTEGER, extension->Value.pbData,
+                                                   extension->Value.cbData, 0, decoded, &size))
         return "-";
     const auto* number = reinterpret_cast<const CRYPT_INTEGER_BLOB*>(decoded);
     std::string text;

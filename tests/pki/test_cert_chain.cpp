@@ -9,6 +9,7 @@
 #include "DebugOutputCapture.h"
 #include "ScratchStores.h"
 #include "SeamOverride.h"
+#include "TestTimes.h"
 #include "TextChecks.h"
 
 namespace {
@@ -21,14 +22,6 @@ protected:
     void SetUp() override { ASSERT_TRUE(stores.Active()); }
     TScratchStores stores{"cert-chains"};
 };
-
-SYSTEMTIME Utc(WORD year, WORD month, WORD day) {
-    SYSTEMTIME time{};
-    time.wYear = year;
-    time.wMonth = month;
-    time.wDay = day;
-    return time;
-}
 
 BOOL WINAPI NoChain(HCERTCHAINENGINE, PCCERT_CONTEXT, LPFILETIME, HCERTSTORE, PCERT_CHAIN_PARA, DWORD, LPVOID,
                     PCCERT_CHAIN_CONTEXT*) {
@@ -47,11 +40,10 @@ TEST_F(CertChains, IssuerOrRootFoundByBuildingTheChain) {
         bool root;
         const char* found;  // "" for none
     } cases[] = {
-        {"end", false, "sub"},     {"end", true, "root"},
-        {"sub", false, "root"},    {"sub", true, "root"},
-        {"root", false, ""},       {"root", true, ""},      // self-signed: one element
-        {"orphan", false, ""},     {"broken", false, ""},   // untrusted root; issuer nowhere
-        {"expired", false, "sub"}, {"expired", true, "root"},  // the trust is not looked at
+        {"end", false, "sub"},     {"end", true, "root"},     {"sub", false, "root"},
+        {"sub", true, "root"},     {"root", false, ""},       {"root", true, ""},  // self-signed: one element
+        {"orphan", false, ""},     {"broken", false, ""},                          // untrusted root; issuer nowhere
+        {"expired", false, "sub"}, {"expired", true, "root"},                      // the trust is not looked at
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.cert) + (c.root ? " root" : " issuer"));
@@ -112,12 +104,11 @@ TEST(ChainErrorStatusText, OneLineABitInTheOrderOfTheTable) {
         std::string text;
     } cases[] = {
         {0, ""},
-        {0x1 | 0x20 | 0x10000,
-         std::string(Header) + "10021):\r\n- Просрочен.\r\n- Нет доверия к корневому сертификату." +
-             "\r\n- CERT_TRUST_IS_PARTIAL_CHAIN."},
-        {0x10000 | 0x1000000,
-         std::string(Header) + "1010000):\r\n- Revocation status is either off-line or stale." +
-             "\r\n- CERT_TRUST_IS_PARTIAL_CHAIN."},
+        {0x1 | 0x20 | 0x10000, std::string(Header) +
+                                   "10021):\r\n- Просрочен.\r\n- Нет доверия к корневому сертификату." +
+                                   "\r\n- CERT_TRUST_IS_PARTIAL_CHAIN."},
+        {0x10000 | 0x1000000, std::string(Header) + "1010000):\r\n- Revocation status is either off-line or stale." +
+                                  "\r\n- CERT_TRUST_IS_PARTIAL_CHAIN."},
         {0x20000 | 0x800000 | 0x4000000, std::string(Header) + "4820000):"},  // bits without a line
         {0x4, std::string(Header) + "4):\r\n- Отозван."},
         {0xFFFFFFFF, all},
@@ -156,16 +147,16 @@ TEST_F(CertChains, ChainCheckedAtAGivenTime) {
         int result;
         std::string text;
     } cases[] = {
-        {"end", "inside its validity", Utc(2025, 6, 1), 0, "untouched"},
+        {"end", "inside its validity", SystemTimeOf(2025, 6, 1), 0, "untouched"},
         {"end", "now", now, 0, "untouched"},
-        {"end", "before its validity", Utc(2020, 12, 31), 1, std::string(Header) + "1):\r\n- Просрочен."},
-        {"end", "after its validity", Utc(2048, 6, 1), 1, std::string(Header) + "1):\r\n- Просрочен."},
-        {"end", "after the intermediate's", Utc(2049, 6, 1), 1, std::string(Header) + "1):\r\n- Просрочен."},
-        {"sub", "inside its validity", Utc(2025, 6, 1), 0, "untouched"},
-        {"root", "inside its validity", Utc(2025, 6, 1), 0, "untouched"},
+        {"end", "before its validity", SystemTimeOf(2020, 12, 31), 1, std::string(Header) + "1):\r\n- Просрочен."},
+        {"end", "after its validity", SystemTimeOf(2048, 6, 1), 1, std::string(Header) + "1):\r\n- Просрочен."},
+        {"end", "after the intermediate's", SystemTimeOf(2049, 6, 1), 1, std::string(Header) + "1):\r\n- Просрочен."},
+        {"sub", "inside its validity", SystemTimeOf(2025, 6, 1), 0, "untouched"},
+        {"root", "inside its validity", SystemTimeOf(2025, 6, 1), 0, "untouched"},
         {"expired", "now", now, 1, std::string(Header) + "1):\r\n- Просрочен."},
         {"notyet", "now", now, 1, std::string(Header) + "1):\r\n- Просрочен."},
-        {"notyet", "inside its validity", Utc(2065, 1, 1), 1, std::string(Header) + "1):\r\n- Просрочен."},
+        {"notyet", "inside its validity", SystemTimeOf(2065, 1, 1), 1, std::string(Header) + "1):\r\n- Просрочен."},
         {"broken", "now", now, 0x10000, std::string(Header) + "10000):\r\n- CERT_TRUST_IS_PARTIAL_CHAIN."},
         {"orphan", "now", now, 0x20, std::string(Header) + "20):\r\n- Нет доверия к корневому сертификату."},
     };
@@ -186,7 +177,7 @@ TEST_F(CertChains, ChainCheckedAtAGivenTime) {
 TEST_F(CertChains, NoChainForTheCheck) {
     TCertContext end = CaPkiCert("end");
     ASSERT_TRUE(end);
-    SYSTEMTIME noDate = Utc(2025, 13, 1);
+    SYSTEMTIME noDate = SystemTimeOf(2025, 13, 1);
     std::string errorText;
     EXPECT_EQ(CheckCertChainAtTime(end.Get(), &noDate, 0, &errorText), -1);
     EXPECT_TRUE(StartsWith(errorText, "CertGetCertificateChain failed")) << errorText;

@@ -9,8 +9,8 @@
 
 namespace {
 std::string NameOf(PCCERT_CONTEXT cert) {
-    return PkiNameOf(cert, {"root", "root-2015", "root-2023a", "root-2023b", "name-cs2", "name-cs30", "name-lower",
-                            "sub"});
+    return PkiNameOf(cert,
+                     {"root", "root-2015", "root-2023a", "root-2023b", "name-cs2", "name-cs30", "name-lower", "sub"});
 }
 
 // Of the two roots with the same NotBefore, the one the store gives first.

@@ -18,7 +18,10 @@ TEST(BytesToHex, TwoUpperCaseDigitsAByteInStoredOrder) {
         std::vector<BYTE> bytes;
         const char* text;
     } cases[] = {
-        {{}, ""}, {{0x00}, "00"}, {{0x0A, 0xFF, 0x10}, "0AFF10"}, {{0x00, 0x01, 0xBC}, "0001BC"},
+        {{}, ""},
+        {{0x00}, "00"},
+        {{0x0A, 0xFF, 0x10}, "0AFF10"},
+        {{0x00, 0x01, 0xBC}, "0001BC"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(BytesToHex(c.bytes.data(), static_cast<DWORD>(c.bytes.size())), c.text);
@@ -36,8 +39,8 @@ TEST(IntegerBlobToHex, MostSignificantByteFirstWithAndWithoutBlanks) {
         {{0x01, 0x02, 0x03}, "0302 01", "030201"},
         {{0x01, 0x02, 0x03, 0x04}, "0403 0201", "04030201"},
         {{0x01, 0x02, 0x03, 0x04, 0x05}, "0504 0302 01", "0504030201"},
-        {{0x05, 0x04, 0x00, 0x00}, "0000 0405", "00000405"},     // leading zero bytes stay
-        {{0xFF, 0x00, 0x00}, "0000 FF", "0000FF"},               // odd count, leading zeros
+        {{0x05, 0x04, 0x00, 0x00}, "0000 0405", "00000405"},  // leading zero bytes stay
+        {{0xFF, 0x00, 0x00}, "0000 FF", "0000FF"},            // odd count, leading zeros
         {{0x0F, 0x0E, 0x0D, 0x0C, 0x0B, 0x0A}, "0A0B 0C0D 0E0F", "0A0B0C0D0E0F"},
     };
     for (auto& c : cases) {
@@ -75,11 +78,8 @@ TEST(GetCertSubjectCN, CommonNamesOfTheTestPki) {
         const char* cert;
         std::string name;
     } cases[] = {
-        {"root", "ЦС_3"},
-        {"sub", "Подчинённый ЦС_3"},
-        {"end", "Иванов Иван Иванович"},
-        {"nocn", ""},
-        {"longcn", longName},
+        {"root", "ЦС_3"}, {"sub", "Подчинённый ЦС_3"}, {"end", "Иванов Иван Иванович"},
+        {"nocn", ""},     {"longcn", longName},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cert);

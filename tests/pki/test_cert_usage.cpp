@@ -20,7 +20,7 @@ TEST(CertHasEnhancedKeyUsage, AnIdentifierBeginsWithThePrefix) {
         {"end", "1.3.6.1.5.5.7.3", true},
         {"end", "1.3.6.1.5.5.7.3.1", false},
         {"end", "", true},
-        {"eku-longer", SignatureUsage, true},  // only 1.2.643.3.37.2.1.1.25
+        {"eku-longer", SignatureUsage, true},    // only 1.2.643.3.37.2.1.1.25
         {"eku-shorter", SignatureUsage, false},  // only 1.2.643.3.37.2.1.1
         {"eku-shorter", "1.2.643.3.37.2.1.1", true},
         {"noeku", SignatureUsage, false},  // no extension: no identifiers

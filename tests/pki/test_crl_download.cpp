@@ -22,8 +22,8 @@ std::string CrlName(PCCRL_CONTEXT crl) {
         return "";
     for (const char* name : {"sub", "sub-newer", "root", "orphan"}) {
         const std::string der = CaPkiBytes(std::string(name) + ".crl");
-        if (der.size() == crl->cbCrlEncoded && der.compare(0, der.size(), reinterpret_cast<const char*>(crl->pbCrlEncoded),
-                                                           crl->cbCrlEncoded) == 0)
+        if (der.size() == crl->cbCrlEncoded &&
+            der.compare(0, der.size(), reinterpret_cast<const char*>(crl->pbCrlEncoded), crl->cbCrlEncoded) == 0)
             return name;
     }
     return "?";
@@ -80,15 +80,27 @@ TEST_P(CrlDownload, BodiesInDerAndBase64) {
     const std::string derCert = CaPkiBytes("end.der");
     Check({
         {"DER", SubPoint, {{CrlA, R"({"/cdp/sub3.crl": )" + FileReply("sub.crl") + "}"}}, "sub", "", {SubGet}},
-        {"base64 in lines", SubPoint, {{CrlA, R"({"/cdp/sub3.crl": )" + FileReply("sub.crl.b64") + "}"}}, "sub",
-         "", {SubGet}},
-        {"base64 on one line", SubPoint, {{CrlA, R"({"/cdp/sub3.crl": )" + FileReply("sub.crl.b64line") + "}"}},
-         "sub", "", {SubGet}},
+        {"base64 in lines",
+         SubPoint,
+         {{CrlA, R"({"/cdp/sub3.crl": )" + FileReply("sub.crl.b64") + "}"}},
+         "sub",
+         "",
+         {SubGet}},
+        {"base64 on one line",
+         SubPoint,
+         {{CrlA, R"({"/cdp/sub3.crl": )" + FileReply("sub.crl.b64line") + "}"}},
+         "sub",
+         "",
+         {SubGet}},
         // A body that is no base64 decodes to nothing: no CRL, not a read past the body.
         {"PEM", SubPoint, {{CrlA, R"({"/cdp/sub3.crl": )" + FileReply("sub.crl.pem") + "}"}}, "", NoCrl, {SubGet}},
         {"an HTML page", SubPoint, {{CrlA, R"({"/cdp/sub3.crl": )" + TextReply(html) + "}"}}, "", NoCrl, {SubGet}},
         {"an empty body", SubPoint, {{CrlA, R"({"/cdp/sub3.crl": )" + TextReply("") + "}"}}, "", NoCrl, {SubGet}},
-        {"a certificate", SubPoint, {{CrlA, R"({"/cdp/sub3.crl": )" + FileReply("end.der") + "}"}}, "", NoCrl,
+        {"a certificate",
+         SubPoint,
+         {{CrlA, R"({"/cdp/sub3.crl": )" + FileReply("end.der") + "}"}},
+         "",
+         NoCrl,
          {SubGet}},
     });
 }
@@ -98,11 +110,18 @@ TEST_P(CrlDownload, FailedRequests) {
     Check({
         {"status 404", SubPoint, {{CrlA, R"({"/cdp/sub3.crl": )" + StatusReply(404) + "}"}}, "", prefix, {SubGet}},
         {"status 500", SubPoint, {{CrlA, R"({"/cdp/sub3.crl": )" + StatusReply(500) + "}"}}, "", prefix, {SubGet}},
-        {"a late head", SubPoint, {{CrlA, R"({"/cdp/sub3.crl": )" + LateReply("sub.crl") + "}"}},
-         WineGives("sub", "the session's time-outs do not cut a late head"), prefix, {SubGet}},
-        {"a slow body", SubPoint, {{CrlA, R"({"/cdp/sub3.crl": )" + TrickleReply("sub.crl") + "}"}},
+        {"a late head",
+         SubPoint,
+         {{CrlA, R"({"/cdp/sub3.crl": )" + LateReply("sub.crl") + "}"}},
+         WineGives("sub", "the session's time-outs do not cut a late head"),
+         prefix,
+         {SubGet}},
+        {"a slow body",
+         SubPoint,
+         {{CrlA, R"({"/cdp/sub3.crl": )" + TrickleReply("sub.crl") + "}"}},
          GetParam() == HttpTypeWinHttp ? "" : WineGives("sub", "WinINet's session time-outs do not cut a slow body"),
-         prefix, {SubGet}},
+         prefix,
+         {SubGet}},
         {"no server", "http://crl-c.vorsalt.test/cdp/sub3.crl", {}, "", prefix, {}},
     });
 }
@@ -110,16 +129,31 @@ TEST_P(CrlDownload, FailedRequests) {
 TEST_P(CrlDownload, AddressesAndSkippedFiles) {
     const std::string any = R"({"/cdp/sub3.crl": )" + FileReply("sub.crl") + "}";
     Check({
-        {"https: plain HTTP at port 80", "https://crl-a.vorsalt.test/cdp/sub3.crl", {{CrlA, any}}, "sub", "",
-         {SubGet}},
-        {"ca-kqmr(2)", "http://crl-a.vorsalt.test/cdp/ca-kqmr(2).crl", {{CrlA, any}}, "",
-         "CRL cdp/ca-kqmr(2).crl игнорирован.", {}},
-        {"ca-kqmr(4)", "http://crl-a.vorsalt.test/ca-kqmr(4)/sub3.crl", {{CrlA, any}}, "",
-         "CRL ca-kqmr(4)/sub3.crl игнорирован.", {}},
-        {"ca-kqmr(6)", "http://crl-a.vorsalt.test/cdp/ca-kqmr(6).crl", {{CrlA, any}}, "",
-         "CRL cdp/ca-kqmr(6).crl игнорирован.", {}},
-        {"ca-kqmr(3) is fetched", "http://crl-a.vorsalt.test/cdp/ca-kqmr(3).crl", {{CrlA, any}}, "",
-         ClientPrefix(), {"crl-a.vorsalt.test GET /cdp/ca-kqmr(3).crl"}},
+        {"https: plain HTTP at port 80", "https://crl-a.vorsalt.test/cdp/sub3.crl", {{CrlA, any}}, "sub", "", {SubGet}},
+        {"ca-kqmr(2)",
+         "http://crl-a.vorsalt.test/cdp/ca-kqmr(2).crl",
+         {{CrlA, any}},
+         "",
+         "CRL cdp/ca-kqmr(2).crl игнорирован.",
+         {}},
+        {"ca-kqmr(4)",
+         "http://crl-a.vorsalt.test/ca-kqmr(4)/sub3.crl",
+         {{CrlA, any}},
+         "",
+         "CRL ca-kqmr(4)/sub3.crl игнорирован.",
+         {}},
+        {"ca-kqmr(6)",
+         "http://crl-a.vorsalt.test/cdp/ca-kqmr(6).crl",
+         {{CrlA, any}},
+         "",
+         "CRL cdp/ca-kqmr(6).crl игнорирован.",
+         {}},
+        {"ca-kqmr(3) is fetched",
+         "http://crl-a.vorsalt.test/cdp/ca-kqmr(3).crl",
+         {{CrlA, any}},
+         "",
+         ClientPrefix(),
+         {"crl-a.vorsalt.test GET /cdp/ca-kqmr(3).crl"}},
         {"no path", "http://crl-a.vorsalt.test", {{CrlA, any}}, "", NoAddress, {}},
         {"no scheme", "crl-a.vorsalt.test/cdp/sub3.crl", {{CrlA, any}}, "", NoAddress, {}},
     });

@@ -146,15 +146,7 @@ TEST_F(CrlInstall, NoPointGivesACrl) {
          "GetCRLFromURL. Ошибка создания контекста CRL.",
          {EndAtSite},
          {}},
-        {"no server at all",
-         "sub",
-         "",
-         {},
-         {},
-         5,
-         "TWinHTTP: ",
-         {},
-         {}},
+        {"no server at all", "sub", "", {}, {}, 5, "TWinHTTP: ", {}, {}},
     });
 }
 
@@ -183,14 +175,28 @@ TEST_F(CrlInstall, CrlsTheStoreHoldsAlready) {
          WineGives(std::vector<const char*>{"sub"},
                    "a CRL that replaces an older one in a system store stays in memory, the registry keeps the "
                    "older")},
-        {"another issuer's CRL stays", "end", "pki-ca.vorsalt.test", newer, {"root"}, 0, "", {EndAtSite},
+        {"another issuer's CRL stays",
+         "end",
+         "pki-ca.vorsalt.test",
+         newer,
+         {"root"},
+         0,
+         "",
+         {EndAtSite},
          {"root", "sub-newer"}},
     });
 }
 
 TEST_F(CrlInstall, CertificatesWithoutPointsOrIssuer) {
     Check({
-        {"no distribution points: nothing asked, the text emptied", "root", "pki-ca.vorsalt.test", {}, {}, 0, "", {},
+        {"no distribution points: nothing asked, the text emptied",
+         "root",
+         "pki-ca.vorsalt.test",
+         {},
+         {},
+         0,
+         "",
+         {},
          {}},
         {"a broken chain: the CRL stays, the issuer is not found",
          "broken",
