@@ -1,6 +1,6 @@
 #include "CertApi.h"
 
 TCertApi TCertApi::Real() {
-    return {::LocalAlloc, ::CertDuplicateCertificateContext, ::CertGetCertificateChain, ::CryptDecodeObject,
-            ::CertAddCRLContextToStore};
+    return {::LocalAlloc,         ::CertDuplicateCertificateContext, ::CertGetCertificateChain, ::CryptDecodeObject,
+            ::CertAddCRLContextToStore, ::CertAddCertificateContextToStore, ::CertOpenSystemStoreA};
 }

@@ -1,5 +1,5 @@
-// The calls of the certificate helpers and the CRL installation whose failures Wine cannot
-// produce on demand (a seam, Seam.h).
+// The calls of the certificate helpers, the CRL installation and the chain installation whose
+// failures Wine cannot produce on demand (a seam, Seam.h).
 #pragma once
 #include <windows.h>
 #include <wincrypt.h>
@@ -15,6 +15,14 @@ struct TCertApi {
     decltype(&::CryptDecodeObject) CryptDecodeObject;
     // A "CA" store that refuses a CRL for another reason than holding it or a newer one.
     decltype(&::CertAddCRLContextToStore) CertAddCRLContextToStore;
+    // The chain's certificates going into "Root" and "CA": Windows asks the user to confirm a new
+    // root and fails the add with ERROR_CANCELLED when the user declines, which Wine never does (it
+    // adds roots without asking); a store that refuses a certificate.
+    decltype(&::CertAddCertificateContextToStore) CertAddCertificateContextToStore;
+
+    // The chain installation's "CA" or "Root" that does not open: Wine opens every current user's
+    // system store, making a missing one.
+    decltype(&::CertOpenSystemStoreA) CertOpenSystemStoreA;
 
     static TCertApi Real();
 };

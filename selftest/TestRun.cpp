@@ -23,6 +23,10 @@ const std::vector<CheckRoutine>& BuiltInChecks() {
         {ciConnect443, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 443, info); }},
         {ciIsCSP, [](RunContext&, std::string& info) { return CheckCSPInstalled(info); }},
         {ciCSPWork, [](RunContext&, std::string& info) { return CheckCSPWork(info); }},
+        {ciRootInstalled,
+         [](RunContext& c, std::string& info) {
+             return CheckRootInstalled(c.Hosts.CaWebHost, c.ChainClient, c.Hosts.ChainPath, info);
+         }},
         {ciConnectSSL,
          [](RunContext& c, std::string& info) { return CheckSSL(c.Hosts.ServiceHost, c.ServiceClient, info); }},
         {ciCheckLumWeb,

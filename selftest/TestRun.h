@@ -49,7 +49,7 @@ struct CheckRoutine {
     int (*Run)(RunContext& context, std::string& info);
 };
 
-// The routines of the checks this program has, in table order.
+// The routines of the eleven checks, in table order.
 const std::vector<CheckRoutine>& BuiltInChecks();
 
 // Runs the checks for the tag. Ignored while a run is in progress. Exceptions of the class library's

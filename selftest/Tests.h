@@ -18,6 +18,15 @@ int CheckCSPWork(std::string& info);
 
 class TAllHTTP;
 
+// Check 4: connects the client (plain HTTP) to the CA's web host and installs the chain at path
+// from it (ChainInstall.h): 0 installed; when the host was reached but the chain was not
+// installed, CheckRootOffline decides; 1 when the connection failed (the client's text alone).
+int CheckRootInstalled(const std::string& host, TAllHTTP& client, const std::string& path, std::string& info);
+
+// Whether the current user's "ROOT" store holds the CA's root "ЦС_3": 100 it does, 1 it does not,
+// each with its note appended to info.
+int CheckRootOffline(std::string& info);
+
 // HTTPS GET of "//" on host: 0 passed, 1 connect failed, 2 switching to HTTPS failed, 3 reconnect
 // failed, otherwise the request's failure code. The client stays connected in secure mode.
 int CheckSSL(const std::string& host, TAllHTTP& client, std::string& info);

@@ -32,6 +32,7 @@
 #       noeku (no enhanced key usage), badcdp (a distribution points extension that does not decode),
 #       relname (a distribution point named relative to the CRL issuer between two URLs)
 #     A broken chain: broken, issued by orphan ("Посторонний ЦС"), whose certificate no store holds.
+#     nocn-root: self-signed without a common name.
 #     Roots named "ЦС_3" besides root, by NotBefore: root-2015, root-2023a and root-2023b (the same
 #     NotBefore); near names: name-cs2 ("ЦС_2"), name-cs30 ("ЦС_30"), name-lower ("цс_3"), 2025.
 #     CRLs: root (of root), sub (of sub, number 1, 2024-01-01), sub-newer (of sub, number 2,
@@ -39,6 +40,11 @@
 #     points.txt: a line a certificate with distribution points: name and the URLs openssl lists.
 #     crls.txt: a line a CRL as openssl reads it: name, SHA-1 of the DER, CRL number (hex),
 #     lastUpdate, nextUpdate (ISO 8601).
+#     certs.txt: a line a certificate: name and the SHA-1 of its DER, as openssl gives it.
+#     The chain files of the authority's web site, PKCS#7 made by openssl crl2pkcs7, certificates
+#     in the order listed: chain.p7b (root, sub), chain-end.p7b (root, sub, end), root.p7b (root),
+#     empty.p7b (none), chain.p7b.pem (chain.p7b as PEM), chain-crls.p7b (root, sub and the CRL
+#     sub inside), chain-truncated.p7b (the first half of chain.p7b).
 #     The distribution points' hosts resolve to loopback in the test sandbox (tools/sandbox-hosts).
 set -euo pipefail
 usage="usage: make-pki.sh test OUT_DIR | make-pki.sh service OUT_DIR ADDRESS... | make-pki.sh ca OUT_DIR"
@@ -278,6 +284,8 @@ CNF
   certificate orphan - 7001 20200101000000Z 20500101000000Z "$o/CN=Посторонний ЦС" root_ext
   certificate broken orphan 7002 20210101000000Z 20480101000000Z "$o/CN=Без цепочки" broken_ext
 
+  certificate nocn-root - 7003 20200101000000Z 20500101000000Z "$o/OU=Без имени" root_ext
+
   certificate root-2015 - 15 20150101000000Z 20350101000000Z "$o/CN=ЦС_3" root_ext
   certificate root-2023a - 023A 20230101000000Z 20430101000000Z "$o/CN=ЦС_3" root_ext
   certificate root-2023b - 023B 20230101000000Z 20430101000000Z "$o/CN=ЦС_3" root_ext
@@ -292,6 +300,27 @@ CNF
   for name in sub end broken relname; do
     echo "$name $(openssl x509 -in "$name.crt" -noout -ext crlDistributionPoints | grep -o 'URI:[^ ]*' | cut -c5- | tr '\n' ' ')"
   done > points.txt
+  for cert in *.der; do
+    echo "${cert%.der} $(openssl dgst -sha1 -r "$cert" | cut -d' ' -f1)"
+  done > certs.txt
+
+  # p7b NAME FORMAT CRL CERTIFICATE...: a chain file of the certificates in that order, with the
+  # CRL inside ("-": none)
+  p7b() {
+    local name=$1 format=$2 crl=$3 files=()
+    shift 3
+    for cert in "$@"; do files+=(-certfile "$cert.crt"); done
+    local inside=(-nocrl)
+    [ "$crl" = - ] || inside=(-in "$crl.crl.pem")
+    openssl crl2pkcs7 "${inside[@]}" "${files[@]}" -outform "$format" -out "$name"
+  }
+  p7b chain.p7b DER - root sub
+  p7b chain-end.p7b DER - root sub end
+  p7b root.p7b DER - root
+  p7b empty.p7b DER -
+  p7b chain.p7b.pem PEM - root sub
+  p7b chain-crls.p7b DER sub root sub
+  head -c $(($(stat -c %s chain.p7b) / 2)) chain.p7b > chain-truncated.p7b
   mv "$work/crls.txt" crls.txt
 }
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Starts the stand-ins of a demo run inside the sandbox and puts the gateway's executable into the
 # Wine prefix: the service host (HTTP on 80, HTTPS on 443), the training complex and the
-# alternative host (HTTPS on 443), and the signing gateway on 127.0.0.1:8088. They answer as the
-# real ones do when all is well, and end when this script is stopped.
-#   start.sh PEER_SCRIPT PKI_DIR LOG_DIR SERVICE_HOST TRAINING_HOST ALTERNATIVE_HOST
+# alternative host (HTTPS on 443), the certification authority's two web sites (HTTP on 80: the
+# chain of the CA test PKI and its CRLs), and the signing gateway on 127.0.0.1:8088. They answer as
+# the real ones do when all is well, and end when this script is stopped.
+#   start.sh PEER_SCRIPT PKI_DIR CA_PKI_DIR LOG_DIR SERVICE_HOST TRAINING_HOST ALTERNATIVE_HOST \
+#            CA_WEB_HOST ALT_CA_WEB_HOST
 set -euo pipefail
-peer=$1 pki=$2 logs=$3 service=$4 training=$5 alternative=$6
+peer=$1 pki=$2 ca_pki=$3 logs=$4 service=$5 training=$6 alternative=$7 ca_web=$8 alt_ca_web=$9
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$logs"
 
@@ -16,13 +18,15 @@ mkdir -p "$programs/VELTA/Зантхолдер ЛУМ"
 
 trap 'kill $(jobs -p) 2>/dev/null' EXIT
 
-serve() {  # NAME ADDRESS PORT SCRIPT [TLS]
+serve() {  # NAME ADDRESS PORT SCRIPT PKI [TLS]
   python3 "$peer" --name "$1" --host "$2" --port "$3" --script "$here/$4" --log "$logs/$1.jsonl" \
-    --pki "$pki" --lifetime 86400 ${5:+--tls "$5"} &
+    --pki "$5" --lifetime 86400 ${6:+--tls "$6"} &
 }
-serve service-http "$service" 80 service.json
-serve service-https "$service" 443 service.json server
-serve training "$training" 443 service.json server
-serve alternative "$alternative" 443 service.json server
-serve gateway 127.0.0.1 8088 gateway.json
+serve service-http "$service" 80 service.json "$pki"
+serve service-https "$service" 443 service.json "$pki" server
+serve training "$training" 443 service.json "$pki" server
+serve alternative "$alternative" 443 service.json "$pki" server
+serve ca-web "$ca_web" 80 ca-site.json "$ca_pki"
+serve alt-ca-web "$alt_ca_web" 80 ca-site.json "$ca_pki"
+serve gateway 127.0.0.1 8088 gateway.json "$pki"
 wait

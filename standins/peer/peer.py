@@ -14,7 +14,8 @@ The script is a JSON object from request path to a reply, or to a list of replie
 request of the path gets the n-th, the last one repeats). The full target (with its query) is
 looked up first, then its path alone; paths not in the script get 404. A reply may hold:
   status (200), reason, headers [[name, value], ...],
-  body (text, encoded by "encoding", utf-8 by default) or body_hex,
+  body (text, encoded by "encoding", utf-8 by default), body_hex, or body_file (the bytes of a
+  file of the --pki folder),
   delay (seconds before the status line), chunk_size and chunk_delay (a slow body),
   content_length (header value sent instead of the true length; null: no such header),
   truncate (only this many body bytes are sent, then the connection closes),
@@ -194,10 +195,12 @@ class Peer:
             return {"status": 401, "headers": [["WWW-Authenticate", 'Basic realm="vorsalt"']], "body": ""}
         return entry
 
-    @staticmethod
-    def reply_body(reply):
+    def reply_body(self, reply):
         if "body_hex" in reply:
             return bytes.fromhex(reply["body_hex"])
+        if "body_file" in reply:
+            with open(os.path.join(self.args.pki, reply["body_file"]), "rb") as f:
+                return f.read()
         return reply.get("body", "").encode(reply.get("encoding", "utf-8"))
 
     def send_reply(self, sock, reply, client_closes=False):

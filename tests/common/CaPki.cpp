@@ -36,6 +36,10 @@ std::string OpensslCrlView(const std::string& name) {
     return ListedFor("crls.txt", name);
 }
 
+std::string OpensslCertSha1(const std::string& name) {
+    return ListedFor("certs.txt", name);
+}
+
 std::vector<std::string> OpensslPoints(const std::string& name) {
     std::istringstream words(ListedFor("points.txt", name));
     std::vector<std::string> urls;

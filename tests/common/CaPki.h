@@ -1,4 +1,4 @@
-// The certification authority's test PKI (standins/make-ca-pki.sh): its files, certificates and
+// The certification authority's test PKI (standins/make-pki.sh ca): its files, certificates and
 // openssl's view of its CRLs.
 #pragma once
 #include <string>
@@ -16,6 +16,10 @@ TCertContext CaPkiCert(const std::string& name);
 // the SHA-1 in lower-case hexadecimal, the number in upper-case hexadecimal (two digits a
 // byte), the times as 2024-01-01T00:00:00Z.
 std::string OpensslCrlView(const std::string& name);
+
+// The SHA-1 of the certificate NAME.der as openssl computed it when the PKI was made, in
+// lower-case hexadecimal.
+std::string OpensslCertSha1(const std::string& name);
 
 // The URLs that openssl lists in the certificate NAME's CRL distribution points, in order.
 std::vector<std::string> OpensslPoints(const std::string& name);

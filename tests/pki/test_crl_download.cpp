@@ -2,7 +2,7 @@
 // back-end value of a scratch HKEY_CURRENT_USER), judged by what the distribution points' peers
 // logged.
 #include <gtest/gtest.h>
-#include "CrlHosts.h"
+#include "CaHosts.h"
 #include "CrlInstall.h"
 #include "CryptOwned.h"
 #include "HttpFactory.h"
@@ -32,7 +32,7 @@ std::string CrlName(PCCRL_CONTEXT crl) {
 struct TDownload {
     const char* what;
     std::string url;
-    std::vector<TCrlHosts::TServed> served;
+    std::vector<TCaHosts::TServed> served;
     const char* crl;                    // the CRL obtained, "" for none
     std::string text;                   // the start of the error text when there is none
     std::vector<std::string> requests;  // what the peers saw
@@ -51,7 +51,7 @@ protected:
     void Check(const std::vector<TDownload>& downloads) {
         for (const TDownload& d : downloads) {
             SCOPED_TRACE(d.what);
-            TCrlHosts hosts(d.served);
+            TCaHosts hosts(d.served);
             ASSERT_TRUE(hosts.Started());
             std::string errorText = "untouched";
             TCrlContext crl(GetCRLFromURL(d.url, &errorText));

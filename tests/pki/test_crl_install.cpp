@@ -6,7 +6,7 @@
 #include <algorithm>
 #include "CertApi.h"
 #include "CertTestParts.h"
-#include "CrlHosts.h"
+#include "CaHosts.h"
 #include "CrlInstall.h"
 #include "DebugOutputCapture.h"
 #include "Sandbox.h"
@@ -20,15 +20,11 @@ namespace {
 const char NoIssuer[] =
     "MyGetCertIssuer. Не удается найти сертификат издателя.  Попробуйте установить актуальную цепочку сертификатов.";
 
-std::string Serving(const std::string& path, const std::string& reply) {
-    return R"({")" + path + R"(": )" + reply + "}";
-}
-
 struct TInstall {
     const char* what;
     const char* cert;
     std::string site;
-    std::vector<TCrlHosts::TServed> served;
+    std::vector<TCaHosts::TServed> served;
     std::vector<const char*> storeHolds;  // CRLs in "CA" before the call
     int result;
     std::string text;                   // the error text after the call ("" also for result 0)
@@ -50,7 +46,7 @@ protected:
             ASSERT_TRUE(stores.Active());
             for (const char* crl : c.storeHolds)
                 ASSERT_TRUE(stores.AddCrl(L"CA", crl));
-            TCrlHosts hosts(c.served);
+            TCaHosts hosts(c.served);
             ASSERT_TRUE(hosts.Started());
             TCertContext cert = CaPkiCert(c.cert);
             ASSERT_TRUE(cert);
@@ -79,7 +75,7 @@ const std::string EndSkipped = "cdp/ca-kqmr(4).crl", SubCrlPath = "/cdp/sub3.crl
 const std::string EndAtB = "crl-b.vorsalt.test GET /cdp/sub3.crl", EndAtSite = "pki-ca.vorsalt.test GET /cdp/sub3.crl";
 // The intermediate's: crl-a, crl-b, crl-c, the authority's own site.
 const std::string RootCrlPath = "/cdp/root3.crl";
-std::string RootAt(const TCrlHost& host) {
+std::string RootAt(const TCaHost& host) {
     return std::string(host.Name) + " GET " + RootCrlPath;
 }
 }  // namespace
@@ -154,8 +150,8 @@ TEST_F(CrlInstall, NoPointGivesACrl) {
 }
 
 TEST_F(CrlInstall, CrlsTheStoreHoldsAlready) {
-    const std::vector<TCrlHosts::TServed> older = {{CaSite, Serving(SubCrlPath, FileReply("sub.crl"))}};
-    const std::vector<TCrlHosts::TServed> newer = {{CaSite, Serving(SubCrlPath, FileReply("sub-newer.crl"))}};
+    const std::vector<TCaHosts::TServed> older = {{CaSite, Serving(SubCrlPath, FileReply("sub.crl"))}};
+    const std::vector<TCaHosts::TServed> newer = {{CaSite, Serving(SubCrlPath, FileReply("sub-newer.crl"))}};
     Check({
         {"the same CRL", "end", "pki-ca.vorsalt.test", older, {"sub"}, 0, "", {EndAtSite}, {"sub"}},
         {"an older CRL than the store's",
@@ -225,7 +221,7 @@ TEST_F(CrlInstall, CertificatesWithoutPointsOrIssuer) {
 TEST_F(CrlInstall, EachTryInTheDebugOutput) {
     TScratchStores stores("crl-install");
     ASSERT_TRUE(stores.Active());
-    TCrlHosts hosts({{CrlB, Serving(SubCrlPath, FileReply("sub.crl"))}});
+    TCaHosts hosts({{CrlB, Serving(SubCrlPath, FileReply("sub.crl"))}});
     ASSERT_TRUE(hosts.Started());
     TCertContext end = CaPkiCert("end");
     ASSERT_TRUE(end);
@@ -276,7 +272,7 @@ BOOL WINAPI RefusedCrl(HCERTSTORE, PCCRL_CONTEXT, DWORD, PCCRL_CONTEXT*) {
 TEST_F(CrlInstall, AStoreThatRefusesTheCrl) {
     TScratchStores stores("crl-install");
     ASSERT_TRUE(stores.Active());
-    TCrlHosts hosts(
+    TCaHosts hosts(
         {{CaSite, Serving(SubCrlPath, FileReply("sub.crl"))}, {CrlB, Serving(SubCrlPath, FileReply("sub.crl"))}});
     ASSERT_TRUE(hosts.Started());
     TCertContext end = CaPkiCert("end");

@@ -109,6 +109,7 @@ class PlainHttp(PeerCase):
         "/utf16": {"headers": [["Content-Type", "text/plain; charset=UTF-16LE"]], "body": "Да",
                    "encoding": "utf-16-le"},
         "/hex": {"body_hex": "00ff0d0a"},
+        "/file": {"body_file": "ca.der"},
         "/wrong-length": {"content_length": 10, "body": "abc", "close": True},
         "/no-length": {"content_length": None, "body": "till close"},
         "/truncated": {"body": "0123456789", "truncate": 4},
@@ -144,6 +145,8 @@ class PlainHttp(PeerCase):
         self.assertEqual(bytes.fromhex(self.peer.entries()[0]["body_hex"]), b"abcde")
 
     def test_scripted_replies(self):
+        with open(os.path.join(PKI, "ca.der"), "rb") as f:
+            ca_der = f.read()
         cases = [
             (b"/hello", "HTTP/1.1 201 Created", b"hi", "X-Count: 5"),
             (b"/q?x=1", "HTTP/1.1 200 OK", b"with query", None),
@@ -155,6 +158,7 @@ class PlainHttp(PeerCase):
             (b"/wrong-length", "HTTP/1.1 200 OK", b"abc", "Content-Length: 10"),
             (b"/truncated", "HTTP/1.1 200 OK", b"0123", "Content-Length: 10"),
             (b"/trickle", "HTTP/1.1 200 OK", b"abcdef", "Content-Length: 6"),
+            (b"/file", "HTTP/1.1 200 OK", ca_der, "Content-Length: %d" % len(ca_der)),
         ]
         for target, status, body, header in cases:
             with self.subTest(target=target):

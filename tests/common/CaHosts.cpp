@@ -1,4 +1,4 @@
-#include "CrlHosts.h"
+#include "CaHosts.h"
 #include <algorithm>
 
 namespace {
@@ -12,6 +12,19 @@ std::string Hex(const std::string& bytes) {
     return hex;
 }
 }  // namespace
+
+std::string Serving(const std::vector<std::pair<std::string, std::string>>& replies) {
+    std::string script;
+    for (const auto& [path, reply] : replies)
+        script += (script.empty() ? "{\"" : ", \"") + path + "\": " + reply;
+    return script + "}";
+}
+
+std::string CaSiteServing(const std::string& chainPath, const std::string& chainReply) {
+    return Serving({{chainPath, chainReply},
+                    {"/cdp/root3.crl", FileReply("root.crl")},
+                    {"/cdp/sub3.crl", FileReply("sub.crl")}});
+}
 
 std::string FileReply(const std::string& pkiFile) {
     return R"({"body_hex": ")" + Hex(CaPkiBytes(pkiFile)) + R"(", "close": true})";
@@ -34,7 +47,7 @@ std::string TrickleReply(const std::string& pkiFile) {
            R"(", "close": true})";
 }
 
-TCrlHosts::TCrlHosts(const std::vector<TServed>& served) {
+TCaHosts::TCaHosts(const std::vector<TServed>& served) {
     for (const TServed& s : served) {
         TPeerOptions options;
         options.Name = s.Host.Name;
@@ -45,11 +58,11 @@ TCrlHosts::TCrlHosts(const std::vector<TServed>& served) {
     }
 }
 
-bool TCrlHosts::Started() const {
+bool TCaHosts::Started() const {
     return std::all_of(peers.begin(), peers.end(), [](const auto& peer) { return peer->Started(); });
 }
 
-std::vector<std::string> TCrlHosts::Requests() const {
+std::vector<std::string> TCaHosts::Requests() const {
     std::vector<TPeerRequest> all;
     for (const auto& peer : peers)
         for (const TPeerRequest& request : peer->Requests())
