@@ -20,10 +20,12 @@ std::string Serving(const std::vector<std::pair<std::string, std::string>>& repl
     return script + "}";
 }
 
-std::string CaSiteServing(const std::string& chainPath, const std::string& chainReply) {
-    return Serving({{chainPath, chainReply},
-                    {"/cdp/root3.crl", FileReply("root.crl")},
-                    {"/cdp/sub3.crl", FileReply("sub.crl")}});
+std::string CaSiteServing(const std::vector<std::string>& chainPaths, const std::string& chainReply) {
+    std::vector<std::pair<std::string, std::string>> replies = {{"/cdp/root3.crl", FileReply("root.crl")},
+                                                                {"/cdp/sub3.crl", FileReply("sub.crl")}};
+    for (const std::string& path : chainPaths)
+        replies.push_back({path, chainReply});
+    return Serving(replies);
 }
 
 std::string FileReply(const std::string& pkiFile) {

@@ -23,9 +23,9 @@ std::string Serving(const std::vector<std::pair<std::string, std::string>>& repl
 inline std::string Serving(const std::string& path, const std::string& reply) {
     return Serving({{path, reply}});
 }
-// The script of the authority's web site: the reply at the chain's path (with its leading "/"),
-// and the CRLs of the root and of the intermediate at their points' paths.
-std::string CaSiteServing(const std::string& chainPath, const std::string& chainReply);
+// The script of the authority's web site: the reply at each of the chain's paths (with their
+// leading "/"), and the CRLs of the root and of the intermediate at their points' paths.
+std::string CaSiteServing(const std::vector<std::string>& chainPaths, const std::string& chainReply);
 
 // Replies of the peer's script: the bytes of a file of the PKI, a text, a status alone, a file
 // whose head or whose body comes seconds after the clients' time-out of 500 ms has run out.

@@ -1,5 +1,7 @@
 #include "StoreProbe.h"
+#include <algorithm>
 #include <sstream>
+#include "CaPki.h"
 #include "ChildProcess.h"
 
 TStoreView StoreSeenByAnotherProcess(const TScratchStores& stores, const std::string& store) {
@@ -18,4 +20,33 @@ TStoreView StoreSeenByAnotherProcess(const TScratchStores& stores, const std::st
             view.Crls.push_back(line.substr(4));
     }
     return view;
+}
+
+namespace {
+// The names of the PKI's certificates or CRLs among what the probe found.
+std::vector<std::string> Named(const std::vector<std::string>& found, bool crls) {
+    std::vector<std::string> names;
+    for (const char* known : {"end", "nocn-root", "root", "sub"})
+        if (std::count(found.begin(), found.end(), crls ? OpensslCrlView(known) : OpensslCertSha1(known)) != 0)
+            names.push_back(known);
+    return names;
+}
+}  // namespace
+
+std::ostream& operator<<(std::ostream& os, const TPkiInStores& found) {
+    const auto list = [&](const char* store, const std::vector<std::string>& names) {
+        os << store << ":";
+        for (const std::string& name : names)
+            os << " " << name;
+        os << "; ";
+    };
+    list("Root", found.Root);
+    list("CA", found.Ca);
+    list("CA CRLs", found.CaCrls);
+    return os;
+}
+
+TPkiInStores PkiSeenByAnotherProcess(const TScratchStores& stores) {
+    const TStoreView root = StoreSeenByAnotherProcess(stores, "Root"), ca = StoreSeenByAnotherProcess(stores, "CA");
+    return {Named(root.Certs, false), Named(ca.Certs, false), Named(ca.Crls, true)};
 }

@@ -78,15 +78,23 @@ const std::wstring Failure = L"Тестирование не успешно. р�
 const std::wstring Success = L"Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.";
 const std::wstring ToDo = L"\r\nРекомендуется выполнить следующие действия:\r\n";
 
-// The service's pages, with the time-stamp and signature replies that the client library gets.
-std::string Service(const std::string& signature) {
+// The service's pages, with the signature and time-stamp replies that the client library gets.
+std::string Service(const std::string& signature, const std::string& timeStamp = Reply(200, "OK")) {
     return "{\"//\": " + Reply(200, "<html></html>") +
            ", \"/lumweb/check\": " + Reply(200, R"({\"CorrelationId\":\"5f0c3a52\",\"Status\":\"OK\"})") +
-           ", \"/lumclient/enchance\": " + Reply(200, "OK") + ", \"/lumclient/authentificate\": " + signature + "}";
+           ", \"/lumclient/enchance\": " + timeStamp + ", \"/lumclient/authentificate\": " + signature + "}";
 }
 const std::string GoodService = Service(Reply(200, "kind=1;id=112-233-445 95"));
 // A reply longer than the 4096 characters a list row's text used to be read with.
 const std::string LongReply = "Maintenance " + std::string(5000, '.');
+// The chain check's words when no chain came and "ROOT" holds no root "ЦС_3".
+const std::wstring ChainNotLoaded = L"Не удается скачать актуальную цепочку сертификатов. Ошибка:\r\n";
+const std::wstring NoRoot = L"\r\nОшибка нахождения корневого сертификата";
+const std::wstring ReadDiagnostics = L"\r\n - Проверьте содержимое диагностических сообщений.";
+bool EndsWith(const std::wstring& text, const std::wstring& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 // The service host fails the SSL page and its check; the training complex answers the second check
 // wrongly (in the training run it is asked twice); the time stamp fails and the signature is not
 // authenticated, without words.
@@ -109,8 +117,8 @@ std::vector<std::wstring> Ids(const std::vector<RemoteRow>& rows) {
 
 std::vector<std::wstring> ExpectedIds(int tag) {
     if (tag == TagAlternative)
-        return {L"0", L"1", L"2", L"3", L"5", L"6", L"8", L"9", L"10"};
-    return {L"0", L"1", L"2", L"3", L"5", L"6", L"7", L"8", L"9", L"10"};
+        return {L"0", L"1", L"2", L"3", L"4", L"5", L"6", L"8", L"9", L"10"};
+    return {L"0", L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8", L"9", L"10"};
 }
 
 // The row of a check; an empty one when the list has none.
@@ -178,6 +186,23 @@ TEST_P(StandinRun, EveryStandinAnswersWell) {
     ASSERT_EQ(gateway.size(), 1u);
     EXPECT_EQ(gateway[0].RequestLine, "POST / HTTP/1.1");
     EXPECT_EQ(gateway[0].Header("X-Operation"), "ping");
+
+    // The chain from the tag's CA web host and path; the intermediate's CRL from the point on the CA
+    // test PKI's own site, which is the first CA web host. Another process finds all of it.
+    std::vector<std::string> caWeb, altCaWeb;
+    for (const auto& r : standins.CaWeb(VORSALT_CA_WEB_HOST))
+        caWeb.push_back(r.RequestLine);
+    for (const auto& r : standins.CaWeb(VORSALT_ALT_CA_WEB_HOST))
+        altCaWeb.push_back(r.RequestLine);
+    const std::string crl = "GET /cdp/root3.crl HTTP/1.1";
+    if (Tag() == TagAlternative) {
+        EXPECT_EQ(altCaWeb, std::vector<std::string>{"GET /certificates/ca-velta-test.p7b HTTP/1.1"});
+        EXPECT_EQ(caWeb, std::vector<std::string>{crl});
+    } else {
+        EXPECT_EQ(caWeb, (std::vector<std::string>{"GET /aca/rootca3.p7b HTTP/1.1", crl}));
+        EXPECT_TRUE(altCaWeb.empty());
+    }
+    EXPECT_TRUE(CaChainInstalled());
 }
 
 TEST_P(StandinRun, StandinsAnswerBadly) {
@@ -190,22 +215,23 @@ TEST_P(StandinRun, StandinsAnswerBadly) {
     const Endpoints hosts = SelectEndpoints(Tag());
     const auto rows = program.Rows(ID_LV_Stat);
     ASSERT_EQ(Ids(rows), ExpectedIds(Tag()));
-    for (int i : {0, 1, 2, 3})
+    for (int i : {0, 1, 2, 3, 4})
         EXPECT_EQ(rows[i].image, 0) << i;
     const std::wstring prefix = Wide(Prefix());
-    for (int i : {4, 5}) {
+    for (int i : {5, 6}) {
         EXPECT_EQ(rows[i].image, 1) << i;
-        EXPECT_EQ(rows[i].caption, Wide(TextsOf(i + 1, hosts).Result));
+        EXPECT_EQ(rows[i].caption, Wide(TextsOf(i, hosts).Result));
         EXPECT_EQ(rows[i].info.rfind(prefix, 0), 0u) << vcl::ToAnsi(rows[i].info);
     }
     if (Tag() != TagAlternative) {
-        EXPECT_EQ(rows[6].image, 2);
-        EXPECT_EQ(rows[6].caption, Wide(TextsOf(7, hosts).Result));
+        const RemoteRow training = RowOf(rows, ciCheckLumWebTK);
+        EXPECT_EQ(training.image, 2);
+        EXPECT_EQ(training.caption, Wide(TextsOf(7, hosts).Result));
         if (Tag() == TagTraining)
-            EXPECT_EQ(rows[6].info,
+            EXPECT_EQ(training.info,
                       L"Соединение установлено, но от сервера получен неожиданный ответ: " + Wide(LongReply));
         else
-            EXPECT_EQ(rows[6].info.rfind(prefix, 0), 0u) << vcl::ToAnsi(rows[6].info);
+            EXPECT_EQ(training.info.rfind(prefix, 0), 0u) << vcl::ToAnsi(training.info);
     }
     const RemoteRow timeStamp = RowOf(rows, ciTSPOCSPProxy), signature = RowOf(rows, ciSign);
     EXPECT_EQ(timeStamp.image, 1);
@@ -230,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(Tags, StandinRun,
                          });
 
 TEST_F(MainWindow, NothingAnswersAndNoSecondRunStarts) {
-    Standins standins({"", "", false});
+    Standins standins({"", "", false, ""});
     ASSERT_NE(program.Window(), nullptr);
     const std::wstring host = Wide(VORSALT_SERVICE_HOST);
 
@@ -243,7 +269,8 @@ TEST_F(MainWindow, NothingAnswersAndNoSecondRunStarts) {
 
     // No provider: check 2 fails, and neither check 3 nor the SSL check recommends reinstalling it.
     EXPECT_EQ(verdict, Failure + ToDo + L"\r\n - Проверьте сетевые настройки доступа к ЯСК ВАРТО." +
-                           L"\r\n - Не установлен КриптоПро CSP. Для продолжения работы проведите его установку.");
+                           L"\r\n - Не установлен КриптоПро CSP. Для продолжения работы проведите его установку." +
+                           ReadDiagnostics);
     const auto rows = program.Rows(ID_LV_Stat);
     ASSERT_EQ(Ids(rows), ExpectedIds(TagRegular));
     EXPECT_EQ(rows[0].caption, L"Соединение с cервером " + host + L" по 80 порту");
@@ -256,21 +283,27 @@ TEST_F(MainWindow, NothingAnswersAndNoSecondRunStarts) {
     EXPECT_EQ(rows[3].caption, L"Работоспособность КриптоПро CSP");
     EXPECT_EQ(rows[3].info.substr(0, 37), L"_hash. Getting CMSG_HASHED  failed.\r\n");
     EXPECT_EQ(rows[3].image, 1);
+    // No CA web host answers and "ROOT" has no root "ЦС_3".
+    EXPECT_EQ(rows[4].caption, L"Цепочка корневых сертификатов УЦ");
+    EXPECT_EQ(rows[4].info.rfind(ChainNotLoaded + L"TWinHTTP: ", 0), 0u) << vcl::ToAnsi(rows[4].info);
+    EXPECT_TRUE(EndsWith(rows[4].info, NoRoot)) << vcl::ToAnsi(rows[4].info);
     EXPECT_EQ(rows[4].image, 1);
-    EXPECT_EQ(rows[4].info.rfind(L"TWinHTTP: ", 0), 0u);
-    EXPECT_EQ(rows[6].image, 2);
+    EXPECT_EQ(rows[5].image, 1);
+    EXPECT_EQ(rows[5].info.rfind(L"TWinHTTP: ", 0), 0u);
+    EXPECT_EQ(rows[7].image, 2);
     // The client library's own words: it cannot reach the service host.
     const std::wstring noService = L"LUMCLIENT: нет связи с сервером ЯСК " + host + L" (ошибка 12029)";
-    EXPECT_EQ(rows[7].caption, L"Работоспособность служб ЯСК (TSP)");
-    EXPECT_EQ(rows[7].info, noService);
-    EXPECT_EQ(rows[7].image, 1);
-    EXPECT_EQ(rows[8].caption, L"Проверка формирования Электронной Подписи");
+    EXPECT_EQ(rows[8].caption, L"Работоспособность служб ЯСК (TSP)");
     EXPECT_EQ(rows[8].info, noService);
     EXPECT_EQ(rows[8].image, 1);
-    EXPECT_EQ(rows[9].caption, L"Проверка работоспособности Зантхолдер");
-    EXPECT_EQ(rows[9].info, L"Не найдено");
-    EXPECT_EQ(rows[9].image, 2);
+    EXPECT_EQ(rows[9].caption, L"Проверка формирования Электронной Подписи");
+    EXPECT_EQ(rows[9].info, noService);
+    EXPECT_EQ(rows[9].image, 1);
+    EXPECT_EQ(rows[10].caption, L"Проверка работоспособности Зантхолдер");
+    EXPECT_EQ(rows[10].info, L"Не найдено");
+    EXPECT_EQ(rows[10].image, 2);
     EXPECT_TRUE(standins.Gateway().empty());
+    EXPECT_FALSE(CaChainInstalled());
 
     // The run command sent meanwhile was dropped (TestRunWalk.NoSecondRunWhileOneIsInProgress): the
     // rows are still the first run's.
@@ -288,19 +321,73 @@ TEST_F(MainWindow, ButtonRunsLikeTheMenuAndEachRunChoosesItsBackEnd) {
     httpType.SetDword(1);
     PostMessageW(program.Control(ID_pnl1, ID_Button_Check), BM_CLICK, 0, 0);  // the run outlives a sent click
     TakeVerdict();
-    EXPECT_EQ(program.Rows(ID_LV_Stat).at(4).info.rfind(L"THTTP: ", 0), 0u);
+    EXPECT_EQ(program.Rows(ID_LV_Stat).at(5).info.rfind(L"THTTP: ", 0), 0u);
 
     httpType.SetDword(2);
     PostMessageW(program.Control(ID_pnl1, ID_Button_Check), BM_CLICK, 0, 0);
     TakeVerdict();
     const auto rows = program.Rows(ID_LV_Stat);
     ASSERT_EQ(Ids(rows), ExpectedIds(TagRegular));
-    EXPECT_EQ(rows[4].info.rfind(L"TWinHTTP: ", 0), 0u);
+    EXPECT_EQ(rows[5].info.rfind(L"TWinHTTP: ", 0), 0u);
     EXPECT_EQ(rows[1].caption, L"Проверка соединения с " + Wide(VORSALT_SERVICE_HOST) + L" по 443 порту");
     EXPECT_EQ(rows[2].caption, L"Проверка наличия криптопровайдера КриптоПро CSP");
     EXPECT_EQ(rows[2].info, L"Установлен");
     EXPECT_EQ(rows[3].caption, L"Проверка функционирования КриптоПро CSP");
     EXPECT_EQ(rows[3].info, L"Успешно");
+}
+
+// A healthy run but for one check: its row, and the verdict it leaves.
+TEST_F(MainWindow, OneCheckFails) {
+    const std::wstring host = Wide(VORSALT_SERVICE_HOST);
+    const struct {
+        const char* what;
+        StandinScripts scripts;
+        int check;
+        std::wstring infoHead, infoTail;
+        std::wstring verdict;
+    } runs[] = {
+        {"the chain: not on the CA web host, no root in the store",
+         {GoodService, Reply(200, "OK"), true, CaWebSite(Reply(404, ""))},
+         ciRootInstalled,
+         ChainNotLoaded + L"TWinHTTP: ",
+         NoRoot,
+         Success + L"\r\nВместе с тем имеются следующие рекомендации:\r\n" + ReadDiagnostics},
+        // The training complex answered, so the failure recommends nothing more.
+        {"the time stamp",
+         {Service(Reply(200, "kind=1;id=112-233-445 95"), Reply(500, "TSP down")), Reply(200, "OK"), true},
+         ciTSPOCSPProxy,
+         L"LUMCLIENT: сервер ЯСК " + host + L" ответил 500: TSP down",
+         L"",
+         Success},
+        {"the test signature",
+         {Service(Reply(500, "no signer")), Reply(200, "OK"), true},
+         ciSign,
+         L"LUMCLIENT: сервер ЯСК " + host + L" ответил 500: no signer",
+         L"",
+         Success + L"\r\nВместе с тем имеются следующие рекомендации:\r\n" + L"\r\n - " +
+             Wide(GetRecomendText(rcSignatureFailed))},
+    };
+    TestCspRegistration csp({75});
+    ASSERT_NE(program.Window(), nullptr);
+    for (const auto& r : runs) {
+        SCOPED_TRACE(r.what);
+        Standins standins(r.scripts);
+        program.Command(ID_mni_N18);
+        EXPECT_EQ(TakeVerdict(), r.verdict);
+        const auto rows = program.Rows(ID_LV_Stat);
+        ASSERT_EQ(Ids(rows), ExpectedIds(TagRegular));
+        for (const auto& row : rows) {
+            const int index = std::stoi(row.id);
+            if (index != r.check) {
+                EXPECT_EQ(row.image, 0) << index << " " << vcl::ToAnsi(row.info);
+                continue;
+            }
+            EXPECT_EQ(row.image, 1);
+            EXPECT_EQ(row.caption, Wide(TextsOf(index, SelectEndpoints(TagRegular)).Result));
+            EXPECT_EQ(row.info.rfind(r.infoHead, 0), 0u) << vcl::ToAnsi(row.info);
+            EXPECT_TRUE(EndsWith(row.info, r.infoTail)) << vcl::ToAnsi(row.info);
+        }
+    }
 }
 
 TEST_F(MainWindow, ProviderWarningAndHashFailure) {

@@ -5,14 +5,13 @@
 // comes through the seam, and the question that follows is a real message box that the test
 // answers.
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <memory>
-#include <ostream>
 #include "CaHosts.h"
 #include "CertApi.h"
 #include "CertTestParts.h"
 #include "ChainInstall.h"
 #include "DebugOutputCapture.h"
+#include "DecliningUser.h"
 #include "HttpFactory.h"
 #include "HttpTypeValue.h"
 #include "MessageBoxAnswerer.h"
@@ -34,42 +33,6 @@ const std::string ChainGet = "pki-ca.vorsalt.test GET /aca/rootca3.p7b";
 const std::string RootCrlGet = "pki-ca.vorsalt.test GET /cdp/root3.crl";  // the intermediate's CRL
 const std::string SubCrlGet = "pki-ca.vorsalt.test GET /cdp/sub3.crl";    // the end certificate's
 
-// What a second process finds of the PKI: its certificates in "Root" (besides the machine's roots,
-// which the current user's "Root" shows too) and in "CA", and its CRLs in "CA"; each by its name in
-// the PKI, sorted.
-struct TInstalled {
-    std::vector<std::string> Root, Ca, CaCrls;
-    bool operator==(const TInstalled& o) const { return Root == o.Root && Ca == o.Ca && CaCrls == o.CaCrls; }
-};
-
-std::ostream& operator<<(std::ostream& os, const TInstalled& installed) {
-    const auto list = [&](const char* store, const std::vector<std::string>& names) {
-        os << store << ":";
-        for (const std::string& name : names)
-            os << " " << name;
-        os << "; ";
-    };
-    list("Root", installed.Root);
-    list("CA", installed.Ca);
-    list("CA CRLs", installed.CaCrls);
-    return os;
-}
-
-// The names of the PKI's certificates or CRLs among what the probe found.
-std::vector<std::string> Named(const std::vector<std::string>& found, bool crls) {
-    std::vector<std::string> names;
-    for (const char* known : {"root", "sub", "end", "nocn-root"})
-        if (std::count(found.begin(), found.end(), crls ? OpensslCrlView(known) : OpensslCertSha1(known)) != 0)
-            names.push_back(known);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-TInstalled FoundByAnotherProcess(const TScratchStores& stores) {
-    const TStoreView root = StoreSeenByAnotherProcess(stores, "Root"), ca = StoreSeenByAnotherProcess(stores, "CA");
-    return {Named(root.Certs, false), Named(ca.Certs, false), Named(ca.Crls, true)};
-}
-
 std::string ClientPrefix(THttpType type) {
     return type == HttpTypeWinHttp ? "TWinHTTP: " : "THTTP: ";
 }
@@ -80,7 +43,7 @@ struct TDownload {
     int result;
     std::string text;                   // the start of the error text; "": empty
     std::vector<std::string> requests;  // "host GET target", in the order they came
-    TInstalled installed;
+    TPkiInStores installed;
 };
 
 class ChainDownload : public testing::TestWithParam<THttpType> {
@@ -111,15 +74,15 @@ protected:
                 EXPECT_EQ(errorText, "");
             }
             EXPECT_EQ(hosts.Requests(), d.requests);
-            EXPECT_EQ(FoundByAnotherProcess(stores), d.installed);
+            EXPECT_EQ(PkiSeenByAnotherProcess(stores), d.installed);
         }
     }
 };
 }  // namespace
 
 TEST_P(ChainDownload, ChainsThatGoIn) {
-    const auto site = [](const std::string& chainFile) { return CaSiteServing(ChainPath, FileReply(chainFile)); };
-    const TInstalled chain{{"root"}, {"sub"}, {"root"}};
+    const auto site = [](const std::string& chainFile) { return CaSiteServing({ChainPath}, FileReply(chainFile)); };
+    const TPkiInStores chain{{"root"}, {"sub"}, {"root"}};
     Check({
         {"the authority's chain: the intermediate into CA after its CRL, the point on the site first",
          site("chain.p7b"),
@@ -144,7 +107,7 @@ TEST_P(ChainDownload, ChainsThatGoIn) {
          {ChainGet, RootCrlGet},
          {{"root"}, {"sub"}, {}}},
         {"a slow reply is waited for",
-         CaSiteServing(ChainPath, LateReply("chain.p7b")),
+         CaSiteServing({ChainPath}, LateReply("chain.p7b")),
          0,
          "",
          {ChainGet, RootCrlGet},
@@ -215,7 +178,7 @@ protected:
         EXPECT_TRUE(stores->Active());
         for (const char* name : present)
             EXPECT_TRUE(stores->AddCert(SelfIssued(CaPkiCert(name).Get()) ? L"Root" : L"CA", name));
-        TCaHosts site({{CaSite, CaSiteServing(ChainPath, StatusReply(404))}});
+        TCaHosts site({{CaSite, CaSiteServing({ChainPath}, StatusReply(404))}});
         EXPECT_TRUE(site.Started());
         const TCertStore source = SourceOf(certs);
         errorText = "stale";
@@ -223,7 +186,7 @@ protected:
         requests = site.Requests();
         return result;
     }
-    TInstalled Installed() const { return FoundByAnotherProcess(*stores); }
+    TPkiInStores Installed() const { return PkiSeenByAnotherProcess(*stores); }
 
     std::unique_ptr<TScratchStores> stores;
     std::string errorText;
@@ -237,7 +200,7 @@ TEST_F(ChainWalk, EachCertificateToItsStore) {
         std::vector<const char*> present;  // in "Root" or "CA" before the walk
         std::vector<const char*> source;
         std::vector<std::string> requests;
-        TInstalled installed;
+        TPkiInStores installed;
     } walks[] = {
         {"an end certificate without its chain: into CA after its CRL", {}, {"end"}, {SubCrlGet}, {{}, {"end"}, {"sub"}}},
         {"no common name on either side: a root", {}, {"nocn-root"}, {}, {{"nocn-root"}, {}, {}}},
@@ -251,40 +214,6 @@ TEST_F(ChainWalk, EachCertificateToItsStore) {
     }
 }
 
-namespace {
-// The user of one walk, who declines each new root while answers to the question that follows are
-// left; each answer is armed before its question comes.
-struct TDecliningUser {
-    std::vector<int> answers;  // IDYES or IDNO, in turn
-    std::vector<std::unique_ptr<TMessageBoxAnswerer>> questions;
-    int rootAdds = 0;
-};
-TDecliningUser* user = nullptr;
-
-BOOL WINAPI AddAsTheUserLets(HCERTSTORE store, PCCERT_CONTEXT cert, DWORD disposition, PCCERT_CONTEXT* stored) {
-    if (SelfIssued(cert)) {
-        ++user->rootAdds;
-        if (user->questions.size() < user->answers.size()) {
-            user->questions.push_back(
-                std::make_unique<TMessageBoxAnswerer>("Внимание!", user->answers[user->questions.size()]));
-            SetLastError(ERROR_CANCELLED);
-            return FALSE;
-        }
-    }
-    return RealCalls<TCertApi>().CertAddCertificateContextToStore(store, cert, disposition, stored);
-}
-
-// The questions the user saw, as their texts.
-std::vector<std::string> QuestionsSeen(TDecliningUser& declining) {
-    std::vector<std::string> texts;
-    for (auto& question : declining.questions) {
-        question->Stop();
-        texts.push_back(question->Seen() ? question->Text() : "<none>");
-    }
-    return texts;
-}
-}  // namespace
-
 TEST_F(ChainWalk, TheUserDeclinesTheRoot) {
     const struct {
         const char* what;
@@ -292,7 +221,7 @@ TEST_F(ChainWalk, TheUserDeclinesTheRoot) {
         std::vector<int> answers;
         int result;
         const char* text;
-        TInstalled installed;
+        TPkiInStores installed;
     } walks[] = {
         {"tried again and accepted: the walk goes on", {"root", "sub"}, {IDYES}, 0, "", {{"root"}, {"sub"}, {"root"}}},
         {"given up: nothing after the root goes in", {"root", "sub"}, {IDNO}, 1223, GivenUp, {}},
@@ -301,14 +230,11 @@ TEST_F(ChainWalk, TheUserDeclinesTheRoot) {
     };
     for (const auto& w : walks) {
         SCOPED_TRACE(w.what);
-        TDecliningUser declining{w.answers, {}, 0};
-        user = &declining;
-        TSeamOverride<TCertApi> seam;
-        seam->CertAddCertificateContextToStore = AddAsTheUserLets;
+        TDecliningUser user(w.answers);
         EXPECT_EQ(Walk({}, w.source), w.result);
         EXPECT_EQ(errorText, w.text);
-        EXPECT_EQ(QuestionsSeen(declining), std::vector<std::string>(w.answers.size(), Question));
-        EXPECT_EQ(declining.rootAdds, static_cast<int>(w.answers.size()) + (w.result == 0 ? 1 : 0));
+        EXPECT_EQ(user.Questions(), std::vector<std::string>(w.answers.size(), Question));
+        EXPECT_EQ(user.RootAdds(), static_cast<int>(w.answers.size()) + (w.result == 0 ? 1 : 0));
         EXPECT_EQ(Installed(), w.installed);
     }
     EXPECT_EQ(static_cast<unsigned char>(Question[0]), 0x43);  // a Latin C, as in the error text
@@ -345,7 +271,7 @@ TEST_F(ChainWalk, StoresThatRefuse) {
         std::vector<const char*> source;
         int result;
         std::string text;
-        TInstalled installed;
+        TPkiInStores installed;
     } walks[] = {
         {"Root refuses the root: no question, the walk stops",
          [](TCertApi& api) { api.CertAddCertificateContextToStore = RootRefused; },
@@ -390,20 +316,17 @@ TEST(ChainInstall, GivingUpOnTheRootFailsTheDownload) {
         GTEST_SKIP() << "the authority's name resolves only inside the test sandbox";
     TScratchStores stores("chain-given-up", TScratchStores::NoStores);
     ASSERT_TRUE(stores.Active());
-    TCaHosts hosts({{CaSite, CaSiteServing(ChainPath, FileReply("chain.p7b"))}});
+    TCaHosts hosts({{CaSite, CaSiteServing({ChainPath}, FileReply("chain.p7b"))}});
     ASSERT_TRUE(hosts.Started());
-    TDecliningUser declining{{IDNO}, {}, 0};
-    user = &declining;
-    TSeamOverride<TCertApi> seam;
-    seam->CertAddCertificateContextToStore = AddAsTheUserLets;
+    TDecliningUser user({IDNO});
     const std::unique_ptr<TAllHTTP> client = CreateHttpClient(false, 0);
     ASSERT_EQ(client->Connect(CaSite.Name, 0), 0);
     std::string errorText;
     EXPECT_EQ(InstallActualChainFromSite(*client, "aca/rootca3.p7b", &errorText), 6);
     EXPECT_EQ(errorText, GivenUp);
-    EXPECT_EQ(QuestionsSeen(declining), std::vector<std::string>{Question});
-    EXPECT_EQ(FoundByAnotherProcess(stores),
-              WineGives(TInstalled{{}, {"sub"}, {"root"}}, "PKCS#7 stores list certificates in reverse file order"));
+    EXPECT_EQ(user.Questions(), std::vector<std::string>{Question});
+    EXPECT_EQ(PkiSeenByAnotherProcess(stores),
+              WineGives(TPkiInStores{{}, {"sub"}, {"root"}}, "PKCS#7 stores list certificates in reverse file order"));
 }
 
 TEST(ChainInstall, EachStepInTheDebugOutput) {
