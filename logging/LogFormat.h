@@ -1,0 +1,25 @@
+// The library's text formatter: "%" [index ":"] ["-"] [width] ["." precision] type, with the
+// types d, u and x (integers) and s (text); "%%" is a percent sign. A specification that is
+// malformed, or that does not fit its argument, raises EConvertError. Patterns are never handed
+// to printf.
+#pragma once
+#include <initializer_list>
+#include <string>
+
+namespace HierLog {
+
+struct TLogFormatArg {
+    TLogFormatArg(const std::string& text) : isText(true), text(&text) {}
+    TLogFormatArg(const char* text) : isText(true), literal(text ? text : "") {}
+    TLogFormatArg(int number) : isText(false), number(number) {}
+
+    bool isText;
+    const std::string* text = nullptr;
+    const char* literal = nullptr;
+    int number = 0;
+    std::string Text() const { return text ? *text : std::string(literal); }
+};
+
+std::string LogFormat(const std::string& format, std::initializer_list<TLogFormatArg> args);
+
+}  // namespace HierLog
