@@ -4,6 +4,7 @@
 #include "LogDateTime.h"
 #include "LogErrorHandlers.h"
 #include "LogEvent.h"
+#include "LogFileAppenders.h"
 #include "LogFilters.h"
 #include "LogHierarchy.h"
 #include "LogInterfaces.h"

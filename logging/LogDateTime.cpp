@@ -1,5 +1,6 @@
 #include "LogDateTime.h"
 #include <windows.h>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 
@@ -255,9 +256,26 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 
 TDateTime Now()
 {
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    return EncodeDateTime(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+    // The system clock in UTC, moved by the local offset, which is looked up once a second.
+    static std::atomic<int64_t> offsetSecond{-1};
+    static std::atomic<int64_t> offset{0};
+    FILETIME utc;
+    GetSystemTimeAsFileTime(&utc);
+    const int64_t ticks = (static_cast<int64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;  // 100 ns since 1601
+    const int64_t second = ticks / 10000000;
+    int64_t shift;
+    if (offsetSecond.load() == second) {
+        shift = offset.load();
+    } else {
+        FILETIME local;
+        FileTimeToLocalFileTime(&utc, &local);
+        shift = ((static_cast<int64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime) - ticks;
+        offset = shift;
+        offsetSecond = second;
+    }
+    const int64_t ms = (ticks + shift) / 10000;
+    constexpr int64_t DaysFrom1601To1899 = 109205;
+    return static_cast<double>(ms / MsPerDay - DaysFrom1601To1899) + static_cast<double>(ms % MsPerDay) / MsPerDay;
 }
 
 std::string FormatDateTime(const std::string& format, TDateTime value)

@@ -59,7 +59,11 @@ std::string TLogEvent::ErrorClass() const
 
 std::string TLogEvent::ErrorMessage() const { return FError ? FError->what() : std::string(); }
 
-std::string TLogEvent::LoggerName() const { return FLogger ? FLogger->Name() : std::string(); }
+const std::string& TLogEvent::LoggerName() const
+{
+    static const std::string none;
+    return FLogger ? FLogger->Name() : none;
+}
 
 std::string TLogEvent::NDC() const { return TLogNDC::Peek(); }
 

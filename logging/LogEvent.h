@@ -25,7 +25,7 @@ public:
     std::string ErrorClass() const;
     std::string ErrorMessage() const;
     TLogLevel* Level() const { return FLevel; }
-    std::string LoggerName() const;
+    const std::string& LoggerName() const;
     const std::string& Message() const { return FMessage; }
     // The reading thread's context and identifier.
     std::string NDC() const;

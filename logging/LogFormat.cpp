@@ -14,12 +14,13 @@ namespace {
 
 std::string Digits(uint32_t value, unsigned base)
 {
-    std::string digits;
+    char digits[16];
+    char* first = digits + sizeof digits;
     do {
-        digits.insert(digits.begin(), "0123456789ABCDEF"[value % base]);
+        *--first = "0123456789ABCDEF"[value % base];
         value /= base;
     } while (value);
-    return digits;
+    return std::string(first, digits + sizeof digits);
 }
 
 class Formatter {
@@ -73,6 +74,7 @@ private:
 
     std::string Conversion()
     {
+        TLogFormatSpec spec;
         int width = Number();
         if (pos < format.size() && format[pos] == ':') {
             ++pos;
@@ -80,46 +82,21 @@ private:
             argIndex = static_cast<size_t>(width);
             width = Number();
         }
-        bool left = false;
         if (width < 0 && pos < format.size() && format[pos] == '-') {
-            left = true;
+            spec.left = true;
             ++pos;
             width = Number();
         }
-        int precision = -1;
+        spec.width = width;
         if (pos < format.size() && format[pos] == '.') {
             ++pos;
-            precision = Number();
-            if (precision < 0) precision = 0;
+            spec.precision = Number();
+            if (spec.precision < 0) spec.precision = 0;
         }
         if (pos >= format.size()) Invalid(format);
-        const char type = format[pos++];
-        const TLogFormatArg& arg = Next();
+        spec.type = format[pos++];
         std::string text;
-        switch (type) {
-        case 's': case 'S':
-            if (!arg.isText) Invalid(format);
-            text = arg.Text();
-            if (precision >= 0 && text.size() > static_cast<size_t>(precision)) text.resize(precision);
-            break;
-        case 'd': case 'D': case 'u': case 'U': case 'x': case 'X': {
-            if (arg.isText) Invalid(format);
-            const bool isSigned = type == 'd' || type == 'D';
-            const bool negative = isSigned && arg.number < 0;
-            const uint32_t magnitude = negative ? 0u - static_cast<uint32_t>(arg.number) : static_cast<uint32_t>(arg.number);
-            text = Digits(magnitude, type == 'x' || type == 'X' ? 16 : 10);
-            if (precision > 0 && text.size() < static_cast<size_t>(precision))
-                text.insert(0, precision - text.size(), '0');
-            if (negative) text.insert(0, 1, '-');
-            break;
-        }
-        default:
-            Invalid(format);
-        }
-        if (width > 0 && text.size() < static_cast<size_t>(width)) {
-            if (left) text.append(width - text.size(), ' ');
-            else text.insert(0, width - text.size(), ' ');
-        }
+        AppendFormatted(text, spec, Next(), format);
         return text;
     }
 
@@ -130,6 +107,70 @@ private:
 };
 
 }  // namespace
+
+bool CompileFormatSpec(const std::string& spec, TLogFormatSpec& compiled)
+{
+    size_t pos = 1;
+    auto number = [&]() {
+        int64_t value = -1;
+        while (pos < spec.size() && spec[pos] >= '0' && spec[pos] <= '9') {
+            value = (value < 0 ? 0 : value * 10) + (spec[pos++] - '0');
+            if (value > INT32_MAX) return static_cast<int64_t>(-2);
+        }
+        return value;
+    };
+    if (spec.size() < 2 || spec[0] != '%') return false;
+    TLogFormatSpec result;
+    if (spec[pos] == '-') {
+        result.left = true;
+        ++pos;
+    }
+    const int64_t width = number();
+    if (width < -1) return false;
+    result.width = static_cast<int>(width);
+    if (pos < spec.size() && spec[pos] == '.') {
+        ++pos;
+        const int64_t precision = number();
+        if (precision < -1) return false;
+        result.precision = precision < 0 ? 0 : static_cast<int>(precision);
+    }
+    if (pos + 1 != spec.size()) return false;
+    result.type = spec[pos];
+    if (std::string("sSdDuUxX").find(result.type) == std::string::npos) return false;
+    compiled = result;
+    return true;
+}
+
+void AppendFormatted(std::string& out, const TLogFormatSpec& spec, const TLogFormatArg& arg, const std::string& format)
+{
+    const size_t start = out.size();
+    switch (spec.type) {
+    case 's': case 'S':
+        if (!arg.isText) Invalid(format);
+        if (arg.text) out.append(*arg.text, 0, spec.precision >= 0 ? static_cast<size_t>(spec.precision) : std::string::npos);
+        else out.append(arg.literal, 0, spec.precision >= 0 ? static_cast<size_t>(spec.precision) : std::string::npos);
+        break;
+    case 'd': case 'D': case 'u': case 'U': case 'x': case 'X': {
+        if (arg.isText) Invalid(format);
+        const bool isSigned = spec.type == 'd' || spec.type == 'D';
+        const bool negative = isSigned && arg.number < 0;
+        const uint32_t magnitude = negative ? 0u - static_cast<uint32_t>(arg.number) : static_cast<uint32_t>(arg.number);
+        const std::string digits = Digits(magnitude, spec.type == 'x' || spec.type == 'X' ? 16 : 10);
+        if (negative) out += '-';
+        if (spec.precision > 0 && digits.size() < static_cast<size_t>(spec.precision))
+            out.append(spec.precision - digits.size(), '0');
+        out += digits;
+        break;
+    }
+    default:
+        Invalid(format);
+    }
+    const size_t length = out.size() - start;
+    if (spec.width > 0 && length < static_cast<size_t>(spec.width)) {
+        if (spec.left) out.append(spec.width - length, ' ');
+        else out.insert(start, spec.width - length, ' ');
+    }
+}
 
 std::string LogFormat(const std::string& format, std::initializer_list<TLogFormatArg> args)
 {

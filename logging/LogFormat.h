@@ -22,4 +22,18 @@ struct TLogFormatArg {
 
 std::string LogFormat(const std::string& format, std::initializer_list<TLogFormatArg> args);
 
+// One specification "%" ["-"] [width] ["." precision] type, for formatting many values alike.
+struct TLogFormatSpec {
+    bool left = false;
+    int width = -1;
+    int precision = -1;
+    char type = 0;
+};
+// False when the text is not exactly one such specification (an index or "*" included): such
+// a text goes through LogFormat, which raises where it must.
+bool CompileFormatSpec(const std::string& spec, TLogFormatSpec& compiled);
+// Appends the value as the specification gives it; raises EConvertError, naming format, when the
+// value does not fit the type.
+void AppendFormatted(std::string& out, const TLogFormatSpec& spec, const TLogFormatArg& arg, const std::string& format);
+
 }  // namespace HierLog

@@ -39,9 +39,10 @@ std::string Escaped(const std::string& text)
     return out;
 }
 
-// Conversion letters and, at the same positions, the type letter each part gets.
+// Conversion letters and, at the same positions, the type letter each part gets. %L (a line
+// number elsewhere) gives the text "Unknown" here, so it is formatted as text.
 const std::string ConversionLetters = " cCdeFlLmMnprtx%";
-const std::string TypeLetters = " ssssssdssssddss";
+const std::string TypeLetters = " sssssssssssddss";
 
 enum Conversion {
     PlainText = 0, LoggerName = 1, ClassName = 2, Date = 3, ErrorMessage = 4, FileName = 5, Location = 6,
@@ -164,7 +165,7 @@ void TLogPatternLayout::SetPattern(const std::string& pattern)
         if (pattern[i] != '%') {
             const size_t end = pattern.find('%', i);
             const size_t stop = end == std::string::npos ? pattern.size() : end;
-            FPatternParts.push_back({pattern.substr(i, stop - i), PlainText});
+            FPatternParts.push_back({pattern.substr(i, stop - i), PlainText, false, {}});
             i = stop;
             continue;
         }
@@ -176,27 +177,36 @@ void TLogPatternLayout::SetPattern(const std::string& pattern)
         if (i < pattern.size()) letter = pattern[i++];
         const size_t position = ConversionLetters.find(letter);
         text += TypeLetters[position];
-        FPatternParts.push_back({text, static_cast<int>(position)});
+        Part part{text, static_cast<int>(position), false, {}};
+        part.compiled = CompileFormatSpec(text, part.spec);
+        FPatternParts.push_back(part);
     }
+}
+
+void TLogPatternLayout::Append(std::string& out, const Part& part, const TLogFormatArg& value) const
+{
+    if (part.compiled) AppendFormatted(out, part.spec, value, part.text);
+    else out += LogFormat(part.text, {value});
 }
 
 std::string TLogPatternLayout::Format(TLogEvent* event)
 {
     std::string out;
+    out.reserve(event->Message().size() + 96);
     for (const Part& part : FPatternParts) {
         switch (part.code) {
         case PlainText: out += part.text; break;
         case LineBreak: out += "\r\n"; break;
-        case Percent: out += "%"; break;
+        case Percent: out += '%'; break;
         case Date: out += FormatDateTime(FDateFormat, Now()); break;
-        case LoggerName: out += LogFormat(part.text, {event->LoggerName()}); break;
-        case ErrorMessage: out += LogFormat(part.text, {event->ErrorMessage()}); break;
-        case Message: out += LogFormat(part.text, {event->Message()}); break;
-        case LevelName: out += LogFormat(part.text, {event->Level()->Name()}); break;
-        case Elapsed: out += LogFormat(part.text, {event->ElapsedTime()}); break;
-        case Thread: out += LogFormat(part.text, {event->ThreadId()}); break;
-        case Context: out += LogFormat(part.text, {event->NDC()}); break;
-        default: out += LogFormat(part.text, {"Unknown"}); break;
+        case LoggerName: Append(out, part, event->LoggerName()); break;
+        case ErrorMessage: Append(out, part, event->ErrorMessage()); break;
+        case Message: Append(out, part, event->Message()); break;
+        case LevelName: Append(out, part, event->Level()->Name()); break;
+        case Elapsed: Append(out, part, event->ElapsedTime()); break;
+        case Thread: Append(out, part, event->ThreadId()); break;
+        case Context: Append(out, part, event->NDC()); break;
+        default: Append(out, part, "Unknown"); break;
         }
     }
     return out;

@@ -2,6 +2,7 @@
 // Option "dateFormat" (the pattern layout's date conversion; the locale's short date format at
 // first); the HTML layout's "title"; the pattern layout's "pattern".
 #pragma once
+#include "LogFormat.h"
 #include "LogInterfaces.h"
 #include "LogOptionHandler.h"
 #include <string>
@@ -68,7 +69,10 @@ private:
     struct Part {
         std::string text;  // plain text, or "%", the modifiers and a type letter
         int code;          // 0 plain text, else the conversion's position in the table
+        bool compiled;     // spec holds the text's specification
+        TLogFormatSpec spec;
     };
+    void Append(std::string& out, const Part& part, const TLogFormatArg& value) const;
     std::string FPattern;
     std::vector<Part> FPatternParts;
 };

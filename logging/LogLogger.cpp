@@ -64,6 +64,7 @@ void TLogLogger::AddAppender(ILogAppender* appender)
     for (const auto& present : FAppenders)
         if (present.get() == appender) return;
     FAppenders.emplace_back(appender);
+    FAppenderCount = static_cast<int>(FAppenders.size());
     if (FHierarchy) FHierarchy->FireAppenderEvent(true, this, appender);
 }
 
@@ -76,6 +77,7 @@ void TLogLogger::RemoveAppender(ILogAppender* appender)
             break;
         }
     }
+    FAppenderCount = static_cast<int>(FAppenders.size());
     if (FHierarchy) FHierarchy->FireAppenderEvent(false, this, appender);
 }
 
@@ -89,6 +91,7 @@ void TLogLogger::RemoveAppender(const std::string& name)
                 break;
             }
         }
+        FAppenderCount = static_cast<int>(FAppenders.size());
     }
 }
 
@@ -98,6 +101,7 @@ void TLogLogger::RemoveAllAppenders()
     {
         TLogGuard guard(FCriticalLogger);
         gone.swap(FAppenders);
+        FAppenderCount = 0;
     }
 }
 
@@ -119,11 +123,7 @@ bool TLogLogger::IsAppender(ILogAppender* appender)
 
 int TLogLogger::CountAppenders()
 {
-    int count;
-    {
-        TLogGuard guard(FCriticalLogger);
-        count = static_cast<int>(FAppenders.size());
-    }
+    int count = FAppenderCount;
     TLogLogger* parent = FParent;
     if (FAdditive && parent) count += parent->CountAppenders();
     return count;
@@ -136,19 +136,24 @@ void TLogLogger::CloseAllAppenders()
 
 void TLogLogger::CallAppenders(TLogEvent* event)
 {
-    TLogGuard guard(FCriticalLogger);
     if (CountAppenders() == 0) {
         Internal::InternalError(LogFormat("No appenders could be found for logger \"%s\"", {FName}));
         Internal::InternalError("Please initialise the HierLog system properly");
         return;
     }
+    AppendToChain(event);
+}
+
+void TLogLogger::AppendToChain(TLogEvent* event)
+{
+    TLogGuard guard(FCriticalLogger);
     // By position: an error handler may change the list while its appender writes.
     for (size_t i = 0; i < FAppenders.size(); ++i) {
         LogRef<ILogAppender> appender = FAppenders[i];
         appender->Append(event);
     }
     TLogLogger* parent = FParent;
-    if (FAdditive && parent) parent->CallAppenders(event);
+    if (FAdditive && parent) parent->AppendToChain(event);
 }
 
 void TLogLogger::Log(TLogLevel* level, const std::string& message, const std::exception* error)
@@ -214,7 +219,7 @@ void TLogRoot::SetLevel(TLogLevel* level)
 TLogLog::TLogLog() : TLogLogger("")
 {
     FLevel = HierLog::Debug;
-    FAppenders.emplace_back(new TLogODSAppender("", nullptr));
+    AddAppender(new TLogODSAppender("", nullptr));
 }
 
 bool TLogLog::Passes(TLogLevel* level)

@@ -46,6 +46,8 @@ class HIERLOG_API TLogLogger : public TLogOptionHandler {
     // Own appenders, and the parent's while additive.
     int CountAppenders();
     void CloseAllAppenders();
+    // The event to this logger's appenders and up the additive chain; when the whole chain has
+    // none, the two no-appender lines on the internal logger instead.
     void CallAppenders(TLogEvent* event);
 
     void Log(TLogLevel* level, const std::string& message, const std::exception* error = nullptr);
@@ -82,10 +84,12 @@ class HIERLOG_API TLogLogger : public TLogOptionHandler {
 
 protected:
     friend class TLogHierarchy;
-    TLogLevel* OwnLevel() const { return FLevel; }
+    // Holds this logger's lock while its appenders and its parent's chain write.
+    void AppendToChain(TLogEvent* event);
 
     std::atomic<bool> FAdditive{false};
     TLogAppenderList FAppenders;
+    std::atomic<int> FAppenderCount{0};  // FAppenders.size(), readable without the lock
     TLogHierarchy* FHierarchy = nullptr;
     std::atomic<TLogLevel*> FLevel{nullptr};
     std::string FName;

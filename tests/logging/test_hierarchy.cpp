@@ -192,6 +192,16 @@ TEST_F(Hierarchy, NoAppenderLinesOnEveryRequestAndTheWarningOncePerHierarchy)
     EXPECT_EQ(Count(capture.Lines(), InternalLine("warn", initialise)), 2u);
 }
 
+TEST_F(Hierarchy, AppendersOnlyBelowAnAncestorGiveNoNoAppenderLines)
+{
+    LogRef<TRecordingAppender> child(new TRecordingAppender("child"));
+    hierarchy.GetLogger("p.c")->AddAppender(child.get());  // none on p, none on the root
+    CDebugOutputCapture capture;
+    hierarchy.Exists("p.c")->Error("written");
+    EXPECT_EQ(child->Texts(), std::vector<std::string>{"error - written\r\n"});
+    EXPECT_TRUE(capture.Lines().empty());
+}
+
 TEST_F(Hierarchy, AppenderListAndListeners)
 {
     LogRef<RecordingListener> listener(new RecordingListener);
