@@ -1,5 +1,7 @@
 // Library start and end. Start runs in the program's static initialisation, before the host's
-// own static objects; end runs after them, levels last, and log calls do nothing from then on.
+// own static objects; end runs after them. At the end log calls stop first (they do nothing from
+// then on), then the default hierarchy goes (closing its appenders), the class registries, the
+// contexts and the internal logger, and the levels last, since all of them compare levels.
 #include "HierLog.h"
 #include "LogLevelRegistry.h"
 #include "LogLibrary.h"
@@ -49,6 +51,7 @@ void LibraryStart()
     Fatal = new TLogLevel("fatal", 50000);
     Off = new TLogLevel("off", INT32_MAX);
     Internal::StartNDCMap();
+    Internal::StartRegistries();
     DefaultLoggerFactory = new TLogDefaultLoggerFactory;
     DefaultLoggerFactory->AddRef();
     DefaultHierarchy = new TLogHierarchy(new TLogRoot(Error));
@@ -65,6 +68,7 @@ void LibraryEnd()
     LogLog->SetHierarchy(nullptr);
     delete DefaultHierarchy;
     DefaultHierarchy = nullptr;
+    Internal::EndRegistries();
     Internal::EndNDCMap();
     TLogLog* internalLogger = LogLog;
     LogLog = nullptr;

@@ -1,9 +1,11 @@
 // The hierarchical logging library: everything a host program uses.
 #pragma once
 #include "LogAppenders.h"
+#include "LogConfigurators.h"
 #include "LogDateTime.h"
 #include "LogErrorHandlers.h"
 #include "LogEvent.h"
+#include "LogExceptions.h"
 #include "LogFileAppenders.h"
 #include "LogFilters.h"
 #include "LogHierarchy.h"
@@ -13,3 +15,5 @@
 #include "LogLogger.h"
 #include "LogNDC.h"
 #include "LogOptionHandler.h"
+#include "LogRegistries.h"
+#include "LogRenderers.h"

@@ -2,6 +2,7 @@
 // class is registered for an interface it does not implement.
 #pragma once
 #include "Exception.h"
+#include "LogObject.h"
 
 class EAbort : public Exception {
 public:
@@ -10,7 +11,7 @@ public:
 
 namespace HierLog {
 
-class ELogException : public Exception {
+class HIERLOG_API ELogException : public Exception {
 public:
     using Exception::Exception;
 };

@@ -3,6 +3,7 @@
 #include "LogEvent.h"
 #include "LogFormat.h"
 #include "LogLevel.h"
+#include "LogRenderers.h"
 #include "LogText.h"
 
 namespace HierLog {
@@ -11,6 +12,7 @@ HIERLOG_CLASS_INFO(TLogCustomLayout, TLogOptionHandlerOf<ILogLayout>)
 HIERLOG_CLASS_INFO(TLogSimpleLayout, TLogCustomLayout)
 HIERLOG_CLASS_INFO(TLogHTMLLayout, TLogCustomLayout)
 HIERLOG_CLASS_INFO(TLogPatternLayout, TLogCustomLayout)
+HIERLOG_CLASS_INFO(TLogCustomRenderer, TLogOptionHandlerOf<ILogRenderer>)
 
 namespace {
 

@@ -134,9 +134,18 @@ void TLogLogger::CloseAllAppenders()
     for (const auto& appender : Appenders()) appender->Close();
 }
 
+int TLogLogger::CountAppendersLocked()
+{
+    TLogGuard guard(FCriticalLogger);
+    int count = static_cast<int>(FAppenders.size());
+    TLogLogger* parent = FParent;
+    if (FAdditive && parent) count += parent->CountAppendersLocked();
+    return count;
+}
+
 void TLogLogger::CallAppenders(TLogEvent* event)
 {
-    if (CountAppenders() == 0) {
+    if (CountAppenders() == 0 && CountAppendersLocked() == 0) {
         Internal::InternalError(LogFormat("No appenders could be found for logger \"%s\"", {FName}));
         Internal::InternalError("Please initialise the HierLog system properly");
         return;

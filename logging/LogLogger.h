@@ -86,6 +86,9 @@ protected:
     friend class TLogHierarchy;
     // Holds this logger's lock while its appenders and its parent's chain write.
     void AppendToChain(TLogEvent* event);
+    // As CountAppenders, reading each list under its logger's lock: a configuration that is
+    // replacing a logger's appenders is waited for.
+    int CountAppendersLocked();
 
     std::atomic<bool> FAdditive{false};
     TLogAppenderList FAppenders;

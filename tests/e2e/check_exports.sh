@@ -9,7 +9,9 @@ for want in 'Magic[[:space:]]*010b' 'Subsystem[[:space:]]*00000002' \
             '\] All$' '\] Debug$' '\] Info$' '\] Warn$' '\] Error$' '\] Fatal$' '\] Off$' \
             '\] DefaultLoggerFactory$' '\] DefaultHierarchy$' '\] LogLog$' \
             '\] _ZN7HierLog10TLogLogger9GetLogger' '\] _ZN7HierLog13TLogHierarchy9GetLogger' \
-            '\] _ZN7HierLog7TLogNDC4Push' '\] _ZN7HierLog9StrToBool' '\] _ZN7HierLog15TLogODSAppenderC'; do
+            '\] _ZN7HierLog7TLogNDC4Push' '\] _ZN7HierLog9StrToBool' '\] _ZN7HierLog15TLogODSAppenderC' \
+            '\] _ZN7HierLog12FindAppender' '\] _ZN7HierLog14RegisterLayout' \
+            '\] _ZN7HierLog24TLogPropertyConfigurator9Configure' '\] _ZN7HierLog21TLogBasicConfigurator9Configure'; do
   if ! printf '%s\n' "$dump" | grep -q "$want"; then
     echo "missing: $want"; fail=1
   fi

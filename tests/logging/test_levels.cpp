@@ -51,7 +51,6 @@ TEST(LevelsDeathTest, NewLevelGoesBetweenTheValuesAroundIt)
             TLogLevel* notice = new TLogLevel("notice", 25000);
             const bool placed = TLogLevel::GetLevel(25000) == notice && TLogLevel::GetLevel("notice") == notice &&
                                 TLogLevel::GetLevel(30000) == Warn && TLogLevel::GetLevel(20000) == Info;
-            // Making the same object's level again changes nothing.
             exit(placed ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
