@@ -5,18 +5,18 @@
 #include "ErrorText.h"
 
 // Runs the step and returns its result; any exception gives failureResult and replaces the
-// error text with failureMessage composed by FormatErrorText (code 0).
+// client's error text with failureMessage composed by LogOrStoreError (code 0).
 template <typename Step>
-int GuardStep(std::string& errorText, const char* failureMessage, int failureResult, bool winHttpOwnsCodes,
+int GuardStep(std::string* errorText, const char* failureMessage, int failureResult, bool winHttpOwnsCodes,
               Step step) noexcept {
     try {
         return step();
     } catch (...) {
     }
     try {
-        errorText = FormatErrorText(failureMessage, 0, false, winHttpOwnsCodes);
+        LogOrStoreError(errorText, failureMessage, 0, false, winHttpOwnsCodes);
     } catch (...) {
-        errorText.clear();  // no memory for the text: the result alone reports the failure
+        errorText->clear();  // no memory for the text: the result alone reports the failure
     }
     return failureResult;
 }

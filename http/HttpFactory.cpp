@@ -1,45 +1,38 @@
 #include "HttpFactory.h"
+#include "HttpTypeApi.h"
+#include "Owned.h"
+#include "Seam.h"
 #include "OsVersion.h"
 #include "class_http_wininet.h"
 #include "class_http_winhttp.h"
 
-HttpTypeSeam& GetHttpTypeSeam()
-{
-    static HttpTypeSeam seam{GetOSVersionCode};
-    return seam;
+THttpTypeApi THttpTypeApi::Real() {
+    return {::GetOSVersionCode};
 }
 
 namespace {
 
-THttpType TypeForVersion(int code, const std::string& servicePack)
-{
-    if (code >= 600) return HttpTypeWinHttp;
-    if (code == 510 && servicePack == "Service Pack 3") return HttpTypeWinHttp;
-    if (code == 521 && servicePack == "Service Pack 2") return HttpTypeWinHttp;
+THttpType TypeForVersion(int code, const std::string& servicePack) {
+    if (code >= 600)
+        return HttpTypeWinHttp;
+    if (code == 510 && servicePack == "Service Pack 3")
+        return HttpTypeWinHttp;
+    if (code == 521 && servicePack == "Service Pack 2")
+        return HttpTypeWinHttp;
     return HttpTypeWinInet;
 }
 
-class RegKey {
-public:
-    ~RegKey() { if (key_) RegCloseKey(key_); }
-    HKEY* Out() { return &key_; }
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 }  // namespace
 
-THttpType GetHttpType()
-{
+THttpType GetHttpType() {
     int code = 0;
     std::string servicePack;
-    if (!GetHttpTypeSeam().osVersionCode(&code, &servicePack)) return HttpTypeWinInet;
+    if (!Seam<THttpTypeApi>().GetOSVersionCode(&code, &servicePack))
+        return HttpTypeWinInet;
     THttpType type = TypeForVersion(code, servicePack);
 
-    RegKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\QMR\\Config", 0, KEY_READ, key.Out()) == ERROR_SUCCESS) {
+    TRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\QMR\\Config", 0, KEY_READ, key.Receive()) == ERROR_SUCCESS) {
         // Whatever the value's type, its first four bytes make the number.
         DWORD value = 0, size = sizeof value;
         if (RegQueryValueExA(key.Get(), "http_type", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) ==
@@ -49,14 +42,13 @@ THttpType GetHttpType()
     return type;
 }
 
-std::unique_ptr<TAllHTTP> CreateHttpClient(bool secure, int resumeOffset)
-{
-    if (GetHttpType() == HttpTypeWinHttp) return std::make_unique<TWinHTTP>(secure, resumeOffset);
+std::unique_ptr<TAllHTTP> CreateHttpClient(bool secure, int resumeOffset) {
+    if (GetHttpType() == HttpTypeWinHttp)
+        return std::make_unique<TWinHTTP>(secure, resumeOffset);
     return std::make_unique<THTTP>(secure, resumeOffset);
 }
 
-const char* HttpTypeName(unsigned int type)
-{
+const char* HttpTypeName(unsigned int type) {
     static const char* const names[] = {"undef", "WinInet", "WinHTTP"};
     return type < 3 ? names[type] : names[0];
 }

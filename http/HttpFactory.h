@@ -3,7 +3,6 @@
 #pragma once
 #include "class_http.h"
 #include <memory>
-#include <string>
 
 // 1 WinINet (THTTP), 2 WinHTTP (TWinHTTP); the registry may give any other value.
 using THttpType = int;
@@ -16,9 +15,3 @@ std::unique_ptr<TAllHTTP> CreateHttpClient(bool secure, int resumeOffset);
 
 // "undef", "WinInet" or "WinHTTP"; "undef" for every value above 2.
 const char* HttpTypeName(unsigned int type);
-
-// The version query, which the platform under test cannot make fail; the real one by default.
-struct HttpTypeSeam {
-    bool (*osVersionCode)(int* code, std::string* servicePack);
-};
-HttpTypeSeam& GetHttpTypeSeam();

@@ -1,4 +1,5 @@
 #include "MultipartBody.h"
+#include "Owned.h"
 #include <climits>
 #include <cstring>
 
@@ -14,22 +15,7 @@ std::string PartHead(const std::string& fileName) {
 std::string Closing() {
     return std::string("\r\n--") + MultipartBoundary + "--";
 }
-
-class TFileHandle {
-public:
-    explicit TFileHandle(HANDLE handle) : handle(handle) {}
-    ~TFileHandle() {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    HANDLE Get() const { return handle; }
-
-private:
-    HANDLE handle;
-};
-}
+}  // namespace
 
 const char MultipartBoundary[] = "---------------------------7d93c227108c8";
 
@@ -80,8 +66,8 @@ bool TMultipartBody::BuildFromFile(const std::string& fileName, const char* path
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    TFileHandle file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE)
+    const TFileHandle file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
         return false;
     DWORD high = 0;
     const DWORD size = GetFileSize(file.Get(), &high);

@@ -1,13 +1,13 @@
 #include "RequestParts.h"
 
 namespace {
-const char* const Methods[] = {"NO", "PUT", "GET", "POST"};
+const char* const Methods[] = {"NO", "PUT", "GET", "POST"};  // by THttpVerb
 }
 
 const char DefaultRequestHeaders[] = "Content-Type: application/x-www-form-urlencoded";
 
 const char* HttpMethodName(int verb) {
-    if (verb < 1 || verb > VerbPost)
+    if (verb < VerbPut || verb > VerbPost)
         return nullptr;
     return Methods[verb];
 }
@@ -29,5 +29,5 @@ std::string BuildFormBody(const std::map<std::string, std::string>* fields) {
 }
 
 int FormVerb(int verb) {
-    return verb == 0 ? VerbPost : verb;
+    return verb == VerbNone ? VerbPost : verb;
 }

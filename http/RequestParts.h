@@ -3,11 +3,10 @@
 #pragma once
 #include <map>
 #include <string>
+#include "class_http.h"
 
-// Verb codes: 0 "NO" (refused before sending), 1 "PUT", 2 "GET", 3 "POST".
-constexpr int VerbPost = 3;
-
-// The method of a sendable verb (1 to 3); null for 0 and for codes outside the table.
+// The method of a sendable verb (VerbPut, VerbGet, VerbPost); null for VerbNone and for codes
+// outside the table.
 const char* HttpMethodName(int verb);
 
 extern const char DefaultRequestHeaders[];  // "Content-Type: application/x-www-form-urlencoded"

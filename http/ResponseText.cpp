@@ -16,7 +16,7 @@ char* Utf16ToAnsi(const char* data, int length) {
 bool IsThreeDigits(const std::string& text) {
     return text.size() == 3 && text.find_first_not_of("0123456789") == std::string::npos;
 }
-}
+}  // namespace
 
 char* ResponseTextToAnsi(std::string contentType, const char* data, int length) {
     if (length < 0 || (data == nullptr && length > 0))

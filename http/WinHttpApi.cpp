@@ -1,11 +1,6 @@
 #include "WinHttpApi.h"
 
-TWinHttpApi DefaultWinHttpApi() {
-    return TWinHttpApi{WinHttpOpen, WinHttpConnect, WinHttpSendRequest, WinHttpGetIEProxyConfigForCurrentUser,
-                       WinHttpGetProxyForUrl};
-}
-
-TWinHttpApi& WinHttpApi() {
-    static TWinHttpApi api = DefaultWinHttpApi();
-    return api;
+TWinHttpApi TWinHttpApi::Real() {
+    return {::WinHttpOpen, ::WinHttpConnect, ::WinHttpSendRequest, ::WinHttpGetIEProxyConfigForCurrentUser,
+            ::WinHttpGetProxyForUrl};
 }

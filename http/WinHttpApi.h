@@ -1,20 +1,19 @@
-// The WinHTTP calls of TWinHTTP that a test may replace: the ones whose failures Wine never
-// produces (opening, connecting, the send errors) and the proxy lookups, which must not search
-// the network in a test. Everything defaults to winhttp.dll.
+// The WinHTTP calls of TWinHTTP that a test may replace (a seam, Seam.h): the ones whose failures
+// Wine never produces (opening, connecting, the send errors) and the proxy lookups, which must
+// not search the network in a test.
 #pragma once
 #include <windows.h>
 #include <winhttp.h>
 
 struct TWinHttpApi {
-    HINTERNET(WINAPI* Open)(LPCWSTR agent, DWORD accessType, LPCWSTR proxy, LPCWSTR bypass, DWORD flags);
-    HINTERNET(WINAPI* Connect)(HINTERNET session, LPCWSTR server, INTERNET_PORT port, DWORD reserved);
-    BOOL(WINAPI* SendRequest)(HINTERNET request, LPCWSTR headers, DWORD headersLength, LPVOID data,
-                              DWORD dataLength, DWORD totalLength, DWORD_PTR context);
-    BOOL(WINAPI* GetIEProxyConfigForCurrentUser)(WINHTTP_CURRENT_USER_IE_PROXY_CONFIG* config);
-    BOOL(WINAPI* GetProxyForUrl)(HINTERNET session, LPCWSTR url, WINHTTP_AUTOPROXY_OPTIONS* options,
-                                 WINHTTP_PROXY_INFO* info);
-};
+    // Wine's never fail.
+    decltype(&::WinHttpOpen) WinHttpOpen;
+    decltype(&::WinHttpConnect) WinHttpConnect;
+    // Every certificate failure is 12157 under Wine; 12044, 12045 and 12175 come through here.
+    decltype(&::WinHttpSendRequest) WinHttpSendRequest;
+    // The user's settings exist or not as a test needs; discovery asks the network (DNS, DHCP).
+    decltype(&::WinHttpGetIEProxyConfigForCurrentUser) WinHttpGetIEProxyConfigForCurrentUser;
+    decltype(&::WinHttpGetProxyForUrl) WinHttpGetProxyForUrl;
 
-// The table in use; a test puts its own entries in and restores the defaults afterwards.
-TWinHttpApi& WinHttpApi();
-TWinHttpApi DefaultWinHttpApi();
+    static TWinHttpApi Real();
+};

@@ -3,26 +3,12 @@
 #include "CertStores.h"
 #include "ClientStep.h"
 #include "Conversions.h"
+#include "CryptOwned.h"
 #include "VyrnLog.h"
 #include <winhttp.h>
 #include "class_http_winhttp.h"
 
 namespace {
-class TCertContext {
-public:
-    explicit TCertContext(PCCERT_CONTEXT context) : context(context) {}
-    ~TCertContext() {
-        if (context != nullptr)
-            CertFreeCertificateContext(context);
-    }
-    TCertContext(const TCertContext&) = delete;
-    TCertContext& operator=(const TCertContext&) = delete;
-    PCCERT_CONTEXT Get() const { return context; }
-
-private:
-    PCCERT_CONTEXT context;
-};
-
 // A zero-filled local-heap copy of the blob with a zero byte after it.
 bool CopyBlob(const CRYPT_DATA_BLOB& source, TLocalFree<unsigned char>& owner, CRYPT_DATA_BLOB& copy) {
     owner.Reset(reinterpret_cast<unsigned char*>(LocalAllocCopy(source.pbData, source.cbData)));
@@ -30,7 +16,7 @@ bool CopyBlob(const CRYPT_DATA_BLOB& source, TLocalFree<unsigned char>& owner, C
     copy.pbData = owner.Get();
     return owner.Get() != nullptr;
 }
-}
+}  // namespace
 
 void TWinHTTP::ReleaseCertStore() {
     if (certStore == nullptr)
@@ -49,7 +35,7 @@ void TWinHTTP::SetCertStore(HCERTSTORE store) {
 int TWinHTTP::SetCert(PCCERT_CONTEXT certificate, bool machineStore) {
     errorText.clear();
     if (certificate == nullptr || certificate->pCertInfo == nullptr) {
-        errorText = FormatErrorText("Не задан сертификат для SetCert", 0, false, false);
+        LogOrStoreError(&errorText, "Не задан сертификат для SetCert", 0, false, false);
         return 1;
     }
     certKind = 0;
@@ -59,7 +45,7 @@ int TWinHTTP::SetCert(PCCERT_CONTEXT certificate, bool machineStore) {
         HCERTSTORE store = machineStore ? OpenPersonalStoreFromRegistry(HKEY_LOCAL_MACHINE, &errorText)
                                         : CertOpenSystemStoreA(0, "MY");
         if (store == nullptr) {
-            errorText = FormatErrorText("Не удается открыть хранилище MY", 0, false, false);
+            LogOrStoreError(&errorText, "Не удается открыть хранилище MY", 0, false, false);
             return 1;
         }
         SetCertStore(store);
@@ -69,7 +55,7 @@ int TWinHTTP::SetCert(PCCERT_CONTEXT certificate, bool machineStore) {
     if (!CopyBlob(info.Issuer, issuerBytes, certIssuer) || !CopyBlob(info.SerialNumber, serialBytes, certSerial)) {
         certIssuer = CERT_NAME_BLOB{};
         certSerial = CRYPT_INTEGER_BLOB{};
-        errorText = FormatErrorText("Не задан сертификат для SetCert", ERROR_NOT_ENOUGH_MEMORY, false, false);
+        LogOrStoreError(&errorText, "Не задан сертификат для SetCert", ERROR_NOT_ENOUGH_MEMORY, false, false);
         return 1;
     }
     certKind = 1;
@@ -83,34 +69,35 @@ PCCERT_CONTEXT TWinHTTP::GetCert() {
 }
 
 int TWinHTTP::ApplyClientCert() {
-    return GuardStep(errorText, "TWinHTTP: Неизвестная ошибка при попытке установки сертификата для сессии.", 3, true,
-                     [&] {
-        if (handles->Request == nullptr) {
-            errorText = FormatErrorText("TWinHTTP: Не открыт запрос.", 0, false, false);
-            return 1;
-        }
-        TCertContext found(certKind != 0 ? FindCertByIssuerAndSerial(certStore, certKind, certIssuer, certSerial)
-                                         : nullptr);
-        if (certKind != 0 && found.Get() == nullptr) {
-            errorText = FormatErrorText("Не найден сертификат в хранилище компьютера!", 0, false, false);
-            return 2;
-        }
-        if (!secure)
+    return GuardStep(
+        &errorText, "TWinHTTP: Неизвестная ошибка при попытке установки сертификата для сессии.", 3, true, [&] {
+            if (handles->Request == nullptr) {
+                LogOrStoreError(&errorText, "TWinHTTP: Не открыт запрос.", 0, false, false);
+                return 1;
+            }
+            const TCertContext found(
+                certKind != 0 ? FindCertByIssuerAndSerial(certStore, certKind, certIssuer, certSerial) : nullptr);
+            if (certKind != 0 && found.Get() == nullptr) {
+                LogOrStoreError(&errorText, "Не найден сертификат в хранилище компьютера!", 0, false, false);
+                return 2;
+            }
+            if (!secure)
+                return 0;
+            const BOOL set = found.Get() != nullptr
+                                 ? WinHttpSetOption(handles->Request, WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
+                                                    const_cast<CERT_CONTEXT*>(found.Get()), sizeof(CERT_CONTEXT))
+                                 : WinHttpSetOption(handles->Request, WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
+                                                    WINHTTP_NO_CLIENT_CERT_CONTEXT, 0);
+            if (!set) {
+                LogOrStoreError(&errorText,
+                                found.Get() != nullptr
+                                    ? "Не возможно установить сертификат для сессии."
+                                    : "Не возможно установить сертификат для сессии.\r\nТребуется ОС не ниже "
+                                      "XP SP3 или Win2003 Server SP2.",
+                                0, false, true);
+                VYRNLog(errorText);
+                return 4;
+            }
             return 0;
-        const BOOL set = found.Get() != nullptr
-                             ? WinHttpSetOption(handles->Request, WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
-                                                const_cast<CERT_CONTEXT*>(found.Get()), sizeof(CERT_CONTEXT))
-                             : WinHttpSetOption(handles->Request, WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
-                                                WINHTTP_NO_CLIENT_CERT_CONTEXT, 0);
-        if (!set) {
-            errorText = FormatErrorText(found.Get() != nullptr
-                                            ? "Не возможно установить сертификат для сессии."
-                                            : "Не возможно установить сертификат для сессии.\r\nТребуется ОС не ниже "
-                                              "XP SP3 или Win2003 Server SP2.",
-                                        0, false, true);
-            VYRNLog(errorText);
-            return 4;
-        }
-        return 0;
-    });
+        });
 }

@@ -9,6 +9,7 @@
 #include "ResponseText.h"
 #include "ServerCertInfo.h"
 #include "VyrnLog.h"
+#include "Seam.h"
 #include "WinHttpApi.h"
 #include "class_http_winhttp.h"
 
@@ -39,7 +40,7 @@ int SendFailureResult(DWORD error) {
         return 12175;
     return 7;
 }
-}
+}  // namespace
 
 void TWinHTTP::SetHeaders(std::string headers) {
     requestHeaders = StringToWString(headers);
@@ -62,8 +63,10 @@ int TWinHTTP::SendForm(std::string object, std::map<std::string, std::string>* f
 int TWinHTTP::UploadData(std::string object, const void* data, int length) {
     SetHeaders(MultipartRequestHeaders());
     TMultipartBody upload;
-    if (!upload.Build("bin", data, length))
-        return UploadNotBuilt("TWinHTTP: Не удается подготовить данные для отправки.");
+    if (!upload.Build("bin", data, length)) {
+        LogOrStoreError(&errorText, "TWinHTTP: Не удается подготовить данные для отправки.");
+        return 1;
+    }
     return RunRequest(StringToWString(object), VerbPost, upload.Data(), upload.Length());
 }
 
@@ -73,14 +76,11 @@ int TWinHTTP::UploadFile(std::string object, const char* path) {
     const size_t slash = fullPath.rfind('\\');
     const std::string fileName = slash == std::string::npos ? fullPath : fullPath.substr(slash + 1);
     TMultipartBody upload;
-    if (!upload.BuildFromFile(fileName, path))
-        return UploadNotBuilt("TWinHTTP: Не удается прочитать файл " + fullPath);
+    if (!upload.BuildFromFile(fileName, path)) {
+        LogOrStoreError(&errorText, "TWinHTTP: Не удается прочитать файл " + fullPath);
+        return 1;
+    }
     return RunRequest(StringToWString(object), VerbPost, upload.Data(), upload.Length());
-}
-
-int TWinHTTP::UploadNotBuilt(const std::string& message) {
-    errorText = FormatErrorText(message, 0, false, false);
-    return 1;
 }
 
 int TWinHTTP::RunRequest(const std::wstring& object, int verb, const void* data, int length) {
@@ -96,29 +96,29 @@ int TWinHTTP::RunRequest(const std::wstring& object, int verb, const void* data,
 }
 
 int TWinHTTP::OpenRequest(const std::wstring& object, int verb) {
-    return GuardStep(errorText, "TWinHTTP: Неизвестная ошибка при попытке создания запроса.", 3, true, [&] {
+    return GuardStep(&errorText, "TWinHTTP: Неизвестная ошибка при попытке создания запроса.", 3, true, [&] {
         clientCertApplied = false;
         CloseRequest();
         if (handles->Connection == nullptr) {
-            errorText = FormatErrorText("TWinHTTP: Не открыто соединение с сервером.", 0, false, false);
+            LogOrStoreError(&errorText, "TWinHTTP: Не открыто соединение с сервером.", 0, false, false);
             return 1;
         }
         const char* method = HttpMethodName(verb);
         if (method == nullptr) {
-            errorText = FormatErrorText("TWinHTTP: Не задан метод отправки запроса.", 0, false, false);
+            LogOrStoreError(&errorText, "TWinHTTP: Не задан метод отправки запроса.", 0, false, false);
             return 1;
         }
         const std::wstring methodName = StringToWString(method);
         HINTERNET request = WinHttpOpenRequest(handles->Connection, methodName.c_str(), object.c_str(), nullptr,
                                                WINHTTP_NO_REFERER, AcceptTypes, requestFlags);
         if (request == nullptr) {
-            errorText = FormatErrorText("TWinHTTP: HttpOpenRequest failed.", 0, false, true);
+            LogOrStoreError(&errorText, "TWinHTTP: HttpOpenRequest failed.", 0, false, true);
             return 2;
         }
         handles->Request = request;
         objectPath = object;
         if (!strictServerCert && SetSecurityFlags(RelaxedSecurityFlags) != 0) {
-            errorText = FormatErrorText("TWinHTTP: SetSecurityFlags failed.", 0, false, true);
+            LogOrStoreError(&errorText, "TWinHTTP: SetSecurityFlags failed.", 0, false, true);
             return 2;
         }
         if (!useSystemProxy) {
@@ -135,7 +135,7 @@ int TWinHTTP::OpenRequest(const std::wstring& object, int verb) {
                     continue;
                 std::wstring wide = StringToWString(credential.text);
                 if (!WinHttpSetOption(request, credential.option, &wide[0], static_cast<DWORD>(wide.size()))) {
-                    errorText = FormatErrorText(credential.failure, 0, false, true);
+                    LogOrStoreError(&errorText, credential.failure, 0, false, true);
                     return 2;
                 }
             }
@@ -146,22 +146,22 @@ int TWinHTTP::OpenRequest(const std::wstring& object, int verb) {
 
 int TWinHTTP::SetSecurityFlags(unsigned long flags) {
     if (handles->Request == nullptr) {
-        errorText = FormatErrorText("TWinHTTP: SetSecurityFlags. Соединение с сервером не открыто.", 0, false, false);
+        LogOrStoreError(&errorText, "TWinHTTP: SetSecurityFlags. Соединение с сервером не открыто.", 0, false, false);
         return 1;
     }
     DWORD value = flags;
     if (!WinHttpSetOption(handles->Request, WINHTTP_OPTION_SECURITY_FLAGS, &value, sizeof value)) {
-        errorText = FormatErrorText("TWinHTTP: WINHTTP_OPTION_SECURITY_FLAGS failed.", 0, false, true);
+        LogOrStoreError(&errorText, "TWinHTTP: WINHTTP_OPTION_SECURITY_FLAGS failed.", 0, false, true);
         return 2;
     }
     return 0;
 }
 
 int TWinHTTP::OpenDownloadFile() {
-    return GuardStep(errorText, "TWinHTTP: Неизвестная ошибка при скачке файлов (создание).", 3, false, [&] {
+    return GuardStep(&errorText, "TWinHTTP: Неизвестная ошибка при скачке файлов (создание).", 3, false, [&] {
         CloseDownloadFile();
         if (handles->Request == nullptr) {
-            errorText = FormatErrorText("TWinHTTP: Не открыт запрос.", 0, false, false);
+            LogOrStoreError(&errorText, "TWinHTTP: Не открыт запрос.", 0, false, false);
             return 1;
         }
         if (downloadPath.empty())
@@ -169,7 +169,7 @@ int TWinHTTP::OpenDownloadFile() {
         HANDLE file = CreateFileA(downloadPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
-            errorText = FormatErrorText("TWinHTTP: CreateFile failed.", 0, false, false);
+            LogOrStoreError(&errorText, "TWinHTTP: CreateFile failed.", 0, false, false);
             return 2;
         }
         downloadFile = file;
@@ -183,7 +183,7 @@ int TWinHTTP::SendRequest(const void* data, int length) {
         clientCertApplied = false;
         const std::wstring headers = StringToWString(RequestHeadersOrDefault(WStringToString(requestHeaders)));
         if (handles->Request == nullptr) {
-            errorText = FormatErrorText("TWinHTTP: Не открыт запрос.", 0, false, false);
+            LogOrStoreError(&errorText, "TWinHTTP: Не открыт запрос.", 0, false, false);
             return 1;
         }
         bool retryFree = true;
@@ -199,8 +199,10 @@ int TWinHTTP::SendRequest(const void* data, int length) {
             DWORD error = ERROR_INVALID_PARAMETER;
             if (length >= 0 && (data != nullptr || length == 0)) {
                 const DWORD size = static_cast<DWORD>(length);
-                sent = WinHttpApi().SendRequest(handles->Request, headers.c_str(), static_cast<DWORD>(headers.size()),
-                                                length == 0 ? nullptr : const_cast<void*>(data), size, size, 0) != FALSE;
+                sent = Seam<TWinHttpApi>().WinHttpSendRequest(handles->Request, headers.c_str(),
+                                                              static_cast<DWORD>(headers.size()),
+                                                              length == 0 ? nullptr : const_cast<void*>(data), size,
+                                                              size, 0) != FALSE;
                 received = sent && WinHttpReceiveResponse(handles->Request, nullptr) != FALSE;
                 error = GetLastError();
             }
@@ -215,20 +217,22 @@ int TWinHTTP::SendRequest(const void* data, int length) {
                 clientCertApplied = true;
                 continue;
             }
-            errorText = FormatErrorText(SendFailureMessage(error) + AttemptText(sent, received), static_cast<int>(error),
-                                        false, true);
+            LogOrStoreError(&errorText, SendFailureMessage(error) + AttemptText(sent, received),
+                            static_cast<int>(error), false, true);
             return SendFailureResult(error);
         }
         ReadServerCertInfo();
         return MapStatus(length);
     } catch (const std::exception& failure) {
-        errorText = FormatErrorText("TWinHTTP: Неизвестная ошибка при попытке отсылки запроса (" +
-                                        std::to_string(length) + "байт): " + failure.what(),
-                                    0, false, false);
+        LogOrStoreError(&errorText,
+                        "TWinHTTP: Неизвестная ошибка при попытке отсылки запроса (" + std::to_string(length) +
+                            "байт): " + failure.what(),
+                        0, false, false);
     } catch (...) {
-        errorText = FormatErrorText(
-            "TWinHTTP: Неизвестная ошибка при попытке отсылки запроса (" + std::to_string(length) + "байт): ", 0,
-            false, false);
+        LogOrStoreError(
+            &errorText,
+            "TWinHTTP: Неизвестная ошибка при попытке отсылки запроса (" + std::to_string(length) + "байт): ", 0, false,
+            false);
     }
     VYRNLog(errorText);
     return 10;
@@ -243,7 +247,7 @@ void TWinHTTP::ReadServerCertInfo() {
     if (!WinHttpQueryOption(handles->Request, WINHTTP_OPTION_SECURITY_CERTIFICATE_STRUCT, &serverCertInfo->Record,
                             &size)) {
         serverCertInfo->Record = WINHTTP_CERTIFICATE_INFO{};
-        VYRNLog(FormatErrorText("TWinHTTP: WINHTTP_OPTION_SECURITY_CERTIFICATE_STRUCT failed.", 0, false, true));
+        LogOrStoreError(nullptr, "TWinHTTP: WINHTTP_OPTION_SECURITY_CERTIFICATE_STRUCT failed.", 0, false, true);
     }
 }
 
@@ -252,7 +256,7 @@ int TWinHTTP::MapStatus(int length) {
     DWORD size = sizeof statusText;
     if (!WinHttpQueryHeaders(handles->Request, WINHTTP_QUERY_STATUS_CODE, WINHTTP_HEADER_NAME_BY_INDEX, statusText,
                              &size, WINHTTP_NO_HEADER_INDEX)) {
-        errorText = FormatErrorText("TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE.", 0, false, true);
+        LogOrStoreError(&errorText, "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE.", 0, false, true);
         return 8;
     }
     statusText[63] = L'\0';
@@ -271,9 +275,10 @@ int TWinHTTP::MapStatus(int length) {
     if (status == 404) {
         errorText = "TWinHTTP: Не найден путь на сервере " + WStringToString(server) + "\r\nОшибка: " + errorText;
     } else if (status == 413) {
-        errorText = FormatErrorText("TWinHTTP: Размер данных переданный серверу слишком велик: " +
-                                        std::to_string(length) + "\r\nКод возврата HTTP: " + statusNumber,
-                                    0, false, false);
+        LogOrStoreError(&errorText,
+                        "TWinHTTP: Размер данных переданный серверу слишком велик: " + std::to_string(length) +
+                            "\r\nКод возврата HTTP: " + statusNumber,
+                        0, false, false);
     } else if (status == 403 || status == 500) {
         VYRNLog("TWinHTTP: Try to ReadRequestData");
         ReadRequestData();
@@ -286,8 +291,8 @@ int TWinHTTP::MapStatus(int length) {
         else
             errorText = lead + "raw resp: " + DecodeNumericCharRefs(body.Text() != nullptr ? body.Text() : "");
     } else {
-        errorText = FormatErrorText("TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: " + statusNumber, 0,
-                                    false, false);
+        LogOrStoreError(&errorText, "TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: " + statusNumber, 0, false,
+                        false);
     }
     return status;
 }

@@ -40,61 +40,63 @@ bool TWinHTTP::ResponseStartsWith(std::string text, int n) {
 int TWinHTTP::ReadRequestData() {
     body.Clear();
     TLocalFree<unsigned char> block;
-    const int result = GuardStep(errorText, "TWinHTTP: Неизвестная ошибка при попытке чтения ответа от запроса.", 5, true, [&] {
-        if (handles->Request == nullptr) {
-            errorText = FormatErrorText("TWinHTTP: Не открыт запрос.", 0, false, false);
-            return 1;
-        }
-        block.Reset(static_cast<unsigned char*>(LocalAlloc(LPTR, ReadChunk + 1)));
-        if (block.Get() == nullptr) {
-            errorText = FormatErrorText("TWinHTTP. ReadRequestData. Error LocalAlloc.", 0, false, true);
-            return 3;
-        }
-        DWORD available = 0;
-        if (!WinHttpQueryDataAvailable(handles->Request, &available)) {
-            errorText = FormatErrorText("TWinHTTP. Error WinHttpQueryDataAvailable.", 0, false, true);
-            return 3;
-        }
-        int total = 0;
-        for (;;) {
-            const DWORD offset = downloadFile != nullptr ? 0 : static_cast<DWORD>(total);
-            DWORD read = 0;
-            if (!WinHttpReadData(handles->Request, block.Get() + offset, ReadChunk, &read)) {
-                errorText = FormatErrorText("TWinHTTP: Ошибка получения информации после отправки запроса.", 0, false, true);
-                return 10;
+    const int result =
+        GuardStep(&errorText, "TWinHTTP: Неизвестная ошибка при попытке чтения ответа от запроса.", 5, true, [&] {
+            if (handles->Request == nullptr) {
+                LogOrStoreError(&errorText, "TWinHTTP: Не открыт запрос.", 0, false, false);
+                return 1;
             }
-            if (read == 0)
-                break;
-            if (read > ReadChunk || total > INT_MAX - static_cast<int>(ReadChunk) * 2) {
-                SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-                errorText = FormatErrorText("TWinHTTP. ReadRequestData. Error LocalAlloc.", 0, false, true);
+            block.Reset(static_cast<unsigned char*>(LocalAlloc(LPTR, ReadChunk + 1)));
+            if (block.Get() == nullptr) {
+                LogOrStoreError(&errorText, "TWinHTTP. ReadRequestData. Error LocalAlloc.", 0, false, true);
                 return 3;
             }
-            total += static_cast<int>(read);
-            if (downloadFile != nullptr) {
-                DWORD written = 0;
-                if (!WriteFile(downloadFile, block.Get(), read, &written, nullptr) || written != read) {
-                    errorText = FormatErrorText("TWinHTTP: Ошибка записи в файл", 0, false, false);
-                    return 11;
+            DWORD available = 0;
+            if (!WinHttpQueryDataAvailable(handles->Request, &available)) {
+                LogOrStoreError(&errorText, "TWinHTTP. Error WinHttpQueryDataAvailable.", 0, false, true);
+                return 3;
+            }
+            int total = 0;
+            for (;;) {
+                const DWORD offset = downloadFile != nullptr ? 0 : static_cast<DWORD>(total);
+                DWORD read = 0;
+                if (!WinHttpReadData(handles->Request, block.Get() + offset, ReadChunk, &read)) {
+                    LogOrStoreError(&errorText, "TWinHTTP: Ошибка получения информации после отправки запроса.", 0,
+                                    false, true);
+                    return 10;
                 }
-                continue;
+                if (read == 0)
+                    break;
+                if (read > ReadChunk || total > INT_MAX - static_cast<int>(ReadChunk) * 2) {
+                    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+                    LogOrStoreError(&errorText, "TWinHTTP. ReadRequestData. Error LocalAlloc.", 0, false, true);
+                    return 3;
+                }
+                total += static_cast<int>(read);
+                if (downloadFile != nullptr) {
+                    DWORD written = 0;
+                    if (!WriteFile(downloadFile, block.Get(), read, &written, nullptr) || written != read) {
+                        LogOrStoreError(&errorText, "TWinHTTP: Ошибка записи в файл", 0, false, false);
+                        return 11;
+                    }
+                    continue;
+                }
+                void* larger = LocalReAlloc(block.Get(), static_cast<SIZE_T>(total) + ReadChunk + 1,
+                                            LMEM_MOVEABLE | LMEM_ZEROINIT);
+                if (larger == nullptr) {
+                    LogOrStoreError(&errorText, "TWinHTTP. ReadRequestData. Error LocalAlloc.", 0, false, true);
+                    return 3;
+                }
+                block.Detach();  // LocalReAlloc took the old block over
+                block.Reset();
+                block.Reset(static_cast<unsigned char*>(larger));
             }
-            void* larger = LocalReAlloc(block.Get(), static_cast<SIZE_T>(total) + ReadChunk + 1,
-                                        LMEM_MOVEABLE | LMEM_ZEROINIT);
-            if (larger == nullptr) {
-                errorText = FormatErrorText("TWinHTTP. ReadRequestData. Error LocalAlloc.", 0, false, true);
-                return 3;
-            }
-            block.Detach();  // LocalReAlloc took the old block over
-            block.Reset();
-            block.Reset(static_cast<unsigned char*>(larger));
-        }
-        if (downloadFile != nullptr)
-            body.SetFileSize(total);
-        else
-            body.Take(block.Detach(), total);
-        return 0;
-    });
+            if (downloadFile != nullptr)
+                body.SetFileSize(total);
+            else
+                body.Take(block.Detach(), total);
+            return 0;
+        });
     return result;
 }
 
@@ -103,14 +105,14 @@ int TWinHTTP::GetHeaderByName(std::string name, std::string* value) {
     const std::wstring wideName = StringToWString(name);
     DWORD size = 0;
     int result = 0;
-    if (!WinHttpQueryHeaders(handles->Request, WINHTTP_QUERY_CUSTOM, wideName.c_str(), WINHTTP_NO_OUTPUT_BUFFER,
-                             &size, WINHTTP_NO_HEADER_INDEX)) {
+    if (!WinHttpQueryHeaders(handles->Request, WINHTTP_QUERY_CUSTOM, wideName.c_str(), WINHTTP_NO_OUTPUT_BUFFER, &size,
+                             WINHTTP_NO_HEADER_INDEX)) {
         const DWORD error = GetLastError();
         if (error == ERROR_WINHTTP_HEADER_NOT_FOUND) {
             size = 0;
         } else if (error != ERROR_INSUFFICIENT_BUFFER) {
-            errorText = FormatErrorText("TWinHTTP: Ошибка запроса размера заголовка HTTP", static_cast<int>(error), false,
-                                        true);
+            LogOrStoreError(&errorText, "TWinHTTP: Ошибка запроса размера заголовка HTTP", static_cast<int>(error),
+                            false, true);
             result = 1;
             size = 0;
         }
@@ -118,11 +120,11 @@ int TWinHTTP::GetHeaderByName(std::string name, std::string* value) {
     if (size > 0) {
         TLocalFree<wchar_t> block(static_cast<wchar_t*>(LocalAlloc(LPTR, size + sizeof(wchar_t))));
         if (block.Get() == nullptr) {
-            errorText = FormatErrorText("TWinHTTP: GetHeaderByName. LocalAlloc failed", 0, false, true);
+            LogOrStoreError(&errorText, "TWinHTTP: GetHeaderByName. LocalAlloc failed", 0, false, true);
             result = 4;
         } else if (!WinHttpQueryHeaders(handles->Request, WINHTTP_QUERY_CUSTOM, wideName.c_str(), block.Get(), &size,
                                         WINHTTP_NO_HEADER_INDEX)) {
-            errorText = FormatErrorText("TWinHTTP: Ошибка запроса заголовка HTTP", 0, false, true);
+            LogOrStoreError(&errorText, "TWinHTTP: Ошибка запроса заголовка HTTP", 0, false, true);
             result = 4;
         } else {
             found = WStringToString(block.Get());
@@ -136,13 +138,14 @@ int TWinHTTP::GetHeaderByName(std::string name, std::string* value) {
 int TWinHTTP::QuerySecurityFlags(unsigned long* flags) {
     errorText.clear();
     if (handles->Request == nullptr) {
-        errorText = FormatErrorText("TWinHTTP: Не открыт запрос.", 0, false, false);
+        LogOrStoreError(&errorText, "TWinHTTP: Не открыт запрос.", 0, false, false);
         return 1;
     }
     DWORD value = 0;
     DWORD size = sizeof value;
     if (!WinHttpQueryOption(handles->Request, WINHTTP_OPTION_SECURITY_FLAGS, &value, &size)) {
-        errorText = FormatErrorText("TWinHTTP: WinHttpQueryOption WINHTTP_OPTION_SECURITY_FLAGS error.", 0, false, false);
+        LogOrStoreError(&errorText, "TWinHTTP: WinHttpQueryOption WINHTTP_OPTION_SECURITY_FLAGS error.", 0, false,
+                        false);
         return 2;
     }
     if (flags != nullptr)

@@ -2,6 +2,7 @@
 #include "ClientStep.h"
 #include "Conversions.h"
 #include "ServerCertInfo.h"
+#include "Seam.h"
 #include "WinHttpApi.h"
 #include "class_http_winhttp.h"
 
@@ -19,7 +20,7 @@ std::wstring TakeGlobalText(LPWSTR text) {
 const wchar_t* NullWhenEmpty(const std::wstring& text) {
     return text.empty() ? nullptr : text.c_str();
 }
-}
+}  // namespace
 
 TWinHTTP::TWinHTTP(bool secureMode, int) : handles(new TInetHandles) {
     SetSecure(secureMode);
@@ -69,9 +70,9 @@ int TWinHTTP::SetSecure(bool on) {
 
 unsigned long TWinHTTP::GetIEProxySettings(const std::wstring& forServer, std::wstring* proxy, std::wstring* bypass,
                                            std::wstring* autoConfigUrl, bool* autoDetect) {
-    TWinHttpApi& api = WinHttpApi();
+    const TWinHttpApi& api = Seam<TWinHttpApi>();
     WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config{};
-    if (api.GetIEProxyConfigForCurrentUser(&config)) {
+    if (api.WinHttpGetIEProxyConfigForCurrentUser(&config)) {
         const std::wstring list = TakeGlobalText(config.lpszProxy);
         const std::wstring bypassList = TakeGlobalText(config.lpszProxyBypass);
         const std::wstring url = TakeGlobalText(config.lpszAutoConfigUrl);
@@ -87,8 +88,8 @@ unsigned long TWinHTTP::GetIEProxySettings(const std::wstring& forServer, std::w
     }
     if (forServer.empty() || proxy == nullptr)
         return 0;
-    HINTERNET session = api.Open(L"WinHTTP AutoProxy/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                 WINHTTP_NO_PROXY_BYPASS, 0);
+    HINTERNET session = api.WinHttpOpen(L"WinHTTP AutoProxy/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                        WINHTTP_NO_PROXY_BYPASS, 0);
     if (session == nullptr)
         return GetLastError();
     WINHTTP_AUTOPROXY_OPTIONS options{};
@@ -98,7 +99,7 @@ unsigned long TWinHTTP::GetIEProxySettings(const std::wstring& forServer, std::w
     WINHTTP_PROXY_INFO info{};
     const std::wstring url = L"http://" + forServer;
     DWORD result = 0;
-    if (api.GetProxyForUrl(session, url.c_str(), &options, &info)) {
+    if (api.WinHttpGetProxyForUrl(session, url.c_str(), &options, &info)) {
         const std::wstring found = TakeGlobalText(info.lpszProxy);
         TakeGlobalText(info.lpszProxyBypass);
         if (info.lpszProxy != nullptr)
@@ -113,11 +114,11 @@ unsigned long TWinHTTP::GetIEProxySettings(const std::wstring& forServer, std::w
 
 int TWinHTTP::GetProxyInfo(int* type, std::string* list, std::string* bypass) {
     errorText.clear();
-    return GuardStep(errorText, "GetProxyInfo failed", 3, false, [&] {
+    return GuardStep(&errorText, "GetProxyInfo failed", 3, false, [&] {
         std::wstring proxy, bypassList, url;
         bool autoDetect = false;
         if (GetIEProxySettings(server, &proxy, &bypassList, &url, &autoDetect) != 0) {
-            errorText = FormatErrorText("GetProxyInfo failed", 0, false, false);
+            LogOrStoreError(&errorText, "GetProxyInfo failed", 0, false, false);
             return 3;
         }
         if (type != nullptr)
@@ -131,7 +132,7 @@ int TWinHTTP::GetProxyInfo(int* type, std::string* list, std::string* bypass) {
 }
 
 int TWinHTTP::OpenSession() {
-    return GuardStep(errorText, "TWinHTTP: Неизвестная ошибка при соединении с интернетом.", 3, true, [&] {
+    return GuardStep(&errorText, "TWinHTTP: Неизвестная ошибка при соединении с интернетом.", 3, true, [&] {
         CloseHandles();
         DWORD accessType = WINHTTP_ACCESS_TYPE_NO_PROXY;
         std::wstring proxy, bypass;
@@ -149,9 +150,10 @@ int TWinHTTP::OpenSession() {
             proxy = StringToWString(proxyList);
             bypass = StringToWString(proxyBypass);
         }
-        HINTERNET session = WinHttpApi().Open(agent.c_str(), accessType, NullWhenEmpty(proxy), NullWhenEmpty(bypass), 0);
+        HINTERNET session = Seam<TWinHttpApi>().WinHttpOpen(agent.c_str(), accessType, NullWhenEmpty(proxy),
+                                                            NullWhenEmpty(bypass), 0);
         if (session == nullptr) {
-            errorText = FormatErrorText("TWinHTTP: WinHttpOpen failed.", 0, false, true);
+            LogOrStoreError(&errorText, "TWinHTTP: WinHttpOpen failed.", 0, false, true);
             return 1;
         }
         handles->Session = session;
@@ -164,15 +166,15 @@ int TWinHTTP::ConnectStep(const std::wstring& toServer, int port) {
         errorText = "TWinHTTP: Сервер для подключения не задан!";
         return 1;
     }
-    return GuardStep(errorText, "TWinHTTP: Неизвестная ошибка при соединении с сервером.", 3, true, [&] {
+    return GuardStep(&errorText, "TWinHTTP: Неизвестная ошибка при соединении с сервером.", 3, true, [&] {
         if (toServer == server && port == connectPort)
             return 0;
         if (OpenSession() != 0)
             return 1;
         const INTERNET_PORT target = static_cast<INTERNET_PORT>(port != 0 ? port : handles->Port);
-        HINTERNET connection = WinHttpApi().Connect(handles->Session, toServer.c_str(), target, 0);
+        HINTERNET connection = Seam<TWinHttpApi>().WinHttpConnect(handles->Session, toServer.c_str(), target, 0);
         if (connection == nullptr) {
-            errorText = FormatErrorText("TWinHTTP: WinHttpConnect failed.", 0, false, true);
+            LogOrStoreError(&errorText, "TWinHTTP: WinHttpConnect failed.", 0, false, true);
             return 2;
         }
         handles->Connection = connection;

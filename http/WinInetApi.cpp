@@ -1,10 +1,8 @@
 #include "WinInetApi.h"
 
-const TWinInetApi RealWinInet = {
-    ::InternetOpenA,       ::InternetConnectA, ::InternetCloseHandle, ::InternetSetOptionA,
-    ::InternetQueryOptionA, ::InternetGetConnectedState, ::InternetDialA, ::HttpOpenRequestA,
-    ::HttpSendRequestA,    ::HttpQueryInfoA,   ::InternetReadFile,    ::InternetSetFilePointer,
-    ::InternetErrorDlg,
-};
-
-TWinInetApi WinInet = RealWinInet;
+TWinInetApi TWinInetApi::Real() {
+    return {::InternetOpenA,        ::InternetConnectA,          ::InternetSetOptionA,
+            ::InternetQueryOptionA, ::InternetGetConnectedState, ::InternetDialA,
+            ::HttpOpenRequestA,     ::HttpSendRequestA,          ::HttpQueryInfoA,
+            ::InternetReadFile,     ::InternetSetFilePointer,    ::InternetErrorDlg};
+}

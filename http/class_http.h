@@ -8,6 +8,10 @@
 #include <string>
 #include "ProgressRange.h"
 
+// The verb codes of Request and SendForm. VerbNone is refused by Request before anything is
+// sent; SendForm sends it as POST.
+enum THttpVerb : int { VerbNone = 0, VerbPut = 1, VerbGet = 2, VerbPost = 3 };
+
 class TAllHTTP {
 public:
     virtual ~TAllHTTP() = default;
@@ -25,7 +29,7 @@ public:
     // Port 0: the default port of the secure mode.
     virtual int Connect(std::string server, int port) = 0;
 
-    // 0 only for status 200 or 201; most other statuses come back as the result.
+    // verb: a THttpVerb. 0 only for status 200 or 201; most other statuses come back as the result.
     virtual int Request(std::string objectPath, int verb, const void* data, int length) = 0;
     virtual int SendForm(std::string objectPath, std::map<std::string, std::string>* fields, int verb) = 0;
     virtual int UploadFile(std::string objectPath, const char* filePath) = 0;

@@ -75,6 +75,7 @@ public:
     bool GetServerCertExpiry(FILETIME* expiry) override;
     int GetStatusCode() override { return StatusCode; }
 
+private:
     // Closes everything and opens the session with the agent and the proxy settings.
     int OpenSession();
     // The current user's proxy configuration; when it cannot be read and a server is given,
@@ -94,11 +95,8 @@ public:
     int ReadRequestData();
     int QuerySecurityFlags(unsigned long* flags);
 
-private:
     int ConnectStep(const std::wstring& server, int port);
     int RunRequest(const std::wstring& object, int verb, const void* data, int length);
-    // Nothing is sent when the upload body cannot be made (unreadable file, bad data).
-    int UploadNotBuilt(const std::string& message);
     int MapStatus(int length);
     void ReadServerCertInfo();
 

@@ -83,8 +83,6 @@ private:
     int ReadLoop();
     int QueryExtendedError();
 
-    void SetError(const char* message, int code = 0);
-
     void* session = nullptr;
     void* connection = nullptr;
     void* request = nullptr;

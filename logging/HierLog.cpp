@@ -17,29 +17,30 @@ namespace {
 std::atomic<bool> ended{false};
 }
 
-bool Ended() { return ended; }
-
-void InternalDebug(const std::string& message)
-{
-    if (LogLog) LogLog->Debug(message);
+bool Ended() {
+    return ended;
 }
 
-void InternalWarn(const std::string& message)
-{
-    if (LogLog) LogLog->Warn(message);
+void InternalDebug(const std::string& message) {
+    if (LogLog)
+        LogLog->Debug(message);
 }
 
-void InternalError(const std::string& message)
-{
-    if (LogLog) LogLog->Error(message);
+void InternalWarn(const std::string& message) {
+    if (LogLog)
+        LogLog->Warn(message);
+}
+
+void InternalError(const std::string& message) {
+    if (LogLog)
+        LogLog->Error(message);
 }
 
 }  // namespace Internal
 
 namespace {
 
-void LibraryStart()
-{
+void LibraryStart() {
     Internal::StartTime = Now();
     Internal::StartNDCLock();
     TLogLevelRegistry::Instance = new TLogLevelRegistry;
@@ -60,8 +61,7 @@ void LibraryStart()
     LogLog->SetHierarchy(DefaultHierarchy);
 }
 
-void LibraryEnd()
-{
+void LibraryEnd() {
     Internal::ended = true;
     DefaultLoggerFactory->Release();
     DefaultLoggerFactory = nullptr;

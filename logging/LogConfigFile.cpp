@@ -7,14 +7,14 @@ namespace HierLog {
 
 namespace {
 
-std::string AnsiText(const std::string& bytes)
-{
+std::string AnsiText(const std::string& bytes) {
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t size = bytes.size();
     if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
         const int units = MultiByteToWideChar(CP_UTF8, 0, bytes.data() + 3, static_cast<int>(size - 3), nullptr, 0);
         std::wstring wide(units > 0 ? units : 0, L'\0');
-        if (units > 0) MultiByteToWideChar(CP_UTF8, 0, bytes.data() + 3, static_cast<int>(size - 3), &wide[0], units);
+        if (units > 0)
+            MultiByteToWideChar(CP_UTF8, 0, bytes.data() + 3, static_cast<int>(size - 3), &wide[0], units);
         return vcl::ToAnsi(wide);
     }
     if (size >= 2 && ((data[0] == 0xFF && data[1] == 0xFE) || (data[0] == 0xFE && data[1] == 0xFF))) {
@@ -29,8 +29,7 @@ std::string AnsiText(const std::string& bytes)
 
 }  // namespace
 
-TLogStringList SplitLines(const std::string& text)
-{
+TLogStringList SplitLines(const std::string& text) {
     TLogStringList lines;
     size_t start = 0;
     while (start < text.size()) {
@@ -45,8 +44,7 @@ TLogStringList SplitLines(const std::string& text)
     return lines;
 }
 
-TLogStringList LoadConfigurationLines(const std::string& fileName)
-{
+TLogStringList LoadConfigurationLines(const std::string& fileName) {
     TMemoryStream stream;
     stream.LoadFromFile(vcl::ToWide(fileName));
     const std::string bytes(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));

@@ -24,44 +24,44 @@ const std::string AppenderPrefix = "hierlog.appender.";
 constexpr size_t MaxNameLength = 255;
 
 // A line's name is everything before its first "="; a line without one has no name.
-bool Split(const std::string& line, std::string& name, std::string& value)
-{
+bool Split(const std::string& line, std::string& name, std::string& value) {
     const size_t equals = line.find('=');
-    if (equals == std::string::npos) return false;
+    if (equals == std::string::npos)
+        return false;
     name = line.substr(0, equals);
     value = line.substr(equals + 1);
     return true;
 }
 
 // The value of the first line with that name, letter case ignored; empty without one.
-std::string Value(const TLogStringList& props, const std::string& key)
-{
+std::string Value(const TLogStringList& props, const std::string& key) {
     std::string name, value;
     for (const std::string& line : props)
-        if (Split(line, name, value) && SameText(name, key)) return value;
+        if (Split(line, name, value) && SameText(name, key))
+            return value;
     return {};
 }
 
 // Every line whose name begins with prefix (letter case included) sets one option: the name from
 // the second character after the prefix on, the value of the first line of that name.
-void SetOptions(const TLogStringList& props, ILogOptionHandler* component, const std::string& prefix)
-{
+void SetOptions(const TLogStringList& props, ILogOptionHandler* component, const std::string& prefix) {
     std::string name, value;
     for (const std::string& line : props) {
-        if (!Split(line, name, value) || !StartsWith(name, prefix)) continue;
+        if (!Split(line, name, value) || !StartsWith(name, prefix))
+            continue;
         const std::string option = name.size() > prefix.size() + 1 ? name.substr(prefix.size() + 1, MaxNameLength) : "";
         component->SetOption(option, Value(props, name));
     }
 }
 
 // Each "," ends a token; the text after the last one is a token only when it is not empty.
-TLogStringList Tokens(const std::string& value)
-{
+TLogStringList Tokens(const std::string& value) {
     TLogStringList tokens;
     size_t start = 0;
     for (size_t comma; (comma = value.find(',', start)) != std::string::npos; start = comma + 1)
         tokens.push_back(value.substr(start, comma - start));
-    if (start < value.size()) tokens.push_back(value.substr(start));
+    if (start < value.size())
+        tokens.push_back(value.substr(start));
     return tokens;
 }
 
@@ -83,34 +83,33 @@ TLogBasicConfigurator::TLogBasicConfigurator() : FLoggerFactory(new TLogDefaultL
 
 TLogBasicConfigurator::~TLogBasicConfigurator() = default;
 
-void TLogBasicConfigurator::Configure(ILogAppender* appender)
-{
-    if (!DefaultHierarchy) return;
+void TLogBasicConfigurator::Configure(ILogAppender* appender) {
+    if (!DefaultHierarchy)
+        return;
     LogRef<ILogAppender> added(appender);
-    if (!added) added = new TLogODSAppender("ODS", TLogPatternLayout::Create("%r [%t] %p %c %x - %m%n"));
+    if (!added)
+        added = new TLogODSAppender("ODS", TLogPatternLayout::Create("%r [%t] %p %c %x - %m%n"));
     DefaultHierarchy->Root()->AddAppender(added.get());
 }
 
-void TLogBasicConfigurator::ResetConfiguration()
-{
-    if (DefaultHierarchy) DefaultHierarchy->ResetConfiguration();
+void TLogBasicConfigurator::ResetConfiguration() {
+    if (DefaultHierarchy)
+        DefaultHierarchy->ResetConfiguration();
 }
 
-LogRef<ILogAppender> TLogBasicConfigurator::AppenderGet(const std::string& name)
-{
+LogRef<ILogAppender> TLogBasicConfigurator::AppenderGet(const std::string& name) {
     for (const auto& entry : FRegistry)
-        if (SameText(entry.first, name)) return entry.second->Appender;
+        if (SameText(entry.first, name))
+            return entry.second->Appender;
     return nullptr;
 }
 
-void TLogBasicConfigurator::AppenderPut(ILogAppender* appender)
-{
+void TLogBasicConfigurator::AppenderPut(ILogAppender* appender) {
     FRegistry.emplace_back(appender->GetName(), std::make_unique<TAppender>(appender));
 }
 
-void TLogBasicConfigurator::SetGlobalProps(TLogHierarchy*, const std::string& factoryClassName, const std::string& debug,
-                                           const std::string& threshold)
-{
+void TLogBasicConfigurator::SetGlobalProps(TLogHierarchy*, const std::string& factoryClassName,
+                                           const std::string& debug, const std::string& threshold) {
     if (!factoryClassName.empty()) {
         FLoggerFactory = FindLoggerFactory(factoryClassName);
         if (FLoggerFactory)
@@ -118,16 +117,16 @@ void TLogBasicConfigurator::SetGlobalProps(TLogHierarchy*, const std::string& fa
         else
             FLoggerFactory = new TLogDefaultLoggerFactory;
     }
-    if (!debug.empty() && LogLog) LogLog->SetInternalDebugging(StrToBool(debug, false));
+    if (!debug.empty() && LogLog)
+        LogLog->SetInternalDebugging(StrToBool(debug, false));
     if (!threshold.empty() && DefaultHierarchy)
         DefaultHierarchy->SetThresholdProp(TLogLevel::GetLevel(LowerCaseAscii(threshold), Debug));
 }
 
 void TLogBasicConfigurator::AddRenderer(TLogHierarchy* hierarchy, const std::string& renderedClassName,
-                                        const std::string& rendererClassName)
-{
-    Internal::InternalDebug(LogFormat("Rendering class: \"%s\", Rendered class: \"%s\"",
-                                      {rendererClassName, renderedClassName}));
+                                        const std::string& rendererClassName) {
+    Internal::InternalDebug(
+        LogFormat("Rendering class: \"%s\", Rendered class: \"%s\"", {rendererClassName, renderedClassName}));
     const TClass* rendered = FindRendered(renderedClassName);
     LogRef<ILogRenderer> renderer = FindRenderer(rendererClassName);
     if (!rendered)
@@ -138,22 +137,21 @@ void TLogBasicConfigurator::AddRenderer(TLogHierarchy* hierarchy, const std::str
         hierarchy->AddRenderer(rendered, renderer.get());
 }
 
-void TLogPropertyConfigurator::Configure(const std::string& fileName)
-{
-    if (!DefaultHierarchy) return;
+void TLogPropertyConfigurator::Configure(const std::string& fileName) {
+    if (!DefaultHierarchy)
+        return;
     TLogPropertyConfigurator configurator;
     configurator.DoConfigure(fileName, DefaultHierarchy);
 }
 
-void TLogPropertyConfigurator::Configure(const TLogStringList& props)
-{
-    if (!DefaultHierarchy) return;
+void TLogPropertyConfigurator::Configure(const TLogStringList& props) {
+    if (!DefaultHierarchy)
+        return;
     TLogPropertyConfigurator configurator;
     configurator.DoConfigure(props, DefaultHierarchy);
 }
 
-void TLogPropertyConfigurator::DoConfigure(const std::string& fileName, TLogHierarchy* hierarchy)
-{
+void TLogPropertyConfigurator::DoConfigure(const std::string& fileName, TLogHierarchy* hierarchy) {
     try {
         DoConfigure(LoadConfigurationLines(fileName), hierarchy);
     } catch (const std::exception& error) {
@@ -162,8 +160,7 @@ void TLogPropertyConfigurator::DoConfigure(const std::string& fileName, TLogHier
     }
 }
 
-void TLogPropertyConfigurator::DoConfigure(const TLogStringList& props, TLogHierarchy* hierarchy)
-{
+void TLogPropertyConfigurator::DoConfigure(const TLogStringList& props, TLogHierarchy* hierarchy) {
     SetGlobalProps(hierarchy, Value(props, "hierlog.loggerFactory"), Value(props, "hierlog.configDebug"),
                    Value(props, "hierlog.threshold"));
     ConfigureRootLogger(props, hierarchy);
@@ -171,8 +168,7 @@ void TLogPropertyConfigurator::DoConfigure(const TLogStringList& props, TLogHier
     Internal::InternalDebug(LogFormat("Finished configuring with %s", {ClassName()}));
 }
 
-void TLogPropertyConfigurator::ConfigureRootLogger(const TLogStringList& props, TLogHierarchy* hierarchy)
-{
+void TLogPropertyConfigurator::ConfigureRootLogger(const TLogStringList& props, TLogHierarchy* hierarchy) {
     const std::string value = Value(props, RootLoggerKey);
     if (value.empty()) {
         Internal::InternalDebug("Couldn't find root logger information. Is this OK?");
@@ -182,13 +178,14 @@ void TLogPropertyConfigurator::ConfigureRootLogger(const TLogStringList& props, 
     ParseLogger(props, hierarchy->Root(), value);
 }
 
-void TLogPropertyConfigurator::ParseLoggersAndRenderers(const TLogStringList& props, TLogHierarchy* hierarchy)
-{
+void TLogPropertyConfigurator::ParseLoggersAndRenderers(const TLogStringList& props, TLogHierarchy* hierarchy) {
     std::string name, value;
     for (const std::string& line : props) {
-        if (!Split(line, name, value)) continue;
+        if (!Split(line, name, value))
+            continue;
         if (StartsWith(name, LoggerPrefix)) {
-            TLogLogger* logger = hierarchy->GetLogger(name.substr(LoggerPrefix.size(), MaxNameLength), FLoggerFactory.get());
+            TLogLogger* logger = hierarchy->GetLogger(name.substr(LoggerPrefix.size(), MaxNameLength),
+                                                      FLoggerFactory.get());
             LoggerLock locked(logger);
             ParseLogger(props, logger, value);
             ParseAdditivityForLogger(props, logger);
@@ -198,11 +195,11 @@ void TLogPropertyConfigurator::ParseLoggersAndRenderers(const TLogStringList& pr
     }
 }
 
-void TLogPropertyConfigurator::ParseLogger(const TLogStringList& props, TLogLogger* logger, const std::string& value)
-{
+void TLogPropertyConfigurator::ParseLogger(const TLogStringList& props, TLogLogger* logger, const std::string& value) {
     Internal::InternalDebug(LogFormat("Parsing for logger \"%s\" with value=\"%s\"", {logger->Name(), value}));
     const TLogStringList tokens = Tokens(value);
-    if (tokens.empty()) return;
+    if (tokens.empty())
+        return;
     if (!tokens[0].empty()) {
         Internal::InternalDebug(LogFormat("Level token is \"%s\"", {tokens[0]}));
         const std::string level = LowerCaseAscii(tokens[0]);
@@ -215,25 +212,27 @@ void TLogPropertyConfigurator::ParseLogger(const TLogStringList& props, TLogLogg
     }
     logger->RemoveAllAppenders();
     for (size_t i = 1; i < tokens.size(); ++i) {
-        if (tokens[i].empty()) continue;
+        if (tokens[i].empty())
+            continue;
         Internal::InternalDebug(LogFormat("Parsing appender named \"%s\"", {tokens[i]}));
-        if (LogRef<ILogAppender> appender = ParseAppender(props, tokens[i])) logger->AddAppender(appender.get());
+        if (LogRef<ILogAppender> appender = ParseAppender(props, tokens[i]))
+            logger->AddAppender(appender.get());
     }
 }
 
-void TLogPropertyConfigurator::ParseAdditivityForLogger(const TLogStringList& props, TLogLogger* logger)
-{
+void TLogPropertyConfigurator::ParseAdditivityForLogger(const TLogStringList& props, TLogLogger* logger) {
     const std::string key = AdditivePrefix + logger->Name();
     const std::string value = Value(props, key);
     Internal::InternalDebug(LogFormat("Handling %s=\"%s\"", {key, value}));
-    if (value.empty()) return;
+    if (value.empty())
+        return;
     logger->SetAdditive(StrToBool(value, true));
-    Internal::InternalDebug(LogFormat("Setting additivity for \"%s\" to \"%s\"",
-                                      {logger->Name(), logger->Additive() ? "true" : "false"}));
+    Internal::InternalDebug(
+        LogFormat("Setting additivity for \"%s\" to \"%s\"", {logger->Name(), logger->Additive() ? "true" : "false"}));
 }
 
-LogRef<ILogAppender> TLogPropertyConfigurator::ParseAppender(const TLogStringList& props, const std::string& appenderName)
-{
+LogRef<ILogAppender> TLogPropertyConfigurator::ParseAppender(const TLogStringList& props,
+                                                             const std::string& appenderName) {
     if (LogRef<ILogAppender> parsed = AppenderGet(appenderName)) {
         Internal::InternalDebug(LogFormat("Appender \"%s\" was already parsed", {appenderName}));
         return parsed;
@@ -266,8 +265,10 @@ LogRef<ILogAppender> TLogPropertyConfigurator::ParseAppender(const TLogStringLis
     const std::string filterKey = prefix + ".filter";
     std::string name, value;
     for (const std::string& line : props) {
-        if (!Split(line, name, value) || !StartsWith(name, filterKey)) continue;
-        if (name.find('.', filterKey.size()) != std::string::npos) continue;
+        if (!Split(line, name, value) || !StartsWith(name, filterKey))
+            continue;
+        if (name.find('.', filterKey.size()) != std::string::npos)
+            continue;
         if (LogRef<ILogFilter> filter = FindFilter(value)) {
             appender->AddFilter(filter.get());
             Internal::InternalDebug(LogFormat("Parsing filter options for \"%s\"", {appenderName}));

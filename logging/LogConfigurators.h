@@ -37,7 +37,8 @@ class HIERLOG_API TLogBasicConfigurator : public TObject {
     void AppenderPut(ILogAppender* appender);
     void SetGlobalProps(TLogHierarchy* hierarchy, const std::string& factoryClassName, const std::string& debug,
                         const std::string& threshold);
-    void AddRenderer(TLogHierarchy* hierarchy, const std::string& renderedClassName, const std::string& rendererClassName);
+    void AddRenderer(TLogHierarchy* hierarchy, const std::string& renderedClassName,
+                     const std::string& rendererClassName);
 
 protected:
     std::vector<std::pair<std::string, std::unique_ptr<TAppender>>> FRegistry;

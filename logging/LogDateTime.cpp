@@ -10,16 +10,14 @@ namespace {
 
 constexpr int64_t MsPerDay = 86400000;
 
-std::string LocaleText(LCTYPE type)
-{
+std::string LocaleText(LCTYPE type) {
     char buffer[256] = {};
     const int length = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer);
     return length > 1 ? std::string(buffer, length - 1) : std::string();
 }
 
 // Days from 1 January 1970 to a civil date, and back (proleptic Gregorian).
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
-{
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -28,8 +26,7 @@ int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
     return era * 146097 + static_cast<int64_t>(doe) - 719468;
 }
 
-void CivilFromDays(int64_t z, int& year, int& month, int& day)
-{
+void CivilFromDays(int64_t z, int& year, int& month, int& day) {
     z += 719468;
     const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     const unsigned doe = static_cast<unsigned>(z - era * 146097);
@@ -47,8 +44,7 @@ struct Parts {
     int year, month, day, hour, minute, second, ms, weekday;  // weekday 0 = Sunday
 };
 
-Parts Decode(TDateTime value)
-{
+Parts Decode(TDateTime value) {
     int64_t ms = static_cast<int64_t>(std::llround(value * MsPerDay));
     int64_t days = ms / MsPerDay;
     int64_t time = ms % MsPerDay;
@@ -65,41 +61,42 @@ Parts Decode(TDateTime value)
     return p;
 }
 
-std::string Padded(int value, size_t digits)
-{
+std::string Padded(int value, size_t digits) {
     std::string text = std::to_string(value);
-    if (text.size() < digits) text.insert(0, digits - text.size(), '0');
+    if (text.size() < digits)
+        text.insert(0, digits - text.size(), '0');
     return text;
 }
 
-std::string MonthName(int month, bool full)
-{
+std::string MonthName(int month, bool full) {
     return LocaleText((full ? LOCALE_SMONTHNAME1 : LOCALE_SABBREVMONTHNAME1) + month - 1);
 }
 
-std::string DayName(int weekday, bool full)
-{
+std::string DayName(int weekday, bool full) {
     const int index = (weekday + 6) % 7;  // the locale's names start on Monday
     return LocaleText((full ? LOCALE_SDAYNAME1 : LOCALE_SABBREVDAYNAME1) + index);
 }
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 class DateFormatter {
 public:
     explicit DateFormatter(TDateTime value) : p(Decode(value)), value(value) {}
 
-    void Run(const std::string& format, int depth)
-    {
+    void Run(const std::string& format, int depth) {
         size_t i = 0;
         char lastLetter = 0;  // an "m" right after an hour stands for minutes
         while (i < format.size()) {
             const char c = format[i];
             const char u = Upper(c);
             const bool afterHour = lastLetter == 'H';
-            if (u >= 'A' && u <= 'Z') lastLetter = u;
+            if (u >= 'A' && u <= 'Z')
+                lastLetter = u;
             size_t run = 1;
-            while (i + run < format.size() && Upper(format[i + run]) == u && u != '"' && u != '\'') ++run;
+            while (i + run < format.size() && Upper(format[i + run]) == u && u != '"' && u != '\'')
+                ++run;
             switch (u) {
             case '\'':
             case '"': {
@@ -117,20 +114,31 @@ public:
                 i += 1;
                 continue;
             case 'D':
-                if (run == 1) out += std::to_string(p.day);
-                else if (run == 2) out += Padded(p.day, 2);
-                else if (run == 3) out += DayName(p.weekday, false);
-                else if (run == 4) out += DayName(p.weekday, true);
-                else if (run == 5) Nested(ShortDateFormat(), depth);
-                else Nested(LocaleText(LOCALE_SLONGDATE), depth);
+                if (run == 1)
+                    out += std::to_string(p.day);
+                else if (run == 2)
+                    out += Padded(p.day, 2);
+                else if (run == 3)
+                    out += DayName(p.weekday, false);
+                else if (run == 4)
+                    out += DayName(p.weekday, true);
+                else if (run == 5)
+                    Nested(ShortDateFormat(), depth);
+                else
+                    Nested(LocaleText(LOCALE_SLONGDATE), depth);
                 run = run > 6 ? 6 : run;
                 break;
             case 'M':
-                if (afterHour && run <= 2) out += run == 1 ? std::to_string(p.minute) : Padded(p.minute, 2);
-                else if (run == 1) out += std::to_string(p.month);
-                else if (run == 2) out += Padded(p.month, 2);
-                else if (run == 3) out += MonthName(p.month, false);
-                else out += MonthName(p.month, true);
+                if (afterHour && run <= 2)
+                    out += run == 1 ? std::to_string(p.minute) : Padded(p.minute, 2);
+                else if (run == 1)
+                    out += std::to_string(p.month);
+                else if (run == 2)
+                    out += Padded(p.month, 2);
+                else if (run == 3)
+                    out += MonthName(p.month, false);
+                else
+                    out += MonthName(p.month, true);
                 run = run > 4 ? 4 : run;
                 i += run;
                 continue;
@@ -195,19 +203,18 @@ public:
     std::string out;
 
 private:
-    static bool Matches(const std::string& text, const char* word)
-    {
+    static bool Matches(const std::string& text, const char* word) {
         size_t k = 0;
         for (; word[k]; ++k)
-            if (k >= text.size() || Upper(text[k]) != word[k]) return false;
+            if (k >= text.size() || Upper(text[k]) != word[k])
+                return false;
         return true;
     }
     // The letters of am/pm or a/p as the format writes them.
     static std::string Cased(const std::string& text, size_t from, size_t count) { return text.substr(from, count); }
 
     // With an am/pm designator later in the format, hours count from 1 to 12.
-    int Hour12Or24(const std::string& format, size_t from) const
-    {
+    int Hour12Or24(const std::string& format, size_t from) const {
         for (size_t k = from; k < format.size(); ++k) {
             if (Upper(format[k]) == 'A' && (Matches(format.substr(k), "AMPM") || Matches(format.substr(k), "AM/PM") ||
                                             Matches(format.substr(k), "A/P"))) {
@@ -218,24 +225,25 @@ private:
         return p.hour;
     }
 
-    void Nested(const std::string& format, int depth)
-    {
-        if (depth < 2) Run(format, depth + 1);
+    void Nested(const std::string& format, int depth) {
+        if (depth < 2)
+            Run(format, depth + 1);
     }
 
     static std::string DateSeparator() { return LocaleText(LOCALE_SDATE); }
     static std::string TimeSeparator() { return LocaleText(LOCALE_STIME); }
     static std::string LongTimeFormat() { return LocaleText(LOCALE_STIMEFORMAT); }
-    static std::string ShortTimeFormat()
-    {
+    static std::string ShortTimeFormat() {
         // The long time format without its seconds.
         std::string format = LongTimeFormat();
         const size_t s = format.find_first_of("sS");
         if (s != std::string::npos) {
             size_t cut = s;
-            while (cut > 0 && format[cut - 1] != 'm' && format[cut - 1] != 'M') --cut;
+            while (cut > 0 && format[cut - 1] != 'm' && format[cut - 1] != 'M')
+                --cut;
             size_t end = s;
-            while (end < format.size() && (format[end] == 's' || format[end] == 'S')) ++end;
+            while (end < format.size() && (format[end] == 's' || format[end] == 'S'))
+                ++end;
             format.erase(cut, end - cut);
         }
         return format;
@@ -247,15 +255,13 @@ private:
 
 }  // namespace
 
-TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond)
-{
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond) {
     const int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + DaysTo1970;
     const int64_t ms = ((static_cast<int64_t>(hour) * 60 + minute) * 60 + second) * 1000 + millisecond;
     return static_cast<double>(days) + static_cast<double>(ms) / MsPerDay;
 }
 
-TDateTime Now()
-{
+TDateTime Now() {
     // The system clock in UTC, moved by the local offset, which is looked up once a second.
     static std::atomic<int64_t> offsetSecond{-1};
     static std::atomic<int64_t> offset{0};
@@ -278,15 +284,18 @@ TDateTime Now()
     return static_cast<double>(ms / MsPerDay - DaysFrom1601To1899) + static_cast<double>(ms % MsPerDay) / MsPerDay;
 }
 
-std::string FormatDateTime(const std::string& format, TDateTime value)
-{
+std::string FormatDateTime(const std::string& format, TDateTime value) {
     DateFormatter formatter(value);
     formatter.Run(format.empty() ? std::string("c") : format, 0);
     return formatter.out;
 }
 
-std::string ShortDateFormat() { return LocaleText(LOCALE_SSHORTDATE); }
+std::string ShortDateFormat() {
+    return LocaleText(LOCALE_SSHORTDATE);
+}
 
-std::string DateTimeToStr(TDateTime value) { return FormatDateTime("c", value); }
+std::string DateTimeToStr(TDateTime value) {
+    return FormatDateTime("c", value);
+}
 
 }  // namespace HierLog

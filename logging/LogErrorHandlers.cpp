@@ -9,8 +9,7 @@ HIERLOG_CLASS_INFO(TLogCustomErrorHandler, TLogOptionHandlerOf<ILogErrorHandler>
 HIERLOG_CLASS_INFO(TLogOnlyOnceErrorHandler, TLogCustomErrorHandler)
 HIERLOG_CLASS_INFO(TLogFallbackErrorHandler, TLogCustomErrorHandler)
 
-void TLogCustomErrorHandler::SetAppender(ILogAppender* appender)
-{
+void TLogCustomErrorHandler::SetAppender(ILogAppender* appender) {
     if (!appender) {
         Internal::InternalWarn("Ignoring a nil appender in error handler");
         return;
@@ -19,8 +18,7 @@ void TLogCustomErrorHandler::SetAppender(ILogAppender* appender)
     Internal::InternalDebug(LogFormat("Setting appender \"%s\" in error handler", {appender->GetName()}));
 }
 
-void TLogCustomErrorHandler::SetBackupAppender(ILogAppender* appender)
-{
+void TLogCustomErrorHandler::SetBackupAppender(ILogAppender* appender) {
     if (!appender) {
         Internal::InternalWarn("Ignoring a nil backup appender in error handler");
         return;
@@ -29,45 +27,44 @@ void TLogCustomErrorHandler::SetBackupAppender(ILogAppender* appender)
     Internal::InternalDebug(LogFormat("Setting backup appender \"%s\" in error handler", {appender->GetName()}));
 }
 
-void TLogCustomErrorHandler::SetLogger(TLogLogger* logger)
-{
+void TLogCustomErrorHandler::SetLogger(TLogLogger* logger) {
     FLogger = logger;
-    Internal::InternalDebug(LogFormat("Setting logger \"%s\" in error handler", {logger ? logger->Name() : std::string()}));
+    Internal::InternalDebug(
+        LogFormat("Setting logger \"%s\" in error handler", {logger ? logger->Name() : std::string()}));
 }
 
-std::string TLogCustomErrorHandler::Composed(const std::string& message, const std::exception* error, int errorCode)
-{
+std::string TLogCustomErrorHandler::Composed(const std::string& message, const std::exception* error, int errorCode) {
     return LogFormat("%s - (%d) %s", {message, errorCode, error ? error->what() : ""});
 }
 
-void TLogCustomErrorHandler::Error(const std::string& message, const std::exception* error, int errorCode, TLogEvent*)
-{
+void TLogCustomErrorHandler::Error(const std::string& message, const std::exception* error, int errorCode, TLogEvent*) {
     Error(Composed(message, error, errorCode));
 }
 
-void TLogOnlyOnceErrorHandler::Error(const std::string& message)
-{
-    if (FSeenError) return;
+void TLogOnlyOnceErrorHandler::Error(const std::string& message) {
+    if (FSeenError)
+        return;
     Internal::InternalError(message);
     FSeenError = true;
 }
 
-void TLogOnlyOnceErrorHandler::Error(const std::string& message, const std::exception* error, int errorCode, TLogEvent*)
-{
-    if (!FSeenError) Error(Composed(message, error, errorCode));
+void TLogOnlyOnceErrorHandler::Error(const std::string& message, const std::exception* error, int errorCode,
+                                     TLogEvent*) {
+    if (!FSeenError)
+        Error(Composed(message, error, errorCode));
 }
 
-void TLogFallbackErrorHandler::SetLogger(TLogLogger* logger)
-{
-    if (!logger) return;
+void TLogFallbackErrorHandler::SetLogger(TLogLogger* logger) {
+    if (!logger)
+        return;
     for (TLogLogger* present : FLoggers)
-        if (present == logger) return;
+        if (present == logger)
+            return;
     FLoggers.push_back(logger);
     Internal::InternalDebug(LogFormat("Adding logger \"%s\" in error handler", {logger->Name()}));
 }
 
-void TLogFallbackErrorHandler::Error(const std::string& message)
-{
+void TLogFallbackErrorHandler::Error(const std::string& message) {
     Internal::InternalDebug(LogFormat("Fallback on error %s", {message}));
     // A snapshot: the swap below may reach this handler again through the loggers.
     const std::vector<TLogLogger*> loggers = FLoggers;

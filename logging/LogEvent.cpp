@@ -15,8 +15,7 @@ namespace HierLog {
 
 namespace {
 
-std::string RenderedMessage(TLogLogger* logger, TObject* message)
-{
+std::string RenderedMessage(TLogLogger* logger, TObject* message) {
     const TClass* type = message ? message->ClassType() : TObject::StaticClass();
     LogRef<ILogRenderer> renderer = logger && logger->Hierarchy() ? logger->Hierarchy()->GetRenderer(type) : nullptr;
     if (!renderer) {
@@ -30,24 +29,23 @@ std::string RenderedMessage(TLogLogger* logger, TObject* message)
 
 TLogEvent::TLogEvent(TLogLogger* logger, TLogLevel* level, const std::string& message, const std::exception* error,
                      TDateTime timeStamp)
-    : FError(error), FLevel(level), FLogger(logger), FMessage(message), FTimeStamp(timeStamp == 0 ? Now() : timeStamp)
-{
-}
+    : FError(error),
+      FLevel(level),
+      FLogger(logger),
+      FMessage(message),
+      FTimeStamp(timeStamp == 0 ? Now() : timeStamp) {}
 
 TLogEvent::TLogEvent(TLogLogger* logger, TLogLevel* level, TObject* message, const std::exception* error,
                      TDateTime timeStamp)
-    : TLogEvent(logger, level, RenderedMessage(logger, message), error, timeStamp)
-{
-}
+    : TLogEvent(logger, level, RenderedMessage(logger, message), error, timeStamp) {}
 
-int TLogEvent::ElapsedTime() const
-{
+int TLogEvent::ElapsedTime() const {
     return static_cast<int>(std::llround((FTimeStamp - Internal::StartTime) * 86400000.0));
 }
 
-std::string TLogEvent::ErrorClass() const
-{
-    if (!FError) return {};
+std::string TLogEvent::ErrorClass() const {
+    if (!FError)
+        return {};
     const char* mangled = typeid(*FError).name();
     int status = 0;
     char* readable = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
@@ -57,16 +55,21 @@ std::string TLogEvent::ErrorClass() const
     return scope == std::string::npos ? name : name.substr(scope + 2);
 }
 
-std::string TLogEvent::ErrorMessage() const { return FError ? FError->what() : std::string(); }
+std::string TLogEvent::ErrorMessage() const {
+    return FError ? FError->what() : std::string();
+}
 
-const std::string& TLogEvent::LoggerName() const
-{
+const std::string& TLogEvent::LoggerName() const {
     static const std::string none;
     return FLogger ? FLogger->Name() : none;
 }
 
-std::string TLogEvent::NDC() const { return TLogNDC::Peek(); }
+std::string TLogEvent::NDC() const {
+    return TLogNDC::Peek();
+}
 
-int TLogEvent::ThreadId() const { return static_cast<int>(GetCurrentThreadId()); }
+int TLogEvent::ThreadId() const {
+    return static_cast<int>(GetCurrentThreadId());
+}
 
 }  // namespace HierLog

@@ -56,7 +56,7 @@ public:
 private:
     std::atomic<bool> FEmittedNoAppenderWarning{false};
     std::vector<LogRef<ILogHierarchyEventListener>> FListeners;
-    std::vector<LogRef<TLogLogger>> FLoggers;        // creation order
+    std::vector<LogRef<TLogLogger>> FLoggers;         // creation order
     std::map<std::string, TLogLogger*> FLoggerIndex;  // by lower-cased name
     std::vector<const TClass*> FRenderedClasses;
     std::vector<LogRef<ILogRenderer>> FRenderers;

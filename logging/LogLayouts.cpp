@@ -25,17 +25,25 @@ const char* const LoggerText = "Logger";
 const char* const NDCText = "NDC";
 const char* const MessageText = "Message";
 
-std::string Escaped(const std::string& text)
-{
+std::string Escaped(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -47,54 +55,63 @@ const std::string ConversionLetters = " cCdeFlLmMnprtx%";
 const std::string TypeLetters = " sssssssssssddss";
 
 enum Conversion {
-    PlainText = 0, LoggerName = 1, ClassName = 2, Date = 3, ErrorMessage = 4, FileName = 5, Location = 6,
-    LineNumber = 7, Message = 8, MethodName = 9, LineBreak = 10, LevelName = 11, Elapsed = 12, Thread = 13,
-    Context = 14, Percent = 15
+    PlainText = 0,
+    LoggerName = 1,
+    ClassName = 2,
+    Date = 3,
+    ErrorMessage = 4,
+    FileName = 5,
+    Location = 6,
+    LineNumber = 7,
+    Message = 8,
+    MethodName = 9,
+    LineBreak = 10,
+    LevelName = 11,
+    Elapsed = 12,
+    Thread = 13,
+    Context = 14,
+    Percent = 15
 };
 
 }  // namespace
 
-void TLogCustomLayout::Init()
-{
+void TLogCustomLayout::Init() {
     TLogOptionHandlerOf<ILogLayout>::Init();
     SetOption("dateFormat", ShortDateFormat());
 }
 
-void TLogCustomLayout::SetOption(const std::string& name, const std::string& value)
-{
+void TLogCustomLayout::SetOption(const std::string& name, const std::string& value) {
     TLogOptionHandlerOf<ILogLayout>::SetOption(name, value);
-    if (SameText(name, "dateFormat") && !value.empty()) FDateFormat = value;
+    if (SameText(name, "dateFormat") && !value.empty())
+        FDateFormat = value;
 }
 
-TLogSimpleLayout* TLogSimpleLayout::Create()
-{
+TLogSimpleLayout* TLogSimpleLayout::Create() {
     auto* layout = new TLogSimpleLayout;
     layout->Init();
     return layout;
 }
 
-std::string TLogSimpleLayout::Format(TLogEvent* event)
-{
+std::string TLogSimpleLayout::Format(TLogEvent* event) {
     return event->Level()->Name() + " - " + event->Message() + "\r\n";
 }
 
-TLogHTMLLayout* TLogHTMLLayout::Create()
-{
+TLogHTMLLayout* TLogHTMLLayout::Create() {
     auto* layout = new TLogHTMLLayout;
     layout->Init();
     return layout;
 }
 
-void TLogHTMLLayout::SetOption(const std::string& name, const std::string& value)
-{
+void TLogHTMLLayout::SetOption(const std::string& name, const std::string& value) {
     TLogCustomLayout::SetOption(name, value);
-    if (SameText(name, "title") && !value.empty()) FTitle = value;
+    if (SameText(name, "title") && !value.empty())
+        FTitle = value;
 }
 
-std::string TLogHTMLLayout::GetHeader()
-{
+std::string TLogHTMLLayout::GetHeader() {
     std::string h;
-    h += "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">\r\n";
+    h +=
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">\r\n";
     h += "<html>\r\n";
     h += "<head>\r\n";
     h += "<title>" + Escaped(FTitle) + "</title>\r\n";
@@ -115,8 +132,7 @@ std::string TLogHTMLLayout::GetHeader()
     return h;
 }
 
-std::string TLogHTMLLayout::Format(TLogEvent* event)
-{
+std::string TLogHTMLLayout::Format(TLogEvent* event) {
     std::string row = "<tr><td>" + std::to_string(event->ElapsedTime()) + "</td><td>" +
                       std::to_string(event->ThreadId()) + "</td><td>";
     TLogLevel* level = event->Level();
@@ -136,30 +152,29 @@ std::string TLogHTMLLayout::Format(TLogEvent* event)
     return row;
 }
 
-std::string TLogHTMLLayout::GetFooter() { return "</table>\r\n</body>\r\n</html>\r\n"; }
+std::string TLogHTMLLayout::GetFooter() {
+    return "</table>\r\n</body>\r\n</html>\r\n";
+}
 
-TLogPatternLayout* TLogPatternLayout::Create(const std::string& pattern)
-{
+TLogPatternLayout* TLogPatternLayout::Create(const std::string& pattern) {
     auto* layout = new TLogPatternLayout;
     layout->Init();
     layout->SetPattern(pattern);
     return layout;
 }
 
-void TLogPatternLayout::Init()
-{
+void TLogPatternLayout::Init() {
     TLogCustomLayout::Init();
     FPatternParts.clear();
 }
 
-void TLogPatternLayout::SetOption(const std::string& name, const std::string& value)
-{
+void TLogPatternLayout::SetOption(const std::string& name, const std::string& value) {
     TLogCustomLayout::SetOption(name, value);
-    if (SameText(name, "pattern") && !value.empty()) SetPattern(value);
+    if (SameText(name, "pattern") && !value.empty())
+        SetPattern(value);
 }
 
-void TLogPatternLayout::SetPattern(const std::string& pattern)
-{
+void TLogPatternLayout::SetPattern(const std::string& pattern) {
     FPattern = pattern;
     FPatternParts.clear();
     size_t i = 0;
@@ -176,7 +191,8 @@ void TLogPatternLayout::SetPattern(const std::string& pattern)
         while (i < pattern.size() && (pattern[i] == ' ' || ConversionLetters.find(pattern[i]) == std::string::npos))
             text += pattern[i++];
         char letter = 'm';
-        if (i < pattern.size()) letter = pattern[i++];
+        if (i < pattern.size())
+            letter = pattern[i++];
         const size_t position = ConversionLetters.find(letter);
         text += TypeLetters[position];
         Part part{text, static_cast<int>(position), false, {}};
@@ -185,30 +201,54 @@ void TLogPatternLayout::SetPattern(const std::string& pattern)
     }
 }
 
-void TLogPatternLayout::Append(std::string& out, const Part& part, const TLogFormatArg& value) const
-{
-    if (part.compiled) AppendFormatted(out, part.spec, value, part.text);
-    else out += LogFormat(part.text, {value});
+void TLogPatternLayout::Append(std::string& out, const Part& part, const TLogFormatArg& value) const {
+    if (part.compiled)
+        AppendFormatted(out, part.spec, value, part.text);
+    else
+        out += LogFormat(part.text, {value});
 }
 
-std::string TLogPatternLayout::Format(TLogEvent* event)
-{
+std::string TLogPatternLayout::Format(TLogEvent* event) {
     std::string out;
     out.reserve(event->Message().size() + 96);
     for (const Part& part : FPatternParts) {
         switch (part.code) {
-        case PlainText: out += part.text; break;
-        case LineBreak: out += "\r\n"; break;
-        case Percent: out += '%'; break;
-        case Date: out += FormatDateTime(FDateFormat, Now()); break;
-        case LoggerName: Append(out, part, event->LoggerName()); break;
-        case ErrorMessage: Append(out, part, event->ErrorMessage()); break;
-        case Message: Append(out, part, event->Message()); break;
-        case LevelName: Append(out, part, event->Level()->Name()); break;
-        case Elapsed: Append(out, part, event->ElapsedTime()); break;
-        case Thread: Append(out, part, event->ThreadId()); break;
-        case Context: Append(out, part, event->NDC()); break;
-        default: Append(out, part, "Unknown"); break;
+        case PlainText:
+            out += part.text;
+            break;
+        case LineBreak:
+            out += "\r\n";
+            break;
+        case Percent:
+            out += '%';
+            break;
+        case Date:
+            out += FormatDateTime(FDateFormat, Now());
+            break;
+        case LoggerName:
+            Append(out, part, event->LoggerName());
+            break;
+        case ErrorMessage:
+            Append(out, part, event->ErrorMessage());
+            break;
+        case Message:
+            Append(out, part, event->Message());
+            break;
+        case LevelName:
+            Append(out, part, event->Level()->Name());
+            break;
+        case Elapsed:
+            Append(out, part, event->ElapsedTime());
+            break;
+        case Thread:
+            Append(out, part, event->ThreadId());
+            break;
+        case Context:
+            Append(out, part, event->NDC());
+            break;
+        default:
+            Append(out, part, "Unknown");
+            break;
         }
     }
     return out;

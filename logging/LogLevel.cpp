@@ -14,16 +14,17 @@ TLogLevel* Off = nullptr;
 
 TLogLevelRegistry* TLogLevelRegistry::Instance = nullptr;
 
-TLogLevelRegistry::~TLogLevelRegistry()
-{
-    for (TLogLevel* level : levels) delete level;
-    for (TLogLevel* level : retired) delete level;
+TLogLevelRegistry::~TLogLevelRegistry() {
+    for (TLogLevel* level : levels)
+        delete level;
+    for (TLogLevel* level : retired)
+        delete level;
 }
 
-void TLogLevelRegistry::Register(TLogLevel* level)
-{
+void TLogLevelRegistry::Register(TLogLevel* level) {
     TLogGuard guard(lock);
-    if (std::find(levels.begin(), levels.end(), level) != levels.end()) return;
+    if (std::find(levels.begin(), levels.end(), level) != levels.end())
+        return;
     for (auto it = levels.begin(); it != levels.end(); ++it) {
         if ((*it)->Level() < level->Level()) {
             levels.insert(it, level);
@@ -38,46 +39,48 @@ void TLogLevelRegistry::Register(TLogLevel* level)
     levels.push_back(level);
 }
 
-TLogLevel* TLogLevelRegistry::ByValue(int value, TLogLevel* defaultLevel)
-{
+TLogLevel* TLogLevelRegistry::ByValue(int value, TLogLevel* defaultLevel) {
     TLogGuard guard(lock);
     for (TLogLevel* level : levels) {
-        if (level->Level() == value) return level;
-        if (level->Level() < value) break;
+        if (level->Level() == value)
+            return level;
+        if (level->Level() < value)
+            break;
     }
     return defaultLevel;
 }
 
-TLogLevel* TLogLevelRegistry::ByName(const std::string& name, TLogLevel* defaultLevel)
-{
+TLogLevel* TLogLevelRegistry::ByName(const std::string& name, TLogLevel* defaultLevel) {
     TLogGuard guard(lock);
     for (TLogLevel* level : levels)
-        if (level->Name() == name) return level;
+        if (level->Name() == name)
+            return level;
     return defaultLevel;
 }
 
-std::vector<TLogLevel*> TLogLevelRegistry::Levels()
-{
+std::vector<TLogLevel*> TLogLevelRegistry::Levels() {
     TLogGuard guard(lock);
     return levels;
 }
 
-TLogLevel::TLogLevel(const std::string& name, int level) : FLevel(level), FName(name)
-{
-    if (TLogLevelRegistry::Instance) TLogLevelRegistry::Instance->Register(this);
+TLogLevel::TLogLevel(const std::string& name, int level) : FLevel(level), FName(name) {
+    if (TLogLevelRegistry::Instance)
+        TLogLevelRegistry::Instance->Register(this);
 }
 
-TLogLevel* TLogLevel::GetLevel(int level) { return GetLevel(level, Debug); }
+TLogLevel* TLogLevel::GetLevel(int level) {
+    return GetLevel(level, Debug);
+}
 
-TLogLevel* TLogLevel::GetLevel(int level, TLogLevel* defaultLevel)
-{
+TLogLevel* TLogLevel::GetLevel(int level, TLogLevel* defaultLevel) {
     return TLogLevelRegistry::Instance ? TLogLevelRegistry::Instance->ByValue(level, defaultLevel) : defaultLevel;
 }
 
-TLogLevel* TLogLevel::GetLevel(const std::string& name) { return GetLevel(name, Debug); }
+TLogLevel* TLogLevel::GetLevel(const std::string& name) {
+    return GetLevel(name, Debug);
+}
 
-TLogLevel* TLogLevel::GetLevel(const std::string& name, TLogLevel* defaultLevel)
-{
+TLogLevel* TLogLevel::GetLevel(const std::string& name, TLogLevel* defaultLevel) {
     return TLogLevelRegistry::Instance ? TLogLevelRegistry::Instance->ByName(name, defaultLevel) : defaultLevel;
 }
 

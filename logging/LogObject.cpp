@@ -7,23 +7,28 @@ namespace {
 std::atomic<long> liveObjects{0};
 }
 
-const TClass* TObject::StaticClass()
-{
+const TClass* TObject::StaticClass() {
     static const TClass info{"TObject", nullptr, &MakeBare<TObject>, &ClassSupports<TObject>};
     return &info;
 }
 
-bool TObject::GetInterface(const GUID&, void** object)
-{
-    if (object) *object = nullptr;
+bool TObject::GetInterface(const GUID&, void** object) {
+    if (object)
+        *object = nullptr;
     return false;
 }
 
 namespace Internal {
-void ObjectMade() { ++liveObjects; }
-void ObjectGone() { --liveObjects; }
+void ObjectMade() {
+    ++liveObjects;
+}
+void ObjectGone() {
+    --liveObjects;
+}
 }  // namespace Internal
 
-long LiveObjectCount() { return liveObjects; }
+long LiveObjectCount() {
+    return liveObjects;
+}
 
 }  // namespace HierLog

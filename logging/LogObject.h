@@ -16,15 +16,16 @@ class TObject;
 // A class reference, as class registries and renderers see classes.
 struct TClass {
     const char* Name;
-    const TClass* Parent;        // null only for TObject
-    TObject* (*NewBare)();       // a bare instance (nothing set up); null for an abstract class
+    const TClass* Parent;   // null only for TObject
+    TObject* (*NewBare)();  // a bare instance (nothing set up); null for an abstract class
     bool (*Supports)(const GUID& iid);
 
     std::string ClassName() const { return Name; }
 };
 
 // Root of every class of the library and of message objects. A message class declares
-// HIERLOG_CLASS(Name) in its body and HIERLOG_CLASS_INFO(Name, Parent) in one source file.
+// HIERLOG_CLASS(Name) first in its body (what follows it is public) and
+// HIERLOG_CLASS_INFO(Name, Parent) in one source file.
 class HIERLOG_API TObject {
 public:
     virtual ~TObject() = default;
@@ -40,8 +41,7 @@ constexpr GUID IID_IUnknownBase = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00
 // Whether interface I, or one it derives from, has that identifier. Each interface of the library
 // names its identifier (Id) and the interface it derives from (Inherited).
 template <class I>
-bool InterfaceChainHas(const GUID& iid)
-{
+bool InterfaceChainHas(const GUID& iid) {
     if constexpr (std::is_same_v<I, IUnknown>)
         return IsEqualGUID(iid, IID_IUnknownBase) != 0;
     else
@@ -49,8 +49,7 @@ bool InterfaceChainHas(const GUID& iid)
 }
 
 template <class T>
-TObject* MakeBare()
-{
+TObject* MakeBare() {
     if constexpr (!std::is_abstract_v<T> && std::is_default_constructible_v<T>)
         return new T();
     else
@@ -63,8 +62,7 @@ template <class T>
 struct HasInterfaceChain<T, std::void_t<decltype(&T::SupportsInterface)>> : std::true_type {};
 
 template <class T>
-bool ClassSupports(const GUID& iid)
-{
+bool ClassSupports(const GUID& iid) {
     if constexpr (HasInterfaceChain<T>::value)
         return T::SupportsInterface(iid);
     else
@@ -74,7 +72,7 @@ bool ClassSupports(const GUID& iid)
 namespace Internal {
 void ObjectMade();
 void ObjectGone();
-}
+}  // namespace Internal
 // Reference-counted objects of the library alive in the process (for leak checks).
 long LiveObjectCount();
 
@@ -87,9 +85,9 @@ public:
     TLogInterfaced(const TLogInterfaced&) = delete;
     TLogInterfaced& operator=(const TLogInterfaced&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object) return E_POINTER;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (!object)
+            return E_POINTER;
         if (!InterfaceChainHas<I>(iid)) {
             *object = nullptr;
             return E_NOINTERFACE;
@@ -99,8 +97,7 @@ public:
         return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refCount)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
+    ULONG STDMETHODCALLTYPE Release() override {
         const LONG left = InterlockedDecrement(&refCount);
         if (left == 0) {
             BeforeDestruction();
@@ -122,15 +119,16 @@ private:
 
 }  // namespace HierLog
 
-#define HIERLOG_CLASS(Class)                                                         \
-public:                                                                              \
-    static const ::HierLog::TClass* StaticClass();                                   \
-    const ::HierLog::TClass* ClassType() const override { return StaticClass(); }
+#define HIERLOG_CLASS(Class)                              \
+public:                                                   \
+    static const ::HierLog::TClass* StaticClass();        \
+    const ::HierLog::TClass* ClassType() const override { \
+        return StaticClass();                             \
+    }
 
-#define HIERLOG_CLASS_INFO(Class, Parent)                                            \
-    const ::HierLog::TClass* Class::StaticClass()                                    \
-    {                                                                                \
+#define HIERLOG_CLASS_INFO(Class, Parent)                                                               \
+    const ::HierLog::TClass* Class::StaticClass() {                                                     \
         static const ::HierLog::TClass info{#Class, Parent::StaticClass(), &::HierLog::MakeBare<Class>, \
-                                            &::HierLog::ClassSupports<Class>};       \
-        return &info;                                                                \
+                                            &::HierLog::ClassSupports<Class>};                          \
+        return &info;                                                                                   \
     }

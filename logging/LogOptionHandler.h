@@ -24,17 +24,17 @@ private:
 template <class I>
 class TLogOptionHandlerOf : public TLogInterfaced<I> {
 public:
-    static const TClass* StaticClass()
-    {
-        static const TClass info{"TLogOptionHandler", TObject::StaticClass(), nullptr, &ClassSupports<TLogOptionHandlerOf>};
+    static const TClass* StaticClass() {
+        static const TClass info{"TLogOptionHandler", TObject::StaticClass(), nullptr,
+                                 &ClassSupports<TLogOptionHandlerOf>};
         return &info;
     }
     const TClass* ClassType() const override { return StaticClass(); }
 
     std::string GetOption(const std::string& name) override { return FOptions ? FOptions->Get(name) : std::string(); }
-    void SetOption(const std::string& name, const std::string& value) override
-    {
-        if (FOptions) FOptions->Set(name, value);
+    void SetOption(const std::string& name, const std::string& value) override {
+        if (FOptions)
+            FOptions->Set(name, value);
     }
     void Init() override { FOptions = std::make_unique<TLogOptionList>(); }
 

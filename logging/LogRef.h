@@ -11,15 +11,20 @@ class LogRef {
 public:
     LogRef() = default;
     LogRef(std::nullptr_t) {}
-    LogRef(T* object) : p(object) { if (p) p->AddRef(); }
+    LogRef(T* object) : p(object) {
+        if (p)
+            p->AddRef();
+    }
     LogRef(const LogRef& other) : LogRef(other.p) {}
     LogRef(LogRef&& other) noexcept : p(std::exchange(other.p, nullptr)) {}
     template <class U>
     LogRef(const LogRef<U>& other) : LogRef(other.get()) {}
-    ~LogRef() { if (p) p->Release(); }
+    ~LogRef() {
+        if (p)
+            p->Release();
+    }
 
-    LogRef& operator=(LogRef other) noexcept
-    {
+    LogRef& operator=(LogRef other) noexcept {
         std::swap(p, other.p);
         return *this;
     }
@@ -33,17 +38,17 @@ public:
 
     // The object's interface I, or null when it has none.
     template <class I>
-    LogRef<I> As() const
-    {
+    LogRef<I> As() const {
         LogRef<I> result;
         void* object = nullptr;
-        if (p && p->QueryInterface(I::Id, &object) == S_OK) result.Adopt(static_cast<I*>(object));
+        if (p && p->QueryInterface(I::Id, &object) == S_OK)
+            result.Adopt(static_cast<I*>(object));
         return result;
     }
     // Takes over a reference that the caller already holds.
-    void Adopt(T* object)
-    {
-        if (p) p->Release();
+    void Adopt(T* object) {
+        if (p)
+            p->Release();
         p = object;
     }
 

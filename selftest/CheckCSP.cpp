@@ -3,9 +3,9 @@
 #include "Providers.h"
 #include "Registry.h"
 
-int CheckCSPInstalled(std::string& info)
-{
-    if (!IsCryptoProInstalled(info)) return 1;
+int CheckCSPInstalled(std::string& info) {
+    if (!IsCryptoProInstalled(&info))
+        return 1;
     int result = 0;
 
     std::string version;
@@ -20,17 +20,18 @@ int CheckCSPInstalled(std::string& info)
                      "tls_client_disable_legacy_cipher_suites", &legacySuites) == 0 &&
         legacySuites == 0) {
         result = 100;
-        if (!info.empty()) info += "\r\n";
+        if (!info.empty())
+            info += "\r\n";
         info += "Необходимо убрать поддержку устаревших cipher suite в настройках КриптоПро CSP";
     }
     return result;
 }
 
-int CheckCSPWork(std::string& info)
-{
+int CheckCSPWork(std::string& info) {
     BYTE data[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'};
     CRYPT_DATA_BLOB digest{};
-    int result = HashByAlgId(GostHashAlgId, {sizeof data, data}, digest, info);
-    if (digest.pbData) LocalFree(digest.pbData);
+    int result = HashByAlgId(GostHashAlgId, {sizeof data, data}, digest, &info);
+    if (digest.pbData)
+        LocalFree(digest.pbData);
     return result;
 }

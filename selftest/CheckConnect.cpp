@@ -1,19 +1,18 @@
-#include "SocketSeam.h"
+#include "Owned.h"
+#include "Seam.h"
+#include "SocketApi.h"
 #include "Tests.h"
 #include <ws2tcpip.h>
 #include <sstream>
 
-SocketSeam& CheckConnectSeam()
-{
-    static SocketSeam seam{WSAStartup, socket};
-    return seam;
+TSocketApi TSocketApi::Real() {
+    return {::WSAStartup, ::socket};
 }
 
 namespace {
 
 // The system's text of a resolution error, on one line.
-std::string ResolutionErrorText(int code)
-{
+std::string ResolutionErrorText(int code) {
     char text[1024] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK, nullptr,
                    code, LANG_USER_DEFAULT, text, sizeof text, nullptr);
@@ -23,7 +22,10 @@ std::string ResolutionErrorText(int code)
 class Sockets {
 public:
     explicit Sockets(bool started) : started_(started) {}
-    ~Sockets() { if (started_) WSACleanup(); }
+    ~Sockets() {
+        if (started_)
+            WSACleanup();
+    }
     Sockets(const Sockets&) = delete;
     Sockets& operator=(const Sockets&) = delete;
 
@@ -31,32 +33,29 @@ private:
     bool started_;
 };
 
-struct AddressList {
-    addrinfo* head = nullptr;
-    ~AddressList() { if (head) freeaddrinfo(head); }
+struct TAddressListTraits : TOwnedTraits<addrinfo*, bool, true> {
+    static bool Close(Handle list) {
+        freeaddrinfo(list);
+        return true;
+    }
 };
 
-struct Socket {
-    SOCKET s = INVALID_SOCKET;
-    ~Socket() { Close(); }
-    void Close()
-    {
-        if (s != INVALID_SOCKET) closesocket(s);
-        s = INVALID_SOCKET;
-    }
+struct TSocketTraits : TOwnedTraits<SOCKET, int, 0> {
+    static Handle Empty() { return INVALID_SOCKET; }
+    static int Close(Handle s) { return closesocket(s); }
 };
 
 }  // namespace
 
-int CheckConnect(const std::string& host, int port, std::string& info)
-{
+int CheckConnect(const std::string& host, int port, std::string& info) {
     std::ostringstream words;
     int result = 0;
     int socketError = 0;
     {
         WSADATA data;
-        const bool started = CheckConnectSeam().startup(MAKEWORD(2, 2), &data) == 0;
-        if (!started) socketError = WSAGetLastError();
+        const bool started = Seam<TSocketApi>().WSAStartup(MAKEWORD(2, 2), &data) == 0;
+        if (!started)
+            socketError = WSAGetLastError();
         Sockets library(started);
         if (!started) {
             words << "Error at WSAStartup()";
@@ -65,18 +64,18 @@ int CheckConnect(const std::string& host, int port, std::string& info)
             addrinfo hints{};
             hints.ai_family = AF_UNSPEC;
             hints.ai_socktype = SOCK_STREAM;
-            AddressList addresses;
-            result = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &addresses.head);
+            TOwned<TAddressListTraits> addresses;
+            result = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, addresses.Receive());
             if (result != 0) {
                 socketError = WSAGetLastError();
                 words << "getaddrinfo: s\n" << ResolutionErrorText(result);
                 result = 1;
             } else {
                 bool madeSocket = false;
-                for (addrinfo* a = addresses.head; a; a = a->ai_next) {
-                    Socket sock;
-                    sock.s = CheckConnectSeam().createSocket(a->ai_family, a->ai_socktype, a->ai_protocol);
-                    if (sock.s == INVALID_SOCKET) {
+                for (addrinfo* a = addresses.Get(); a; a = a->ai_next) {
+                    const TOwned<TSocketTraits> sock(
+                        Seam<TSocketApi>().socket(a->ai_family, a->ai_socktype, a->ai_protocol));
+                    if (!sock) {
                         socketError = WSAGetLastError();
                         continue;
                     }
@@ -84,13 +83,13 @@ int CheckConnect(const std::string& host, int port, std::string& info)
                     sockaddr_in any{};
                     any.sin_family = AF_INET;
                     any.sin_addr.s_addr = htonl(INADDR_ANY);
-                    if (bind(sock.s, reinterpret_cast<sockaddr*>(&any), sizeof any) == SOCKET_ERROR) {
+                    if (bind(sock.Get(), reinterpret_cast<sockaddr*>(&any), sizeof any) == SOCKET_ERROR) {
                         socketError = WSAGetLastError();
                         words << "Socket bind error";
                         result = 2;
                         break;
                     }
-                    if (connect(sock.s, a->ai_addr, static_cast<int>(a->ai_addrlen)) == SOCKET_ERROR) {
+                    if (connect(sock.Get(), a->ai_addr, static_cast<int>(a->ai_addrlen)) == SOCKET_ERROR) {
                         socketError = WSAGetLastError();
                         words << "Failed to connect.";
                         result = 3;

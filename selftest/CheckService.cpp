@@ -16,8 +16,7 @@ private:
 };
 
 // Connects to host and switches to HTTPS: 0, or the failing step (1 to 3) with the client's words.
-int ConnectSecure(const std::string& host, TAllHTTP& client, std::string& info)
-{
+int ConnectSecure(const std::string& host, TAllHTTP& client, std::string& info) {
     if (client.Connect(host, 0) != 0) {
         info = client.GetLastErrorText();
         return 1;
@@ -36,33 +35,33 @@ int ConnectSecure(const std::string& host, TAllHTTP& client, std::string& info)
     return 0;
 }
 
-constexpr int VerbGet = 2, VerbPost = 0;
-
 }  // namespace
 
-int CheckSSL(const std::string& host, TAllHTTP& client, std::string& info)
-{
+int CheckSSL(const std::string& host, TAllHTTP& client, std::string& info) {
     ClientCertOff certOff(client);
     int r = ConnectSecure(host, client, info);
-    if (r != 0) return r;
+    if (r != 0)
+        return r;
     r = client.SendForm("//", nullptr, VerbGet);
-    if (r != 0) info = client.GetLastErrorText();
+    if (r != 0)
+        info = client.GetLastErrorText();
     return r;
 }
 
-int PingAppServer(const std::string& host, TAllHTTP& client, std::string& info)
-{
+int PingAppServer(const std::string& host, TAllHTTP& client, std::string& info) {
     ClientCertOff certOff(client);
     int r = ConnectSecure(host, client, info);
-    if (r != 0) return r;
-    r = client.SendForm("lumweb/check", nullptr, VerbPost);
+    if (r != 0)
+        return r;
+    r = client.SendForm("lumweb/check", nullptr, VerbNone);  // SendForm posts it
     if (r != 0) {
         info = client.GetLastErrorText();
         return r;
     }
     if (!client.ResponseStartsWith("{\"CorrelationId\":\"", 18)) {
         info = "Соединение установлено, но от сервера получен неожиданный ответ: ";
-        if (const void* body = client.GetResponse(false)) info += static_cast<const char*>(body);
+        if (const void* body = client.GetResponse(false))
+            info += static_cast<const char*>(body);
         return 100;
     }
     return 0;

@@ -2,8 +2,8 @@
 #include <cstring>
 
 const char* const TestIds[TestTableSize] = {
-    "Connect80", "Connect443", "IsCSP", "CSPWork", "RootInstalled", "ConnectSSL",
-    "CheckLumWeb", "CheckLumWebTK", "TSPOCSPProxy", "Sign", "Zantholder", "End",
+    "Connect80",   "Connect443",    "IsCSP",        "CSPWork", "RootInstalled", "ConnectSSL",
+    "CheckLumWeb", "CheckLumWebTK", "TSPOCSPProxy", "Sign",    "Zantholder",    "End",
 };
 
 const char* const TestDescriptions[TestTableSize] = {
@@ -45,13 +45,16 @@ const char* const TestCriticality[TestTableSize] = {
     "3.Не критичный",
 };
 
-const char* GetCriticality(int index, int& level)
-{
-    if (index < 0 || index >= TestTableSize) return "";
+const char* GetCriticality(int index, int& level) {
+    if (index < 0 || index >= TestTableSize)
+        return "";
     const char* text = TestCriticality[index];
     // Prefix lengths are in bytes of the cp1251 texts.
-    if (std::strncmp(text, "2.Не критичный (для рабочего места)", 30) == 0) level = 1;
-    else if (std::strncmp(text, "3.Не критичный", 12) == 0) level = 2;
-    else if (std::strncmp(text, "1.Критичный", 9) == 0) level = 0;
+    if (std::strncmp(text, "2.Не критичный (для рабочего места)", 30) == 0)
+        level = 1;
+    else if (std::strncmp(text, "3.Не критичный", 12) == 0)
+        level = 2;
+    else if (std::strncmp(text, "1.Критичный", 9) == 0)
+        level = 0;
     return text;
 }

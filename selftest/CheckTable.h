@@ -1,8 +1,24 @@
 // The check table: identifiers, descriptions and criticality of the eleven checks, and the end mark.
 #pragma once
 
-constexpr int TestTableSize = 12;  // eleven checks and "End"
-constexpr int CheckCount = 11;
+// The checks by their index in the table, named by their identifiers.
+enum TCheckIndex : int {
+    ciConnect80,
+    ciConnect443,
+    ciIsCSP,
+    ciCSPWork,
+    ciRootInstalled,
+    ciConnectSSL,
+    ciCheckLumWeb,
+    ciCheckLumWebTK,
+    ciTSPOCSPProxy,
+    ciSign,
+    ciZantholder,
+    ciEnd,
+};
+
+constexpr int TestTableSize = ciEnd + 1;  // eleven checks and "End"
+constexpr int CheckCount = ciEnd;
 
 extern const char* const TestIds[TestTableSize];
 extern const char* const TestDescriptions[TestTableSize];

@@ -9,8 +9,7 @@ namespace {
 class PingHeaders {
 public:
     explicit PingHeaders(TAllHTTP& client) : client_(client) { client_.SetHeaders("X-Operation: ping"); }
-    ~PingHeaders()
-    {
+    ~PingHeaders() {
         client_.SetHeaders("");
         client_.SetSendClientCert(false);
     }
@@ -23,19 +22,18 @@ private:
 
 }  // namespace
 
-bool IsZantholderInstalled()
-{
+bool IsZantholderInstalled() {
     const std::string path = GetProgramFilesDir(IsOS64Bit()) + "\\VELTA\\Зантхолдер ЛУМ\\Zantholder.exe";
     // Opening follows a link to its target; a file that another program holds exclusively exists too.
     HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION;
     CloseHandle(file);
     return true;
 }
 
-int PingZantholder(TAllHTTP& client, std::string& info)
-{
+int PingZantholder(TAllHTTP& client, std::string& info) {
     PingHeaders headers(client);
     if (client.Connect("127.0.0.1", 8088) != 0) {
         info = client.GetLastErrorText();
@@ -48,13 +46,14 @@ int PingZantholder(TAllHTTP& client, std::string& info)
         return 2;
     }
     client.SetShowDialogs(false);
-    if (client.SendForm("", nullptr, 0) != 0) {
+    if (client.SendForm("", nullptr, VerbNone) != 0) {
         info = client.GetLastErrorText();
         return 4;
     }
     if (!client.ResponseStartsWith("OK", 2)) {
         info = "Получен неожиданный ответ от ПО Зантхолдер: ";
-        if (const void* body = client.GetResponse(false)) info += static_cast<const char*>(body);
+        if (const void* body = client.GetResponse(false))
+            info += static_cast<const char*>(body);
         return 4;
     }
     return 0;

@@ -1,6 +1,7 @@
 #include "Func_scard.h"
 #include "ErrorText.h"
 #include "LogViewer_helper.h"
+#include "Owned.h"
 
 namespace {
 
@@ -8,29 +9,28 @@ constexpr LONG NoReadersAvailable = static_cast<LONG>(0x8010002E);
 constexpr int OutOfMemory = static_cast<int>(SCARD_E_NO_MEMORY);
 constexpr DWORD AnyProtocol = SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1;
 
-// Owner of one thing the service hands out (context, card connection, allocated list).
-// Close reports the service's answer; the destructor closes only what an exception left open.
-template <typename Handle, typename Closer>
-class TCardResource {
-public:
-    explicit TCardResource(Closer closer) : closer(closer) {}
-    ~TCardResource() { Close(); }
-    TCardResource(const TCardResource&) = delete;
-    TCardResource& operator=(const TCardResource&) = delete;
-
-    Handle* Receive() { return &handle; }
-    Handle Get() const { return handle; }
-    LONG Close()
-    {
-        const Handle held = handle;
-        handle = Handle();
-        return held ? closer(held) : SCARD_S_SUCCESS;
-    }
-
-private:
-    Handle handle = Handle();
-    Closer closer;
+// The service's handles; Close reports the service's answer, the owner closes only what an
+// exception left open.
+struct TCardContextTraits : TOwnedTraits<SCARDCONTEXT, LONG, SCARD_S_SUCCESS> {
+    static LONG Close(Handle context) { return SCardReleaseContext(context); }
 };
+
+struct TCardTraits : TOwnedTraits<SCARDHANDLE, LONG, SCARD_S_SUCCESS> {
+    static LONG Close(Handle card) { return SCardDisconnect(card, SCARD_LEAVE_CARD); }
+};
+
+// A list the service allocated, freed with the context it came from.
+struct TCardListTraits : TOwnedTraits<char*, LONG, SCARD_S_SUCCESS> {
+    explicit TCardListTraits(SCARDCONTEXT context = 0) : context(context) {}
+    SCARDCONTEXT context;
+    LONG Close(Handle list) const { return SCardFreeMemory(context, list); }
+};
+
+// The caller's error text, or a scratch one when the caller gave none: the search reads back what
+// it wrote (its log lines carry it).
+std::string& TextOf(std::string* errorText, std::string& scratch) {
+    return errorText != nullptr ? *errorText : scratch;
+}
 
 struct ShareModeTry {
     DWORD mode;
@@ -46,8 +46,7 @@ const ShareModeTry shareModeTries[] = {
      "Failed SCardConnect with SCARD_SHARE_EXCLUSIVE", false},
 };
 
-LONG ConnectToReader(SCARDCONTEXT context, const char* reader, SCARDHANDLE* card, std::string& errorText)
-{
+LONG ConnectToReader(SCARDCONTEXT context, const char* reader, SCARDHANDLE* card, std::string* errorText) {
     LONG result = SCARD_S_SUCCESS;
     for (const ShareModeTry& attempt : shareModeTries) {
         DWORD protocol = 0;
@@ -57,29 +56,25 @@ LONG ConnectToReader(SCARDCONTEXT context, const char* reader, SCARDHANDLE* card
             return result;
         }
         *card = 0;
-        errorText = FormatErrorText(attempt.failed, result, false, false);
-        if (attempt.logFailure) WriteDebugLineStr(errorText);
+        LogOrStoreError(errorText, attempt.failed, result);
+        if (attempt.logFailure)
+            WriteDebugLineStr(*errorText);
     }
     return result;
 }
 
-LONG WINAPI LeaveCard(SCARDHANDLE card)
-{
-    return SCardDisconnect(card, SCARD_LEAVE_CARD);
-}
-
 }  // namespace
 
-int ListCardReaders(SCARDCONTEXT context, std::vector<std::string>& readers, std::string& errorText)
-{
+int ListCardReaders(SCARDCONTEXT context, std::vector<std::string>& readers, std::string* errorText) {
+    std::string scratch;
+    std::string& text = TextOf(errorText, scratch);
     readers.clear();
-    auto freeList = [context](char* list) { return SCardFreeMemory(context, list); };
-    TCardResource<char*, decltype(freeList)> names(freeList);
+    TOwned<TCardListTraits> names(nullptr, TCardListTraits(context));
     DWORD length = SCARD_AUTOALLOCATE;
     const LONG result = SCardListReadersA(context, nullptr, reinterpret_cast<char*>(names.Receive()), &length);
     if (result != SCARD_S_SUCCESS) {
-        *names.Receive() = nullptr;
-        errorText = result == NoReadersAvailable ? "Reader is not in groups." : "Failed SCardListReaders";
+        names.Release();  // nothing was allocated
+        text = result == NoReadersAvailable ? "Reader is not in groups." : "Failed SCardListReaders";
         return result;
     }
     try {
@@ -95,18 +90,20 @@ int ListCardReaders(SCARDCONTEXT context, std::vector<std::string>& readers, std
     }
     const LONG freed = names.Close();
     if (freed != SCARD_S_SUCCESS) {
-        errorText = "Failed SCardFreeMemory";
+        text = "Failed SCardFreeMemory";
         return freed;
     }
     return 0;
 }
 
-int IsCardInReader(SCARDCONTEXT context, const char* reader, DWORD& state, std::string& errorText)
-{
+int IsCardInReader(SCARDCONTEXT context, const char* reader, DWORD& state, std::string* errorText) {
+    std::string scratch;
+    std::string& text = TextOf(errorText, scratch);
     try {
-        TCardResource<SCARDHANDLE, LONG(WINAPI*)(SCARDHANDLE)> card(LeaveCard);
-        LONG result = ConnectToReader(context, reader, card.Receive(), errorText);
-        if (result != SCARD_S_SUCCESS) return result;
+        TOwned<TCardTraits> card;
+        LONG result = ConnectToReader(context, reader, card.Receive(), &text);
+        if (result != SCARD_S_SUCCESS)
+            return result;
 
         char name[200];
         DWORD nameLength = sizeof name;
@@ -114,14 +111,17 @@ int IsCardInReader(SCARDCONTEXT context, const char* reader, DWORD& state, std::
         BYTE atr[32];
         DWORD atrLength = sizeof atr;
         result = SCardStatusA(card.Get(), name, &nameLength, &state, &protocol, atr, &atrLength);
-        if (result != SCARD_S_SUCCESS) errorText = "Failed SCardStatus";
+        if (result != SCARD_S_SUCCESS)
+            text = "Failed SCardStatus";
 
         WriteDebugLineW(L"Try to disconect from SCard");
         const LONG disconnected = card.Close();
         if (disconnected != SCARD_S_SUCCESS) {
-            if (!errorText.empty()) errorText += ": ";
-            errorText += "Failed SCardDisconnect";
-            if (result == SCARD_S_SUCCESS) result = disconnected;
+            if (!text.empty())
+                text += ": ";
+            text += "Failed SCardDisconnect";
+            if (result == SCARD_S_SUCCESS)
+                result = disconnected;
         }
         return result;
     } catch (...) {
@@ -129,21 +129,23 @@ int IsCardInReader(SCARDCONTEXT context, const char* reader, DWORD& state, std::
     }
 }
 
-int FindReaderWithCard(SCARDCONTEXT context, std::string& reader, std::string& errorText)
-{
+int FindReaderWithCard(SCARDCONTEXT context, std::string& reader, std::string* errorText) {
+    std::string scratch;
+    std::string& text = TextOf(errorText, scratch);
     std::vector<std::string> readers;
-    const int listed = ListCardReaders(context, readers, errorText);
-    if (listed != 0) return listed;
+    const int listed = ListCardReaders(context, readers, &text);
+    if (listed != 0)
+        return listed;
     try {
         bool cardFound = false;
         int last = 0;
         for (const std::string& name : readers) {
             DWORD state = 0;
             WriteDebugLineStr("Reader located: " + name);
-            last = IsCardInReader(context, name.c_str(), state, errorText);
+            last = IsCardInReader(context, name.c_str(), state, &text);
             if (last != 0) {
-                WriteDebugLineStr("IsCardInReader failed for reader: " + name + ": " + errorText);
-                errorText.clear();
+                WriteDebugLineStr("IsCardInReader failed for reader: " + name + ": " + text);
+                text.clear();
                 continue;
             }
             WriteDebugLineStr("Reader tested: " + name + " with state " + std::to_string(state));
@@ -152,7 +154,7 @@ int FindReaderWithCard(SCARDCONTEXT context, std::string& reader, std::string& e
                 continue;
             }
             if (cardFound) {
-                errorText = "Обнаружено несколько карт. Извлеките все лишние карты, а затем попробуйте заново.";
+                text = "Обнаружено несколько карт. Извлеките все лишние карты, а затем попробуйте заново.";
                 return -1;
             }
             cardFound = true;
@@ -164,26 +166,28 @@ int FindReaderWithCard(SCARDCONTEXT context, std::string& reader, std::string& e
     }
 }
 
-int FindCardReader(std::string& reader, std::string& errorText)
-{
-    TCardResource<SCARDCONTEXT, LONG(WINAPI*)(SCARDCONTEXT)> context(SCardReleaseContext);
+int FindCardReader(std::string& reader, std::string* errorText) {
+    std::string scratch;
+    std::string& text = TextOf(errorText, scratch);
+    TOwned<TCardContextTraits> context;
     const LONG established = SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, context.Receive());
     if (established != SCARD_S_SUCCESS) {
-        *context.Receive() = 0;
+        context.Release();  // nothing was established
         try {
-            errorText = FormatErrorText("Failed SCardEstablishContext", established, false, false);
+            LogOrStoreError(&text, "Failed SCardEstablishContext", established);
         } catch (...) {
         }
         return established;
     }
-    int result = FindReaderWithCard(context.Get(), reader, errorText);
+    int result = FindReaderWithCard(context.Get(), reader, &text);
     const LONG released = context.Close();
     if (released != SCARD_S_SUCCESS) {
         try {
-            errorText += "Failed SCardReleaseContext";
+            text += "Failed SCardReleaseContext";
         } catch (...) {
         }
-        if (result == 0) result = released;
+        if (result == 0)
+            result = released;
     }
     return result;
 }

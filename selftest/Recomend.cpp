@@ -1,7 +1,6 @@
 #include "Recomend.h"
 
-const char* GetRecomendText(int value)
-{
+const char* GetRecomendText(int value) {
     static const char* const texts[] = {
         "Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.",
         "Проверьте сетевые настройки доступа к ЯСК ВАРТО.",
@@ -18,26 +17,24 @@ const char* GetRecomendText(int value)
     return value >= 0 && value < static_cast<int>(std::size(texts)) ? texts[value] : "";
 }
 
-bool HasRecomend(const TRecomendMap& map, TRecomend key)
-{
+bool HasRecomend(const TRecomendMap& map, TRecomend key) {
     return map.count(key) != 0;
 }
 
-static bool IsTrue(const TRecomendMap& map, TRecomend key)
-{
+static bool IsTrue(const TRecomendMap& map, TRecomend key) {
     auto it = map.find(key);
     return it != map.end() && it->second;
 }
 
-unsigned ComposeVerdict(TRecomendMap& map, std::string& text)
-{
+unsigned ComposeVerdict(TRecomendMap& map, std::string& text) {
     unsigned icon = VerdictNoIcon;
     bool positive = true;
     if (IsTrue(map, rcSuccess)) {
         icon = VerdictInformation;
         text += GetRecomendText(rcSuccess);
         map[rcSuccess] = false;
-        if (HasRecomend(map, rcFailure)) map[rcFailure] = false;
+        if (HasRecomend(map, rcFailure))
+            map[rcFailure] = false;
     } else if (IsTrue(map, rcFailure)) {
         icon = VerdictError;
         text += GetRecomendText(rcFailure);
@@ -47,17 +44,20 @@ unsigned ComposeVerdict(TRecomendMap& map, std::string& text)
 
     bool first = true;
     for (const auto& [key, value] : map) {
-        if (!value) continue;
+        if (!value)
+            continue;
         if (first) {
             if (!text.empty())
                 text += positive ? "\r\nВместе с тем имеются следующие рекомендации:\r\n"
                                  : "\r\nРекомендуется выполнить следующие действия:\r\n";
             first = false;
         }
-        if (!text.empty()) text += "\r\n";
+        if (!text.empty())
+            text += "\r\n";
         text += " - ";
         text += GetRecomendText(key);
-        if (icon == VerdictInformation && key != rcReadDiagnostics && key != rcRunAllChecks) icon = VerdictWarning;
+        if (icon == VerdictInformation && key != rcReadDiagnostics && key != rcRunAllChecks)
+            icon = VerdictWarning;
     }
 
     // Nothing to recommend and nothing failed: every check that ran passed or only warned.

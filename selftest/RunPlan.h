@@ -19,13 +19,13 @@ struct Endpoints {
 
 // The built-in endpoints with the tag applied.
 Endpoints SelectEndpoints(int tag);
-// Check 7 (the training complex) is left out of the alternative run.
-bool RunsCheck(int index, int tag);
+// The training-complex check (ciCheckLumWebTK) is left out of the alternative run.
+bool RunsCheck(int index, int tag);  // index: a TCheckIndex
 
 struct CheckTexts {
-    std::string Running;    // caption while the check runs, and when it passes
-    std::string Result;     // caption when it does not pass
-    const char* Passed;     // information text when it passes; null: the check's own information text
+    std::string Running;  // caption while the check runs, and when it passes
+    std::string Result;   // caption when it does not pass
+    const char* Passed;   // information text when it passes; null: the check's own information text
 };
 CheckTexts TextsOf(int index, const Endpoints& endpoints);
 

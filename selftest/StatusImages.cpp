@@ -7,10 +7,10 @@ constexpr int Size = 16;
 class MemoryBitmap {
 public:
     explicit MemoryBitmap(HDC screen)
-        : dc_(CreateCompatibleDC(screen)), bitmap_(CreateCompatibleBitmap(screen, Size, Size)),
+        : dc_(CreateCompatibleDC(screen)),
+          bitmap_(CreateCompatibleBitmap(screen, Size, Size)),
           old_(SelectObject(dc_, bitmap_)) {}
-    ~MemoryBitmap()
-    {
+    ~MemoryBitmap() {
         SelectObject(dc_, old_);
         DeleteObject(bitmap_);
         DeleteDC(dc_);
@@ -32,8 +32,7 @@ private:
 class GdiObject {
 public:
     GdiObject(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), old_(SelectObject(dc, object)) {}
-    ~GdiObject()
-    {
+    ~GdiObject() {
         SelectObject(dc_, old_);
         DeleteObject(object_);
     }
@@ -49,8 +48,7 @@ private:
 enum class Shape { Check, Cross, Exclamation, Arrow };
 
 // Draws one image in colour on a black background (the mask's transparent part) and its mask.
-void DrawShape(HDC dc, Shape shape, COLORREF fill, bool mask)
-{
+void DrawShape(HDC dc, Shape shape, COLORREF fill, bool mask) {
     RECT all{0, 0, Size, Size};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(mask ? WHITE_BRUSH : BLACK_BRUSH)));
     const COLORREF ink = mask ? RGB(0, 0, 0) : fill;
@@ -64,7 +62,8 @@ void DrawShape(HDC dc, Shape shape, COLORREF fill, bool mask)
     } else {
         Ellipse(dc, 0, 0, Size, Size);
     }
-    if (mask) return;
+    if (mask)
+        return;
 
     GdiObject markPen(dc, CreatePen(PS_SOLID, 2, mark));
     switch (shape) {
@@ -74,15 +73,20 @@ void DrawShape(HDC dc, Shape shape, COLORREF fill, bool mask)
         break;
     }
     case Shape::Cross:
-        MoveToEx(dc, 5, 5, nullptr); LineTo(dc, 11, 11);
-        MoveToEx(dc, 11, 5, nullptr); LineTo(dc, 5, 11);
+        MoveToEx(dc, 5, 5, nullptr);
+        LineTo(dc, 11, 11);
+        MoveToEx(dc, 11, 5, nullptr);
+        LineTo(dc, 5, 11);
         break;
     case Shape::Exclamation:
-        MoveToEx(dc, 7, 5, nullptr); LineTo(dc, 7, 9);
-        MoveToEx(dc, 7, 11, nullptr); LineTo(dc, 7, 12);
+        MoveToEx(dc, 7, 5, nullptr);
+        LineTo(dc, 7, 9);
+        MoveToEx(dc, 7, 11, nullptr);
+        LineTo(dc, 7, 12);
         break;
     case Shape::Arrow: {
-        MoveToEx(dc, 4, 8, nullptr); LineTo(dc, 11, 8);
+        MoveToEx(dc, 4, 8, nullptr);
+        LineTo(dc, 11, 8);
         POINT head[] = {{8, 5}, {11, 8}, {8, 11}};
         Polyline(dc, head, 3);
         break;
@@ -92,13 +96,15 @@ void DrawShape(HDC dc, Shape shape, COLORREF fill, bool mask)
 
 }  // namespace
 
-void AddStatusImages(TImageList& images)
-{
-    struct { Shape shape; COLORREF colour; } const looks[] = {
-        {Shape::Check, RGB(0, 150, 60)},        // passed
-        {Shape::Cross, RGB(210, 30, 30)},       // failed
-        {Shape::Exclamation, RGB(235, 170, 0)}, // warning
-        {Shape::Arrow, RGB(30, 100, 210)},      // running
+void AddStatusImages(TImageList& images) {
+    struct {
+        Shape shape;
+        COLORREF colour;
+    } const looks[] = {
+        {Shape::Check, RGB(0, 150, 60)},         // passed
+        {Shape::Cross, RGB(210, 30, 30)},        // failed
+        {Shape::Exclamation, RGB(235, 170, 0)},  // warning
+        {Shape::Arrow, RGB(30, 100, 210)},       // running
     };
     HDC screen = GetDC(nullptr);
     for (const auto& look : looks) {

@@ -7,8 +7,7 @@
 
 namespace {
 
-int RunZantholder(RunContext& context, std::string& info)
-{
+int RunZantholder(RunContext& context, std::string& info) {
     if (!IsZantholderInstalled()) {
         info = "Не найдено";
         return 100;
@@ -18,17 +17,19 @@ int RunZantholder(RunContext& context, std::string& info)
 
 }  // namespace
 
-const std::vector<CheckRoutine>& BuiltInChecks()
-{
+const std::vector<CheckRoutine>& BuiltInChecks() {
     static const std::vector<CheckRoutine> checks = {
-        {0, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 80, info); }},
-        {1, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 443, info); }},
-        {2, [](RunContext&, std::string& info) { return CheckCSPInstalled(info); }},
-        {3, [](RunContext&, std::string& info) { return CheckCSPWork(info); }},
-        {5, [](RunContext& c, std::string& info) { return CheckSSL(c.Hosts.ServiceHost, c.ServiceClient, info); }},
-        {6, [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.ServiceHost, c.ServiceClient, info); }},
-        {7, [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.TrainingHost, c.ServiceClient, info); }},
-        {10, [](RunContext& c, std::string& info) { return RunZantholder(c, info); }},
+        {ciConnect80, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 80, info); }},
+        {ciConnect443, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 443, info); }},
+        {ciIsCSP, [](RunContext&, std::string& info) { return CheckCSPInstalled(info); }},
+        {ciCSPWork, [](RunContext&, std::string& info) { return CheckCSPWork(info); }},
+        {ciConnectSSL,
+         [](RunContext& c, std::string& info) { return CheckSSL(c.Hosts.ServiceHost, c.ServiceClient, info); }},
+        {ciCheckLumWeb,
+         [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.ServiceHost, c.ServiceClient, info); }},
+        {ciCheckLumWebTK,
+         [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.TrainingHost, c.ServiceClient, info); }},
+        {ciZantholder, [](RunContext& c, std::string& info) { return RunZantholder(c, info); }},
     };
     return checks;
 }
@@ -39,10 +40,12 @@ namespace {
 class RunGuard {
 public:
     RunGuard(IRunView& view, TRunState& state) : view_(view), state_(state) { state_.Running = true; }
-    ~RunGuard()
-    {
+    ~RunGuard() {
         state_.Running = false;
-        try { view_.HideProgress(); } catch (...) {}
+        try {
+            view_.HideProgress();
+        } catch (...) {
+        }
     }
 
 private:
@@ -50,8 +53,7 @@ private:
     TRunState& state_;
 };
 
-void NewRequestRecord(TRunState& state)
-{
+void NewRequestRecord(TRunState& state) {
     state.Request = std::make_unique<_AUTH_REQUEST>();
     std::memset(state.Identifier, 0, sizeof state.Identifier);
     state.Request->size = sizeof(_AUTH_REQUEST);
@@ -60,8 +62,7 @@ void NewRequestRecord(TRunState& state)
     state.Request->bufferSize = sizeof state.Identifier;
 }
 
-void RunOne(const CheckRoutine& check, RunContext& context, IRunView& view, TRecomendMap& map)
-{
+void RunOne(const CheckRoutine& check, RunContext& context, IRunView& view, TRecomendMap& map) {
     const CheckTexts texts = TextsOf(check.Index, context.Hosts);
     int row = -1;
     try {
@@ -74,7 +75,8 @@ void RunOne(const CheckRoutine& check, RunContext& context, IRunView& view, TRec
         view.SetRow(row, RowFor(texts, r, info));
         view.SetRowId(row, check.Index);
     } catch (const Exception& e) {
-        if (row < 0) return;
+        if (row < 0)
+            return;
         view.SetRowFailed(row, e.Message);
         view.SetRowId(row, check.Index);
     }
@@ -82,9 +84,9 @@ void RunOne(const CheckRoutine& check, RunContext& context, IRunView& view, TRec
 
 }  // namespace
 
-void RunTests(int tag, IRunView& view, TRunState& state, const std::vector<CheckRoutine>& checks)
-{
-    if (state.Running) return;
+void RunTests(int tag, IRunView& view, TRunState& state, const std::vector<CheckRoutine>& checks) {
+    if (state.Running)
+        return;
     // Released after the guard has hidden the strip: the gateway's first, the service's last.
     const std::unique_ptr<TAllHTTP> serviceClient = CreateHttpClient(false, 0);
     const std::unique_ptr<TAllHTTP> chainClient = CreateHttpClient(false, 0);
@@ -98,7 +100,8 @@ void RunTests(int tag, IRunView& view, TRunState& state, const std::vector<Check
     state.RecomendText.clear();
 
     for (const CheckRoutine& check : checks)
-        if (RunsCheck(check.Index, tag)) RunOne(check, context, view, map);
+        if (RunsCheck(check.Index, tag))
+            RunOne(check, context, view, map);
 
     unsigned icon = ComposeVerdict(map, state.RecomendText);
     view.ShowVerdict(state.RecomendText, icon);

@@ -11,9 +11,9 @@
 class IRunView {
 public:
     virtual ~IRunView() = default;
-    virtual void ShowProgress(int max) = 0;          // the strip appears, the bar at 0 of max
+    virtual void ShowProgress(int max) = 0;  // the strip appears, the bar at 0 of max
     virtual void StepProgress() = 0;
-    virtual void HideProgress() = 0;                 // the strip disappears, the bar back at 0
+    virtual void HideProgress() = 0;  // the strip disappears, the bar back at 0
     virtual void ClearRows() = 0;
     virtual int AddRow(const std::string& caption, int image) = 0;
     virtual void SetRow(int row, const RowContent& content) = 0;
@@ -41,7 +41,7 @@ struct RunContext {
 };
 
 struct CheckRoutine {
-    int Index;
+    int Index;  // a TCheckIndex
     int (*Run)(RunContext& context, std::string& info);
 };
 

@@ -7,9 +7,15 @@ TF_MainTest* F_MainTest = nullptr;
 
 TF_MainTest::TF_MainTest()
     : TForm(L"TF_MainTest"),
-      Panel1(this, ID_Panel1), Label2(&Panel1, ID_Label2), PB1(&Panel1, ID_PB1),
-      pnl1(this, ID_pnl1), Button_Send(&pnl1, ID_Button_Send), Button_Check(&pnl1, ID_Button_Check),
-      B_Exit(&pnl1, ID_B_Exit), LV_Stat(this, ID_LV_Stat), Im_16(16, 16),
+      Panel1(this, ID_Panel1),
+      Label2(&Panel1, ID_Label2),
+      PB1(&Panel1, ID_PB1),
+      pnl1(this, ID_pnl1),
+      Button_Send(&pnl1, ID_Button_Send),
+      Button_Check(&pnl1, ID_Button_Check),
+      B_Exit(&pnl1, ID_B_Exit),
+      LV_Stat(this, ID_LV_Stat),
+      Im_16(16, 16),
       A_MakeTest("A_MakeTest", "Провести тестирование", TagRegular),
       A_DebugInfo("A_DebugInfo", "Информация для службы технической поддержки"),
       MainMenu1(*this),
@@ -17,8 +23,7 @@ TF_MainTest::TF_MainTest()
       N1("N1", ID_N1, "Провести тестирование ТК", TagTraining),
       N2("N2", ID_N2, "Провести тестирование РК", TagAlternative),
       N6("N6", ID_N6, ""),
-      N8("N8", ID_N8, "Выход")
-{
+      N8("N8", ID_N8, "Выход") {
     Name = "F_MainTest";
     SetCaption("Тестирование клиентских модулей ЯСК ВАРТО на рабочем месте");
 
@@ -54,7 +59,8 @@ TF_MainTest::TF_MainTest()
     Button_Send.SetBounds(56, 8, 313, 25);
     Button_Check.SetBounds(375, 8, 160, 25);
     B_Exit.SetBounds(541, 8, 75, 25);
-    for (TButton* b : {&Button_Send, &Button_Check, &B_Exit}) b->SetAnchors(akTop | akRight);
+    for (TButton* b : {&Button_Send, &Button_Check, &B_Exit})
+        b->SetAnchors(akTop | akRight);
     Button_Send.SetFont(ButtonFont);
     Button_Check.SetFont(BoldButtonFont);
     BindAction(Button_Send, A_DebugInfo);
@@ -71,43 +77,36 @@ TF_MainTest::TF_MainTest()
     Realign();
 }
 
-void TF_MainTest::A_MakeTestExecute(TComponent* sender)
-{
+void TF_MainTest::A_MakeTestExecute(TComponent* sender) {
     RunTests(sender->Tag, *this, Run);
 }
 
-void TF_MainTest::ShowProgress(int max)
-{
+void TF_MainTest::ShowProgress(int max) {
     Panel1.SetVisible(true);
     PB1.SetPosition(0);
     PB1.SetMax(max);
 }
 
-void TF_MainTest::HideProgress()
-{
+void TF_MainTest::HideProgress() {
     Panel1.SetVisible(false);
     PB1.SetPosition(0);
 }
 
-void TF_MainTest::SetRow(int row, const RowContent& content)
-{
+void TF_MainTest::SetRow(int row, const RowContent& content) {
     LV_Stat.SetItemImage(row, content.Image);
     LV_Stat.SetItemText(row, 0, content.Caption);
     LV_Stat.SetItemText(row, 1, content.Info);
 }
 
-void TF_MainTest::SetRowFailed(int row, const std::string& message)
-{
+void TF_MainTest::SetRowFailed(int row, const std::string& message) {
     LV_Stat.SetItemImage(row, ImageFailed);
     LV_Stat.SetItemText(row, 1, message);
 }
 
-void TF_MainTest::ProcessMessages()
-{
+void TF_MainTest::ProcessMessages() {
     Application->ProcessMessages();
 }
 
-void TF_MainTest::ShowVerdict(const std::string& text, unsigned icon)
-{
+void TF_MainTest::ShowVerdict(const std::string& text, unsigned icon) {
     Application->MessageBox(text, "Результаты тестирования", MB_OK | icon);
 }

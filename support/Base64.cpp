@@ -21,17 +21,12 @@ const std::array<unsigned char, 256> DecodeTable = MakeDecodeTable();
 bool IsSkipped(char c) {
     return c == '\r' || c == '\n' || c == ' ' || c == '\0';
 }
-
-void ComposeError(std::string* errorText, const char* message) {
-    if (errorText != nullptr)
-        *errorText = FormatErrorText(message, 0, false, false);
-}
-}
+}  // namespace
 
 char* kwbase64_encode(const unsigned char* data, unsigned int n, std::string* errorText) {
     if (data == nullptr && n != 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
-        ComposeError(errorText, "kwbase64_encode. Нет данных для кодирования.");
+        LogOrStoreError(errorText, "kwbase64_encode. Нет данных для кодирования.");
         return nullptr;
     }
     const uint64_t twice = 2ull * n;
@@ -41,7 +36,7 @@ char* kwbase64_encode(const unsigned char* data, unsigned int n, std::string* er
     if (text == nullptr) {
         if (GetLastError() == 0 || capacity > SIZE_MAX)
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        ComposeError(errorText, "kwbase64_encode. Ошибка выделения памяти.");
+        LogOrStoreError(errorText, "kwbase64_encode. Ошибка выделения памяти.");
         return nullptr;
     }
     char* out = text;

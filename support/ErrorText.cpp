@@ -2,6 +2,7 @@
 #include "Conversions.h"
 #include "LastErrorKept.h"
 #include "LocalFree.h"
+#include "Owned.h"
 #include "StringHelpers.h"
 #include "SysString.h"
 #include "VyrnLog.h"
@@ -23,37 +24,12 @@ constexpr unsigned int LastInternetCode = 12175;
 const char* const NotFoundText = "...Не определено...";
 
 // A library loaded only for its resources, for one lookup.
-class CDataFileModule {
-public:
-    explicit CDataFileModule(const char* name)
-        : module(LoadLibraryExA(name, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-    ~CDataFileModule() {
-        if (module != nullptr)
-            FreeLibrary(module);
-    }
-    CDataFileModule(const CDataFileModule&) = delete;
-    CDataFileModule& operator=(const CDataFileModule&) = delete;
-    HMODULE Get() const { return module; }
+TModule DataFileModule(const char* name) {
+    return TModule(LoadLibraryExA(name, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+}
 
-private:
-    HMODULE module;
-};
-
-class CErrorInfoHolder {
-public:
-    CErrorInfoHolder() = default;
-    ~CErrorInfoHolder() {
-        if (info != nullptr)
-            info->Release();
-    }
-    CErrorInfoHolder(const CErrorInfoHolder&) = delete;
-    CErrorInfoHolder& operator=(const CErrorInfoHolder&) = delete;
-    IErrorInfo** Receive() { return &info; }
-    IErrorInfo* operator->() const { return info; }
-    explicit operator bool() const { return info != nullptr; }
-
-private:
-    IErrorInfo* info = nullptr;
+struct TErrorInfoTraits : TOwnedTraits<IErrorInfo*, ULONG, 0> {
+    static ULONG Close(Handle info) { return info->Release(); }
 };
 
 unsigned int FacilityOf(unsigned int code) {
@@ -64,7 +40,8 @@ unsigned int FacilityOf(unsigned int code) {
 std::string FormatFromTable(DWORD flags, HMODULE module, unsigned int code) {
     for (DWORD language : {DWORD(MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT)), DWORD(0)}) {
         char* buffer = nullptr;
-        const DWORD length = FormatMessageA(flags, module, code, language, reinterpret_cast<char*>(&buffer), 0, nullptr);
+        const DWORD length = FormatMessageA(flags, module, code, language, reinterpret_cast<char*>(&buffer), 0,
+                                            nullptr);
         TLocalFree<char> text(buffer);
         if (length > 0 && text.Get() != nullptr)
             return std::string(text.Get(), length);
@@ -73,8 +50,8 @@ std::string FormatFromTable(DWORD flags, HMODULE module, unsigned int code) {
 }
 
 std::string FormatFromLibrary(const char* name, unsigned int code) {
-    CDataFileModule library(name);
-    return library.Get() != nullptr ? FormatFromTable(FromModuleFlags, library.Get(), code) : std::string();
+    const TModule library = DataFileModule(name);
+    return library ? FormatFromTable(FromModuleFlags, library.Get(), code) : std::string();
 }
 
 std::string LookUpSystemErrorMessage(unsigned int code, bool winHttpOwnsInternetCodes) {
@@ -84,8 +61,8 @@ std::string LookUpSystemErrorMessage(unsigned int code, bool winHttpOwnsInternet
         text = FormatFromTable(FromModuleFlags, GetModuleHandleA(nullptr), code);
     } else if (facility == TspClientFacility || facility == OcspClientFacility) {
         const bool tsp = facility == TspClientFacility;
-        CDataFileModule library(tsp ? "tspcli.dll" : "ocspcli.dll");
-        if (library.Get() == nullptr)
+        const TModule library = DataFileModule(tsp ? "tspcli.dll" : "ocspcli.dll");
+        if (!library)
             return tsp ? "TSP client error" : "OCSP client error";
         text = FormatFromTable(FromModuleFlags, library.Get(), code);
     } else if (code >= FirstInternetCode && code <= LastInternetCode) {
@@ -95,7 +72,7 @@ std::string LookUpSystemErrorMessage(unsigned int code, bool winHttpOwnsInternet
         text = FormatFromTable(FromSystemFlags, nullptr, code);
     return text.empty() ? std::string(NotFoundText) : text;
 }
-}
+}  // namespace
 
 std::string GetSystemErrorMessage(unsigned int code, bool winHttpOwnsInternetCodes) {
     TLastErrorKept keep;
@@ -108,15 +85,15 @@ std::string GetSystemErrorMessage(unsigned int code, bool winHttpOwnsInternetCod
 
 std::string GetOleErrorInfoText() {
     TLastErrorKept keep;
-    CErrorInfoHolder info;
+    TOwned<TErrorInfoTraits> info;
     if (GetErrorInfo(0, info.Receive()) != S_OK || !info)
         return std::string();
     TSysString description;
     std::string result;
-    if (SUCCEEDED(info->GetDescription(description.Receive())) && description.Get() != nullptr)
+    if (SUCCEEDED(info.Get()->GetDescription(description.Receive())) && description.Get() != nullptr)
         result = WStringToString(description.Get());
     TSysString source;
-    if (!result.empty() && SUCCEEDED(info->GetSource(source.Receive())) && source.Get() != nullptr)
+    if (!result.empty() && SUCCEEDED(info.Get()->GetSource(source.Receive())) && source.Get() != nullptr)
         result += "\r\nSource = " + WStringToString(source.Get());
     return result;
 }
@@ -147,11 +124,11 @@ std::string FormatErrorText(const std::string& message, int code, bool withComIn
     return result;
 }
 
-void LogOrStoreError(std::string* target, const std::string& message, int code, bool withComInfo,
+void LogOrStoreError(std::string* errorText, const std::string& message, int code, bool withComInfo,
                      bool winHttpOwnsInternetCodes) {
     std::string text = FormatErrorText(message, code, withComInfo, winHttpOwnsInternetCodes);
-    if (target != nullptr)
-        *target = std::move(text);
+    if (errorText != nullptr)
+        *errorText = std::move(text);
     else
         VYRNLog(text);
 }

@@ -16,6 +16,7 @@ std::string GetSystemErrorMessage(unsigned int code, bool winHttpOwnsInternetCod
 // Description of the thread's COM error object (with "\r\nSource = ..."); "" when there is none.
 std::string GetOleErrorInfoText();
 
-// Composes the text; it replaces *target, or goes to VYRNLog when target is null.
-void LogOrStoreError(std::string* target, const std::string& message, int code, bool withComInfo,
-                     bool winHttpOwnsInternetCodes);
+// The one way to set the caller's error text: composes the text with FormatErrorText; it
+// replaces *errorText, or goes to VYRNLog when errorText is null.
+void LogOrStoreError(std::string* errorText, const std::string& message, int code = 0, bool withComInfo = false,
+                     bool winHttpOwnsInternetCodes = false);

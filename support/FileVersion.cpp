@@ -22,7 +22,7 @@ std::string VersionOf(const char* fileName) {
     GetFileVersionText(fileName, version, sizeof(version), language, sizeof(language));
     return version;
 }
-}
+}  // namespace
 
 void GetFileVersionText(const char* fileName, char* version, size_t versionCapacity, char* language,
                         size_t languageCapacity) {

@@ -13,14 +13,12 @@ const std::string loggerInstanceName;
 
 SafeVector<std::wstring> pendingLines(100);
 
-bool ViewerSwitchOn()
-{
+bool ViewerSwitchOn() {
     DWORD value = 0;
     return RegReadDword(HKEY_LOCAL_MACHINE, "Software\\VYRN\\Loggers", loggerName.c_str(), &value) == 0 && value != 0;
 }
 
-void SendToViewer(HWND viewer, const std::wstring& line)
-{
+void SendToViewer(HWND viewer, const std::wstring& line) {
     COPYDATASTRUCT data;
     data.dwData = 1;
     data.cbData = static_cast<DWORD>((line.size() + 1) * sizeof(wchar_t));
@@ -28,8 +26,7 @@ void SendToViewer(HWND viewer, const std::wstring& line)
     SendMessageA(viewer, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
 }
 
-void ForwardToViewer(const std::wstring& line)
-{
+void ForwardToViewer(const std::wstring& line) {
     const std::string title = "Form" + loggerName + "_" + loggerInstanceName;
     const HWND viewer = FindWindowA("LOGGER_CLASS", title.c_str());
     if (!viewer) {
@@ -37,22 +34,22 @@ void ForwardToViewer(const std::wstring& line)
         return;
     }
     std::wstring kept;
-    while (pendingLines.PopFront(kept)) SendToViewer(viewer, kept);
+    while (pendingLines.PopFront(kept))
+        SendToViewer(viewer, kept);
     SendToViewer(viewer, line);
 }
 
-void WriteLine(const std::wstring& text)
-{
+void WriteLine(const std::wstring& text) {
     const std::wstring line = L"[" + std::to_wstring(GetCurrentThreadId()) + L"]\t" + text;
     OutputDebugStringW(line.c_str());
-    if (ViewerSwitchOn()) ForwardToViewer(line);
+    if (ViewerSwitchOn())
+        ForwardToViewer(line);
 }
 
 }  // namespace
 
 // Each entry keeps the caller's last error: callers compose error texts from it.
-void WriteDebugLine(const std::wstring& text)
-{
+void WriteDebugLine(const std::wstring& text) {
     TLastErrorKept kept;
     try {
         WriteLine(text);
@@ -60,8 +57,7 @@ void WriteDebugLine(const std::wstring& text)
     }
 }
 
-void WriteDebugLineStr(const std::string& text)
-{
+void WriteDebugLineStr(const std::string& text) {
     TLastErrorKept kept;
     try {
         WriteLine(StringToWString(text));
@@ -69,8 +65,7 @@ void WriteDebugLineStr(const std::string& text)
     }
 }
 
-void WriteDebugLineW(const wchar_t* text)
-{
+void WriteDebugLineW(const wchar_t* text) {
     TLastErrorKept kept;
     try {
         WriteLine(text ? std::wstring(text) : std::wstring());

@@ -1,13 +1,13 @@
 #include "OsVersion.h"
+#include "Seam.h"
 #include "SystemInfoApi.h"
 
-TSystemInfoApi& SystemInfoApi() {
-    static TSystemInfoApi api = {::GetVersionExA, ::GetProcAddress, ::GetSystemInfo};
-    return api;
+TSystemInfoApi TSystemInfoApi::Real() {
+    return {::GetVersionExA, ::GetProcAddress, ::GetSystemInfo};
 }
 
 bool GetOSVersionCode(int* code, std::string* servicePack) {
-    const TSystemInfoApi& api = SystemInfoApi();
+    const TSystemInfoApi& api = Seam<TSystemInfoApi>();
     OSVERSIONINFOEXA info = {};
     info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);
     bool shortRecord = false;
@@ -33,7 +33,7 @@ bool GetOSVersionCode(int* code, std::string* servicePack) {
 }
 
 bool IsOS64Bit() {
-    const TSystemInfoApi& api = SystemInfoApi();
+    const TSystemInfoApi& api = Seam<TSystemInfoApi>();
     using TGetNativeSystemInfo = void(WINAPI*)(LPSYSTEM_INFO);
     SYSTEM_INFO info = {};
     const auto native = reinterpret_cast<TGetNativeSystemInfo>(

@@ -10,10 +10,8 @@ int GetPKIurl(std::string* url, std::string* errorText) {
     if (result < 0)
         result = RegReadString(HKEY_CURRENT_USER, key, name, &value, 0);
     if (result < 0) {
-        if (errorText != nullptr)
-            *errorText = FormatErrorText(
-                "GetPKIurl. Не удается получить доступ к политикам безопаности (TSP: DefaultTSPURL)", result, false,
-                false);
+        LogOrStoreError(errorText, "GetPKIurl. Не удается получить доступ к политикам безопаности (TSP: DefaultTSPURL)",
+                        result);
         return 1;
     }
     if (url != nullptr)

@@ -1,30 +1,15 @@
 #include "Registry.h"
 #include "LocalFree.h"
+#include "Owned.h"
 #include "RegistryException.h"
 
 namespace {
-// An open registry key, closed when the holder goes.
-class TRegKey {
-public:
-    TRegKey() = default;
-    ~TRegKey() {
-        if (handle != nullptr)
-            RegCloseKey(handle);
-    }
-    TRegKey(const TRegKey&) = delete;
-    TRegKey& operator=(const TRegKey&) = delete;
-
-    LONG Open(HKEY root, const char* subkey, REGSAM access) {
-        return RegOpenKeyExA(root, subkey, 0, access, &handle);
-    }
-    HKEY Get() const { return handle; }
-
-private:
-    HKEY handle = nullptr;
-};
+LONG OpenKey(TRegKey& key, HKEY root, const char* subkey, REGSAM access) {
+    return RegOpenKeyExA(root, subkey, 0, access, key.Receive());
+}
 
 const HRESULT OutOfMemory = static_cast<HRESULT>(0x8007000E);
-}
+}  // namespace
 
 HRESULT RegResultFromError(LONG error) {
     if (error <= 0)
@@ -36,7 +21,7 @@ HRESULT RegReadDword(HKEY root, const char* subkey, const char* name, DWORD* out
     if (output == nullptr)
         return ERROR_INVALID_PARAMETER;
     TRegKey key;
-    HRESULT result = RegResultFromError(key.Open(root, subkey, KEY_READ));
+    HRESULT result = RegResultFromError(OpenKey(key, root, subkey, KEY_READ));
     if (result != 0)
         return result;
     DWORD type = 0;
@@ -58,7 +43,7 @@ HRESULT RegReadString(HKEY root, const char* subkey, const char* name, std::stri
     if (output == nullptr)
         return ERROR_INVALID_PARAMETER;
     TRegKey key;
-    HRESULT result = RegResultFromError(key.Open(root, subkey, KEY_READ | extraAccess));
+    HRESULT result = RegResultFromError(OpenKey(key, root, subkey, KEY_READ | extraAccess));
     if (result != 0)
         return result;
     DWORD type = 0, size = 0;
@@ -85,7 +70,7 @@ HRESULT RegReadString(HKEY root, const char* subkey, const char* name, std::stri
 bool RegReadInteger(HKEY root, const std::string& subkey, const std::string& name, int* output) {
     *output = 0;
     TRegKey key;
-    if (key.Open(root, subkey.c_str(), KEY_READ) != ERROR_SUCCESS)
+    if (OpenKey(key, root, subkey.c_str(), KEY_READ) != ERROR_SUCCESS)
         return false;
     DWORD type = 0;
     if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)

@@ -13,26 +13,25 @@ public:
     SafeVector(const SafeVector&) = delete;
     SafeVector& operator=(const SafeVector&) = delete;
 
-    void Push(T item)
-    {
+    void Push(T item) {
         CEnterCryticalSection guard(&lock);
-        if (maximum != 0 && static_cast<int>(items.size()) >= maximum) items.pop_front();
+        if (maximum != 0 && static_cast<int>(items.size()) >= maximum)
+            items.pop_front();
         items.push_back(std::move(item));
     }
 
     // Takes the oldest item; false (item untouched) when there is none. Test and removal
     // happen under one lock, so threads emptying the queue together never take the same item.
-    bool PopFront(T& item)
-    {
+    bool PopFront(T& item) {
         CEnterCryticalSection guard(&lock);
-        if (items.empty()) return false;
+        if (items.empty())
+            return false;
         item = std::move(items.front());
         items.pop_front();
         return true;
     }
 
-    int Count()
-    {
+    int Count() {
         CEnterCryticalSection guard(&lock);
         return static_cast<int>(items.size());
     }

@@ -1,29 +1,22 @@
 #include "StringHelpers.h"
+#include "Owned.h"
 #include <cerrno>
 #include <cstdlib>
 #include <ctype.h>
 #include <locale.h>
 
 namespace {
-// The CRT locale whose character classes upper-case both alphabets of code page 1251.
-class CRussianLocale {
-public:
-    CRussianLocale() : locale(_create_locale(LC_ALL, "Russian_Russia.1251")) {}
-    ~CRussianLocale() {
-        if (locale != nullptr)
-            _free_locale(locale);
+struct TCrtLocaleTraits : TOwnedTraits<_locale_t, bool, true> {
+    static bool Close(Handle locale) {
+        _free_locale(locale);
+        return true;
     }
-    CRussianLocale(const CRussianLocale&) = delete;
-    CRussianLocale& operator=(const CRussianLocale&) = delete;
-    _locale_t Get() const { return locale; }
-
-private:
-    _locale_t locale;
 };
-}
+}  // namespace
 
 std::string ToUpperCp1251(const std::string& text) {
-    static const CRussianLocale russian;
+    // The CRT locale whose character classes upper-case both alphabets of code page 1251.
+    static const TOwned<TCrtLocaleTraits> russian(_create_locale(LC_ALL, "Russian_Russia.1251"));
     std::string result(text);
     if (russian.Get() == nullptr)
         return result;

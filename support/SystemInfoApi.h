@@ -1,13 +1,15 @@
-// The platform calls behind the Windows version and architecture queries; tests replace
-// entries to reach answers that the running system cannot give.
+// The platform calls behind the Windows version and architecture queries (a seam, Seam.h): Wine
+// reports only the versions of its own list, always the full record and one processor width.
 #pragma once
 #include <windows.h>
 
 struct TSystemInfoApi {
-    BOOL(WINAPI* GetVersionExA)(LPOSVERSIONINFOA info);
-    FARPROC(WINAPI* GetProcAddress)(HMODULE module, LPCSTR name);
-    void(WINAPI* GetSystemInfo)(LPSYSTEM_INFO info);
-};
+    // Failing the extended record reaches the short one (code 390) and the failure of both.
+    decltype(&::GetVersionExA) GetVersionExA;
+    // Missing GetNativeSystemInfo (older Windows) and a 64-bit system's answer.
+    decltype(&::GetProcAddress) GetProcAddress;
+    // The answer where GetNativeSystemInfo is missing.
+    decltype(&::GetSystemInfo) GetSystemInfo;
 
-// Defaults to the real functions.
-TSystemInfoApi& SystemInfoApi();
+    static TSystemInfoApi Real();
+};

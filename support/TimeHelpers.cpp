@@ -1,5 +1,8 @@
 #include "TimeHelpers.h"
 #include "ErrorText.h"
+#include "Owned.h"
+#include "Seam.h"
+#include "TimeZoneApi.h"
 #include <cmath>
 
 namespace {
@@ -15,50 +18,44 @@ uint64_t Distance(FILETIME a, FILETIME b) {
     return static_cast<uint64_t>(std::fabs(static_cast<double>(d)));
 }
 
-int Fail(std::string* errorText, const char* message, int result) {
-    if (errorText != nullptr)
-        *errorText = FormatErrorText(message, 0, false, false);
-    return result;
-}
-
-struct LoadedLibrary {
-    HMODULE handle;
-    ~LoadedLibrary() {
-        if (handle != nullptr)
-            FreeLibrary(handle);
-    }
-};
-
 using TzSpecificLocalTimeToSystemTimeFn = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, LPSYSTEMTIME);
-}
+}  // namespace
 
-TimeZoneSeam& TimeHelpersSeam() {
-    static TimeZoneSeam seam{GetTimeZoneInformation, LoadLibraryA, GetProcAddress, LocalFileTimeToFileTime};
-    return seam;
+TTimeZoneApi TTimeZoneApi::Real() {
+    return {::GetTimeZoneInformation, ::LoadLibraryA, ::GetProcAddress, ::LocalFileTimeToFileTime};
 }
 
 int LocalTimeToUtc(const SYSTEMTIME& local, SYSTEMTIME& utc, std::string* errorText) {
-    const TimeZoneSeam& seam = TimeHelpersSeam();
+    const TTimeZoneApi& api = Seam<TTimeZoneApi>();
     TIME_ZONE_INFORMATION zone{};
-    if (seam.getTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID)
-        return Fail(errorText, "Невозможно получить время в UTC формате. Не задан часовой пояс.", 2);
-    LoadedLibrary kernel{seam.loadLibrary("kernel32.dll")};
-    const auto convert = kernel.handle != nullptr
-        ? reinterpret_cast<TzSpecificLocalTimeToSystemTimeFn>(
-              reinterpret_cast<void*>(seam.getProcAddress(kernel.handle, "TzSpecificLocalTimeToSystemTime")))
-        : nullptr;
+    if (api.GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID) {
+        LogOrStoreError(errorText, "Невозможно получить время в UTC формате. Не задан часовой пояс.");
+        return 2;
+    }
+    const TModule kernel(api.LoadLibraryA("kernel32.dll"));
+    const auto convert = kernel ? reinterpret_cast<TzSpecificLocalTimeToSystemTimeFn>(reinterpret_cast<void*>(
+                                      api.GetProcAddress(kernel.Get(), "TzSpecificLocalTimeToSystemTime")))
+                                : nullptr;
     if (convert != nullptr) {
-        if (!convert(&zone, &local, &utc))
-            return Fail(errorText, "Невозможно перевести время в UTC формат.", 3);
+        if (!convert(&zone, &local, &utc)) {
+            LogOrStoreError(errorText, "Невозможно перевести время в UTC формат.");
+            return 3;
+        }
         return 0;
     }
     FILETIME localTime, utcTime;
-    if (!SystemTimeToFileTime(&local, &localTime))
-        return Fail(errorText, "Невозможно перевести время SystemTimeToFileTime failed.", 2);
-    if (!seam.localFileTimeToFileTime(&localTime, &utcTime))
-        return Fail(errorText, "Невозможно перевести время LocalFileTimeToFileTime failed.", 3);
-    if (!FileTimeToSystemTime(&utcTime, &utc))
-        return Fail(errorText, "Невозможно перевести время FileTimeToSystemTime failed.", 4);
+    if (!SystemTimeToFileTime(&local, &localTime)) {
+        LogOrStoreError(errorText, "Невозможно перевести время SystemTimeToFileTime failed.");
+        return 2;
+    }
+    if (!api.LocalFileTimeToFileTime(&localTime, &utcTime)) {
+        LogOrStoreError(errorText, "Невозможно перевести время LocalFileTimeToFileTime failed.");
+        return 3;
+    }
+    if (!FileTimeToSystemTime(&utcTime, &utc)) {
+        LogOrStoreError(errorText, "Невозможно перевести время FileTimeToSystemTime failed.");
+        return 4;
+    }
     return 0;
 }
 

@@ -16,12 +16,3 @@ int64_t FileTimeDiffTenths(FILETIME a, FILETIME b);
 // |B - A| in whole days and in whole hours.
 uint64_t FileTimeDiffDays(FILETIME a, FILETIME b);
 uint64_t FileTimeDiffHours(FILETIME a, FILETIME b);
-
-// What LocalTimeToUtc asks of the system; tests replace it to reach the fall-back path and failures.
-struct TimeZoneSeam {
-    DWORD(WINAPI* getTimeZoneInformation)(LPTIME_ZONE_INFORMATION);
-    HMODULE(WINAPI* loadLibrary)(LPCSTR);
-    FARPROC(WINAPI* getProcAddress)(HMODULE, LPCSTR);
-    BOOL(WINAPI* localFileTimeToFileTime)(const FILETIME*, LPFILETIME);
-};
-TimeZoneSeam& TimeHelpersSeam();

@@ -2,9 +2,10 @@
 # Whether this host runs 32-bit x86 programs, and the user-mode emulation that runs them when it
 # does not (Wine's 32-bit loader is such a program). Run as root.
 #   tools/host32.sh ensure    emulation only where 32-bit programs cannot run; says what it did
-#   tools/host32.sh force     registers the emulator even where they run (to try that path)
-#   tools/host32.sh remove    removes the handler
-#   tools/host32.sh status    prints "native" or "emulated"
+#   tools/host32.sh private   inside a user namespace of its own (tools/sandbox.sh): emulation for
+#                             that namespace only, even where 32-bit programs run natively; it ends
+#                             with the namespace
+#   tools/host32.sh status    prints "native", "emulated" or "none"
 set -euo pipefail
 
 binfmt=/proc/sys/fs/binfmt_misc
@@ -28,10 +29,13 @@ probe_runs() {
 
 registered() { [ -e "$handler" ] && grep -qx enabled "$handler"; }
 
-register() {
+install_emulator() {
   if [ ! -x "$emulator" ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends qemu-user-static >/dev/null
   fi
+}
+
+register() {
   [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt"
   if ! registered; then
     [ -e "$handler" ] && echo -1 > "$handler"
@@ -46,15 +50,16 @@ case "${1:-}" in
     elif probe_runs; then
       :  # native: nothing to change
     else
+      install_emulator
       register
       echo "32-bit programs cannot run natively here: registered qemu-i386 emulation for them"
     fi ;;
-  force)
+  private)
+    install_emulator
+    mount -t binfmt_misc binfmt_misc "$binfmt"  # this user namespace's own instance
     register ;;
-  remove)
-    if [ -e "$handler" ]; then echo -1 > "$handler"; fi ;;
   status)
     if registered; then echo emulated; elif probe_runs; then echo native; else echo none; fi ;;
   *)
-    echo "usage: $0 ensure|force|remove|status" >&2; exit 2 ;;
+    echo "usage: $0 ensure|private|status" >&2; exit 2 ;;
 esac

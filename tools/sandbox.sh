@@ -6,8 +6,16 @@
 set -euo pipefail
 [ $# -ge 2 ] || { echo "usage: $0 WINEPREFIX COMMAND [ARG...]" >&2; exit 2; }
 
+# VORSALT_EMULATE=1: 32-bit programs run under qemu-i386 even where they run natively; the
+# emulation is registered in a user namespace of the sandbox's own and ends with it.
 if [ "${VORSALT_IN_SANDBOX:-}" != 1 ]; then
+  if [ "${VORSALT_EMULATE:-}" = 1 ]; then
+    exec unshare -Umn -r env VORSALT_IN_SANDBOX=1 "$0" "$@"
+  fi
   exec unshare -mn env VORSALT_IN_SANDBOX=1 "$0" "$@"
+fi
+if [ "${VORSALT_EMULATE:-}" = 1 ]; then
+  bash "$(dirname "$0")/host32.sh" private
 fi
 
 ip link set lo up

@@ -2,8 +2,9 @@
 # Builds everything and runs every test inside the loopback-only sandbox.
 #   tools/test.sh [--emulate] [CTEST ARGUMENTS...]
 # --emulate runs the 32-bit programs under qemu-i386 even where they run natively (the path that
-# hosts without 32-bit support take), and removes that emulation afterwards. Other arguments go to
-# ctest (for example -R support_tests; GTEST_FILTER=Suite.Case picks cases within a program);
+# hosts without 32-bit support take), for this run only. Other arguments go to
+# ctest (for example -R support_tests; GTEST_FILTER=Suite.Case picks cases within a program;
+# -L table runs only the fast table tests, -L platform and -L e2e the others, see tests/CMakeLists.txt);
 # VORSALT_BUILD_DIR names another build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,12 +12,11 @@ emulate=
 if [ "${1:-}" = --emulate ]; then emulate=1; shift; fi
 
 bash tools/install-deps.sh
-if [ -n "$emulate" ] && [ "$(bash tools/host32.sh status)" != emulated ]; then
-  bash tools/host32.sh force
-  trap 'bash tools/host32.sh remove' EXIT
+if [ -n "$emulate" ]; then
+  export VORSALT_EMULATE=1
   echo "32-bit programs run under qemu-i386 emulation for this run"
 fi
-if [ "$(bash tools/host32.sh status)" = emulated ]; then
+if [ -n "$emulate" ] || [ "$(bash tools/host32.sh status)" = emulated ]; then
   # Each Wine start costs seconds instead of milliseconds: the time limits grow.
   export VORSALT_EMULATED=1 VORSALT_TIME_SCALE=${VORSALT_TIME_SCALE:-6}
 fi
@@ -27,10 +27,11 @@ cmake --build "$build" -j"$(nproc)"
 rm -rf "$build/wineprefix" "$build/test-results"
 export VORSALT_BUILD_DIR=$build
 rc=0
-tools/sandbox.sh "$PWD/$build/wineprefix" bash -c '
+# The prefix is made on the test display, so that Wine's desktop and services started then serve
+# every test.
+tools/sandbox.sh "$PWD/$build/wineprefix" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   tools/wine-prefix.sh
-  wineserver -p  # one server for the whole run, whichever test starts first
-  xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$VORSALT_BUILD_DIR" --output-on-failure -j"$(nproc)" "$@"
+  ctest --test-dir "$VORSALT_BUILD_DIR" --output-on-failure -j"$(nproc)" "$@"
   rc=$?
   wineserver -k || true
   exit $rc' test "$@" || rc=$?

@@ -5,11 +5,14 @@
 
 class TAction : public TComponent {
 public:
-    TAction(std::string name, std::string caption, int tag = 0) : TComponent(std::move(name)), Caption(std::move(caption))
-    {
+    TAction(std::string name, std::string caption, int tag = 0)
+        : TComponent(std::move(name)), Caption(std::move(caption)) {
         Tag = tag;
     }
-    void Execute() { if (OnExecute) OnExecute(this); }
+    void Execute() {
+        if (OnExecute)
+            OnExecute(this);
+    }
     bool HasHandler() const { return static_cast<bool>(OnExecute); }
 
     std::string Caption;

@@ -5,15 +5,14 @@
 static TApplication theApplication;
 TApplication* Application = &theApplication;
 
-void TApplication::Initialize()
-{
+void TApplication::Initialize() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
 }
 
-void TApplication::Run()
-{
-    if (!mainForm_) return;
+void TApplication::Run() {
+    if (!mainForm_)
+        return;
     mainForm_->Show();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -22,8 +21,7 @@ void TApplication::Run()
     }
 }
 
-void TApplication::ProcessMessages()
-{
+void TApplication::ProcessMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -35,13 +33,11 @@ void TApplication::ProcessMessages()
     }
 }
 
-void TApplication::ShowException(const Exception& e)
-{
+void TApplication::ShowException(const Exception& e) {
     MessageBox(e.Message, Title, MB_OK | MB_ICONSTOP);
 }
 
-void TApplication::HandleException()
-{
+void TApplication::HandleException() {
     try {
         throw;
     } catch (const Exception& e) {
@@ -51,8 +47,7 @@ void TApplication::HandleException()
     }
 }
 
-int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags)
-{
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
     HWND owner = mainForm_ && IsWindow(mainForm_->Handle()) ? mainForm_->Handle() : nullptr;
     return MessageBoxW(owner, vcl::ToWide(text).c_str(), vcl::ToWide(caption).c_str(), flags);
 }

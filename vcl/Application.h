@@ -11,11 +11,12 @@ public:
     void Initialize();
 
     // Makes a form and stores it in ref; the first form made becomes the main form.
-    template <class T> void CreateForm(T*& ref)
-    {
+    template <class T>
+    void CreateForm(T*& ref) {
         auto form = std::make_unique<T>();
         ref = form.get();
-        if (!mainForm_) mainForm_ = ref;
+        if (!mainForm_)
+            mainForm_ = ref;
         forms_.push_back(std::move(form));
     }
     TForm* MainForm() const { return mainForm_; }

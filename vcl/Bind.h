@@ -4,8 +4,7 @@
 #include "Button.h"
 #include "Form.h"
 
-inline void BindAction(TButton& button, TAction& action)
-{
+inline void BindAction(TButton& button, TAction& action) {
     button.SetCaption(action.Caption);
     button.SetEnabled(action.HasHandler());
     button.Form()->OnCommand(button.Id(), [&action] { action.Execute(); });

@@ -21,7 +21,10 @@ public:
     TForm* Form();
 
     void SetBounds(int left, int top, int width, int height);
-    void SetAlign(TAlign align) { align_ = align; RealignParent(); }
+    void SetAlign(TAlign align) {
+        align_ = align;
+        RealignParent();
+    }
     void SetAnchors(unsigned anchors) { anchors_ = anchors; }
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -43,10 +46,16 @@ protected:
     // For top-level windows, which make their window themselves.
     TWinControl() = default;
     void Attach(HWND hwnd) { hwnd_ = hwnd; }
-    void SetDesignSize(int width, int height) { width_ = width; height_ = height; }
+    void SetDesignSize(int width, int height) {
+        width_ = width;
+        height_ = height;
+    }
 
 private:
-    void RealignParent() { if (parent_) parent_->Realign(); }
+    void RealignParent() {
+        if (parent_)
+            parent_->Realign();
+    }
     void AddChild(TWinControl* child) { children_.push_back(child); }
     void RemoveChild(TWinControl* child);
 

@@ -3,8 +3,7 @@
 #include "Menu.h"
 
 TForm::TForm(const wchar_t* className, const TFont* font)
-    : ownFont_(font ? nullptr : std::make_unique<TFont>(L"Tahoma", 11)), font_(font ? font : ownFont_.get())
-{
+    : ownFont_(font ? nullptr : std::make_unique<TFont>(L"Tahoma", 11)), font_(font ? font : ownFont_.get()) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     if (!GetClassInfoExW(instance, className, &wc)) {
@@ -26,13 +25,11 @@ TForm::TForm(const wchar_t* className, const TFont* font)
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-TForm::~TForm()
-{
+TForm::~TForm() {
     SetWindowLongPtrW(Handle(), GWLP_USERDATA, 0);
 }
 
-void TForm::SetClientSize(int width, int height)
-{
+void TForm::SetClientSize(int width, int height) {
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, GetWindowLongW(Handle(), GWL_STYLE), GetMenu(Handle()) != nullptr,
                        GetWindowLongW(Handle(), GWL_EXSTYLE));
@@ -40,25 +37,26 @@ void TForm::SetClientSize(int width, int height)
     SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-void TForm::SetMenu(TMainMenu& menu)
-{
+void TForm::SetMenu(TMainMenu& menu) {
     ::SetMenu(Handle(), menu.Handle());
 }
 
-LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (!form)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     try {
         return form->Dispatch(msg, wParam, lParam);
     } catch (...) {
-        try { Application->HandleException(); } catch (...) {}
+        try {
+            Application->HandleException();
+        } catch (...) {
+        }
         return 0;
     }
 }
 
-LRESULT TForm::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
-{
+LRESULT TForm::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_COMMAND: {
         auto it = commands_.find(LOWORD(wParam));
@@ -83,10 +81,14 @@ LRESULT TForm::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
         Realign();
         return 0;
     case WM_CLOSE:
-        if (Application->MainForm() == this) DestroyWindow(Handle()); else ShowWindow(Handle(), SW_HIDE);
+        if (Application->MainForm() == this)
+            DestroyWindow(Handle());
+        else
+            ShowWindow(Handle(), SW_HIDE);
         return 0;
     case WM_DESTROY:
-        if (Application->MainForm() == this) PostQuitMessage(0);
+        if (Application->MainForm() == this)
+            PostQuitMessage(0);
         return 0;
     }
     return DefWindowProcW(Handle(), msg, wParam, lParam);

@@ -6,7 +6,10 @@
 class TImageList {
 public:
     TImageList(int width, int height) : handle_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)) {}
-    ~TImageList() { if (handle_) ImageList_Destroy(handle_); }
+    ~TImageList() {
+        if (handle_)
+            ImageList_Destroy(handle_);
+    }
     TImageList(const TImageList&) = delete;
     TImageList& operator=(const TImageList&) = delete;
 

@@ -3,13 +3,11 @@
 
 TListView::TListView(TWinControl* parent, int id)
     : TWinControl(parent, id, WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP,
-                  WS_EX_CLIENTEDGE)
-{
+                  WS_EX_CLIENTEDGE) {
     ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT);
 }
 
-void TListView::AddColumn(const std::string& caption, int width)
-{
+void TListView::AddColumn(const std::string& caption, int width) {
     std::wstring text = vcl::ToWide(caption);
     LVCOLUMNW col{};
     col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -19,8 +17,7 @@ void TListView::AddColumn(const std::string& caption, int width)
     SendMessageW(Handle(), LVM_INSERTCOLUMNW, col.iSubItem, reinterpret_cast<LPARAM>(&col));
 }
 
-int TListView::AddItem(const std::string& caption, int image)
-{
+int TListView::AddItem(const std::string& caption, int image) {
     std::wstring text = vcl::ToWide(caption);
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
@@ -30,8 +27,7 @@ int TListView::AddItem(const std::string& caption, int image)
     return static_cast<int>(SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-void TListView::SetItemImage(int index, int image)
-{
+void TListView::SetItemImage(int index, int image) {
     LVITEMW item{};
     item.mask = LVIF_IMAGE;
     item.iItem = index;
@@ -39,8 +35,7 @@ void TListView::SetItemImage(int index, int image)
     SendMessageW(Handle(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-void TListView::SetItemText(int index, int column, const std::string& text)
-{
+void TListView::SetItemText(int index, int column, const std::string& text) {
     std::wstring wide = vcl::ToWide(text);
     LVITEMW item{};
     item.iSubItem = column;
@@ -48,19 +43,25 @@ void TListView::SetItemText(int index, int column, const std::string& text)
     SendMessageW(Handle(), LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
 }
 
-std::string TListView::ItemText(int index, int column) const
-{
-    std::wstring buffer(4096, L'\0');
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    buffer.resize(SendMessageW(Handle(), LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
-    return vcl::ToAnsi(buffer);
+std::string TListView::ItemText(int index, int column) const {
+    // The control tells only how much it copied: a text that fills the buffer is read again into
+    // a larger one.
+    for (int size = 4096;; size *= 2) {
+        std::wstring buffer(size, L'\0');
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = size;
+        const int length = static_cast<int>(
+            SendMessageW(Handle(), LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
+        if (length < size - 1 || size >= MaxItemText) {
+            buffer.resize(length);
+            return vcl::ToAnsi(buffer);
+        }
+    }
 }
 
-int TListView::ItemImage(int index) const
-{
+int TListView::ItemImage(int index) const {
     LVITEMW item{};
     item.mask = LVIF_IMAGE;
     item.iItem = index;

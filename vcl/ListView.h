@@ -16,7 +16,9 @@ public:
     void SetItemImage(int item, int image);
     // Column 0 is the caption, column n the n-th sub-item.
     void SetItemText(int item, int column, const std::string& text);
+    // The whole text, up to MaxItemText characters.
     std::string ItemText(int item, int column) const;
+    static constexpr int MaxItemText = 1 << 24;
     int ItemImage(int item) const;
 
     int Count() const { return ListView_GetItemCount(Handle()); }

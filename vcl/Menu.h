@@ -9,8 +9,7 @@ class TForm;
 class TMenuItem : public TComponent {
 public:
     TMenuItem(std::string name, int id, std::string caption, int tag = 0)
-        : TComponent(std::move(name)), Id(id), Caption(std::move(caption))
-    {
+        : TComponent(std::move(name)), Id(id), Caption(std::move(caption)) {
         Tag = tag;
     }
     const int Id;

@@ -1,7 +1,6 @@
 #include "Panel.h"
 
-static const wchar_t* RegisteredPanelClass()
-{
+static const wchar_t* RegisteredPanelClass() {
     static const wchar_t* name = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
@@ -16,27 +15,25 @@ static const wchar_t* RegisteredPanelClass()
     return name;
 }
 
-TPanel::TPanel(TWinControl* parent, int id) : TWinControl(parent, id, RegisteredPanelClass(), WS_CLIPCHILDREN)
-{
+TPanel::TPanel(TWinControl* parent, int id) : TWinControl(parent, id, RegisteredPanelClass(), WS_CLIPCHILDREN) {
     SetWindowLongPtrW(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
 }
 
-TPanel::~TPanel()
-{
+TPanel::~TPanel() {
     SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
-    if (brush_) DeleteObject(brush_);
+    if (brush_)
+        DeleteObject(brush_);
 }
 
-void TPanel::SetColor(COLORREF color)
-{
-    if (brush_) DeleteObject(brush_);
+void TPanel::SetColor(COLORREF color) {
+    if (brush_)
+        DeleteObject(brush_);
     brush_ = CreateSolidBrush(color);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-LRESULT CALLBACK TPanel::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK TPanel::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* panel = reinterpret_cast<TPanel*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (msg) {
     case WM_COMMAND:

@@ -1,8 +1,7 @@
 // Writes the GOST hash OID information before the test programs that hash through crypt32 start.
 #include "TestCspSetup.h"
 
-int main()
-{
+int main() {
     RegisterGostHashOidInfo();
     return 0;
 }

@@ -24,31 +24,31 @@ std::map<SCARDHANDLE, size_t> cards;  // handle -> reader index
 std::set<void*> blocks;
 ULONG_PTR lastHandle = 0x1000;
 
-std::string Environment(const char* name)
-{
+std::string Environment(const char* name) {
     char buffer[4096];
     const DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
     return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
 }
 
-void Journal(const std::string& entry)
-{
+void Journal(const std::string& entry) {
     const std::string text = Environment("VORSALT_SCARD_JOURNAL") + entry + ";";
     SetEnvironmentVariableA("VORSALT_SCARD_JOURNAL", text.c_str());
 }
 
-std::string Number(unsigned long value)
-{
+std::string Number(unsigned long value) {
     return std::to_string(value);
 }
 
-int ShareModeIndex(DWORD mode)
-{
+int ShareModeIndex(DWORD mode) {
     switch (mode) {
-    case 2: return 0;  // shared
-    case 3: return 1;  // direct
-    case 1: return 2;  // exclusive
-    default: return -1;
+    case 2:
+        return 0;  // shared
+    case 3:
+        return 1;  // direct
+    case 1:
+        return 2;  // exclusive
+    default:
+        return -1;
     }
 }
 
@@ -56,35 +56,38 @@ int ShareModeIndex(DWORD mode)
 
 extern "C" {
 
-LONG WINAPI SCardEstablishContext(DWORD scope, LPCVOID, LPCVOID, SCARDCONTEXT* context)
-{
+LONG WINAPI SCardEstablishContext(DWORD scope, LPCVOID, LPCVOID, SCARDCONTEXT* context) {
     TLastErrorKept kept;
     script = ParseScardScript(Environment("VORSALT_SCARD"));
     Journal("establish " + Number(scope));
-    if (script.establish != 0) return static_cast<LONG>(script.establish);
+    if (script.establish != 0)
+        return static_cast<LONG>(script.establish);
     *context = ++lastHandle;
     contexts.insert(*context);
     return 0;
 }
 
-LONG WINAPI SCardReleaseContext(SCARDCONTEXT context)
-{
+LONG WINAPI SCardReleaseContext(SCARDCONTEXT context) {
     TLastErrorKept kept;
     Journal("release");
-    if (contexts.erase(context) == 0) return InvalidHandle;
+    if (contexts.erase(context) == 0)
+        return InvalidHandle;
     return static_cast<LONG>(script.release);
 }
 
-LONG WINAPI SCardListReadersA(SCARDCONTEXT context, LPCSTR groups, LPSTR readers, LPDWORD length)
-{
+LONG WINAPI SCardListReadersA(SCARDCONTEXT context, LPCSTR groups, LPSTR readers, LPDWORD length) {
     TLastErrorKept kept;
     Journal(std::string("list ") + (groups ? groups : "all") +
             (length && *length == AutoAllocate ? " auto" : " fixed"));
-    if (!contexts.count(context)) return InvalidHandle;
-    if (!length || *length != AutoAllocate || !readers) return InvalidValue;
-    if (script.list != 0) return static_cast<LONG>(script.list);
+    if (!contexts.count(context))
+        return InvalidHandle;
+    if (!length || *length != AutoAllocate || !readers)
+        return InvalidValue;
+    if (script.list != 0)
+        return static_cast<LONG>(script.list);
     std::string names;
-    for (const ScardReaderScript& r : script.readers) names += r.name + '\0';
+    for (const ScardReaderScript& r : script.readers)
+        names += r.name + '\0';
     names += '\0';
     char* block = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, names.size()));
     names.copy(block, names.size());
@@ -94,8 +97,7 @@ LONG WINAPI SCardListReadersA(SCARDCONTEXT context, LPCSTR groups, LPSTR readers
     return 0;
 }
 
-LONG WINAPI SCardFreeMemory(SCARDCONTEXT, LPCVOID memory)
-{
+LONG WINAPI SCardFreeMemory(SCARDCONTEXT, LPCVOID memory) {
     TLastErrorKept kept;
     void* block = const_cast<void*>(memory);
     if (blocks.erase(block) == 0) {
@@ -107,17 +109,20 @@ LONG WINAPI SCardFreeMemory(SCARDCONTEXT, LPCVOID memory)
     return static_cast<LONG>(script.freeMemory);
 }
 
-LONG WINAPI SCardConnectA(SCARDCONTEXT context, LPCSTR name, DWORD shareMode, DWORD protocols,
-                          SCARDHANDLE* card, LPDWORD activeProtocol)
-{
+LONG WINAPI SCardConnectA(SCARDCONTEXT context, LPCSTR name, DWORD shareMode, DWORD protocols, SCARDHANDLE* card,
+                          LPDWORD activeProtocol) {
     TLastErrorKept kept;
     Journal("connect " + std::string(name ? name : "") + " " + Number(shareMode) + " " + Number(protocols));
-    if (!contexts.count(context)) return InvalidHandle;
+    if (!contexts.count(context))
+        return InvalidHandle;
     const int mode = ShareModeIndex(shareMode);
-    if (mode < 0 || !card || !activeProtocol) return InvalidValue;
+    if (mode < 0 || !card || !activeProtocol)
+        return InvalidValue;
     for (size_t i = 0; i < script.readers.size(); ++i) {
-        if (!name || script.readers[i].name != name) continue;
-        if (script.readers[i].connect[mode] != 0) return static_cast<LONG>(script.readers[i].connect[mode]);
+        if (!name || script.readers[i].name != name)
+            continue;
+        if (script.readers[i].connect[mode] != 0)
+            return static_cast<LONG>(script.readers[i].connect[mode]);
         *card = ++lastHandle;
         *activeProtocol = 1;
         cards[*card] = i;
@@ -126,37 +131,41 @@ LONG WINAPI SCardConnectA(SCARDCONTEXT context, LPCSTR name, DWORD shareMode, DW
     return UnknownReader;
 }
 
-LONG WINAPI SCardStatusA(SCARDHANDLE card, LPSTR name, LPDWORD nameLength, LPDWORD state,
-                         LPDWORD protocol, LPBYTE atr, LPDWORD atrLength)
-{
+LONG WINAPI SCardStatusA(SCARDHANDLE card, LPSTR name, LPDWORD nameLength, LPDWORD state, LPDWORD protocol, LPBYTE atr,
+                         LPDWORD atrLength) {
     TLastErrorKept kept;
     const auto found = cards.find(card);
     const std::string reader = found != cards.end() ? script.readers[found->second].name : "?";
-    Journal("status " + reader + " " + Number(nameLength ? *nameLength : 0) + " " +
-            Number(atrLength ? *atrLength : 0));
-    if (found == cards.end()) return InvalidHandle;
+    Journal("status " + reader + " " + Number(nameLength ? *nameLength : 0) + " " + Number(atrLength ? *atrLength : 0));
+    if (found == cards.end())
+        return InvalidHandle;
     const ScardReaderScript& r = script.readers[found->second];
-    if (r.status != 0) return static_cast<LONG>(r.status);
-    if (!name || !nameLength || !atr || !atrLength) return InvalidValue;
-    if (*nameLength < reader.size() + 2 || *atrLength < 2) return InsufficientBuffer;
+    if (r.status != 0)
+        return static_cast<LONG>(r.status);
+    if (!name || !nameLength || !atr || !atrLength)
+        return InvalidValue;
+    if (*nameLength < reader.size() + 2 || *atrLength < 2)
+        return InsufficientBuffer;
     reader.copy(name, reader.size());
     name[reader.size()] = name[reader.size() + 1] = '\0';
     *nameLength = static_cast<DWORD>(reader.size() + 2);
-    if (state) *state = r.state;
-    if (protocol) *protocol = 1;
+    if (state)
+        *state = r.state;
+    if (protocol)
+        *protocol = 1;
     atr[0] = 0x3B;
     atr[1] = 0x00;
     *atrLength = 2;
     return 0;
 }
 
-LONG WINAPI SCardDisconnect(SCARDHANDLE card, DWORD disposition)
-{
+LONG WINAPI SCardDisconnect(SCARDHANDLE card, DWORD disposition) {
     TLastErrorKept kept;
     const auto found = cards.find(card);
     Journal("disconnect " + (found != cards.end() ? script.readers[found->second].name : "?") + " " +
             Number(disposition));
-    if (found == cards.end()) return InvalidHandle;
+    if (found == cards.end())
+        return InvalidHandle;
     const LONG result = static_cast<LONG>(script.readers[found->second].disconnect);
     cards.erase(found);
     return result;

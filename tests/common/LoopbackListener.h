@@ -7,8 +7,7 @@
 class LoopbackListener {
 public:
     // Port 0 takes a free port.
-    explicit LoopbackListener(const char* address, int port = 0)
-    {
+    explicit LoopbackListener(const char* address, int port = 0) {
         s_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
         sockaddr_in a{};
         a.sin_family = AF_INET;
@@ -26,9 +25,9 @@ public:
     LoopbackListener(const LoopbackListener&) = delete;
     LoopbackListener& operator=(const LoopbackListener&) = delete;
 
-    void Close()
-    {
-        if (s_ != INVALID_SOCKET) closesocket(s_);
+    void Close() {
+        if (s_ != INVALID_SOCKET)
+            closesocket(s_);
         s_ = INVALID_SOCKET;
     }
     int Port() const { return port_; }

@@ -3,8 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-inline bool InSandbox()
-{
+inline bool InSandbox() {
     const char* v = std::getenv("VORSALT_IN_SANDBOX");
     return v && std::string(v) == "1";
 }

@@ -1,5 +1,17 @@
 // Small checks of texts that many tests make.
 #pragma once
+#include <cstring>
 #include <string>
 
-inline bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
+inline bool StartsWith(const std::string& text, const std::string& start) {
+    return text.rfind(start, 0) == 0;
+}
+
+inline bool Contains(const std::string& text, const std::string& piece) {
+    return text.find(piece) != std::string::npos;
+}
+
+// The start of a text as long as an expected prefix, so a mismatch shows both.
+inline std::string Head(const std::string& text, const char* prefix) {
+    return text.substr(0, std::strlen(prefix));
+}

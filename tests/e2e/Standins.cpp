@@ -8,8 +8,7 @@ namespace {
 const char* const ServiceHosts[] = {VORSALT_SERVICE_HOST, VORSALT_TRAINING_HOST, VORSALT_ALTERNATIVE_HOST};
 
 std::unique_ptr<TTestPeer> Start(const std::string& name, const std::string& host, int port, const std::string& script,
-                                 bool tls)
-{
+                                 bool tls) {
     TPeerOptions options;
     options.Name = name;
     options.Host = host;
@@ -26,13 +25,11 @@ std::unique_ptr<TTestPeer> Start(const std::string& name, const std::string& hos
 
 }  // namespace
 
-std::string Reply(int status, const std::string& body)
-{
+std::string Reply(int status, const std::string& body) {
     return "{\"status\": " + std::to_string(status) + ", \"body\": \"" + body + "\"}";
 }
 
-Standins::Standins(const StandinScripts& scripts)
-{
+Standins::Standins(const StandinScripts& scripts) {
     if (!scripts.Service.empty()) {
         for (const char* host : ServiceHosts) {
             peers_.push_back(Start(std::string("http-") + host, host, 80, scripts.Service, false));
@@ -42,22 +39,22 @@ Standins::Standins(const StandinScripts& scripts)
     if (!scripts.GatewayReply.empty())
         gateway_ = Start("gateway", "127.0.0.1", 8088, "{\"/\": " + scripts.GatewayReply + "}", false);
     RemoveZantholder();
-    if (scripts.GatewayInstalled) EXPECT_TRUE(PlaceZantholder());
+    if (scripts.GatewayInstalled) {
+        EXPECT_TRUE(PlaceZantholder());
+    }
 }
 
-Standins::~Standins()
-{
+Standins::~Standins() {
     RemoveZantholder();
 }
 
-std::vector<TPeerRequest> Standins::Https(const std::string& host) const
-{
+std::vector<TPeerRequest> Standins::Https(const std::string& host) const {
     for (const auto& peer : peers_)
-        if (peer->Host() == host && peer->Port() == 443) return peer->Requests();
+        if (peer->Host() == host && peer->Port() == 443)
+            return peer->Requests();
     return {};
 }
 
-std::vector<TPeerRequest> Standins::Gateway() const
-{
+std::vector<TPeerRequest> Standins::Gateway() const {
     return gateway_ ? gateway_->Requests() : std::vector<TPeerRequest>{};
 }

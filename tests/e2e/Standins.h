@@ -7,8 +7,8 @@
 #include <vector>
 
 struct StandinScripts {
-    std::string Service;      // the peer script of every service host; "": none listens
-    std::string GatewayReply; // the reply to the ping; "": no gateway listens
+    std::string Service;       // the peer script of every service host; "": none listens
+    std::string GatewayReply;  // the reply to the ping; "": no gateway listens
     bool GatewayInstalled = true;
 };
 

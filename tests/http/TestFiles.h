@@ -1,18 +1,10 @@
-// Files the HTTP tests read: whole files, and certificates of the test PKI.
+// Certificates of the test PKI, for the HTTP tests.
 #pragma once
 #include <windows.h>
 #include <wincrypt.h>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include "TempFiles.h"
 #include "TestPeer.h"
-
-inline std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
 
 // A certificate of the test PKI by its file name (client.der, ...); the caller frees it.
 inline PCCERT_CONTEXT PkiCertificate(const char* name) {

@@ -2,18 +2,10 @@
 #pragma once
 #include <memory>
 #include <string>
+#include "SeamOverride.h"
 #include "TestPeer.h"
 #include "WinInetApi.h"
 #include "class_http_wininet.h"
-
-// Puts the real WinINet back when a test that replaced some of its calls ends.
-class TWinInetSeam {
-public:
-    TWinInetSeam() = default;
-    ~TWinInetSeam() { WinInet = RealWinInet; }
-    TWinInetSeam(const TWinInetSeam&) = delete;
-    TWinInetSeam& operator=(const TWinInetSeam&) = delete;
-};
 
 inline TPeerOptions PeerWith(const std::string& name, const std::string& script, const std::string& tls = "") {
     TPeerOptions options;

@@ -2,8 +2,7 @@
 #include "HttpFactory.h"
 #include <cstdio>
 
-int main()
-{
+int main() {
     const THttpType type = GetHttpType();
     std::printf("%d %s\n", type, HttpTypeName(static_cast<unsigned>(type)));
     return 0;

@@ -3,37 +3,37 @@
 #include <wincrypt.h>
 #include <string>
 #include "CertStores.h"
+#include "CryptOwned.h"
 #include "TestFiles.h"
 
 namespace {
-class TMemoryStore {
-public:
-    TMemoryStore() : store(CertOpenStore(CERT_STORE_PROV_MEMORY, 0, 0, 0, nullptr)) {}
-    ~TMemoryStore() { CertCloseStore(store, 0); }
-    HCERTSTORE store;
-};
+TCertStore MemoryStore() {
+    return TCertStore(CertOpenStore(CERT_STORE_PROV_MEMORY, 0, 0, 0, nullptr));
 }
+}  // namespace
 
 TEST(FindCertByIssuerAndSerial, FindsOnlyTheCertificateWithBothIssuerAndSerial) {
     PCCERT_CONTEXT server = PkiCertificate("server.der");
     PCCERT_CONTEXT client = PkiCertificate("client.der");
     PCCERT_CONTEXT selfSigned = PkiCertificate("selfsigned.der");
     ASSERT_TRUE(server && client && selfSigned);
-    TMemoryStore memory;
-    ASSERT_TRUE(CertAddCertificateContextToStore(memory.store, server, CERT_STORE_ADD_ALWAYS, nullptr));
-    ASSERT_TRUE(CertAddCertificateContextToStore(memory.store, client, CERT_STORE_ADD_ALWAYS, nullptr));
+    const TCertStore memory = MemoryStore();
+    ASSERT_TRUE(CertAddCertificateContextToStore(memory.Get(), server, CERT_STORE_ADD_ALWAYS, nullptr));
+    ASSERT_TRUE(CertAddCertificateContextToStore(memory.Get(), client, CERT_STORE_ADD_ALWAYS, nullptr));
 
-    PCCERT_CONTEXT found = FindCertByIssuerAndSerial(memory.store, X509_ASN_ENCODING, client->pCertInfo->Issuer,
+    PCCERT_CONTEXT found = FindCertByIssuerAndSerial(memory.Get(), X509_ASN_ENCODING, client->pCertInfo->Issuer,
                                                      client->pCertInfo->SerialNumber);
     ASSERT_NE(found, nullptr);
     EXPECT_TRUE(CertCompareCertificate(X509_ASN_ENCODING, found->pCertInfo, client->pCertInfo));
     CertFreeCertificateContext(found);
 
     // Same issuer, other serial; other issuer, serial of a stored one; no store.
-    EXPECT_EQ(FindCertByIssuerAndSerial(memory.store, 0, client->pCertInfo->Issuer,
-                                        selfSigned->pCertInfo->SerialNumber), nullptr);
-    EXPECT_EQ(FindCertByIssuerAndSerial(memory.store, 0, selfSigned->pCertInfo->Issuer,
-                                        server->pCertInfo->SerialNumber), nullptr);
+    EXPECT_EQ(FindCertByIssuerAndSerial(memory.Get(), 0, client->pCertInfo->Issuer,
+                                        selfSigned->pCertInfo->SerialNumber),
+              nullptr);
+    EXPECT_EQ(FindCertByIssuerAndSerial(memory.Get(), 0, selfSigned->pCertInfo->Issuer,
+                                        server->pCertInfo->SerialNumber),
+              nullptr);
     EXPECT_EQ(FindCertByIssuerAndSerial(nullptr, 0, client->pCertInfo->Issuer, client->pCertInfo->SerialNumber),
               nullptr);
     for (PCCERT_CONTEXT c : {server, client, selfSigned})

@@ -14,7 +14,7 @@ unsigned char* Block(const std::string& text) {
     std::memcpy(block, text.data(), text.size());
     return block;
 }
-}
+}  // namespace
 
 TEST(ResponseBody, EmptyBodyHasABlockButNoPointer) {
     TResponseBody body;
@@ -32,9 +32,13 @@ TEST(ResponseBody, ComparesAsNulTerminatedText) {
     TResponseBody body;
     EXPECT_FALSE(body.StartsWith("OK", 2));
     body.Take(Block("OK\r\nrest"), 8);
-    const struct { const char* text; int n; bool starts; } cases[] = {
-        {"OK", 2, true}, {"OK", 3, false}, {"OK\r\nrest", 100, true}, {"OKAY", 2, true},
-        {"NO", 2, false}, {"", 0, true}, {"X", -5, true},
+    const struct {
+        const char* text;
+        int n;
+        bool starts;
+    } cases[] = {
+        {"OK", 2, true},  {"OK", 3, false}, {"OK\r\nrest", 100, true}, {"OKAY", 2, true},
+        {"NO", 2, false}, {"", 0, true},    {"X", -5, true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(body.StartsWith(c.text, c.n), c.starts) << c.text << " " << c.n;
@@ -86,14 +90,17 @@ TEST(CapturedHeaders, NamesRegisterAndRefreshInOrder) {
     EXPECT_EQ(headers.Get("X"), "5");
     EXPECT_EQ(headers.Get(""), "");
     asked.clear();
-    headers.Refresh([&](const std::string& name) { asked += name; return std::string("v"); });
+    headers.Refresh([&](const std::string& name) {
+        asked += name;
+        return std::string("v");
+    });
     EXPECT_EQ(asked, "");
     EXPECT_EQ(headers.Get("X"), "");
 }
 
 TEST(GuardStep, NoExceptionLeavesAStep) {
     std::string errorText = "before";
-    EXPECT_EQ(GuardStep(errorText, "TTest: failed.", 3, false, [] { return 7; }), 7);
+    EXPECT_EQ(GuardStep(&errorText, "TTest: failed.", 3, false, [] { return 7; }), 7);
     EXPECT_EQ(errorText, "before");
 
     const auto throwers = {
@@ -104,7 +111,7 @@ TEST(GuardStep, NoExceptionLeavesAStep) {
     for (auto thrower : throwers) {
         errorText.clear();
         SetLastError(0);
-        EXPECT_EQ(GuardStep(errorText, "TTest: Неизвестная ошибка.", 5, true, thrower), 5);
+        EXPECT_EQ(GuardStep(&errorText, "TTest: Неизвестная ошибка.", 5, true, thrower), 5);
         EXPECT_EQ(errorText, "TTest: Неизвестная ошибка.");
     }
 }

@@ -1,6 +1,10 @@
 // The back-end choice: the version rule through a seam, the per-user value through the real
 // registry, and the versions Wine reports to a program of its own.
 #include "HttpFactory.h"
+#include "ChildProcess.h"
+#include "HttpTypeValue.h"
+#include "HttpTypeApi.h"
+#include "SeamOverride.h"
 #include "class_http_wininet.h"
 #include "class_http_winhttp.h"
 #include <gtest/gtest.h>
@@ -9,23 +13,6 @@
 
 namespace {
 
-const char ConfigKey[] = "SOFTWARE\\QMR\\Config";
-
-// The per-user value, removed again at the end.
-class HttpTypeValue {
-public:
-    HttpTypeValue() { RegDeleteKeyA(HKEY_CURRENT_USER, ConfigKey); }
-    ~HttpTypeValue() { RegDeleteKeyA(HKEY_CURRENT_USER, ConfigKey); }
-    void Set(DWORD type, const void* data, DWORD size)
-    {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ConfigKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
-        EXPECT_EQ(RegSetValueExA(key, "http_type", 0, type, static_cast<const BYTE*>(data), size), 0);
-        RegCloseKey(key);
-    }
-    void SetDword(DWORD value) { Set(REG_DWORD, &value, sizeof value); }
-};
-
 struct Version {
     bool readable;
     int code;
@@ -33,9 +20,9 @@ struct Version {
 };
 Version reported;
 
-bool ReportedVersion(int* code, std::string* servicePack)
-{
-    if (!reported.readable) return false;
+bool ReportedVersion(int* code, std::string* servicePack) {
+    if (!reported.readable)
+        return false;
     *code = reported.code;
     *servicePack = reported.servicePack;
     return true;
@@ -43,20 +30,14 @@ bool ReportedVersion(int* code, std::string* servicePack)
 
 class HttpFactory : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        saved = GetHttpTypeSeam();
-        GetHttpTypeSeam().osVersionCode = ReportedVersion;
-    }
-    void TearDown() override { GetHttpTypeSeam() = saved; }
+    void SetUp() override { seam->GetOSVersionCode = ReportedVersion; }
     static bool MakesWinHttp() { return dynamic_cast<TWinHTTP*>(CreateHttpClient(false, 0).get()) != nullptr; }
 
-    HttpTypeSeam saved{};
-    HttpTypeValue value;
+    TSeamOverride<THttpTypeApi> seam;
+    THttpTypeValue value;
 };
 
-TEST_F(HttpFactory, VersionRuleWithoutValue)
-{
+TEST_F(HttpFactory, VersionRuleWithoutValue) {
     const struct {
         Version version;
         THttpType type;
@@ -87,8 +68,7 @@ TEST_F(HttpFactory, VersionRuleWithoutValue)
     }
 }
 
-TEST_F(HttpFactory, ValueOverridesVersionWhateverItsType)
-{
+TEST_F(HttpFactory, ValueOverridesVersionWhateverItsType) {
     const BYTE two[] = {2}, twoWide[] = {2, 0}, qword[8] = {2};
     const struct {
         const char* what;
@@ -120,16 +100,14 @@ TEST_F(HttpFactory, ValueOverridesVersionWhateverItsType)
     }
 }
 
-TEST_F(HttpFactory, FailedVersionQueryIgnoresValue)
-{
+TEST_F(HttpFactory, FailedVersionQueryIgnoresValue) {
     value.SetDword(2);
     reported = {false, 0, ""};
     EXPECT_EQ(GetHttpType(), 1);
     EXPECT_FALSE(MakesWinHttp());
 }
 
-TEST_F(HttpFactory, ChoosesAfreshAtEveryCall)
-{
+TEST_F(HttpFactory, ChoosesAfreshAtEveryCall) {
     reported = {true, 610, "Service Pack 1"};
     EXPECT_TRUE(MakesWinHttp());
     value.SetDword(1);
@@ -137,14 +115,13 @@ TEST_F(HttpFactory, ChoosesAfreshAtEveryCall)
     value.SetDword(2);
     reported = {true, 500, ""};
     EXPECT_TRUE(MakesWinHttp());
-    RegDeleteKeyA(HKEY_CURRENT_USER, ConfigKey);
+    value.Remove();
     EXPECT_FALSE(MakesWinHttp());
     reported = {true, 521, "Service Pack 2"};
     EXPECT_TRUE(MakesWinHttp());
 }
 
-TEST_F(HttpFactory, ClientsStartPlainAndUnconnected)
-{
+TEST_F(HttpFactory, ClientsStartPlainAndUnconnected) {
     for (const Version& v : {Version{true, 610, ""}, Version{true, 500, ""}}) {
         reported = v;
         const auto client = CreateHttpClient(false, 0);
@@ -155,69 +132,46 @@ TEST_F(HttpFactory, ClientsStartPlainAndUnconnected)
     }
 }
 
-TEST(HttpTypeName, Table)
-{
+TEST(HttpTypeName, Table) {
     const struct {
         unsigned type;
         const char* name;
-    } cases[] = {{0, "undef"}, {1, "WinInet"}, {2, "WinHTTP"}, {3, "undef"}, {7, "undef"}, {50, "undef"},
-                 {0xFFFFFFFFu, "undef"}};
-    for (const auto& c : cases) EXPECT_STREQ(HttpTypeName(c.type), c.name) << c.type;
+    } cases[] = {{0, "undef"}, {1, "WinInet"}, {2, "WinHTTP"},        {3, "undef"},
+                 {7, "undef"}, {50, "undef"},  {0xFFFFFFFFu, "undef"}};
+    for (const auto& c : cases)
+        EXPECT_STREQ(HttpTypeName(c.type), c.name) << c.type;
 }
 
 // Runs the probe with the Windows version that Wine reports to it, and returns what it printed.
-std::string ProbeWithVersion(const char* version)
-{
+std::string ProbeWithVersion(const char* version) {
     const char appKey[] = "Software\\Wine\\AppDefaults\\http_type_probe.exe";
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, appKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != 0) return "";
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, appKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != 0)
+        return "";
     if (*version)
         RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), lstrlenA(version) + 1);
     else
         RegDeleteValueA(key, "Version");
     RegCloseKey(key);
 
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd, writeEnd;
-    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process{};
-    char command[] = "http_type_probe.exe";
-    std::string output;
-    if (CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-        CloseHandle(writeEnd);
-        writeEnd = nullptr;
-        char buffer[256];
-        DWORD read;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0) output.append(buffer, read);
-        WaitForSingleObject(process.hProcess, 30000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    if (writeEnd) CloseHandle(writeEnd);
-    CloseHandle(readEnd);
+    std::string output = OutputOf("http_type_probe.exe", 30000);
     RegDeleteKeyA(HKEY_CURRENT_USER, appKey);
-    while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
+    while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
+        output.pop_back();
     return output;
 }
 
-TEST(HttpTypeOnWine, VersionsWineReports)
-{
-    HttpTypeValue value;
+TEST(HttpTypeOnWine, VersionsWineReports) {
+    THttpTypeValue value;
     const struct {
         const char* version;  // "" for Wine's default, Windows 7 with the first service pack
         const char* output;
     } cases[] = {
-        {"", "2 WinHTTP"},          {"win10", "2 WinHTTP"},   {"win2003", "2 WinHTTP"},
-        {"winxp", "2 WinHTTP"},     {"win2k", "1 WinInet"},   {"nt40", "1 WinInet"},
-        {"win98", "1 WinInet"},
+        {"", "2 WinHTTP"},      {"win10", "2 WinHTTP"}, {"win2003", "2 WinHTTP"}, {"winxp", "2 WinHTTP"},
+        {"win2k", "1 WinInet"}, {"nt40", "1 WinInet"},  {"win98", "1 WinInet"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ProbeWithVersion(c.version), c.output) << c.version;
+    for (const auto& c : cases)
+        EXPECT_EQ(ProbeWithVersion(c.version), c.output) << c.version;
 
     value.SetDword(1);
     EXPECT_EQ(ProbeWithVersion("win10"), "1 WinInet");

@@ -7,7 +7,7 @@
 namespace {
 const char ExplorerKey[] = "SOFTWARE\\Microsoft\\Internet Explorer";
 const char* const Missing = nullptr;
-}
+}  // namespace
 
 TEST(THttpIEVersion, ServiceVersionElseVersionWithTheBuild) {
     struct Case {

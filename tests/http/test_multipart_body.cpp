@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <fstream>
 #include <string>
 #include "MultipartBody.h"
+#include "TempFiles.h"
 
 namespace {
 const std::string Boundary = "---------------------------7d93c227108c8";
@@ -16,23 +16,17 @@ std::string BodyOf(const TMultipartBody& body) {
     return std::string(reinterpret_cast<const char*>(body.Data()), static_cast<size_t>(body.Length()));
 }
 
-// A file in the test's working folder, removed afterwards.
-class TempFile {
-public:
-    TempFile(const char* name, const std::string& content) : path(name) {
-        std::ofstream(path, std::ios::binary) << content;
-    }
-    ~TempFile() { DeleteFileA(path.c_str()); }
-    std::string path;
-};
-}
+}  // namespace
 
 TEST(MultipartBody, HeadersNameTheBoundary) {
     EXPECT_EQ(MultipartRequestHeaders(), "Content-type: multipart/form-data, boundary=" + Boundary);
 }
 
 TEST(MultipartBody, DataIsFramedByteForByte) {
-    const struct { const char* name; std::string content; } cases[] = {
+    const struct {
+        const char* name;
+        std::string content;
+    } cases[] = {
         {"bin", "abc"},
         {"bin", ""},
         {"data.p7s", std::string("\0\r\n--\xFF", 6)},
@@ -67,12 +61,12 @@ TEST(MultipartBody, FileContentIsFramedWhole) {
     std::string content(3000, '\0');
     for (size_t i = 0; i < content.size(); ++i)
         content[i] = static_cast<char>(i * 7);
-    TempFile file("multipart-upload.bin", content);
-    TempFile empty("multipart-empty.bin", "");
+    TTempFile file("multipart-upload.bin", content);
+    TTempFile empty("multipart-empty.bin", "");
     TMultipartBody body;
-    ASSERT_TRUE(body.BuildFromFile("data.p7s", file.path.c_str()));
+    ASSERT_TRUE(body.BuildFromFile("data.p7s", file.Path().c_str()));
     EXPECT_EQ(BodyOf(body), Expected("data.p7s", content));
-    ASSERT_TRUE(body.BuildFromFile("e", empty.path.c_str()));
+    ASSERT_TRUE(body.BuildFromFile("e", empty.Path().c_str()));
     EXPECT_EQ(BodyOf(body), Expected("e", ""));
 }
 
@@ -85,10 +79,10 @@ TEST(MultipartBody, AFileThatCannotBeReadGivesNoBody) {
     EXPECT_EQ(body.Data(), nullptr);
     EXPECT_FALSE(body.BuildFromFile("x", nullptr));
     // Opened by someone without sharing: CreateFile fails with a sharing violation.
-    TempFile locked("multipart-locked.bin", "abc");
-    HANDLE holder = CreateFileA(locked.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    TTempFile locked("multipart-locked.bin", "abc");
+    HANDLE holder = CreateFileA(locked.Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(body.BuildFromFile("x", locked.path.c_str()));
+    EXPECT_FALSE(body.BuildFromFile("x", locked.Path().c_str()));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     CloseHandle(holder);
 }

@@ -4,15 +4,23 @@
 
 namespace {
 int notifications = 0;
-void CountChange(TProgressRange*) { ++notifications; }
-
-TProgressRange Range(int position, int min, int max) { return TProgressRange{position, min, max, &CountChange}; }
+void CountChange(TProgressRange*) {
+    ++notifications;
 }
 
+TProgressRange Range(int position, int min, int max) {
+    return TProgressRange{position, min, max, &CountChange};
+}
+}  // namespace
+
 TEST(TProgressRange, SetPositionClampsAndNotifiesOnce) {
-    const struct { int value; int position; bool result; } cases[] = {
-        {5, 5, true}, {0, 0, true}, {10, 10, true}, {11, 10, false}, {-1, 0, false},
-        {INT_MIN, 0, false}, {INT_MAX, 10, false},
+    const struct {
+        int value;
+        int position;
+        bool result;
+    } cases[] = {
+        {5, 5, true},   {0, 0, true},        {10, 10, true},       {11, 10, false},
+        {-1, 0, false}, {INT_MIN, 0, false}, {INT_MAX, 10, false},
     };
     for (const auto& c : cases) {
         TProgressRange range = Range(3, 0, 10);
@@ -24,12 +32,16 @@ TEST(TProgressRange, SetPositionClampsAndNotifiesOnce) {
 }
 
 TEST(TProgressRange, SetMaxPullsThePositionIn) {
-    const struct { int position; int value; int max; int newPosition; bool result; int notified; } cases[] = {
-        {5, 3, 3, 3, false, 2},
-        {5, -1, 0, 0, false, 2},
-        {2, 8, 8, 2, true, 1},
-        {5, 5, 5, 5, true, 1},
-        {0, -1, 0, 0, false, 2},   // the argument, not the new max, is compared with the position
+    const struct {
+        int position;
+        int value;
+        int max;
+        int newPosition;
+        bool result;
+        int notified;
+    } cases[] = {
+        {5, 3, 3, 3, false, 2}, {5, -1, 0, 0, false, 2}, {2, 8, 8, 2, true, 1},
+        {5, 5, 5, 5, true, 1},  {0, -1, 0, 0, false, 2},  // the argument, not the new max, is compared with the position
     };
     for (const auto& c : cases) {
         TProgressRange range = Range(c.position, 0, 10);

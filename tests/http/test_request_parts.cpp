@@ -4,13 +4,12 @@
 
 TEST(BuildFormBody, JoinsFieldsInKeyOrderUnescaped) {
     using Fields = std::map<std::string, std::string>;
-    const struct { Fields fields; const char* body; } cases[] = {
-        {{{"a", "1"}, {"b", "x y"}}, "a=1&b=x y"},
-        {{{"b", "2"}, {"a", "1"}}, "a=1&b=2"},
-        {{{"k", ""}}, "k="},
-        {{{"", "v"}, {"z", "&=%"}}, "=v&z=&=%"},
-        {{{"имя", "Иван"}}, "имя=Иван"},
-        {{}, ""},
+    const struct {
+        Fields fields;
+        const char* body;
+    } cases[] = {
+        {{{"a", "1"}, {"b", "x y"}}, "a=1&b=x y"}, {{{"b", "2"}, {"a", "1"}}, "a=1&b=2"}, {{{"k", ""}}, "k="},
+        {{{"", "v"}, {"z", "&=%"}}, "=v&z=&=%"},   {{{"имя", "Иван"}}, "имя=Иван"},       {{}, ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(BuildFormBody(&c.fields), c.body);
@@ -24,7 +23,10 @@ TEST(FormVerb, ZeroMeansPost) {
 }
 
 TEST(HttpMethodName, OnlyTheThreeSendableVerbsHaveAMethod) {
-    const struct { int verb; const char* method; } cases[] = {
+    const struct {
+        int verb;
+        const char* method;
+    } cases[] = {
         {0, nullptr}, {1, "PUT"}, {2, "GET"}, {3, "POST"}, {4, nullptr}, {-1, nullptr}, {1 << 30, nullptr},
     };
     for (const auto& c : cases) {

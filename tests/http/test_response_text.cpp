@@ -11,14 +11,20 @@ std::string Convert(const std::string& contentType, const std::vector<char>& bod
     return text.Get() != nullptr ? std::string(text.Get()) : std::string("<null>");
 }
 
-std::vector<char> Bytes(const char* data, size_t length) { return std::vector<char>(data, data + length); }
+std::vector<char> Bytes(const char* data, size_t length) {
+    return std::vector<char>(data, data + length);
+}
 
 const std::vector<char> Utf8Privet = Bytes("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", 12);
 const std::vector<char> Utf16Da = Bytes("\x14\x04\x30\x04", 4);  // no terminating NUL
-}
+}  // namespace
 
 TEST(ResponseTextToAnsi, ChoosesTheConversionByTheCharsetName) {
-    const struct { const char* type; const std::vector<char>* body; const char* text; } cases[] = {
+    const struct {
+        const char* type;
+        const std::vector<char>* body;
+        const char* text;
+    } cases[] = {
         {"text/plain; charset=utf-8", &Utf8Privet, "Привет"},
         {"text/plain; charset=UTF-8", &Utf8Privet, "Привет"},
         {"text/plain;charset=\"Utf-8\"", &Utf8Privet, "Привет"},
@@ -27,7 +33,9 @@ TEST(ResponseTextToAnsi, ChoosesTheConversionByTheCharsetName) {
         {"text/html; charset=UTF-16LE", &Utf16Da, "Да"},
         {"text/html; charset=utf-16be", &Utf16Da, "Да"},  // machine byte order whatever the name says
         {"text/html; charset=utf8", &Utf8Privet, "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"},
-        {"text/html; charset=utf16", &Utf16Da, "\x14\x04" "0\x04"},
+        {"text/html; charset=utf16", &Utf16Da,
+         "\x14\x04"
+         "0\x04"},
         {"text/html; charset=windows-1251", &Utf8Privet, "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"},
         {"", &Utf8Privet, "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"},
     };
@@ -65,7 +73,10 @@ TEST(ResponseTextToAnsi, NothingToConvertGivesNoOverrun) {
 }
 
 TEST(DecodeNumericCharRefs, DecodesThreeDigitReferencesAbove192) {
-    const struct { const char* text; const char* decoded; } cases[] = {
+    const struct {
+        const char* text;
+        const char* decoded;
+    } cases[] = {
         {"a&#207;b", "aПb"},
         {"&#207;&#240;&#232;", "При"},
         {"&#193;", "Б"},
@@ -81,11 +92,11 @@ TEST(DecodeNumericCharRefs, DecodesThreeDigitReferencesAbove192) {
         {"&#-50;", "&#-50;"},
         {"&# 50;", "&# 50;"},
         {"&#+99;", "&#+99;"},
-        {"&#463;", "\xCF"},          // 463 mod 256 = 207
+        {"&#463;", "\xCF"},  // 463 mod 256 = 207
         {"&#999;", "\xE7"},
         {"&#256;x&#512;&#768;", "&#256;x&#512;&#768;"},  // would be a NUL byte
         {"&#192;&#207;", "&#192;П"},
-        {"&#&#207;", "&#&#207;"},    // the search goes on after the first ";"
+        {"&#&#207;", "&#&#207;"},  // the search goes on after the first ";"
         {"", ""},
         {"plain text;", "plain text;"},
         {"&#207", "&#207"},

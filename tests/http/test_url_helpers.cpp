@@ -2,14 +2,17 @@
 #include "UrlHelpers.h"
 
 TEST(GetAspPageName, NamesThePageOfAPath) {
-    const struct { const char* path; const char* page; } cases[] = {
+    const struct {
+        const char* path;
+        const char* page;
+    } cases[] = {
         {"/path/page.asp", "page"},
         {"/dir/file.html", "file.html"},
         {"page.asp", ""},
         {"//", ""},
         {"", ""},
         {"/", ""},
-        {"/a/b.asp?x=/c", "b"},        // the last "/" before ".asp" counts, not the one in the query
+        {"/a/b.asp?x=/c", "b"},  // the last "/" before ".asp" counts, not the one in the query
         {"/a.asp/b.asp", "b"},
         {"/dir/", ""},
         {"/Сервис/Проверка.asp", "Проверка"},
@@ -21,7 +24,12 @@ TEST(GetAspPageName, NamesThePageOfAPath) {
 
 TEST(SplitUrl, CutsSchemeHostPortAndPath) {
     const struct {
-        const char* url; bool ok; const char* scheme; const char* host; const char* port; const char* path;
+        const char* url;
+        bool ok;
+        const char* scheme;
+        const char* host;
+        const char* port;
+        const char* path;
     } cases[] = {
         {"http://H/a/b", true, "http:", "H", "-", "a/b"},
         {"http://H:8080/tsp", true, "http:", "H", "8080", "tsp"},

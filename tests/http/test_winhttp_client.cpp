@@ -4,6 +4,7 @@
 #include <string>
 #include "TestFiles.h"
 #include "class_http_winhttp.h"
+#include "TempFiles.h"
 
 namespace {
 const char Script[] = R"({
@@ -21,7 +22,7 @@ TPeerOptions Options() {
 }
 
 void Changed(TProgressRange*) {}
-}
+}  // namespace
 
 TEST(WinHttpClient, SessionSettingsAndReconnection) {
     TTestPeer peer(Options());
@@ -34,7 +35,7 @@ TEST(WinHttpClient, SessionSettingsAndReconnection) {
     EXPECT_EQ(client.Connect(peer.Host(), peer.Port()), 0);  // same server and port: nothing reopened
     EXPECT_EQ(client.GetServer(), peer.Host());
     EXPECT_EQ(client.Reconnect(), 0);
-    EXPECT_EQ(client.Request("/utf16.asp", 2, nullptr, 0), 0) << client.GetLastErrorText();
+    EXPECT_EQ(client.Request("/utf16.asp", VerbGet, nullptr, 0), 0) << client.GetLastErrorText();
     const auto requests = peer.Requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].Header("User-Agent"), "TWinHTTP_Check");
@@ -49,7 +50,7 @@ TEST(WinHttpClient, Utf16BodyHeadersAndCapture) {
     TWinHTTP client(false);
     EXPECT_EQ(client.GetCapturedHeader("X-Count"), "");
     ASSERT_EQ(client.Connect(peer.Host(), peer.Port()), 0);
-    EXPECT_EQ(client.Request("/utf16.asp", 2, nullptr, 0), 0);
+    EXPECT_EQ(client.Request("/utf16.asp", VerbGet, nullptr, 0), 0);
     EXPECT_EQ(client.GetResponseSize(), 8);
     // Converted within the body's 8 bytes, though no NUL character ends it there.
     EXPECT_TRUE(client.ResponseStartsWith("OK\r\n", 4));
@@ -70,9 +71,7 @@ TEST(WinHttpClient, Utf16BodyHeadersAndCapture) {
 TEST(WinHttpClient, DownloadToAFileAndProgressReset) {
     TTestPeer peer(Options());
     ASSERT_TRUE(peer.Started());
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + "winhttp-download-" + std::to_string(GetCurrentProcessId()) + ".bin";
+    const std::string path = TempPath("winhttp-download-" + std::to_string(GetCurrentProcessId()) + ".bin");
     DeleteFileA(path.c_str());
     TProgressRange progress{7, 0, 10, Changed};
     {
@@ -80,11 +79,11 @@ TEST(WinHttpClient, DownloadToAFileAndProgressReset) {
         client.SetProgress(&progress);
         ASSERT_EQ(client.Connect(peer.Host(), peer.Port()), 0);
         client.SetDownloadFile(path);
-        EXPECT_EQ(client.Request("/file.asp", 2, nullptr, 0), 0) << client.GetLastErrorText();
+        EXPECT_EQ(client.Request("/file.asp", VerbGet, nullptr, 0), 0) << client.GetLastErrorText();
         EXPECT_EQ(client.GetResponseSize(), 16);
         EXPECT_FALSE(client.ResponseEquals("downloaded bytes"));  // the body went to the file
         // An existing file is not overwritten: nothing is sent.
-        EXPECT_EQ(client.Request("/file.asp", 2, nullptr, 0), 2);
+        EXPECT_EQ(client.Request("/file.asp", VerbGet, nullptr, 0), 2);
         EXPECT_EQ(client.GetLastErrorText().rfind("TWinHTTP: CreateFile failed.", 0), 0u);
         EXPECT_EQ(peer.Requests().size(), 1u);
         EXPECT_EQ(progress.Position, 7);

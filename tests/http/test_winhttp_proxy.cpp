@@ -5,8 +5,10 @@
 #include <string>
 #include "RegistryFixture.h"
 #include "TestPeer.h"
-#include "WinHttpSeam.h"
+#include "SeamOverride.h"
+#include "WinHttpApi.h"
 #include "class_http_winhttp.h"
+#include "WineBehaviour.h"
 
 namespace {
 const char ConnectionsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
@@ -43,8 +45,7 @@ BOOL WINAPI NoDiscovery(HINTERNET, LPCWSTR, WINHTTP_AUTOPROXY_OPTIONS*, WINHTTP_
     return FALSE;
 }
 
-TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy = false,
-                    const std::string& tls = "") {
+TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy = false, const std::string& tls = "") {
     TPeerOptions options;
     options.Name = name;
     options.Host = host;
@@ -53,11 +54,11 @@ TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy
     options.Script = R"({"/page.asp": {"body": "origin"}})";
     return options;
 }
-}
+}  // namespace
 
 TEST(WinHttpProxySettings, EachKindFromTheUserSettings) {
-    TWinHttpSeam seam;
-    WinHttpApi().GetProxyForUrl = NoDiscovery;
+    TSeamOverride<TWinHttpApi> seam;
+    seam->WinHttpGetProxyForUrl = NoDiscovery;
     DiscoveryCalls = 0;
     struct Case {
         const char* name;
@@ -91,8 +92,8 @@ TEST(WinHttpProxySettings, EachKindFromTheUserSettings) {
 }
 
 TEST(WinHttpProxySettings, SessionFollowsTheUserProxyList) {
-    TWinHttpSeam seam;
-    WinHttpApi().GetProxyForUrl = NoDiscovery;
+    TSeamOverride<TWinHttpApi> seam;
+    seam->WinHttpGetProxyForUrl = NoDiscovery;
     TTestPeer origin(PeerAt("winhttp-origin-system", "127.0.0.44"));
     TTestPeer proxy(PeerAt("winhttp-proxy-system", "127.0.0.45", true));
     ASSERT_TRUE(origin.Started() && proxy.Started());
@@ -102,7 +103,7 @@ TEST(WinHttpProxySettings, SessionFollowsTheUserProxyList) {
     TWinHTTP client(false);
     ASSERT_EQ(client.Connect(origin.Host(), origin.Port()), 0);
     client.SetTimeouts(5000);
-    EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), 0) << client.GetLastErrorText();
+    EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), 0) << client.GetLastErrorText();
     EXPECT_TRUE(client.ResponseEquals("origin"));
     const auto through = proxy.Requests();
     ASSERT_EQ(through.size(), 1u);
@@ -125,7 +126,7 @@ TEST(WinHttpNamedProxy, CredentialsAndConnectThroughTheLoggingProxy) {
     client.SetProxyPassword("secret");
     ASSERT_EQ(client.Connect(origin.Host(), origin.Port()), 0);
     client.SetTimeouts(5000);
-    EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), 0) << client.GetLastErrorText();
+    EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), 0) << client.GetLastErrorText();
     EXPECT_TRUE(client.ResponseEquals("origin"));
     auto events = proxy.Requests();
     ASSERT_FALSE(events.empty());
@@ -141,8 +142,10 @@ TEST(WinHttpNamedProxy, CredentialsAndConnectThroughTheLoggingProxy) {
     secureClient.SetProxy(3, openProxy.Host() + ":" + std::to_string(openProxy.Port()), "");
     ASSERT_EQ(secureClient.Connect(secureOrigin.Host(), secureOrigin.Port()), 0);
     secureClient.SetTimeouts(5000);
-    // Wine's WinHTTP names the whole URL inside the tunnel, which the peer's script does not list.
-    EXPECT_EQ(secureClient.Request("/page.asp", 2, nullptr, 0), 404) << secureClient.GetLastErrorText();
+    // The peer's script lists the path alone.
+    EXPECT_EQ(secureClient.Request("/page.asp", VerbGet, nullptr, 0),
+              WineGives(404, "WinHTTP names the whole URL inside the tunnel"))
+        << secureClient.GetLastErrorText();
     bool tunnelled = false;
     for (const TPeerEvent& event : openProxy.Events())
         if (event.Event == "tunnel" && event.Detail.find("127.0.0.47:" + std::to_string(secureOrigin.Port())) == 0)
@@ -150,7 +153,8 @@ TEST(WinHttpNamedProxy, CredentialsAndConnectThroughTheLoggingProxy) {
     EXPECT_TRUE(tunnelled);
     ASSERT_EQ(secureOrigin.Requests().size(), 1u);
     EXPECT_TRUE(secureOrigin.Requests()[0].Tls);
-    EXPECT_EQ(secureOrigin.Requests()[0].Target, "https://127.0.0.47:" + std::to_string(secureOrigin.Port()) + "/page.asp");
+    EXPECT_EQ(secureOrigin.Requests()[0].Target,
+              "https://127.0.0.47:" + std::to_string(secureOrigin.Port()) + "/page.asp");
 
     TWinHTTP wrongPassword(false);
     wrongPassword.SetUseSystemProxy(false);
@@ -159,6 +163,6 @@ TEST(WinHttpNamedProxy, CredentialsAndConnectThroughTheLoggingProxy) {
     wrongPassword.SetProxyPassword("wrong");
     ASSERT_EQ(wrongPassword.Connect(origin.Host(), origin.Port()), 0);
     wrongPassword.SetTimeouts(5000);
-    EXPECT_EQ(wrongPassword.Request("/page.asp", 2, nullptr, 0), 407);
+    EXPECT_EQ(wrongPassword.Request("/page.asp", VerbGet, nullptr, 0), 407);
     EXPECT_EQ(wrongPassword.GetStatusCode(), 407);
 }

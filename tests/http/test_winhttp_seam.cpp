@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "TextChecks.h"
-#include "WinHttpSeam.h"
+#include "SeamOverride.h"
+#include "WinHttpApi.h"
 #include "class_http_winhttp.h"
 
 namespace {
@@ -48,7 +49,8 @@ BOOL WINAPI NoUserConfig(WINHTTP_CURRENT_USER_IE_PROXY_CONFIG*) {
     return FALSE;
 }
 
-BOOL WINAPI FakeDiscovery(HINTERNET session, LPCWSTR url, WINHTTP_AUTOPROXY_OPTIONS* options, WINHTTP_PROXY_INFO* info) {
+BOOL WINAPI FakeDiscovery(HINTERNET session, LPCWSTR url, WINHTTP_AUTOPROXY_OPTIONS* options,
+                          WINHTTP_PROXY_INFO* info) {
     ++DiscoveryCalls;
     DiscoveryUrl = url;
     DiscoveryOptions = *options;
@@ -66,14 +68,14 @@ BOOL WINAPI FakeDiscovery(HINTERNET session, LPCWSTR url, WINHTTP_AUTOPROXY_OPTI
 void ConnectNowhere(TWinHTTP& client) {
     ASSERT_EQ(client.Connect("127.0.0.1", 9), 0) << client.GetLastErrorText();
 }
-}
+}  // namespace
 
 TEST(WinHttpSeamFailures, OpenAndConnectFailuresLeaveTheClientUnconnected) {
-    TWinHttpSeam seam;
+    TSeamOverride<TWinHttpApi> seam;
     struct Case {
         const char* name;
-        decltype(TWinHttpApi::Open) open;
-        decltype(TWinHttpApi::Connect) connect;
+        decltype(TWinHttpApi::WinHttpOpen) open;
+        decltype(TWinHttpApi::WinHttpConnect) connect;
         int result;
         std::string text;
     } cases[] = {
@@ -82,8 +84,8 @@ TEST(WinHttpSeamFailures, OpenAndConnectFailuresLeaveTheClientUnconnected) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WinHttpApi().Open = c.open;
-        WinHttpApi().Connect = c.connect;
+        seam->WinHttpOpen = c.open;
+        seam->WinHttpConnect = c.connect;
         TWinHTTP client(false);
         EXPECT_EQ(client.Connect("127.0.0.1", 0), c.result);
         EXPECT_EQ(client.GetServer(), "");
@@ -95,14 +97,14 @@ TEST(WinHttpSeamFailures, OpenAndConnectFailuresLeaveTheClientUnconnected) {
         // The failure stays held for a second call.
         const std::string again = client.GetLastErrorText();
         EXPECT_EQ(again.substr(0, again.find(" (:) so: ")), text.substr(0, location));
-        EXPECT_EQ(client.Request("/a.asp", 2, nullptr, 0), 1);
+        EXPECT_EQ(client.Request("/a.asp", VerbGet, nullptr, 0), 1);
         EXPECT_TRUE(StartsWith(client.GetLastErrorText(), "TWinHTTP: Не открыто соединение с сервером."));
     }
 }
 
 TEST(WinHttpSeamFailures, SendErrorsGiveTheirResultsAndTexts) {
-    TWinHttpSeam seam;
-    WinHttpApi().SendRequest = ScriptedSend;
+    TSeamOverride<TWinHttpApi> seam;
+    seam->WinHttpSendRequest = ScriptedSend;
     const std::string attempt = "sent=0recived=0\r\nОшибка LE № ";
     struct Case {
         const char* name;
@@ -115,17 +117,21 @@ TEST(WinHttpSeamFailures, SendErrorsGiveTheirResultsAndTexts) {
     } cases[] = {
         {"CA chain missing", ERROR_WINHTTP_SECURE_INVALID_CA, 1, true, 5, 1,
          "TWinHTTP: Ошибка при отправке запроса. Возможно не установлена цепочка сертификатов УЦ.\r\n"
-         "Для установки цепочки зайдите по адресу\r\nhttp://" VORSALT_CA_PAGE_HOST "/?Item=support&SubItem=certificates\r\n" +
+         "Для установки цепочки зайдите по адресу\r\nhttp://" VORSALT_CA_PAGE_HOST
+         "/?Item=support&SubItem=certificates\r\n" +
              attempt + "0x2f0d"},
         {"secure failure", ERROR_WINHTTP_SECURE_FAILURE, 1, true, 12175, 1,
          "TWinHTTP: Ошибка при отправке запроса (SECURE_FAILURE).\r\nПопробуйте заново повторить операцию.\r\n" +
              attempt + "0x2f8f"},
-        {"other error", ERROR_WINHTTP_TIMEOUT, 1, true, 7, 1, "TWinHTTP: Ошибка при отправке запроса.\r\n" + attempt + "0x2ee2"},
+        {"other error", ERROR_WINHTTP_TIMEOUT, 1, true, 7, 1,
+         "TWinHTTP: Ошибка при отправке запроса.\r\n" + attempt + "0x2ee2"},
         // Certificate asked for and not set beforehand: one more send with the (null) certificate.
         {"certificate asked for once", ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, 1, false, 7, 2,
          "TWinHTTP: Ошибка при отправке запроса.\r\n" + attempt + "0x2efd"},  // then the closed port
-        {"certificate asked for again", ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, 2, false, 8, 2, "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE."},
-        {"certificate set beforehand, no retry", ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, 1, true, 8, 1, "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE."},
+        {"certificate asked for again", ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, 2, false, 8, 2,
+         "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE."},
+        {"certificate set beforehand, no retry", ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, 1, true, 8, 1,
+         "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -136,7 +142,7 @@ TEST(WinHttpSeamFailures, SendErrorsGiveTheirResultsAndTexts) {
         client.SetSendClientCert(c.sendClientCert);
         ConnectNowhere(client);
         client.SetTimeouts(2000);
-        EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), c.result);
+        EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), c.result);
         EXPECT_EQ(SendCalls, c.sends);
         EXPECT_EQ(client.GetStatusCode(), 0);
         const std::string text = client.GetLastErrorText();
@@ -146,9 +152,9 @@ TEST(WinHttpSeamFailures, SendErrorsGiveTheirResultsAndTexts) {
 }
 
 TEST(WinHttpSeamDiscovery, RunsOnlyForAServerWhenTheUserSettingsCannotBeRead) {
-    TWinHttpSeam seam;
-    WinHttpApi().GetIEProxyConfigForCurrentUser = NoUserConfig;
-    WinHttpApi().GetProxyForUrl = FakeDiscovery;
+    TSeamOverride<TWinHttpApi> seam;
+    seam->WinHttpGetIEProxyConfigForCurrentUser = NoUserConfig;
+    seam->WinHttpGetProxyForUrl = FakeDiscovery;
     DiscoveryCalls = 0;
     DiscoveryFails = false;
     TWinHTTP client(false);

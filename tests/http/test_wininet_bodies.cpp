@@ -4,30 +4,29 @@
 #include <map>
 #include "MultipartBody.h"
 #include "WinInetFixture.h"
+#include "WireHeads.h"
+#include "TempFiles.h"
 
 namespace {
 const char Script[] = R"({"/post.asp": {"status": 200, "body": "OK"}})";
+const char Form[] = "Content-Type: application/x-www-form-urlencoded";
+const char Multipart[] = "Content-type: multipart/form-data, boundary=---------------------------7d93c227108c8";
+
+std::string ExpectedHeadOf(const TTestPeer& peer, const char* method, const std::string& agent,
+                           const std::string& headers, const std::string& body) {
+    return ExpectedHead(THttpStack::WinInet, method, "/post.asp", HostAndPort(peer.Host(), peer.Port()), agent, headers,
+                        body);
+}
 
 std::string MultipartBodyOf(const std::string& fileName, const std::string& content) {
-    return std::string("-----------------------------7d93c227108c8\r\n"
-                       "Content-Disposition: form-data; name=\"file\"; filename=\"") +
+    return std::string(
+               "-----------------------------7d93c227108c8\r\n"
+               "Content-Disposition: form-data; name=\"file\"; filename=\"") +
            fileName + "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + content +
            "\r\n-----------------------------7d93c227108c8--";
 }
 
-std::string TempPath(const char* name) {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-}
+}  // namespace
 
 TEST(THttpBodies, FormsGoOutUnescapedInKeyOrder) {
     TTestPeer peer(PeerWith("forms", Script));
@@ -35,20 +34,16 @@ TEST(THttpBodies, FormsGoOutUnescapedInKeyOrder) {
     auto client = ConnectedClient(peer);
     ASSERT_NE(client, nullptr);
     std::map<std::string, std::string> fields = {{"b", "x y"}, {"a", "1"}};
-    EXPECT_EQ(client->SendForm("/post.asp", &fields, 0), 0);
-    EXPECT_EQ(client->SendForm("/post.asp", nullptr, 0), 0);
-    EXPECT_EQ(client->SendForm("/post.asp", &fields, 2), 0);
+    EXPECT_EQ(client->SendForm("/post.asp", &fields, VerbNone), 0);
+    EXPECT_EQ(client->SendForm("/post.asp", nullptr, VerbNone), 0);
+    EXPECT_EQ(client->SendForm("/post.asp", &fields, VerbGet), 0);
     const auto requests = peer.Requests();
     ASSERT_EQ(requests.size(), 3u);
-    EXPECT_EQ(requests[0].RequestLine, "POST /post.asp HTTP/1.1");
+    EXPECT_EQ(requests[0].Head, ExpectedHeadOf(peer, "POST", "VYRN", Form, "a=1&b=x y"));
     EXPECT_EQ(requests[0].Body, "a=1&b=x y");
-    EXPECT_EQ(requests[0].Header("Content-Length"), "9");
-    EXPECT_EQ(requests[1].Method, "POST");
+    EXPECT_EQ(requests[1].Head, ExpectedHeadOf(peer, "POST", "VYRN", Form, ""));
     EXPECT_EQ(requests[1].Body, "");
-    EXPECT_EQ(requests[1].Header("Content-Length"), "0");
-    EXPECT_EQ(requests[2].Method, "GET");
-    for (const auto& request : requests)
-        EXPECT_EQ(request.Header("Content-Type"), "application/x-www-form-urlencoded");
+    EXPECT_EQ(requests[2].Head, ExpectedHeadOf(peer, "GET", "VYRN", Form, "a=1&b=x y"));  // the form goes with the GET
 }
 
 TEST(THttpBodies, OwnHeadersReplaceTheDefaultUntilCleared) {
@@ -57,28 +52,24 @@ TEST(THttpBodies, OwnHeadersReplaceTheDefaultUntilCleared) {
     auto client = ConnectedClient(peer);
     ASSERT_NE(client, nullptr);
     client->SetHeaders("Content-Type: text/xml\r\nX-Step: 7");
-    EXPECT_EQ(client->Request("/post.asp", 3, "<a/>", 4), 0);
-    EXPECT_EQ(client->Request("/post.asp", 3, "<b/>", 4), 0);
+    EXPECT_EQ(client->Request("/post.asp", VerbPost, "<a/>", 4), 0);
+    EXPECT_EQ(client->Request("/post.asp", VerbPost, "<b/>", 4), 0);
     client->SetHeaders("");
-    EXPECT_EQ(client->Request("/post.asp", 3, "c", 1), 0);
+    EXPECT_EQ(client->Request("/post.asp", VerbPost, "c", 1), 0);
     const auto requests = peer.Requests();
     ASSERT_EQ(requests.size(), 3u);
-    for (int i : {0, 1}) {
-        EXPECT_EQ(requests[i].Header("Content-Type"), "text/xml");
-        EXPECT_EQ(requests[i].Header("X-Step"), "7");
-    }
-    EXPECT_EQ(requests[2].Header("Content-Type"), "application/x-www-form-urlencoded");
-    EXPECT_FALSE(requests[2].HasHeader("X-Step"));
-    EXPECT_EQ(requests[0].Header("User-Agent"), "VYRN");
+    EXPECT_EQ(requests[0].Head, ExpectedHeadOf(peer, "POST", "VYRN", "Content-Type: text/xml\r\nX-Step: 7", "<a/>"));
+    EXPECT_EQ(requests[1].Head, ExpectedHeadOf(peer, "POST", "VYRN", "Content-Type: text/xml\r\nX-Step: 7", "<b/>"));
+    EXPECT_EQ(requests[2].Head, ExpectedHeadOf(peer, "POST", "VYRN", Form, "c"));
     client->SetAgentName("Late");  // waits for the next session
-    EXPECT_EQ(client->Request("/post.asp", 2, nullptr, 0), 0);
-    EXPECT_EQ(peer.Requests().back().Header("User-Agent"), "VYRN");
+    EXPECT_EQ(client->Request("/post.asp", VerbGet, nullptr, 0), 0);
+    EXPECT_EQ(peer.Requests().back().Head, ExpectedHeadOf(peer, "GET", "VYRN", Form, ""));
 
     THTTP named(false, 0);
     named.SetAgentName("Check");
     ASSERT_EQ(named.Connect(peer.Host(), peer.Port()), 0);
-    EXPECT_EQ(named.Request("/post.asp", 2, nullptr, 0), 0);
-    EXPECT_EQ(peer.Requests().back().Header("User-Agent"), "THTTPCheck");
+    EXPECT_EQ(named.Request("/post.asp", VerbGet, nullptr, 0), 0);
+    EXPECT_EQ(peer.Requests().back().Head, ExpectedHeadOf(peer, "GET", "THTTPCheck", Form, ""));
 }
 
 TEST(THttpBodies, UploadsAreMultipartByteForByte) {
@@ -95,13 +86,11 @@ TEST(THttpBodies, UploadsAreMultipartByteForByte) {
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0].Body, MultipartBodyOf("bin", "abc"));
     EXPECT_EQ(requests[1].Body, MultipartBodyOf("data.p7s", content));
-    for (const auto& request : requests) {
-        EXPECT_EQ(request.Method, "POST");
-        EXPECT_EQ(request.Header("Content-type"), "multipart/form-data, boundary=---------------------------7d93c227108c8");
-    }
+    for (const auto& request : requests)
+        EXPECT_EQ(request.Head, ExpectedHeadOf(peer, "POST", "VYRN", Multipart, request.Body));
     // The multipart headers stay for later requests.
-    EXPECT_EQ(client->Request("/post.asp", 3, "x", 1), 0);
-    EXPECT_EQ(peer.Requests().back().Header("Content-Type").rfind("multipart/form-data", 0), 0u);
+    EXPECT_EQ(client->Request("/post.asp", VerbPost, "x", 1), 0);
+    EXPECT_EQ(peer.Requests().back().Head, ExpectedHeadOf(peer, "POST", "VYRN", Multipart, "x"));
     DeleteFileA(path.c_str());
 }
 
@@ -117,7 +106,8 @@ TEST(THttpBodies, UploadOfAnUnreadableFileSendsNothing) {
     for (const char* path : {missing.c_str(), locked.c_str(), static_cast<const char*>(nullptr)}) {
         SCOPED_TRACE(path == nullptr ? "null" : path);
         EXPECT_EQ(client->UploadFile("/post.asp", path), 1);
-        EXPECT_EQ(client->GetLastErrorText().rfind("THTTP: UploadFile. Не удается прочитать файл для отправки.", 0), 0u);
+        EXPECT_EQ(client->GetLastErrorText().rfind("THTTP: UploadFile. Не удается прочитать файл для отправки.", 0),
+                  0u);
     }
     EXPECT_EQ(client->UploadData("/post.asp", nullptr, 5), 1);
     EXPECT_EQ(client->UploadData("/post.asp", "abc", -1), 1);
@@ -135,8 +125,8 @@ TEST(THttpBodies, VerbZeroIsRefusedBeforeSending) {
         EXPECT_EQ(client->Request("/post.asp", verb, nullptr, 0), 1);
         EXPECT_EQ(client->GetLastErrorText().rfind("THTTP: Не заdан метод отправки запроса.", 0), 0u);
     }
-    EXPECT_EQ(client->Request("/post.asp", 1, "put", 3), 0);
+    EXPECT_EQ(client->Request("/post.asp", VerbPut, "put", 3), 0);
     const auto requests = peer.Requests();
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].Method, "PUT");
+    EXPECT_EQ(requests[0].Head, ExpectedHeadOf(peer, "PUT", "VYRN", Form, "put"));
 }

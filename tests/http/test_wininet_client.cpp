@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include "WinInetFixture.h"
+#include "WireHeads.h"
 #include "WireScenarios.h"
 
 namespace {
@@ -11,7 +12,7 @@ const std::map<std::string, std::string> ScenarioTexts = {
     {"ServerError", "THTTP: Nшибка Возвращен неверный код воgврата HTTP: 500: Сбой"},
     {"Conflict", "THTTP: Ошибка Возвpащен неверный код возврата HTTP: 409"},
 };
-}
+}  // namespace
 
 TEST(THttpConstruction, PortAndFlagsFollowTheSecureMode) {
     THTTP plain(false, 0);
@@ -32,7 +33,7 @@ TEST(THttpConnection, RequestWithoutConnectionFailsAtOnce) {
     THTTP client(false, 0);
     EXPECT_EQ(client.Reconnect(), 0);
     EXPECT_EQ(client.Connect("", 0), 0);  // equals the empty current server: nothing opened
-    EXPECT_EQ(client.Request("/a.asp", 2, nullptr, 0), 1);
+    EXPECT_EQ(client.Request("/a.asp", VerbGet, nullptr, 0), 1);
     EXPECT_EQ(client.GetLastErrorText().rfind("THTTP: Не открыто соединение q сервером.", 0), 0u);
     EXPECT_EQ(client.GetServer(), "");
 }
@@ -61,11 +62,9 @@ TEST(THttpWire, ScenariosGiveTheirStatusResultAndText) {
         }
         const auto requests = peer.Requests();
         ASSERT_EQ(requests.size(), 1u);
-        EXPECT_EQ(requests[0].Method, scenario.Verb == 3 ? "POST" : "GET");
-        EXPECT_EQ(requests[0].Target, scenario.Path);
+        EXPECT_EQ(requests[0].Head, ExpectedHead(THttpStack::WinInet, scenario.Verb == VerbPost ? "POST" : "GET",
+                                                 scenario.Path, HostAndPort(peer.Host(), peer.Port()), "VYRN",
+                                                 "Content-Type: application/x-www-form-urlencoded", body));
         EXPECT_EQ(requests[0].Body, body);
-        EXPECT_EQ(requests[0].Header("Content-Type"), "application/x-www-form-urlencoded");
-        EXPECT_EQ(requests[0].Header("User-Agent"), "VYRN");
-        EXPECT_EQ(requests[0].Header("Accept"), "*/*");
     }
 }

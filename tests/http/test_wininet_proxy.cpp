@@ -7,6 +7,8 @@
 #include "TextChecks.h"
 #include "RegistryFixture.h"
 #include "WinInetFixture.h"
+#include "WinInetOptions.h"
+#include "WineBehaviour.h"
 
 namespace {
 const char InternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
@@ -40,28 +42,14 @@ TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy
     return options;
 }
 
-std::string Address(const TTestPeer& peer) { return peer.Host() + ":" + std::to_string(peer.Port()); }
-std::string PageUrl(const TTestPeer& origin) { return "http://" + Address(origin) + "/page.asp"; }
-// Options set through the seam, on which handle; the real function still runs, except as below.
-struct TOptionSet {
-    bool NullHandle;
-    DWORD Option;
-    DWORD Length;
-    DWORD AccessType;  // INTERNET_OPTION_PROXY only
-    std::string Proxy, Bypass;
-    bool NullLists;
-};
-std::vector<TOptionSet> OptionsSet;
-BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
-    TOptionSet set{handle == nullptr, option, length, 0, "", "", false};
-    if (option == INTERNET_OPTION_PROXY && buffer != nullptr) {
-        const auto* info = static_cast<const INTERNET_PROXY_INFO*>(buffer);
-        set.AccessType = info->dwAccessType;
-        set.NullLists = info->lpszProxy == nullptr && info->lpszProxyBypass == nullptr;
-        set.Proxy = info->lpszProxy != nullptr ? info->lpszProxy : "";
-        set.Bypass = info->lpszProxyBypass != nullptr ? info->lpszProxyBypass : "";
-    }
-    OptionsSet.push_back(set);
+std::string Address(const TTestPeer& peer) {
+    return peer.Host() + ":" + std::to_string(peer.Port());
+}
+std::string PageUrl(const TTestPeer& origin) {
+    return "http://" + Address(origin) + "/page.asp";
+}
+// The options set go on to Wine, except as below.
+BOOL WINAPI SetOptionOnceForTheProcess(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
     // Wine: replacing the process-wide proxy frees its never-set credential fields (a crash), and
     // it ignores that proxy anyway; only the first such set in a process reaches Wine.
     static bool processProxySet = false;
@@ -70,12 +58,13 @@ BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DW
             return TRUE;
         processProxySet = true;
     }
-    return RealWinInet.InternetSetOptionA(handle, option, buffer, length);
+    return RealCalls<TWinInetApi>().InternetSetOptionA(handle, option, buffer, length);
 }
 std::vector<DWORD> OptionsOnRequests() {
     std::vector<DWORD> options;
-    for (const TOptionSet& set : OptionsSet)
-        if (!set.NullHandle && (set.Option == INTERNET_OPTION_PROXY_USERNAME || set.Option == INTERNET_OPTION_PROXY_PASSWORD))
+    for (const TOptionSet& set : TOptionRecorder::Sets())
+        if (!set.NullHandle &&
+            (set.Option == INTERNET_OPTION_PROXY_USERNAME || set.Option == INTERNET_OPTION_PROXY_PASSWORD))
             options.push_back(set.Option);
     return options;
 }
@@ -94,7 +83,7 @@ BOOL WINAPI ProxySetFailing(HINTERNET handle, DWORD option, LPVOID buffer, DWORD
         SetLastError(ERROR_INTERNET_INVALID_OPTION);
         return FALSE;
     }
-    return RealWinInet.InternetSetOptionA(handle, option, buffer, length);
+    return RealCalls<TWinInetApi>().InternetSetOptionA(handle, option, buffer, length);
 }
 
 // What the proxy-information query asked for, and what it answers.
@@ -130,11 +119,20 @@ BOOL WINAPI AnsweringQuery(HINTERNET handle, DWORD option, LPVOID buffer, LPDWOR
         INTERNET_PER_CONN_OPTIONA& entry = list->pOptions[i];
         Query.Options.push_back(entry.dwOption);
         switch (entry.dwOption) {
-        case INTERNET_PER_CONN_FLAGS: entry.Value.dwValue = AnsweredFlags; break;
-        case INTERNET_PER_CONN_PROXY_SERVER: entry.Value.pszValue = GlobalText(AnsweredProxy); break;
-        case INTERNET_PER_CONN_PROXY_BYPASS: entry.Value.pszValue = GlobalText(AnsweredBypass); break;
-        case INTERNET_PER_CONN_AUTOCONFIG_URL: entry.Value.pszValue = GlobalText(AnsweredScript); break;
-        default: entry.Value.dwValue = 0;
+        case INTERNET_PER_CONN_FLAGS:
+            entry.Value.dwValue = AnsweredFlags;
+            break;
+        case INTERNET_PER_CONN_PROXY_SERVER:
+            entry.Value.pszValue = GlobalText(AnsweredProxy);
+            break;
+        case INTERNET_PER_CONN_PROXY_BYPASS:
+            entry.Value.pszValue = GlobalText(AnsweredBypass);
+            break;
+        case INTERNET_PER_CONN_AUTOCONFIG_URL:
+            entry.Value.pszValue = GlobalText(AnsweredScript);
+            break;
+        default:
+            entry.Value.dwValue = 0;
         }
     }
     return TRUE;
@@ -146,12 +144,12 @@ BOOL WINAPI QueryFailing(HINTERNET, DWORD, LPVOID, LPDWORD) {
 }
 
 void ResetRecords(DWORD dialogAnswer = ERROR_CANCELLED) {
-    OptionsSet.clear();
+    TOptionRecorder::Sets().clear();
     DialogCalls = 0;
     DialogError = 0;
     DialogAnswer = dialogAnswer;
 }
-}
+}  // namespace
 
 TEST(THttpSystemProxy, RequestsFollowTheUserSettings) {
     TTestPeer origin(PeerAt("system-origin", "127.0.0.81"));
@@ -178,7 +176,7 @@ TEST(THttpSystemProxy, RequestsFollowTheUserSettings) {
         const size_t proxied = proxy.Requests().size(), direct = origin.Requests().size();
         auto client = ConnectedClient(origin);
         ASSERT_NE(client, nullptr);
-        EXPECT_EQ(client->Request("/page.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+        EXPECT_EQ(client->Request("/page.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
         EXPECT_TRUE(client->ResponseEquals("origin"));
         const auto viaProxy = proxy.Requests();
         const auto atOrigin = origin.Requests();
@@ -198,13 +196,13 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(origin.Started() && proxy.Started() && settings.Active());
         settings.Manual(Address(proxy));
-        WinInet.InternetSetOptionA = RecordingSetOption;
-        WinInet.InternetErrorDlg = Dialog;
+        seam->InternetErrorDlg = Dialog;
     }
     TTestPeer origin{PeerAt("auth-origin", "127.0.0.83")};
     TTestPeer proxy{PeerAt("auth-proxy", "127.0.0.84", true, "user:password")};
     TUserProxySettings settings;
-    TWinInetSeam seam;
+    TSeamOverride<TWinInetApi> seam;
+    TOptionRecorder recorder{seam, SetOptionOnceForTheProcess};
 };
 
 TEST_F(THttpAuthProxy, SystemProxyGetsNoCredentialsOfTheClient) {
@@ -228,7 +226,7 @@ TEST_F(THttpAuthProxy, SystemProxyGetsNoCredentialsOfTheClient) {
         client->SetProxyPassword("password");
         client->SetQuiet(c.quiet);
         const size_t before = proxy.Requests().size();
-        EXPECT_EQ(client->Request("/page.asp", 2, nullptr, 0), 2);
+        EXPECT_EQ(client->Request("/page.asp", VerbGet, nullptr, 0), 2);
         EXPECT_TRUE(StartsWith(client->GetLastErrorText(), NoCredentialsText)) << client->GetLastErrorText();
         EXPECT_EQ(client->GetStatusCode(), 407);
         EXPECT_EQ(DialogCalls, c.dialogs);
@@ -268,7 +266,7 @@ TEST_F(THttpAuthProxy, NamedProxyGetsTheCredentialsOnItsChallenge) {
         ASSERT_EQ(client.Connect(origin.Host(), origin.Port()), 0) << client.GetLastErrorText();
         client.SetTimeouts(3000);
         const size_t before = proxy.Requests().size();
-        EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), c.result) << client.GetLastErrorText();
+        EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), c.result) << client.GetLastErrorText();
         const std::vector<DWORD> applied = {INTERNET_OPTION_PROXY_PASSWORD, INTERNET_OPTION_PROXY_USERNAME};
         EXPECT_EQ(OptionsOnRequests(), applied);
         EXPECT_EQ(DialogCalls, c.dialogs);
@@ -293,8 +291,8 @@ TEST(THttpProcessProxy, SessionSetsTheProcessProxyWithoutTheSystemProxy) {
     ASSERT_TRUE(origin.Started() && proxy.Started());
     TUserProxySettings settings;  // no proxy of the user
     ASSERT_TRUE(settings.Active());
-    TWinInetSeam seam;
-    WinInet.InternetSetOptionA = RecordingSetOption;
+    TSeamOverride<TWinInetApi> seam;
+    TOptionRecorder recorder(seam, SetOptionOnceForTheProcess);
     struct Case {
         const char* name;
         bool system;
@@ -314,7 +312,7 @@ TEST(THttpProcessProxy, SessionSetsTheProcessProxyWithoutTheSystemProxy) {
         client.SetProxy(0, c.list, c.bypass);
         ASSERT_EQ(client.Connect(origin.Host(), origin.Port()), 0) << client.GetLastErrorText();
         std::vector<TOptionSet> proxySets;
-        for (const TOptionSet& set : OptionsSet)
+        for (const TOptionSet& set : recorder.Sets())
             if (set.Option == INTERNET_OPTION_PROXY)
                 proxySets.push_back(set);
         ASSERT_EQ(proxySets.size(), c.set ? 1u : 0u);
@@ -329,17 +327,17 @@ TEST(THttpProcessProxy, SessionSetsTheProcessProxyWithoutTheSystemProxy) {
                 EXPECT_TRUE(proxySets[0].NullLists);
             }
         }
-        // Wine's sessions follow the user's settings only: the request goes direct (on Windows
-        // the proxy list would take it through the proxy).
+        // On Windows the proxy list would take the request through the proxy.
         const size_t proxied = proxy.Requests().size();
-        EXPECT_EQ(client.Request("/page.asp", 2, nullptr, 0), 0) << client.GetLastErrorText();
-        EXPECT_EQ(proxy.Requests().size(), proxied);
+        EXPECT_EQ(client.Request("/page.asp", VerbGet, nullptr, 0), 0) << client.GetLastErrorText();
+        EXPECT_EQ(proxy.Requests().size(),
+                  WineGives(proxied, "sessions follow the user's settings only and ignore the process-wide proxy"));
     }
 }
 
 TEST(THttpProcessProxy, FailingSetEndsTheConnect) {
-    TWinInetSeam seam;
-    WinInet.InternetSetOptionA = ProxySetFailing;
+    TSeamOverride<TWinInetApi> seam;
+    seam->InternetSetOptionA = ProxySetFailing;
     THTTP client(false, 0);
     client.SetUseSystemProxy(false);
     client.SetProxy(3, "127.0.0.9:3128", "");
@@ -360,8 +358,9 @@ TEST(THttpProxyInfo, TypeAndTextsFromTheUserSettings) {
     } cases[] = {
         {"no proxy", false, "", PROXY_TYPE_DIRECT, "x", "y"},
         {"manual proxy", true, "", PROXY_TYPE_PROXY, "127.0.0.9:3128", "<local>;127.0.0.5"},
-        // Wine does not read the script address; Windows adds its bit (4).
-        {"configuration script", false, "http://127.0.0.9/proxy.pac", PROXY_TYPE_DIRECT, "x", "y"},
+        // Windows adds the script's bit (4).
+        {"configuration script", false, "http://127.0.0.9/proxy.pac",
+         WineGives(PROXY_TYPE_DIRECT, "the script address of the user's settings is not read"), "x", "y"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -382,8 +381,8 @@ TEST(THttpProxyInfo, TypeAndTextsFromTheUserSettings) {
 }
 
 TEST(THttpProxyInfo, AnswersOfTheQuery) {
-    TWinInetSeam seam;
-    WinInet.InternetQueryOptionA = AnsweringQuery;
+    TSeamOverride<TWinInetApi> seam;
+    seam->InternetQueryOptionA = AnsweringQuery;
     struct Case {
         const char* name;
         DWORD flags;
@@ -422,7 +421,7 @@ TEST(THttpProxyInfo, AnswersOfTheQuery) {
     THTTP withoutOutputs(false, 0);
     EXPECT_EQ(withoutOutputs.GetProxyInfo(nullptr, nullptr, nullptr), 0);  // texts came back all the same
 
-    WinInet.InternetQueryOptionA = QueryFailing;
+    seam->InternetQueryOptionA = QueryFailing;
     THTTP client(false, 0);
     int type = 5;
     std::string proxy = "x", bypass = "y";

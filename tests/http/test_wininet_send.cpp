@@ -7,6 +7,7 @@
 #include "TextChecks.h"
 #include "DebugOutputCapture.h"
 #include "WinInetFixture.h"
+#include "WinInetOptions.h"
 
 namespace {
 int SendCalls = 0;
@@ -15,7 +16,6 @@ DWORD DialogError = 0;
 DWORD DialogAnswer = 0;
 int StatusDuringSend = -1;
 THTTP* Observed = nullptr;
-std::vector<DWORD> OptionsSet;
 
 BOOL WINAPI SendFailing12044(HINTERNET, LPCSTR, DWORD, LPVOID, DWORD) {
     ++SendCalls;
@@ -29,12 +29,12 @@ BOOL WINAPI SendFailing12044Once(HINTERNET request, LPCSTR headers, DWORD length
         SetLastError(ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED);
         return FALSE;
     }
-    return RealWinInet.HttpSendRequestA(request, headers, length, data, size);
+    return RealCalls<TWinInetApi>().HttpSendRequestA(request, headers, length, data, size);
 }
 
 BOOL WINAPI SendObservingStatus(HINTERNET request, LPCSTR headers, DWORD length, LPVOID data, DWORD size) {
     StatusDuringSend = Observed->GetStatusCode();
-    return RealWinInet.HttpSendRequestA(request, headers, length, data, size);
+    return RealCalls<TWinInetApi>().HttpSendRequestA(request, headers, length, data, size);
 }
 
 DWORD WINAPI Dialog(HWND, HINTERNET, DWORD error, DWORD, LPVOID*) {
@@ -47,14 +47,9 @@ DWORD WINAPI Dialog(HWND, HINTERNET, DWORD error, DWORD, LPVOID*) {
 DWORD WINAPI PasswordDialog(HWND, HINTERNET request, DWORD error, DWORD, LPVOID*) {
     ++DialogCalls;
     DialogError = error;
-    RealWinInet.InternetSetOptionA(request, INTERNET_OPTION_USERNAME, const_cast<char*>("u"), 2);
-    RealWinInet.InternetSetOptionA(request, INTERNET_OPTION_PASSWORD, const_cast<char*>("p"), 2);
+    RealCalls<TWinInetApi>().InternetSetOptionA(request, INTERNET_OPTION_USERNAME, const_cast<char*>("u"), 2);
+    RealCalls<TWinInetApi>().InternetSetOptionA(request, INTERNET_OPTION_PASSWORD, const_cast<char*>("p"), 2);
     return ERROR_INTERNET_FORCE_RETRY;
-}
-
-BOOL WINAPI RecordingSetOption(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
-    OptionsSet.push_back(option);
-    return RealWinInet.InternetSetOptionA(handle, option, buffer, length);
 }
 
 BOOL WINAPI StatusUnreadable(HINTERNET request, DWORD level, LPVOID buffer, LPDWORD length, LPDWORD index) {
@@ -62,14 +57,13 @@ BOOL WINAPI StatusUnreadable(HINTERNET request, DWORD level, LPVOID buffer, LPDW
         SetLastError(ERROR_HTTP_INVALID_QUERY_REQUEST);
         return FALSE;
     }
-    return RealWinInet.HttpQueryInfoA(request, level, buffer, length, index);
+    return RealCalls<TWinInetApi>().HttpQueryInfoA(request, level, buffer, length, index);
 }
 
 void ResetCounts(DWORD answer = ERROR_CANCELLED) {
     SendCalls = DialogCalls = 0;
     DialogError = 0;
     DialogAnswer = answer;
-    OptionsSet.clear();
 }
 
 const char Script[] = R"({"/ok.asp": {"status": 200, "body": "OK"},
@@ -90,9 +84,9 @@ protected:
     }
     TTestPeer peer{PeerWith("send", Script)};
     std::unique_ptr<THTTP> client;
-    TWinInetSeam seam;
+    TSeamOverride<TWinInetApi> seam;
 };
-}
+}  // namespace
 
 TEST(THttpSendClosedPort, ThreeTriesThenTheSslText) {
     int port = 0;
@@ -104,10 +98,12 @@ TEST(THttpSendClosedPort, ThreeTriesThenTheSslText) {
     THTTP client(false, 0);
     ASSERT_EQ(client.Connect("127.0.0.1", port), 0);  // WinINet connects at the first request
     CDebugOutputCapture capture;
-    EXPECT_EQ(client.Request("/x.asp", 2, nullptr, 0), 12175);
+    EXPECT_EQ(client.Request("/x.asp", VerbGet, nullptr, 0), 12175);
     const std::string text = client.GetLastErrorText();
-    EXPECT_TRUE(StartsWith(text, "THTTP: Ошибка при отправке запроса. Возможно имеются проблемы с установкой "
-                                 "SSL-соединения.")) << text;
+    EXPECT_TRUE(StartsWith(text,
+                           "THTTP: Ошибка при отправке запроса. Возможно имеются проблемы с установкой "
+                           "SSL-соединения."))
+        << text;
     EXPECT_NE(text.find("(0x2efd)"), std::string::npos) << text;  // 12029
     EXPECT_TRUE(Logged(capture, "THTTP: ERROR_INTERNET_CANNOT_CONNECT - trying again #1 from 2"));
     EXPECT_TRUE(Logged(capture, "THTTP: ERROR_INTERNET_CANNOT_CONNECT - trying again #2 from 2"));
@@ -118,45 +114,45 @@ TEST(THttpSendClosedPort, ThreeTriesThenTheSslText) {
 }
 
 TEST_F(THttpSend, StatusIsZeroWhileSending) {
-    ASSERT_EQ(client->Request("/gone.asp", 2, nullptr, 0), 404);
+    ASSERT_EQ(client->Request("/gone.asp", VerbGet, nullptr, 0), 404);
     Observed = client.get();
-    WinInet.HttpSendRequestA = SendObservingStatus;
-    EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 0);
+    seam->HttpSendRequestA = SendObservingStatus;
+    EXPECT_EQ(client->Request("/ok.asp", VerbGet, nullptr, 0), 0);
     EXPECT_EQ(StatusDuringSend, 0);
     EXPECT_EQ(client->GetStatusCode(), 200);
 }
 
 TEST_F(THttpSend, StatusTextsNameTheServerAndTheLength) {
-    EXPECT_EQ(client->Request("/gone.asp", 2, nullptr, 0), 404);
+    EXPECT_EQ(client->Request("/gone.asp", VerbGet, nullptr, 0), 404);
     EXPECT_TRUE(StartsWith(client->GetLastErrorText(), "THTTP: Не найден путь на сервеpе 127.0.0.1\r\nОxибка: "));
     const std::string data(5000, 'd');
-    EXPECT_EQ(client->Request("/big.asp", 3, data.data(), 5000), 413);
+    EXPECT_EQ(client->Request("/big.asp", VerbPost, data.data(), 5000), 413);
     EXPECT_TRUE(StartsWith(client->GetLastErrorText(),
                            "THTTP: Размер данных переданный серверs слишком велик: 5000\r\nКод возврата HTTP: 413"));
-    WinInet.HttpQueryInfoA = StatusUnreadable;
-    EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 4);
+    seam->HttpQueryInfoA = StatusUnreadable;
+    EXPECT_EQ(client->Request("/ok.asp", VerbGet, nullptr, 0), 4);
     EXPECT_TRUE(StartsWith(client->GetLastErrorText(), "THTTP: Ошибка HttpQueryInfo."));
     EXPECT_EQ(client->GetStatusCode(), 0);
 }
 
 TEST_F(THttpSend, QuietRefusesThePasswordDialogForOneSend) {
-    WinInet.InternetErrorDlg = Dialog;
+    seam->InternetErrorDlg = Dialog;
     client->SetQuiet(true);
     CDebugOutputCapture capture;
-    EXPECT_EQ(client->Request("/secret.asp", 2, nullptr, 0), 2);
+    EXPECT_EQ(client->Request("/secret.asp", VerbGet, nullptr, 0), 2);
     EXPECT_EQ(DialogCalls, 0);
     EXPECT_TRUE(Logged(capture, "THTTP: quiet"));
     EXPECT_TRUE(Logged(capture, "THTTP: InternetErrorDlg ERROR_INTERNET_INCORRECT_PASSWORD"));
     EXPECT_TRUE(StartsWith(client->GetLastErrorText(), "THTTP: Не установлены имя пользователя и пароль для сессиh."));
     EXPECT_EQ(client->GetStatusCode(), 401);
-    EXPECT_EQ(client->Request("/secret.asp", 2, nullptr, 0), 2);  // quiet was for one send
+    EXPECT_EQ(client->Request("/secret.asp", VerbGet, nullptr, 0), 2);  // quiet was for one send
     EXPECT_EQ(DialogCalls, 1);
     EXPECT_EQ(DialogError, static_cast<DWORD>(ERROR_INTERNET_INCORRECT_PASSWORD));
 }
 
 TEST_F(THttpSend, PasswordDialogRetryStartsOver) {
-    WinInet.InternetErrorDlg = PasswordDialog;
-    EXPECT_EQ(client->Request("/secret.asp", 2, nullptr, 0), 0);
+    seam->InternetErrorDlg = PasswordDialog;
+    EXPECT_EQ(client->Request("/secret.asp", VerbGet, nullptr, 0), 0);
     EXPECT_TRUE(client->ResponseEquals("in"));
     EXPECT_EQ(DialogCalls, 1);
     const auto requests = peer.Requests();
@@ -165,42 +161,42 @@ TEST_F(THttpSend, PasswordDialogRetryStartsOver) {
     EXPECT_EQ(requests.back().Header("Authorization"), "Basic dTpw");
 
     // A retry that meets 401 again ends with quiet set: no second dialog.
-    WinInet.InternetErrorDlg = Dialog;
+    seam->InternetErrorDlg = Dialog;
     ResetCounts(ERROR_INTERNET_FORCE_RETRY);
     THTTP other(false, 0);
     ASSERT_EQ(other.Connect(peer.Host(), peer.Port()), 0);
-    EXPECT_EQ(other.Request("/other.asp", 2, nullptr, 0), 2);
+    EXPECT_EQ(other.Request("/other.asp", VerbGet, nullptr, 0), 2);
     EXPECT_EQ(DialogCalls, 1);
 }
 
 TEST_F(THttpSend, ClientCertificateRequestWithoutCertificateOrDialogs) {
-    WinInet.HttpSendRequestA = SendFailing12044;
-    WinInet.InternetErrorDlg = Dialog;
-    EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 2);
+    seam->HttpSendRequestA = SendFailing12044;
+    seam->InternetErrorDlg = Dialog;
+    EXPECT_EQ(client->Request("/ok.asp", VerbGet, nullptr, 0), 2);
     EXPECT_EQ(SendCalls, 2);  // one plain resend
     EXPECT_EQ(DialogCalls, 0);
     EXPECT_TRUE(StartsWith(client->GetLastErrorText(), "THTTP: Требуется клиентская ауrентификация."));
 }
 
 TEST_F(THttpSend, ClientCertificateDialogAnswers) {
-    WinInet.InternetErrorDlg = Dialog;
+    seam->InternetErrorDlg = Dialog;
     client->SetShowDialogs(true);
-    WinInet.HttpSendRequestA = SendFailing12044;
-    EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 2);
+    seam->HttpSendRequestA = SendFailing12044;
+    EXPECT_EQ(client->Request("/ok.asp", VerbGet, nullptr, 0), 2);
     EXPECT_EQ(DialogCalls, 1);
     EXPECT_EQ(DialogError, static_cast<DWORD>(ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED));
     EXPECT_TRUE(StartsWith(client->GetLastErrorText(), "THTTP: Не установлен сертификат для сессии."));
 
     ResetCounts(ERROR_SUCCESS);
-    WinInet.HttpSendRequestA = SendFailing12044Once;
-    EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 0);
+    seam->HttpSendRequestA = SendFailing12044Once;
+    EXPECT_EQ(client->Request("/ok.asp", VerbGet, nullptr, 0), 0);
     EXPECT_EQ(DialogCalls, 1);
     EXPECT_TRUE(client->ResponseEquals("OK"));
 }
 
 TEST_F(THttpSend, HeadersByNameUseTheCustomQuery) {
     EXPECT_EQ(client->GetCapturedHeader("X-Count"), "");
-    ASSERT_EQ(client->Request("/h.asp", 2, nullptr, 0), 0);
+    ASSERT_EQ(client->Request("/h.asp", VerbGet, nullptr, 0), 0);
     std::string value = "old";
     EXPECT_EQ(client->GetHeaderByName("X-Count", &value), 0);
     EXPECT_EQ(value, "5");  // not the Vary header that level 65 would give
@@ -210,10 +206,10 @@ TEST_F(THttpSend, HeadersByNameUseTheCustomQuery) {
     EXPECT_EQ(value, "");
     EXPECT_TRUE(StartsWith(client->GetLastErrorText(), " ("));
     EXPECT_EQ(client->GetCapturedHeader("X-Count"), "5");
-    EXPECT_EQ(client->Request("/gone.asp", 2, nullptr, 0), 404);
+    EXPECT_EQ(client->Request("/gone.asp", VerbGet, nullptr, 0), 404);
     EXPECT_EQ(client->GetCapturedHeader("X-Count"), "5");  // kept from the last 200
     EXPECT_EQ(client->GetCapturedHeader(""), "");
-    EXPECT_EQ(client->Request("/h.asp", 2, nullptr, 0), 0);
+    EXPECT_EQ(client->Request("/h.asp", VerbGet, nullptr, 0), 0);
     EXPECT_EQ(client->GetCapturedHeader("X-Long"), "");  // registered only now
 }
 
@@ -226,13 +222,14 @@ TEST(THttpHeaders, WithoutRequestTheQueryFails) {
 }
 
 TEST_F(THttpSend, ProxyCredentialsOnlyWithoutTheSystemProxy) {
-    WinInet.InternetSetOptionA = RecordingSetOption;
+    TOptionRecorder recorder(seam);
     client->SetProxyUser("pu");
     client->SetProxyPassword("pp");
-    EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 0);
-    EXPECT_EQ(std::count(OptionsSet.begin(), OptionsSet.end(), static_cast<DWORD>(INTERNET_OPTION_PROXY_USERNAME)), 0);
+    EXPECT_EQ(client->Request("/ok.asp", VerbGet, nullptr, 0), 0);
+    const std::vector<DWORD> first = recorder.Options();
+    EXPECT_EQ(std::count(first.begin(), first.end(), static_cast<DWORD>(INTERNET_OPTION_PROXY_USERNAME)), 0);
     client->SetUseSystemProxy(false);
-    EXPECT_EQ(client->Request("/ok.asp", 2, nullptr, 0), 0);
+    EXPECT_EQ(client->Request("/ok.asp", VerbGet, nullptr, 0), 0);
     const std::vector<DWORD> expected = {INTERNET_OPTION_PROXY_PASSWORD, INTERNET_OPTION_PROXY_USERNAME};
-    EXPECT_EQ(OptionsSet, expected);
+    EXPECT_EQ(recorder.Options(), expected);
 }

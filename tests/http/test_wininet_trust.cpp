@@ -6,25 +6,20 @@
 #include <windows.h>
 #include <wincrypt.h>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <memory>
 #include <vector>
 #include "CertDates.h"
+#include "RegistryFixture.h"
+#include "TestFiles.h"
 #include "WinInetFixture.h"
 
 namespace {
 class TTrustedTestCa : public testing::Environment {
 public:
     void SetUp() override {
-        const std::string name = "Software\\Vorsalt\\Tests\\TrustedCa-" + std::to_string(GetCurrentProcessId());
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, scratch), ERROR_SUCCESS);
-        std::ifstream file(TestPkiFile("ca.der"), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << file.rdbuf();
-        const std::string der = bytes.str();
+        user = std::make_unique<TPredefinedKeyOverride>(HKEY_CURRENT_USER, "TrustedCa");
+        ASSERT_TRUE(user->Active());
+        const std::string der = FileBytes(TestPkiFile("ca.der"));
         ASSERT_FALSE(der.empty());
         HCERTSTORE root = CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, "Root");
         ASSERT_NE(root, nullptr);
@@ -36,17 +31,10 @@ public:
         ASSERT_TRUE(added);
     }
 
-    void TearDown() override {
-        if (scratch == nullptr)
-            return;
-        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-        RegCloseKey(scratch);
-        RegDeleteTreeA(HKEY_CURRENT_USER,
-                       ("Software\\Vorsalt\\Tests\\TrustedCa-" + std::to_string(GetCurrentProcessId())).c_str());
-    }
+    void TearDown() override { user.reset(); }
 
 private:
-    HKEY scratch = nullptr;
+    std::unique_ptr<TPredefinedKeyOverride> user;
 };
 
 testing::Environment* const TrustedCa = testing::AddGlobalTestEnvironment(new TTrustedTestCa);
@@ -66,7 +54,7 @@ struct TMarkedText {
 std::vector<TMarkedText> MarkedTexts;
 
 BOOL WINAPI QueryMarkingCertTexts(HINTERNET handle, DWORD option, LPVOID buffer, LPDWORD length) {
-    const BOOL ok = RealWinInet.InternetQueryOptionA(handle, option, buffer, length);
+    const BOOL ok = RealCalls<TWinInetApi>().InternetQueryOptionA(handle, option, buffer, length);
     if (!ok || option != INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT)
         return ok;
     auto* info = static_cast<INTERNET_CERTIFICATE_INFO*>(buffer);
@@ -88,7 +76,7 @@ BOOL WINAPI CertRecordUnreadable(HINTERNET handle, DWORD option, LPVOID buffer, 
         SetLastError(ERROR_INTERNET_INVALID_OPERATION);
         return FALSE;
     }
-    return RealWinInet.InternetQueryOptionA(handle, option, buffer, length);
+    return RealCalls<TWinInetApi>().InternetQueryOptionA(handle, option, buffer, length);
 }
 
 // A marked text still allocated: a live block that holds its mark (a freed one may be reused).
@@ -102,7 +90,7 @@ size_t LiveCount(size_t from, size_t to) {
         live += Live(MarkedTexts[i]) ? 1 : 0;
     return live;
 }
-}
+}  // namespace
 
 TEST(THttpTrustedTls, BodyAndExpiryForEachCertificateKind) {
     struct Case {
@@ -124,7 +112,7 @@ TEST(THttpTrustedTls, BodyAndExpiryForEachCertificateKind) {
         ASSERT_TRUE(peer.Started());
         auto client = ConnectedClient(peer, true);
         ASSERT_NE(client, nullptr);
-        const int result = client->Request("/check.asp", 2, nullptr, 0);
+        const int result = client->Request("/check.asp", VerbGet, nullptr, 0);
         const std::string text = client->GetLastErrorText();
         EXPECT_EQ(result, c.result) << text;
         EXPECT_EQ(text.rfind(c.text, 0), 0u) << text;
@@ -150,18 +138,18 @@ TEST(THttpTrustedTls, EachSecureSendReplacesTheCertificateRecord) {
     TTestPeer plain(plainOptions);
     ASSERT_TRUE(secure.Started());
     ASSERT_TRUE(plain.Started());
-    TWinInetSeam seam;
-    WinInet.InternetQueryOptionA = QueryMarkingCertTexts;
+    TSeamOverride<TWinInetApi> seam;
+    seam->InternetQueryOptionA = QueryMarkingCertTexts;
     MarkedTexts.clear();
     {
         auto client = ConnectedClient(secure, true);
         ASSERT_NE(client, nullptr);
-        ASSERT_EQ(client->Request("/check.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+        ASSERT_EQ(client->Request("/check.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
         const size_t first = MarkedTexts.size();
         ASSERT_GE(first, 2u);  // subject and issuer at least
         EXPECT_EQ(LiveCount(0, first), first);
 
-        ASSERT_EQ(client->Request("/check.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+        ASSERT_EQ(client->Request("/check.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
         const size_t second = MarkedTexts.size();
         EXPECT_EQ(second, 2 * first);
         EXPECT_EQ(LiveCount(0, first), 0u);  // the first record's texts are freed
@@ -173,7 +161,7 @@ TEST(THttpTrustedTls, EachSecureSendReplacesTheCertificateRecord) {
         // Plain HTTP: no record, and the last secure one is freed.
         ASSERT_EQ(client->SetSecure(false), 0);
         ASSERT_EQ(client->Connect(plain.Host(), plain.Port()), 0);
-        ASSERT_EQ(client->Request("/check.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+        ASSERT_EQ(client->Request("/check.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
         EXPECT_TRUE(client->ResponseEquals("plain"));
         FILETIME untouched{1, 2};
         EXPECT_FALSE(client->GetServerCertExpiry(&untouched));
@@ -182,7 +170,7 @@ TEST(THttpTrustedTls, EachSecureSendReplacesTheCertificateRecord) {
 
         ASSERT_EQ(client->SetSecure(true), 0);
         ASSERT_EQ(client->Connect(secure.Host(), secure.Port()), 0);
-        ASSERT_EQ(client->Request("/check.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+        ASSERT_EQ(client->Request("/check.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
         EXPECT_EQ(LiveCount(second, MarkedTexts.size()), first);
     }
     EXPECT_EQ(LiveCount(0, MarkedTexts.size()), 0u);  // the client frees the record it holds
@@ -191,11 +179,11 @@ TEST(THttpTrustedTls, EachSecureSendReplacesTheCertificateRecord) {
 TEST(THttpTrustedTls, UnreadableCertificateRecordGivesTimeZero) {
     TTestPeer peer(TlsPeer("server", "127.0.0.1"));
     ASSERT_TRUE(peer.Started());
-    TWinInetSeam seam;
-    WinInet.InternetQueryOptionA = CertRecordUnreadable;
+    TSeamOverride<TWinInetApi> seam;
+    seam->InternetQueryOptionA = CertRecordUnreadable;
     auto client = ConnectedClient(peer, true);
     ASSERT_NE(client, nullptr);
-    EXPECT_EQ(client->Request("/check.asp", 2, nullptr, 0), 0) << client->GetLastErrorText();
+    EXPECT_EQ(client->Request("/check.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();
     EXPECT_EQ(client->GetLastErrorText().rfind(" (127.0.0.1:check)", 0), 0u);  // the failure is only logged
     FILETIME expiry{1, 2};
     ASSERT_TRUE(client->GetServerCertExpiry(&expiry));

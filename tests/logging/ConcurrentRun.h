@@ -1,6 +1,8 @@
-// Runs a body on several threads at once and waits for all of them, at most for a generous time;
+// Runs a body on several threads at once and waits for all of them, at most for a generous time
+// (scaled where processes are slow);
 // a run that does not finish by then (a deadlock) ends the test process with a message.
 #pragma once
+#include "Wait.h"
 #include <windows.h>
 #include <chrono>
 #include <condition_variable>
@@ -11,8 +13,7 @@
 #include <vector>
 
 inline void RunConcurrently(int threads, const std::function<void(int)>& body,
-                            std::chrono::seconds limit = std::chrono::seconds(240))
-{
+                            std::chrono::milliseconds limit = std::chrono::milliseconds(Scaled(240000))) {
     std::mutex lock;
     std::condition_variable changed;
     int finished = 0;
@@ -34,11 +35,12 @@ inline void RunConcurrently(int threads, const std::function<void(int)>& body,
     go = true;
     changed.notify_all();
     if (!changed.wait_for(guard, limit, [&] { return finished == threads; })) {
-        std::fprintf(stderr, "%d of %d threads still running after %d s: deadlock\n", threads - finished, threads,
+        std::fprintf(stderr, "%d of %d threads still running after %d ms: deadlock\n", threads - finished, threads,
                      static_cast<int>(limit.count()));
         std::fflush(stderr);
         TerminateProcess(GetCurrentProcess(), 3);
     }
     guard.unlock();
-    for (auto& thread : started) thread.join();
+    for (auto& thread : started)
+        thread.join();
 }

@@ -6,17 +6,19 @@
 
 namespace {
 
-void RemoveTree(const std::wstring& folder)
-{
+void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
+            if (name == L"." || name == L"..")
+                continue;
             const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-            else DeleteFileW(path.c_str());
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileW(path.c_str());
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
@@ -25,51 +27,34 @@ void RemoveTree(const std::wstring& folder)
 
 }  // namespace
 
-TTempFolder::TTempFolder()
-{
+TTempFolder::TTempFolder() {
     static std::atomic<int> made{0};
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"vorsalt-logging-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                std::to_wstring(++made);
+    const std::wstring folder = std::wstring(temp) + L"vorsalt-logging-" + std::to_wstring(GetCurrentProcessId()) +
+                                L"-" + std::to_wstring(++made);
     RemoveTree(folder);
     CreateDirectoryW(folder.c_str(), nullptr);
     path = vcl::ToAnsi(folder);
 }
 
-TTempFolder::~TTempFolder() { RemoveTree(vcl::ToWide(path)); }
-
-bool FileExists(const std::string& path) { return GetFileAttributesW(vcl::ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFileBytes(const std::string& path)
-{
-    HANDLE file = CreateFileW(vcl::ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes;
-    char chunk[65536];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
+TTempFolder::~TTempFolder() {
+    RemoveTree(vcl::ToWide(path));
 }
 
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileW(vcl::ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+bool FileExists(const std::string& path) {
+    return GetFileAttributesW(vcl::ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::vector<std::string> FilesIn(const std::string& folder)
-{
+std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((vcl::ToWide(folder) + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(vcl::ToAnsi(found.cFileName));
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(vcl::ToAnsi(found.cFileName));
     } while (FindNextFileW(search, &found));
     FindClose(search);
     std::sort(names.begin(), names.end());

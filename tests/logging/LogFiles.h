@@ -1,6 +1,8 @@
 // Files for the file appender tests: a fresh folder under the temporary folder for each case,
-// removed with everything in it afterwards; whole files read as bytes. Paths are ANSI (cp1251).
+// removed with everything in it afterwards; whole files are read and written by TempFiles.h.
+// Paths are ANSI (cp1251).
 #pragma once
+#include "TempFiles.h"
 #include <string>
 #include <vector>
 
@@ -18,7 +20,4 @@ private:
 };
 
 bool FileExists(const std::string& path);
-// The file's bytes; "<missing>" when it cannot be read.
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::vector<std::string> FilesIn(const std::string& folder);

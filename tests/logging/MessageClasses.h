@@ -22,8 +22,7 @@ class TUnrendered : public HierLog::TObject {
 // "(x, y)"; the renderer's "prefix" option goes before it.
 class TPointRenderer : public HierLog::TLogCustomRenderer {
     HIERLOG_CLASS(TPointRenderer)
-    std::string Render(HierLog::TObject* message) override
-    {
+    std::string Render(HierLog::TObject* message) override {
         auto* point = static_cast<TPoint*>(message);
         return GetOption("prefix") + "(" + std::to_string(point->X) + ", " + std::to_string(point->Y) + ")";
     }

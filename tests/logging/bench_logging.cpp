@@ -12,15 +12,13 @@ using namespace HierLog;
 
 namespace {
 
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
+double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(to.QuadPart - from.QuadPart) / frequency.QuadPart;
 }
 
-double PlainLoop(const std::wstring& path, int events)
-{
+double PlainLoop(const std::wstring& path, int events) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
@@ -28,7 +26,8 @@ double PlainLoop(const std::wstring& path, int events)
     for (int i = 0; i < events; ++i) {
         char line[128];
         const int length = std::snprintf(line, sizeof line, "%lu [%lu] info bench.file - event number %d\r\n",
-                                         static_cast<unsigned long>(GetTickCount()), static_cast<unsigned long>(thread), i);
+                                         static_cast<unsigned long>(GetTickCount()), static_cast<unsigned long>(thread),
+                                         i);
         DWORD written = 0;
         WriteFile(file, line, static_cast<DWORD>(length), &written, nullptr);
     }
@@ -37,8 +36,7 @@ double PlainLoop(const std::wstring& path, int events)
     return Seconds(start, end);
 }
 
-double ThroughTheLibrary(const std::string& path, int events)
-{
+double ThroughTheLibrary(const std::string& path, int events) {
     TLogHierarchy hierarchy(new TLogRoot(Info));
     LogRef<ILogAppender> appender(
         new TLogFileAppender("bench", path, TLogPatternLayout::Create("%r [%t] %p %c - %m%n"), false));
@@ -46,15 +44,15 @@ double ThroughTheLibrary(const std::string& path, int events)
     TLogLogger* logger = hierarchy.GetLogger("bench.file");
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    for (int i = 0; i < events; ++i) logger->Info("event number " + std::to_string(i));
+    for (int i = 0; i < events; ++i)
+        logger->Info("event number " + std::to_string(i));
     QueryPerformanceCounter(&end);
     return Seconds(start, end);
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const int events = argc > 1 ? std::atoi(argv[1]) : 200000;
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);

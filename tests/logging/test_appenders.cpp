@@ -8,8 +8,7 @@
 
 using namespace HierLog;
 
-TEST(Appenders, DebugOutputEndToEnd)
-{
+TEST(Appenders, DebugOutputEndToEnd) {
     TLogHierarchy hierarchy(new TLogRoot(Info));
     LogRef<ILogAppender> ods(new TLogODSAppender("ods", nullptr));
     hierarchy.Root()->AddAppender(ods.get());
@@ -22,8 +21,7 @@ TEST(Appenders, DebugOutputEndToEnd)
     EXPECT_EQ(capture.Lines(), (std::vector<std::string>{"info - hello\r\n", "error - Привет, мир\r\n", ""}));
 }
 
-TEST(Appenders, NullAppenderWritesNothing)
-{
+TEST(Appenders, NullAppenderWritesNothing) {
     TLogHierarchy hierarchy(new TLogRoot(Debug));
     LogRef<ILogAppender> null(new TLogNullAppender("null", nullptr));
     hierarchy.Root()->AddAppender(null.get());
@@ -35,20 +33,24 @@ TEST(Appenders, NullAppenderWritesNothing)
     EXPECT_TRUE(null->GetLayout());
 }
 
-TEST(Appenders, ThresholdComesBeforeTheFilters)
-{
+TEST(Appenders, ThresholdComesBeforeTheFilters) {
     LogRef<TRecordingAppender> appender(new TRecordingAppender);
     appender->SetOption("threshold", "warn");
     appender->AddFilter(LogRef<ILogFilter>(new TLogLevelMatchFilter(Info, true)).get());
-    const struct { TLogLevel* level; bool written; } table[] = {{Debug, false}, {Info, false}, {Warn, true}, {Fatal, true}};
+    const struct {
+        TLogLevel* level;
+        bool written;
+    } table[] = {{Debug, false}, {Info, false}, {Warn, true}, {Fatal, true}};
     for (const auto& row : table) {
         appender->Forget();
         TLogEvent event(nullptr, row.level, "m", nullptr, 0);
         appender->Append(&event);
         EXPECT_EQ(appender->Texts().size(), row.written ? 1u : 0u) << row.level->Name();
     }
-    const struct { const char* value; TLogLevel* threshold; } options[] = {
-        {"error", Error}, {"ERROR", All}, {"off", Off}, {"", Off}, {"nothing", All}};
+    const struct {
+        const char* value;
+        TLogLevel* threshold;
+    } options[] = {{"error", Error}, {"ERROR", All}, {"off", Off}, {"", Off}, {"nothing", All}};
     for (const auto& row : options) {
         appender->SetOption("threshold", row.value);  // an empty value changes nothing
         EXPECT_EQ(appender->Threshold(), row.threshold) << row.value;
@@ -58,8 +60,7 @@ TEST(Appenders, ThresholdComesBeforeTheFilters)
     EXPECT_FALSE(appender->isAsSevereAsThreshold(Fatal));
 }
 
-TEST(Appenders, ClosedAppenderWarnsOnEveryAttempt)
-{
+TEST(Appenders, ClosedAppenderWarnsOnEveryAttempt) {
     LogRef<TRecordingAppender> appender(new TRecordingAppender);
     appender->Close();
     appender->Close();  // the footer once
@@ -72,19 +73,15 @@ TEST(Appenders, ClosedAppenderWarnsOnEveryAttempt)
     EXPECT_EQ(appender->Texts().size(), 1u);
 }
 
-TEST(Appenders, ReleasedAppenderClosesItself)
-{
+TEST(Appenders, ReleasedAppenderClosesItself) {
     CDebugOutputCapture capture;
     const long before = LiveObjectCount();
-    {
-        LogRef<ILogAppender> ods(new TLogODSAppender("ods", TLogHTMLLayout::Create()));
-    }
+    { LogRef<ILogAppender> ods(new TLogODSAppender("ods", TLogHTMLLayout::Create())); }
     EXPECT_EQ(capture.Lines(), std::vector<std::string>{"</table>\r\n</body>\r\n</html>\r\n"});
     EXPECT_EQ(LiveObjectCount(), before);
 }
 
-TEST(Appenders, BareAppenderHasNoLayoutAndTheDefaults)
-{
+TEST(Appenders, BareAppenderHasNoLayoutAndTheDefaults) {
     TObject* made = TLogODSAppender::StaticClass()->NewBare();
     LogRef<ILogAppender> appender;
     void* found = nullptr;
@@ -101,8 +98,7 @@ TEST(Appenders, BareAppenderHasNoLayoutAndTheDefaults)
     EXPECT_EQ(appender->GetOption("anything"), "");
 }
 
-TEST(Appenders, ExceptionFromTheLayoutReachesTheCallerAndReleasesTheLocks)
-{
+TEST(Appenders, ExceptionFromTheLayoutReachesTheCallerAndReleasesTheLocks) {
     TLogHierarchy hierarchy(new TLogRoot(Debug));
     LogRef<TRecordingAppender> appender(new TRecordingAppender("bad", TLogPatternLayout::Create("%5.q")));
     TLogLogger* logger = hierarchy.GetLogger("throws");

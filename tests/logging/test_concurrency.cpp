@@ -16,8 +16,7 @@ constexpr int EventsPerThread = 2000;
 constexpr int SharedNames = 40;
 }  // namespace
 
-TEST(Concurrency, LoggingWhileLoggersLevelsAndContextsChange)
-{
+TEST(Concurrency, LoggingWhileLoggersLevelsAndContextsChange) {
     TLogHierarchy hierarchy(new TLogRoot(Debug));
     LogRef<TRecordingAppender> root(new TRecordingAppender("root", TLogPatternLayout::Create("%x;%m")));
     LogRef<TRecordingAppender> middle(new TRecordingAppender("middle", TLogPatternLayout::Create("%m")));
@@ -29,11 +28,14 @@ TEST(Concurrency, LoggingWhileLoggersLevelsAndContextsChange)
         for (int i = 0; i < EventsPerThread; ++i) {
             TLogLogger* logger = hierarchy.GetLogger("c.shared.n" + std::to_string(i % SharedNames));
             seen[t][i % SharedNames] = logger;
-            if (i % 7 == 0) logger->SetLevel(i % 2 ? Debug : Info);  // both let warn through
-            if (i % 5 == 0) hierarchy.GetLogger("c.shared")->SetLevel(i % 3 ? nullptr : Info);
+            if (i % 7 == 0)
+                logger->SetLevel(i % 2 ? Debug : Info);  // both let warn through
+            if (i % 5 == 0)
+                hierarchy.GetLogger("c.shared")->SetLevel(i % 3 ? nullptr : Info);
             TLogNDC::Push("t" + std::to_string(t));
             logger->Warn(std::to_string(t) + ":" + std::to_string(i));
-            if (TLogNDC::Pop() != "t" + std::to_string(t)) ADD_FAILURE() << "context of another thread";
+            if (TLogNDC::Pop() != "t" + std::to_string(t))
+                ADD_FAILURE() << "context of another thread";
         }
         TLogNDC::Remove();
     });
@@ -51,14 +53,14 @@ TEST(Concurrency, LoggingWhileLoggersLevelsAndContextsChange)
         EXPECT_EQ(texts.size(), static_cast<size_t>(Threads * EventsPerThread)) << appender->GetName();
     }
     for (int n = 0; n < SharedNames; ++n)
-        for (int t = 1; t < Threads; ++t) EXPECT_EQ(seen[t][n], seen[0][n]) << n;
+        for (int t = 1; t < Threads; ++t)
+            EXPECT_EQ(seen[t][n], seen[0][n]) << n;
     TLogStringList names;
     hierarchy.GetCurrentLoggers(names);
     EXPECT_EQ(names.size(), static_cast<size_t>(SharedNames + 2));
 }
 
-TEST(Concurrency, AppendersAddedAndRemovedWhileOthersLog)
-{
+TEST(Concurrency, AppendersAddedAndRemovedWhileOthersLog) {
     TLogHierarchy hierarchy(new TLogRoot(Debug));
     LogRef<TRecordingAppender> steady(new TRecordingAppender("steady"));
     TLogLogger* logger = hierarchy.GetLogger("busy");

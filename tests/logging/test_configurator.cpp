@@ -14,31 +14,27 @@ namespace {
 
 class PropertyConfigurator : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
+    void TearDown() override {
         DefaultHierarchy->SetThresholdProp(All);
         LogLog->SetInternalDebugging(false);
     }
-    void Configure(const TLogStringList& lines)
-    {
+    void Configure(const TLogStringList& lines) {
         TLogPropertyConfigurator configurator;
         configurator.DoConfigure(lines, &hierarchy);
     }
     // A file appender A1 with the simple layout writing to app.log in the case's folder.
-    TLogStringList FileAppender(const std::string& name = "A1", const std::string& file = "app.log") const
-    {
+    TLogStringList FileAppender(const std::string& name = "A1", const std::string& file = "app.log") const {
         const std::string key = "hierlog.appender." + name;
         return {key + "=TLogFileAppender", key + ".fileName=" + folder / file, key + ".layout=TLogSimpleLayout"};
     }
-    static TLogStringList Joined(TLogStringList a, const TLogStringList& b)
-    {
+    static TLogStringList Joined(TLogStringList a, const TLogStringList& b) {
         a.insert(a.end(), b.begin(), b.end());
         return a;
     }
-    std::vector<std::string> AppenderNames(TLogLogger* logger)
-    {
+    std::vector<std::string> AppenderNames(TLogLogger* logger) {
         std::vector<std::string> names;
-        for (const auto& appender : logger->Appenders()) names.push_back(appender->GetName());
+        for (const auto& appender : logger->Appenders())
+            names.push_back(appender->GetName());
         return names;
     }
 
@@ -46,47 +42,50 @@ protected:
     TLogHierarchy hierarchy{new TLogRoot(Error)};
 };
 
-std::string Utf8(const std::wstring& wide)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+std::string Utf8(const std::wstring& wide) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                         nullptr);
     std::string utf8(size > 0 ? size : 0, '\0');
-    if (size > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0], size, nullptr, nullptr);
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0], size, nullptr, nullptr);
     return utf8;
 }
 
 }  // namespace
 
-TEST_F(PropertyConfigurator, RootAtInfoWritingSimpleLinesToAFile)
-{
+TEST_F(PropertyConfigurator, RootAtInfoWritingSimpleLinesToAFile) {
     Configure(Joined({"hierlog.rootLogger=INFO,A1"}, FileAppender()));
     EXPECT_EQ(hierarchy.Root()->Level(), Info);
     TLogLogger* logger = hierarchy.GetLogger("any.where");
     logger->Debug("dropped");
     logger->Info("kept");
     hierarchy.Shutdown();
-    EXPECT_EQ(ReadFileBytes(folder / "app.log"), "info - kept\r\n");
+    EXPECT_EQ(FileBytes(folder / "app.log"), "info - kept\r\n");
 }
 
-TEST_F(PropertyConfigurator, BlankAfterTheCommaNamesAnotherAppender)
-{
+TEST_F(PropertyConfigurator, BlankAfterTheCommaNamesAnotherAppender) {
     LogRef<TRecordingAppender> earlier(new TRecordingAppender);
     hierarchy.Root()->AddAppender(earlier.get());
     CDebugOutputCapture capture;
     Configure(Joined({"hierlog.rootLogger=INFO, A1"}, FileAppender()));
     EXPECT_EQ(hierarchy.Root()->Level(), Info);
     EXPECT_EQ(hierarchy.Root()->CountAppenders(), 0);
-    EXPECT_EQ(capture.Lines(), (std::vector<std::string>{InternalLine("error", "Couldn't create appender named \" A1\"")}));
+    EXPECT_EQ(capture.Lines(),
+              (std::vector<std::string>{InternalLine("error", "Couldn't create appender named \" A1\"")}));
     EXPECT_FALSE(FileExists(folder / "app.log"));
 }
 
-TEST_F(PropertyConfigurator, LevelTokens)
-{
+TEST_F(PropertyConfigurator, LevelTokens) {
     // a.b starts at info below a root at error.
-    const struct { const char* line; const char* logger; TLogLevel* effective; } table[] = {
+    const struct {
+        const char* line;
+        const char* logger;
+        TLogLevel* effective;
+    } table[] = {
         {"hierlog.rootLogger=WARN", "root", Warn},
         {"hierlog.rootLogger=inherited", "root", Debug},
         {"hierlog.rootLogger=loud", "root", Debug},
-        {"hierlog.rootLogger=", "root", Error},  // no root information: the root keeps its level
+        {"hierlog.rootLogger=", "root", Error},   // no root information: the root keeps its level
         {"hierlog.rootLogger=,", "root", Error},  // an empty level token keeps it too
         {"hierlog.logger.a.b=Fatal", "a.b", Fatal},
         {"hierlog.logger.a.b=inherited", "a.b", Error},
@@ -103,35 +102,33 @@ TEST_F(PropertyConfigurator, LevelTokens)
     }
 }
 
-TEST_F(PropertyConfigurator, KeysByExactNameIgnoreCaseAndTheFirstLineWins)
-{
-    Configure({"HIERLOG.ROOTLOGGER=warn", "hierlog.rootLogger=fatal", "Hierlog.Threshold=ERROR", "hierlog.threshold=off"});
+TEST_F(PropertyConfigurator, KeysByExactNameIgnoreCaseAndTheFirstLineWins) {
+    Configure(
+        {"HIERLOG.ROOTLOGGER=warn", "hierlog.rootLogger=fatal", "Hierlog.Threshold=ERROR", "hierlog.threshold=off"});
     EXPECT_EQ(hierarchy.Root()->Level(), Warn);
     EXPECT_EQ(DefaultHierarchy->Threshold(), Error);  // the threshold key sets the default hierarchy's
 }
 
-TEST_F(PropertyConfigurator, KeysByBeginningKeepTheirCaseAndEveryLineCounts)
-{
-    Configure({"HIERLOG.LOGGER.upper=fatal", "hierlog.logger.x=warn", "hierlog.logger.y=info", "hierlog.logger.x=error"});
+TEST_F(PropertyConfigurator, KeysByBeginningKeepTheirCaseAndEveryLineCounts) {
+    Configure(
+        {"HIERLOG.LOGGER.upper=fatal", "hierlog.logger.x=warn", "hierlog.logger.y=info", "hierlog.logger.x=error"});
     EXPECT_EQ(hierarchy.Exists("upper"), nullptr);
     EXPECT_EQ(hierarchy.Exists("x")->Level(), Error);  // the later line counts too
     EXPECT_EQ(hierarchy.Exists("y")->Level(), Info);
 }
 
-TEST_F(PropertyConfigurator, BlanksCommentsAndLinesWithoutEquals)
-{
+TEST_F(PropertyConfigurator, BlanksCommentsAndLinesWithoutEquals) {
     CDebugOutputCapture capture;
     LogLog->SetInternalDebugging(true);
     Configure({"# hierlog.rootLogger=fatal", "hierlog.rootLogger =fatal", " hierlog.rootLogger=fatal", "! comment",
                "hierlog.rootLogger", "", "=", "hierlog.logger.z = warn"});
     EXPECT_EQ(hierarchy.Root()->Level(), Error);
-    ASSERT_NE(hierarchy.Exists("z "), nullptr);  // the name ends before "=", blank included
+    ASSERT_NE(hierarchy.Exists("z "), nullptr);         // the name ends before "=", blank included
     EXPECT_EQ(hierarchy.Exists("z ")->Level(), Debug);  // " warn" is no level name
     EXPECT_EQ(Count(capture.Lines(), InternalLine("debug", "Couldn't find root logger information. Is this OK?")), 1u);
 }
 
-TEST_F(PropertyConfigurator, TwoLoggersNamingOneAppenderShareItAndTheFileOpensOnce)
-{
+TEST_F(PropertyConfigurator, TwoLoggersNamingOneAppenderShareItAndTheFileOpensOnce) {
     TLogStringList props = Joined({"hierlog.logger.one=info,A1", "hierlog.logger.two=info,A1"}, FileAppender());
     props.push_back("hierlog.appender.A1.layout=TLogHTMLLayout");  // the first line wins: simple layout
     CDebugOutputCapture capture;
@@ -143,12 +140,15 @@ TEST_F(PropertyConfigurator, TwoLoggersNamingOneAppenderShareItAndTheFileOpensOn
     hierarchy.Exists("one")->Info("1");
     hierarchy.Exists("two")->Info("2");
     hierarchy.Shutdown();
-    EXPECT_EQ(ReadFileBytes(folder / "app.log"), "info - 1\r\ninfo - 2\r\n");
+    EXPECT_EQ(FileBytes(folder / "app.log"), "info - 1\r\ninfo - 2\r\n");
 }
 
-TEST_F(PropertyConfigurator, Additivity)
-{
-    const struct { TLogStringList props; const char* logger; bool before, after; } table[] = {
+TEST_F(PropertyConfigurator, Additivity) {
+    const struct {
+        TLogStringList props;
+        const char* logger;
+        bool before, after;
+    } table[] = {
         {{"hierlog.logger.a.b=info", "hierlog.additive.a.b=no"}, "a.b", true, false},
         {{"hierlog.logger.a.b=info", "HIERLOG.ADDITIVE.A.B=false"}, "a.b", true, false},
         {{"hierlog.logger.a.b=info", "hierlog.additive.a.b=maybe"}, "a.b", false, true},
@@ -166,9 +166,11 @@ TEST_F(PropertyConfigurator, Additivity)
     }
 }
 
-TEST_F(PropertyConfigurator, FiltersFromOptions)
-{
-    const struct { TLogStringList extra; const char* written; } table[] = {
+TEST_F(PropertyConfigurator, FiltersFromOptions) {
+    const struct {
+        TLogStringList extra;
+        const char* written;
+    } table[] = {
         {{"hierlog.appender.A1.filter1=TLogLevelMatchFilter", "hierlog.appender.A1.filter1.match=debug"}, "info warn "},
         {{"hierlog.appender.A1.filter1=TLogLevelMatchFilter", "hierlog.appender.A1.filter1.match=debug",
           "hierlog.appender.A1.filter1.acceptOnMatch=true", "hierlog.appender.A1.filter2=TLogDenyAllFilter"},
@@ -184,7 +186,8 @@ TEST_F(PropertyConfigurator, FiltersFromOptions)
         TTempFolder caseFolder;
         TLogHierarchy fresh(new TLogRoot(Error));
         TLogStringList props = {"hierlog.rootLogger=debug,A1", "hierlog.appender.A1=TLogFileAppender",
-                                "hierlog.appender.A1.layout=TLogPatternLayout", "hierlog.appender.A1.layout.pattern=%p ",
+                                "hierlog.appender.A1.layout=TLogPatternLayout",
+                                "hierlog.appender.A1.layout.pattern=%p ",
                                 "hierlog.appender.A1.fileName=" + caseFolder / "f.log"};
         props.insert(props.end(), row.extra.begin(), row.extra.end());
         TLogPropertyConfigurator configurator;
@@ -194,13 +197,15 @@ TEST_F(PropertyConfigurator, FiltersFromOptions)
         logger->Info("i");
         logger->Warn("w");
         fresh.Shutdown();
-        EXPECT_EQ(ReadFileBytes(caseFolder / "f.log"), row.written) << row.extra.front();
+        EXPECT_EQ(FileBytes(caseFolder / "f.log"), row.written) << row.extra.front();
     }
 }
 
-TEST_F(PropertyConfigurator, AppendComesBeforeTheFileName)
-{
-    const struct { bool before; const char* expected; } table[] = {{true, "old\r\ninfo - new\r\n"}, {false, "info - new\r\n"}};
+TEST_F(PropertyConfigurator, AppendComesBeforeTheFileName) {
+    const struct {
+        bool before;
+        const char* expected;
+    } table[] = {{true, "old\r\ninfo - new\r\n"}, {false, "info - new\r\n"}};
     for (const auto& row : table) {
         TTempFolder caseFolder;
         WriteFileBytes(caseFolder / "app.log", "old\r\n");
@@ -208,28 +213,33 @@ TEST_F(PropertyConfigurator, AppendComesBeforeTheFileName)
         TLogStringList props = {"hierlog.rootLogger=info,A1", "hierlog.appender.A1=TLogFileAppender",
                                 "hierlog.appender.A1.layout=TLogSimpleLayout"};
         const std::string append = "hierlog.appender.A1.append=true";
-        if (row.before) props.push_back(append);
+        if (row.before)
+            props.push_back(append);
         props.push_back("hierlog.appender.A1.fileName=" + caseFolder / "app.log");
-        if (!row.before) props.push_back(append);
+        if (!row.before)
+            props.push_back(append);
         TLogPropertyConfigurator configurator;
         configurator.DoConfigure(props, &fresh);
         fresh.Root()->Info("new");
         fresh.Shutdown();
-        EXPECT_EQ(ReadFileBytes(caseFolder / "app.log"), row.expected) << row.before;
+        EXPECT_EQ(FileBytes(caseFolder / "app.log"), row.expected) << row.before;
     }
 }
 
-TEST_F(PropertyConfigurator, UnknownClasses)
-{
-    const struct { TLogStringList props; std::vector<std::string> errors; } table[] = {
+TEST_F(PropertyConfigurator, UnknownClasses) {
+    const struct {
+        TLogStringList props;
+        std::vector<std::string> errors;
+    } table[] = {
         {{"hierlog.rootLogger=info,A1", "hierlog.appender.A1=TLogNoSuchAppender"},
          {"Couldn't find class TLogNoSuchAppender", "Couldn't create appender named \"A1\""}},
         {{"hierlog.rootLogger=info,A1"}, {"Couldn't create appender named \"A1\""}},
-        {{"hierlog.rootLogger=info,A1", "hierlog.appender.A1=TLogNullAppender", "hierlog.appender.A1.layout=TLogNoLayout"},
+        {{"hierlog.rootLogger=info,A1", "hierlog.appender.A1=TLogNullAppender",
+          "hierlog.appender.A1.layout=TLogNoLayout"},
          {"Couldn't find class TLogNoLayout", "Appender \"A1\" requires a layout"}},
         {{"hierlog.rootLogger=info,A1", "hierlog.appender.A1=TLogNullAppender"}, {"Appender \"A1\" requires a layout"}},
-        {{"hierlog.rootLogger=info,A1", "hierlog.appender.A1=TLogNullAppender", "hierlog.appender.A1.layout=TLogSimpleLayout",
-          "hierlog.appender.A1.errorHandler=TLogNoHandler"},
+        {{"hierlog.rootLogger=info,A1", "hierlog.appender.A1=TLogNullAppender",
+          "hierlog.appender.A1.layout=TLogSimpleLayout", "hierlog.appender.A1.errorHandler=TLogNoHandler"},
          {"Couldn't find class TLogNoHandler"}},
         {{"hierlog.loggerFactory=TLogNoFactory", "hierlog.logger.made=info"}, {"Couldn't find class TLogNoFactory"}},
         {{"hierlog.renderer.TNoSuchClass=TPointRenderer"},
@@ -243,7 +253,8 @@ TEST_F(PropertyConfigurator, UnknownClasses)
         TLogPropertyConfigurator configurator;
         configurator.DoConfigure(row.props, &fresh);
         std::vector<std::string> expected;
-        for (const auto& error : row.errors) expected.push_back(InternalLine("error", error));
+        for (const auto& error : row.errors)
+            expected.push_back(InternalLine("error", error));
         EXPECT_EQ(capture.Lines(), expected) << row.props.back();
     }
     TLogHierarchy fresh(new TLogRoot(Error));
@@ -252,19 +263,19 @@ TEST_F(PropertyConfigurator, UnknownClasses)
     EXPECT_EQ(fresh.Exists("made")->Level(), Info);  // made by the default factory
 }
 
-TEST_F(PropertyConfigurator, RenderersAndErrorHandlersFromKeys)
-{
+TEST_F(PropertyConfigurator, RenderersAndErrorHandlersFromKeys) {
     RegisterRendered(TPoint::StaticClass());
     RegisterRenderer(TPointRenderer::StaticClass());
     LogRef<TRecordingAppender> appender(new TRecordingAppender);
     hierarchy.Root()->AddAppender(appender.get());
     CDebugOutputCapture capture;
-    Configure({"hierlog.renderer.TPoint=TPointRenderer", "hierlog.renderer.TPoint=TNoRenderer",
-               "hierlog.rootLogger=,A1", "hierlog.appender.A1=TLogNullAppender", "hierlog.appender.A1.layout=TLogSimpleLayout",
-               "hierlog.appender.A1.errorHandler=TLogFallbackErrorHandler",
-               "hierlog.appender.A1.errorHandler.flavour=kept"});
-    EXPECT_EQ(capture.Lines(), (std::vector<std::string>{InternalLine("error", "Couldn't find class TNoRenderer"),
-                                                         InternalLine("error", "Couldn't create renderer \"TNoRenderer\"")}));
+    Configure(
+        {"hierlog.renderer.TPoint=TPointRenderer", "hierlog.renderer.TPoint=TNoRenderer", "hierlog.rootLogger=,A1",
+         "hierlog.appender.A1=TLogNullAppender", "hierlog.appender.A1.layout=TLogSimpleLayout",
+         "hierlog.appender.A1.errorHandler=TLogFallbackErrorHandler", "hierlog.appender.A1.errorHandler.flavour=kept"});
+    EXPECT_EQ(capture.Lines(),
+              (std::vector<std::string>{InternalLine("error", "Couldn't find class TNoRenderer"),
+                                        InternalLine("error", "Couldn't create renderer \"TNoRenderer\"")}));
     ASSERT_TRUE(hierarchy.GetRenderer(TPoint::StaticClass()));
     TPoint point(1, 2);
     EXPECT_EQ(hierarchy.GetRenderer(TPoint::StaticClass())->Render(&point), "(1, 2)");
@@ -277,8 +288,7 @@ TEST_F(PropertyConfigurator, RenderersAndErrorHandlersFromKeys)
     EXPECT_EQ(hierarchy.Root()->Level(), Error);  // an empty level token keeps the level
 }
 
-TEST_F(PropertyConfigurator, OptionsOfEachComponent)
-{
+TEST_F(PropertyConfigurator, OptionsOfEachComponent) {
     Configure({"hierlog.rootLogger=info,R", "hierlog.appender.R=TLogRollingFileAppender",
                "hierlog.appender.R.maxFileSize=5KB", "hierlog.appender.R.maxBackupIndex=3",
                "hierlog.appender.R.fileName=" + folder / "r.log", "hierlog.appender.R.layout=TLogHTMLLayout",
@@ -292,20 +302,25 @@ TEST_F(PropertyConfigurator, OptionsOfEachComponent)
     EXPECT_EQ(static_cast<TLogHTMLLayout*>(appender->GetLayout().get())->Title(), "Journal");
     EXPECT_EQ(appender->GetOption(""), "TLogRollingFileAppender");  // its own class line, stored
     EXPECT_EQ(appender->GetOption(".layout"), "TLogSimpleLayout");  // RX's line, offered to R and stored
-    EXPECT_NE(ReadFileBytes(folder / "r.log").find("<title>Journal</title>"), std::string::npos);
+    EXPECT_NE(FileBytes(folder / "r.log").find("<title>Journal</title>"), std::string::npos);
 }
 
-TEST_F(PropertyConfigurator, ThresholdAndDebugSwitch)
-{
-    const struct { const char* threshold; TLogLevel* expected; } table[] = {
-        {"WARN", Warn}, {"off", Off}, {"loud", Debug}, {"", All}};
+TEST_F(PropertyConfigurator, ThresholdAndDebugSwitch) {
+    const struct {
+        const char* threshold;
+        TLogLevel* expected;
+    } table[] = {{"WARN", Warn}, {"off", Off}, {"loud", Debug}, {"", All}};
     for (const auto& row : table) {
         DefaultHierarchy->SetThresholdProp(All);
         Configure({std::string("hierlog.threshold=") + row.threshold});
         EXPECT_EQ(DefaultHierarchy->Threshold(), row.expected) << row.threshold;
     }
     DefaultHierarchy->SetThresholdProp(All);
-    const struct { const char* value; bool before; bool after; } debugs[] = {
+    const struct {
+        const char* value;
+        bool before;
+        bool after;
+    } debugs[] = {
         {"true", false, true}, {"YES", false, true}, {"no", true, false}, {"maybe", true, false}, {"", true, true}};
     for (const auto& row : debugs) {
         LogLog->SetInternalDebugging(row.before);
@@ -314,11 +329,11 @@ TEST_F(PropertyConfigurator, ThresholdAndDebugSwitch)
     }
 }
 
-TEST_F(PropertyConfigurator, DebugSwitchTraceLines)
-{
+TEST_F(PropertyConfigurator, DebugSwitchTraceLines) {
     CDebugOutputCapture capture;
     Configure({"hierlog.configDebug=true", "hierlog.rootLogger=INFO,A1", "hierlog.appender.A1=TLogNullAppender",
-               "hierlog.appender.A1.layout=TLogSimpleLayout", "hierlog.logger.a.b=inherited", "hierlog.additive.a.b=no"});
+               "hierlog.appender.A1.layout=TLogSimpleLayout", "hierlog.logger.a.b=inherited",
+               "hierlog.additive.a.b=no"});
     const std::vector<std::string> trace = {
         "Parsing for logger \"root\" with value=\"INFO,A1\"",
         "Level token is \"INFO\"",
@@ -335,21 +350,23 @@ TEST_F(PropertyConfigurator, DebugSwitchTraceLines)
         "Finished configuring with TLogPropertyConfigurator",
     };
     std::vector<std::string> expected;
-    for (const auto& line : trace) expected.push_back(InternalLine("debug", line));
+    for (const auto& line : trace)
+        expected.push_back(InternalLine("debug", line));
     EXPECT_EQ(capture.Lines(), expected);
 }
 
-TEST_F(PropertyConfigurator, FileThatCannotBeCreatedReachesTheCaller)
-{
+TEST_F(PropertyConfigurator, FileThatCannotBeCreatedReachesTheCaller) {
     WriteFileBytes(folder / "plain", "x");
-    EXPECT_THROW(Configure(Joined({"hierlog.rootLogger=info,A1"}, FileAppender("A1", "plain\\app.log"))), EFCreateError);
+    EXPECT_THROW(Configure(Joined({"hierlog.rootLogger=info,A1"}, FileAppender("A1", "plain\\app.log"))),
+                 EFCreateError);
 }
 
-TEST_F(PropertyConfigurator, ConfigurationFiles)
-{
-    const std::string lines = "hierlog.rootLogger=WARN,A1\r\nhierlog.appender.A1=TLogFileAppender\n"
-                              "hierlog.appender.A1.layout=TLogPatternLayout\rhierlog.appender.A1.layout.pattern=%m%n\r\n"
-                              "hierlog.appender.A1.fileName=" + folder / "журнал.log";
+TEST_F(PropertyConfigurator, ConfigurationFiles) {
+    const std::string lines =
+        "hierlog.rootLogger=WARN,A1\r\nhierlog.appender.A1=TLogFileAppender\n"
+        "hierlog.appender.A1.layout=TLogPatternLayout\rhierlog.appender.A1.layout.pattern=%m%n\r\n"
+        "hierlog.appender.A1.fileName=" +
+        folder / "журнал.log";
     std::wstring wide = vcl::ToWide(lines);
     std::string utf16le = "\xFF\xFE", utf16be = "\xFE\xFF";
     for (wchar_t c : wide) {
@@ -359,7 +376,10 @@ TEST_F(PropertyConfigurator, ConfigurationFiles)
         utf16be += static_cast<char>(c & 0xFF);
     }
     const std::string utf8 = Utf8(wide);
-    const struct { const char* kind; std::string bytes; } table[] = {
+    const struct {
+        const char* kind;
+        std::string bytes;
+    } table[] = {
         {"ANSI", lines}, {"UTF-8", "\xEF\xBB\xBF" + utf8}, {"UTF-16LE", utf16le}, {"UTF-16BE", utf16be + "\x00"}};
     for (const auto& row : table) {
         TLogHierarchy fresh(new TLogRoot(Error));
@@ -368,28 +388,28 @@ TEST_F(PropertyConfigurator, ConfigurationFiles)
         configurator.DoConfigure(folder / "log.properties", &fresh);
         fresh.GetLogger("x")->Warn("Запись");
         fresh.Shutdown();
-        EXPECT_EQ(ReadFileBytes(folder / "журнал.log"), "Запись\r\n") << row.kind;
+        EXPECT_EQ(FileBytes(folder / "журнал.log"), "Запись\r\n") << row.kind;
         EXPECT_EQ(fresh.Root()->Level(), Warn) << row.kind;
     }
 }
 
-TEST_F(PropertyConfigurator, CharactersTheAnsiCodePageLacksBecomeQuestionMarks)
-{
+TEST_F(PropertyConfigurator, CharactersTheAnsiCodePageLacksBecomeQuestionMarks) {
     // "中 %m%n" and "€ %m%n" as UTF-8: the ideograph has no place in cp1251, the euro sign has.
-    const std::string lines = "hierlog.rootLogger=INFO,A1\nhierlog.appender.A1=TLogFileAppender\n"
-                              "hierlog.appender.A1.layout=TLogPatternLayout\n"
-                              "hierlog.appender.A1.layout.pattern=\xE4\xB8\xAD \xE2\x82\xAC %m%n\n"
-                              "hierlog.appender.A1.fileName=" + Utf8(vcl::ToWide(folder / "marks.log"));
+    const std::string lines =
+        "hierlog.rootLogger=INFO,A1\nhierlog.appender.A1=TLogFileAppender\n"
+        "hierlog.appender.A1.layout=TLogPatternLayout\n"
+        "hierlog.appender.A1.layout.pattern=\xE4\xB8\xAD \xE2\x82\xAC %m%n\n"
+        "hierlog.appender.A1.fileName=" +
+        Utf8(vcl::ToWide(folder / "marks.log"));
     WriteFileBytes(folder / "marks.properties", "\xEF\xBB\xBF" + lines);
     TLogPropertyConfigurator configurator;
     configurator.DoConfigure(folder / "marks.properties", &hierarchy);
     hierarchy.Root()->Info("m");
     hierarchy.Shutdown();
-    EXPECT_EQ(ReadFileBytes(folder / "marks.log"), "? \x88 m\r\n");
+    EXPECT_EQ(FileBytes(folder / "marks.log"), "? \x88 m\r\n");
 }
 
-TEST_F(PropertyConfigurator, MissingFileGivesTwoErrorsAndChangesNothing)
-{
+TEST_F(PropertyConfigurator, MissingFileGivesTwoErrorsAndChangesNothing) {
     LogRef<TRecordingAppender> appender(new TRecordingAppender);
     hierarchy.Root()->AddAppender(appender.get());
     CDebugOutputCapture capture;
@@ -398,14 +418,17 @@ TEST_F(PropertyConfigurator, MissingFileGivesTwoErrorsAndChangesNothing)
     configurator.DoConfigure(name, &hierarchy);
     const auto lines = capture.Lines();
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].rfind(InternalLine("error", "Couldn't read configuration file \"" + name + "\" - Cannot open file").substr(0, 60), 0), 0u);
+    EXPECT_EQ(
+        lines[0].rfind(
+            InternalLine("error", "Couldn't read configuration file \"" + name + "\" - Cannot open file").substr(0, 60),
+            0),
+        0u);
     EXPECT_EQ(lines[1], InternalLine("error", "Ignoring configuration file \"" + name + "\""));
     EXPECT_EQ(hierarchy.Root()->Level(), Error);
     EXPECT_EQ(hierarchy.Root()->CountAppenders(), 1);
 }
 
-TEST_F(PropertyConfigurator, ReconfiguringReplacesTheAppendersOfTheLoggersItNames)
-{
+TEST_F(PropertyConfigurator, ReconfiguringReplacesTheAppendersOfTheLoggersItNames) {
     Configure(Joined({"hierlog.rootLogger=info,A1", "hierlog.logger.kept=warn"}, FileAppender("A1", "first.log")));
     TLogLogger* other = hierarchy.GetLogger("other");
     LogRef<TRecordingAppender> own(new TRecordingAppender);
@@ -416,12 +439,11 @@ TEST_F(PropertyConfigurator, ReconfiguringReplacesTheAppendersOfTheLoggersItName
     EXPECT_TRUE(other->IsAppender(own.get()));
     hierarchy.Root()->Info("to the second");
     hierarchy.Shutdown();
-    EXPECT_EQ(ReadFileBytes(folder / "first.log"), "");
-    EXPECT_EQ(ReadFileBytes(folder / "second.log"), "info - to the second\r\n");
+    EXPECT_EQ(FileBytes(folder / "first.log"), "");
+    EXPECT_EQ(FileBytes(folder / "second.log"), "info - to the second\r\n");
 }
 
-TEST(BasicConfigurator, DebugOutputAppenderOnTheDefaultRoot)
-{
+TEST(BasicConfigurator, DebugOutputAppenderOnTheDefaultRoot) {
     TLogBasicConfigurator::Configure();
     TLogBasicConfigurator::Configure();  // one more each time
     ASSERT_EQ(DefaultHierarchy->Root()->CountAppenders(), 2);

@@ -8,8 +8,7 @@
 
 using namespace HierLog;
 
-TEST(Events, TimeStampZeroIsTheCurrentTime)
-{
+TEST(Events, TimeStampZeroIsTheCurrentTime) {
     const TDateTime before = Now();
     TLogEvent event(nullptr, Info, "m", nullptr, 0);
     const TDateTime after = Now();
@@ -19,17 +18,18 @@ TEST(Events, TimeStampZeroIsTheCurrentTime)
     EXPECT_EQ(fixed.TimeStamp(), 45000.25);
 }
 
-TEST(Events, ElapsedTimeCountsFromLibraryStartRounded)
-{
-    const struct { double seconds; int ms; } table[] = {{1.5, 1500}, {0, 0}, {0.0004, 0}, {0.0006, 1}, {86400, 86400000}};
+TEST(Events, ElapsedTimeCountsFromLibraryStartRounded) {
+    const struct {
+        double seconds;
+        int ms;
+    } table[] = {{1.5, 1500}, {0, 0}, {0.0004, 0}, {0.0006, 1}, {86400, 86400000}};
     for (const auto& row : table) {
         TLogEvent event(nullptr, Info, "m", nullptr, Internal::StartTime + row.seconds / 86400.0);
         EXPECT_EQ(event.ElapsedTime(), row.ms) << row.seconds;
     }
 }
 
-TEST(Events, ExceptionClassAndMessage)
-{
+TEST(Events, ExceptionClassAndMessage) {
     const ELogException logError("bad class");
     const std::runtime_error plain("disk full");
     TLogEvent withLibrary(nullptr, Error, "m", &logError, 0);
@@ -43,8 +43,7 @@ TEST(Events, ExceptionClassAndMessage)
     EXPECT_EQ(without.ErrorMessage(), "");
 }
 
-TEST(Events, ContextAndThreadAreTheReadingThreads)
-{
+TEST(Events, ContextAndThreadAreTheReadingThreads) {
     TLogHierarchy hierarchy(new TLogRoot(Debug));
     TLogLogger* logger = hierarchy.GetLogger("events.reader");
     TLogNDC::Push("main");

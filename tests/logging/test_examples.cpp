@@ -18,8 +18,7 @@ namespace {
 
 const std::string ExamplesFolder = VORSALT_LOGGING_EXAMPLES;
 
-void LogTheEvents(TLogHierarchy& hierarchy)
-{
+void LogTheEvents(TLogHierarchy& hierarchy) {
     TLogLogger* app = hierarchy.GetLogger("app.module");
     TLogLogger* db = hierarchy.GetLogger("app.db");
     const std::runtime_error timeout("timeout");
@@ -33,11 +32,11 @@ void LogTheEvents(TLogHierarchy& hierarchy)
     TLogNDC::Remove();
 }
 
-std::string FromUtf8(const std::string& utf8)
-{
+std::string FromUtf8(const std::string& utf8) {
     const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(units > 0 ? units : 0, L'\0');
-    if (units > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], units);
+    if (units > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], units);
     return vcl::ToAnsi(wide);
 }
 
@@ -46,25 +45,27 @@ struct Section {
     std::string text;    // cp1251, CR LF
 };
 
-std::vector<Section> Expected(const std::string& name)
-{
+std::vector<Section> Expected(const std::string& name) {
     std::vector<Section> sections;
-    const std::string text = FromUtf8(ReadFileBytes(ExamplesFolder + "/" + name + ".expected"));
+    const std::string text = FromUtf8(FileBytes(ExamplesFolder + "/" + name + ".expected"));
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         const std::string line = text.substr(start, end - start);
         start = end + 1;
-        if (line.rfind("== ", 0) == 0) sections.push_back({line.substr(3), ""});
-        else if (!sections.empty()) sections.back().text += line + "\r\n";
+        if (line.rfind("== ", 0) == 0)
+            sections.push_back({line.substr(3), ""});
+        else if (!sections.empty())
+            sections.back().text += line + "\r\n";
     }
     return sections;
 }
 
-bool Matches(const std::string& actual, const std::string& expected)
-{
-    if (expected.find('{') == std::string::npos) return actual == expected;
+bool Matches(const std::string& actual, const std::string& expected) {
+    if (expected.find('{') == std::string::npos)
+        return actual == expected;
     std::string pattern;
     for (size_t i = 0; i < expected.size(); ++i) {
         const std::string rest = expected.substr(i);
@@ -75,7 +76,8 @@ bool Matches(const std::string& actual, const std::string& expected)
             pattern += "[0-9]{2}\\.[0-9]{2}\\.[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}";
             i = expected.find('}', i);
         } else {
-            if (std::string("\\^$.|?*+()[]{}").find(expected[i]) != std::string::npos) pattern += '\\';
+            if (std::string("\\^$.|?*+()[]{}").find(expected[i]) != std::string::npos)
+                pattern += '\\';
             pattern += expected[i];
         }
     }
@@ -86,8 +88,7 @@ class Examples : public ::testing::TestWithParam<const char*> {};
 
 }  // namespace
 
-TEST_P(Examples, OutputAsExpected)
-{
+TEST_P(Examples, OutputAsExpected) {
     const std::string name = GetParam();
     TTempFolder folder;
     wchar_t previous[MAX_PATH];
@@ -101,7 +102,8 @@ TEST_P(Examples, OutputAsExpected)
         configurator.DoConfigure(ExamplesFolder + "/" + name + ".properties", &hierarchy);
         LogTheEvents(hierarchy);
         hierarchy.Shutdown();
-        for (const std::string& line : capture.Lines()) debugOutput += line + "\r\n";
+        for (const std::string& line : capture.Lines())
+            debugOutput += line + "\r\n";
     }
     SetCurrentDirectoryW(previous);
     const std::vector<Section> sections = Expected(name);
@@ -110,10 +112,12 @@ TEST_P(Examples, OutputAsExpected)
     bool toDebugger = false;
     for (const Section& section : sections) {
         const bool debugger = section.source == "debugger output";
-        const std::string actual = debugger ? debugOutput : ReadFileBytes(folder / section.source);
+        const std::string actual = debugger ? debugOutput : FileBytes(folder / section.source);
         EXPECT_TRUE(Matches(actual, section.text)) << name << ": " << section.source << "\n" << actual;
-        if (debugger) toDebugger = true;
-        else written.push_back(section.source.substr(section.source.rfind('\\') + 1));
+        if (debugger)
+            toDebugger = true;
+        else
+            written.push_back(section.source.substr(section.source.rfind('\\') + 1));
     }
     if (!toDebugger) {
         EXPECT_EQ(debugOutput, "") << name;  // nor any line of the internal logger

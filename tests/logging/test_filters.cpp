@@ -7,30 +7,33 @@ using namespace HierLog;
 
 namespace {
 
-TLogFilterDecision DecisionFor(ILogFilter* filter, TLogLevel* level, const std::string& message = "m")
-{
+TLogFilterDecision DecisionFor(ILogFilter* filter, TLogLevel* level, const std::string& message = "m") {
     TLogEvent event(nullptr, level, message, nullptr, 0);
     return filter->Decide(&event);
 }
 
-LogRef<ILogFilter> Bare(TObject* made)
-{
+LogRef<ILogFilter> Bare(TObject* made) {
     LogRef<ILogFilter> filter;
     void* found = nullptr;
-    if (made->GetInterface(ILogFilter::Id, &found)) filter.Adopt(static_cast<ILogFilter*>(found));
+    if (made->GetInterface(ILogFilter::Id, &found))
+        filter.Adopt(static_cast<ILogFilter*>(found));
     filter->Init();
     return filter;
 }
 
 }  // namespace
 
-TEST(Filters, LevelMatch)
-{
+TEST(Filters, LevelMatch) {
     LogRef<ILogFilter> denyInfo(new TLogLevelMatchFilter(Info, false));
     LogRef<ILogFilter> acceptInfo(new TLogLevelMatchFilter(Info, true));
     LogRef<ILogFilter> unset(new TLogLevelMatchFilter(nullptr, true));
-    const struct { TLogLevel* level; TLogFilterDecision deny, accept; } table[] = {
-        {Debug, fdNeutral, fdNeutral}, {Info, fdDeny, fdAccept}, {Warn, fdNeutral, fdNeutral}, {All, fdNeutral, fdNeutral}};
+    const struct {
+        TLogLevel* level;
+        TLogFilterDecision deny, accept;
+    } table[] = {{Debug, fdNeutral, fdNeutral},
+                 {Info, fdDeny, fdAccept},
+                 {Warn, fdNeutral, fdNeutral},
+                 {All, fdNeutral, fdNeutral}};
     for (const auto& row : table) {
         EXPECT_EQ(DecisionFor(denyInfo.get(), row.level), row.deny) << row.level->Name();
         EXPECT_EQ(DecisionFor(acceptInfo.get(), row.level), row.accept) << row.level->Name();
@@ -38,13 +41,14 @@ TEST(Filters, LevelMatch)
     }
 }
 
-TEST(Filters, LevelRange)
-{
+TEST(Filters, LevelRange) {
     LogRef<ILogFilter> range(new TLogLevelRangeFilter(Error, Info, true));
     LogRef<ILogFilter> maxOnly(new TLogLevelRangeFilter(Error, nullptr, true));
     LogRef<ILogFilter> minOnly(new TLogLevelRangeFilter(nullptr, Info, false));
-    const struct { TLogLevel* level; TLogFilterDecision inRange; } table[] = {
-        {Debug, fdNeutral}, {Info, fdAccept}, {Warn, fdAccept}, {Error, fdAccept}, {Fatal, fdNeutral}};
+    const struct {
+        TLogLevel* level;
+        TLogFilterDecision inRange;
+    } table[] = {{Debug, fdNeutral}, {Info, fdAccept}, {Warn, fdAccept}, {Error, fdAccept}, {Fatal, fdNeutral}};
     for (const auto& row : table) {
         EXPECT_EQ(DecisionFor(range.get(), row.level), row.inRange) << row.level->Name();
         EXPECT_EQ(DecisionFor(maxOnly.get(), row.level), fdNeutral);
@@ -52,9 +56,14 @@ TEST(Filters, LevelRange)
     }
 }
 
-TEST(Filters, StringMatch)
-{
-    const struct { const char* match; bool ignoreCase; bool accept; const char* message; TLogFilterDecision decision; } table[] = {
+TEST(Filters, StringMatch) {
+    const struct {
+        const char* match;
+        bool ignoreCase;
+        bool accept;
+        const char* message;
+        TLogFilterDecision decision;
+    } table[] = {
         {"Err", true, true, "connection ERROR", fdAccept},
         {"Err", false, true, "connection ERROR", fdNeutral},
         {"ERR", false, false, "connection ERROR", fdDeny},
@@ -69,16 +78,14 @@ TEST(Filters, StringMatch)
     }
 }
 
-TEST(Filters, DenyAllDeniesWhateverItsAcceptOnMatch)
-{
+TEST(Filters, DenyAllDeniesWhateverItsAcceptOnMatch) {
     for (bool accept : {false, true}) {
         LogRef<ILogFilter> filter(new TLogDenyAllFilter(accept));
         EXPECT_EQ(DecisionFor(filter.get(), Fatal), fdDeny);
     }
 }
 
-TEST(Filters, Options)
-{
+TEST(Filters, Options) {
     // Made bare and set up through options, as the configurator does.
     LogRef<ILogFilter> match = Bare(TLogLevelMatchFilter::StaticClass()->NewBare());
     match->SetOption("match", "debug");
@@ -115,37 +122,47 @@ TEST(Filters, Options)
     EXPECT_EQ(DecisionFor(text.get(), Info, "disk full"), fdNeutral);
 }
 
-TEST(Filters, ChainOfAnAppender)
-{
+TEST(Filters, ChainOfAnAppender) {
     using Chain = std::vector<LogRef<ILogFilter>>;
-    const struct { const char* name; Chain filters; const char* written; } table[] = {
+    const struct {
+        const char* name;
+        Chain filters;
+        const char* written;
+    } table[] = {
         {"none", {}, "debug info warn error"},
         {"accept info then deny all",
          {LogRef<ILogFilter>(new TLogLevelMatchFilter(Info, true)), LogRef<ILogFilter>(new TLogDenyAllFilter(false))},
          "info"},
-        {"deny info, the rest neutral", {LogRef<ILogFilter>(new TLogLevelMatchFilter(Info, false))}, "debug warn error"},
+        {"deny info, the rest neutral",
+         {LogRef<ILogFilter>(new TLogLevelMatchFilter(Info, false))},
+         "debug warn error"},
         {"first decision wins",
          {LogRef<ILogFilter>(new TLogLevelRangeFilter(Fatal, Warn, false)),
-          LogRef<ILogFilter>(new TLogLevelRangeFilter(Fatal, Debug, true)), LogRef<ILogFilter>(new TLogDenyAllFilter(false))},
+          LogRef<ILogFilter>(new TLogLevelRangeFilter(Fatal, Debug, true)),
+          LogRef<ILogFilter>(new TLogDenyAllFilter(false))},
          "debug info"},
-        {"neutral strings pass", {LogRef<ILogFilter>(new TLogStringFilter("zzz", false, true))}, "debug info warn error"},
+        {"neutral strings pass",
+         {LogRef<ILogFilter>(new TLogStringFilter("zzz", false, true))},
+         "debug info warn error"},
     };
     for (const auto& row : table) {
         LogRef<TRecordingAppender> appender(new TRecordingAppender("chain", TLogPatternLayout::Create("%p ")));
-        for (const auto& filter : row.filters) appender->AddFilter(filter.get());
+        for (const auto& filter : row.filters)
+            appender->AddFilter(filter.get());
         for (TLogLevel* level : {Debug, Info, Warn, Error}) {
             TLogEvent event(nullptr, level, "m", nullptr, 0);
             appender->Append(&event);
         }
         std::string written;
-        for (const auto& text : appender->Texts()) written += text;
-        if (!written.empty()) written.pop_back();
+        for (const auto& text : appender->Texts())
+            written += text;
+        if (!written.empty())
+            written.pop_back();
         EXPECT_EQ(written, row.written) << row.name;
     }
 }
 
-TEST(Filters, AppenderFilterList)
-{
+TEST(Filters, AppenderFilterList) {
     LogRef<TRecordingAppender> appender(new TRecordingAppender);
     LogRef<ILogFilter> one(new TLogDenyAllFilter(false)), two(new TLogLevelMatchFilter(Info, true));
     appender->AddFilter(one.get());

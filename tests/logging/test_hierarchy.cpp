@@ -16,12 +16,10 @@ protected:
 };
 
 struct RecordingListener : TLogInterfaced<ILogHierarchyEventListener> {
-    void AppenderAdded(TLogLogger* logger, ILogAppender* appender) override
-    {
+    void AppenderAdded(TLogLogger* logger, ILogAppender* appender) override {
         events.push_back("added " + logger->Name() + " " + appender->GetName());
     }
-    void AppenderRemoved(TLogLogger* logger, ILogAppender* appender) override
-    {
+    void AppenderRemoved(TLogLogger* logger, ILogAppender* appender) override {
         events.push_back("removed " + logger->Name() + " " + appender->GetName());
     }
     std::vector<std::string> events;
@@ -29,8 +27,7 @@ struct RecordingListener : TLogInterfaced<ILogHierarchyEventListener> {
 
 }  // namespace
 
-TEST_F(Hierarchy, GetLoggerMakesEveryAncestor)
-{
+TEST_F(Hierarchy, GetLoggerMakesEveryAncestor) {
     TLogLogger* abc = hierarchy.GetLogger("a.b.c");
     TLogStringList names;
     hierarchy.GetCurrentLoggers(names);
@@ -47,8 +44,7 @@ TEST_F(Hierarchy, GetLoggerMakesEveryAncestor)
     EXPECT_EQ(hierarchy.Exists("a.b.c.d"), nullptr);
 }
 
-TEST_F(Hierarchy, NamesMatchWithoutLetterCase)
-{
+TEST_F(Hierarchy, NamesMatchWithoutLetterCase) {
     TLogLogger* lower = hierarchy.GetLogger("a.b");
     EXPECT_EQ(hierarchy.GetLogger("A.B"), lower);
     EXPECT_EQ(hierarchy.Exists("A.b"), lower);
@@ -60,8 +56,7 @@ TEST_F(Hierarchy, NamesMatchWithoutLetterCase)
     EXPECT_EQ(names, (TLogStringList{"a.b", "a", "Журнал"}));
 }
 
-TEST_F(Hierarchy, EffectiveLevelComesFromTheNearestAncestor)
-{
+TEST_F(Hierarchy, EffectiveLevelComesFromTheNearestAncestor) {
     TLogLogger* abc = hierarchy.GetLogger("a.b.c");
     TLogLogger* ab = hierarchy.Exists("a.b");
     EXPECT_EQ(abc->Level(), Error);
@@ -71,37 +66,42 @@ TEST_F(Hierarchy, EffectiveLevelComesFromTheNearestAncestor)
     EXPECT_EQ(abc->Level(), Fatal);
     abc->SetLevel(nullptr);
     EXPECT_EQ(abc->Level(), Info);
-    const struct { TLogLevel* level; bool enabled; } table[] = {
-        {All, false}, {Debug, false}, {Info, true}, {Warn, true}, {Error, true}, {Fatal, true}, {Off, true}};
-    for (const auto& row : table) EXPECT_EQ(abc->IsEnabledFor(row.level), row.enabled) << row.level->Name();
+    const struct {
+        TLogLevel* level;
+        bool enabled;
+    } table[] = {{All, false}, {Debug, false}, {Info, true}, {Warn, true}, {Error, true}, {Fatal, true}, {Off, true}};
+    for (const auto& row : table)
+        EXPECT_EQ(abc->IsEnabledFor(row.level), row.enabled) << row.level->Name();
     EXPECT_FALSE(abc->IsDebugEnabled());
     EXPECT_TRUE(abc->IsInfoEnabled());
     EXPECT_TRUE(abc->IsWarnEnabled() && abc->IsErrorEnabled() && abc->IsFatalEnabled());
 }
 
-TEST_F(Hierarchy, RootNeverLosesItsLevel)
-{
+TEST_F(Hierarchy, RootNeverLosesItsLevel) {
     CDebugOutputCapture capture;
     hierarchy.Root()->SetLevel(nullptr);
     EXPECT_EQ(hierarchy.Root()->Level(), Debug);
     EXPECT_EQ(Count(capture.Lines(), InternalLine("error", "The root can't have a nil level")), 1u);
 }
 
-TEST_F(Hierarchy, EventsReachTheAppendersOfTheAdditiveChain)
-{
+TEST_F(Hierarchy, EventsReachTheAppendersOfTheAdditiveChain) {
     LogRef<TRecordingAppender> root(new TRecordingAppender("root")), a(new TRecordingAppender("a")),
         ab(new TRecordingAppender("a.b"));
     hierarchy.Root()->AddAppender(root.get());
     hierarchy.GetLogger("a")->AddAppender(a.get());
     hierarchy.GetLogger("a.b")->AddAppender(ab.get());
-    const struct { bool additiveA, additiveAB; size_t root, a, ab; } table[] = {
+    const struct {
+        bool additiveA, additiveAB;
+        size_t root, a, ab;
+    } table[] = {
         {true, true, 1, 1, 1},
         {false, true, 0, 1, 1},
         {true, false, 0, 0, 1},
         {false, false, 0, 0, 1},
     };
     for (const auto& row : table) {
-        for (auto* appender : {root.get(), a.get(), ab.get()}) appender->Forget();
+        for (auto* appender : {root.get(), a.get(), ab.get()})
+            appender->Forget();
         hierarchy.Exists("a")->SetAdditive(row.additiveA);
         hierarchy.Exists("a.b")->SetAdditive(row.additiveAB);
         hierarchy.Exists("a.b")->Error("e");
@@ -112,8 +112,7 @@ TEST_F(Hierarchy, EventsReachTheAppendersOfTheAdditiveChain)
     }
 }
 
-TEST_F(Hierarchy, RequestsBelowTheEffectiveLevelOrTheThresholdAreDropped)
-{
+TEST_F(Hierarchy, RequestsBelowTheEffectiveLevelOrTheThresholdAreDropped) {
     LogRef<TRecordingAppender> appender(new TRecordingAppender);
     hierarchy.Root()->AddAppender(appender.get());
     TLogLogger* logger = hierarchy.GetLogger("a.b");
@@ -139,8 +138,7 @@ TEST_F(Hierarchy, RequestsBelowTheEffectiveLevelOrTheThresholdAreDropped)
     EXPECT_EQ(hierarchy.Threshold(), Off);
 }
 
-TEST_F(Hierarchy, EveryLevelOperationLogsAtItsLevel)
-{
+TEST_F(Hierarchy, EveryLevelOperationLogsAtItsLevel) {
     LogRef<TRecordingAppender> appender(new TRecordingAppender);
     TLogLogger* logger = hierarchy.GetLogger("ops");
     logger->AddAppender(appender.get());
@@ -151,28 +149,31 @@ TEST_F(Hierarchy, EveryLevelOperationLogsAtItsLevel)
     logger->Error("e");
     logger->Fatal("f");
     logger->Log(Info, "l");
-    EXPECT_EQ(appender->Texts(), (std::vector<std::string>{"debug - d\r\n", "info - i\r\n", "warn - w\r\n", "error - e\r\n",
-                                                          "fatal - f\r\n", "info - l\r\n"}));
+    EXPECT_EQ(appender->Texts(), (std::vector<std::string>{"debug - d\r\n", "info - i\r\n", "warn - w\r\n",
+                                                           "error - e\r\n", "fatal - f\r\n", "info - l\r\n"}));
 }
 
-TEST_F(Hierarchy, ThresholdByName)
-{
+TEST_F(Hierarchy, ThresholdByName) {
     CDebugOutputCapture capture;
-    const struct { const char* name; TLogLevel* threshold; bool warned; } table[] = {
+    const struct {
+        const char* name;
+        TLogLevel* threshold;
+        bool warned;
+    } table[] = {
         {"WARN", Warn, false}, {"info", Info, false}, {"Fatal", Fatal, false}, {"loud", Fatal, true}, {"", Fatal, true},
     };
     for (const auto& row : table) {
         hierarchy.SetThreshold(row.name);
         EXPECT_EQ(hierarchy.Threshold(), row.threshold) << row.name;
-        const std::string warning = InternalLine("warn", std::string("Could not convert \"") + row.name + "\" to level");
+        const std::string warning = InternalLine("warn",
+                                                 std::string("Could not convert \"") + row.name + "\" to level");
         EXPECT_EQ(Count(capture.Lines(), warning), row.warned ? 1u : 0u) << row.name;
     }
     EXPECT_TRUE(hierarchy.IsDisabled(Error->Level()));
     EXPECT_FALSE(hierarchy.IsDisabled(Fatal->Level()));
 }
 
-TEST_F(Hierarchy, NoAppenderLinesOnEveryRequestAndTheWarningOncePerHierarchy)
-{
+TEST_F(Hierarchy, NoAppenderLinesOnEveryRequestAndTheWarningOncePerHierarchy) {
     CDebugOutputCapture capture;
     TLogLogger* logger = hierarchy.GetLogger("lonely");
     logger->Error("one");
@@ -192,8 +193,7 @@ TEST_F(Hierarchy, NoAppenderLinesOnEveryRequestAndTheWarningOncePerHierarchy)
     EXPECT_EQ(Count(capture.Lines(), InternalLine("warn", initialise)), 2u);
 }
 
-TEST_F(Hierarchy, AppendersOnlyBelowAnAncestorGiveNoNoAppenderLines)
-{
+TEST_F(Hierarchy, AppendersOnlyBelowAnAncestorGiveNoNoAppenderLines) {
     LogRef<TRecordingAppender> child(new TRecordingAppender("child"));
     hierarchy.GetLogger("p.c")->AddAppender(child.get());  // none on p, none on the root
     CDebugOutputCapture capture;
@@ -202,8 +202,7 @@ TEST_F(Hierarchy, AppendersOnlyBelowAnAncestorGiveNoNoAppenderLines)
     EXPECT_TRUE(capture.Lines().empty());
 }
 
-TEST_F(Hierarchy, AppenderListAndListeners)
-{
+TEST_F(Hierarchy, AppenderListAndListeners) {
     LogRef<RecordingListener> listener(new RecordingListener);
     hierarchy.AddHierarchyEventListener(listener.get());
     hierarchy.AddHierarchyEventListener(listener.get());  // once only
@@ -215,7 +214,7 @@ TEST_F(Hierarchy, AppenderListAndListeners)
     EXPECT_EQ(logger->CountAppenders(), 2);
     EXPECT_EQ(logger->GetAppender("two"), LogRef<ILogAppender>(two.get()));
     EXPECT_FALSE(logger->GetAppender("TWO"));  // names match with letter case
-    logger->RemoveAppender("two");              // by name: no event
+    logger->RemoveAppender("two");             // by name: no event
     EXPECT_FALSE(logger->IsAppender(two.get()));
     logger->RemoveAppender(two.get());  // by reference: an event, present or not
     logger->RemoveAppender(one.get());
@@ -229,8 +228,7 @@ TEST_F(Hierarchy, AppenderListAndListeners)
     EXPECT_EQ(listener->events.size(), 5u);
 }
 
-TEST_F(Hierarchy, ShutdownClosesAndRemovesEveryAppender)
-{
+TEST_F(Hierarchy, ShutdownClosesAndRemovesEveryAppender) {
     LogRef<TRecordingAppender> rootAppender(new TRecordingAppender), loggerAppender(new TRecordingAppender);
     hierarchy.Root()->AddAppender(rootAppender.get());
     hierarchy.GetLogger("x.y")->AddAppender(loggerAppender.get());
@@ -243,8 +241,7 @@ TEST_F(Hierarchy, ShutdownClosesAndRemovesEveryAppender)
     EXPECT_EQ(Count(capture.Lines(), InternalLine("warn", "Not allowed to write to a closed appender")), 1u);
 }
 
-TEST_F(Hierarchy, ResetConfigurationKeepsLoggersAndClearsTheirSettings)
-{
+TEST_F(Hierarchy, ResetConfigurationKeepsLoggersAndClearsTheirSettings) {
     TLogLogger* logger = hierarchy.GetLogger("r.s");
     logger->SetLevel(Fatal);
     logger->SetAdditive(false);
@@ -260,8 +257,7 @@ TEST_F(Hierarchy, ResetConfigurationKeepsLoggersAndClearsTheirSettings)
     EXPECT_EQ(logger->CountAppenders(), 0);
 }
 
-TEST(HierarchyClear, GivesUpOnlyItsOwnReferences)
-{
+TEST(HierarchyClear, GivesUpOnlyItsOwnReferences) {
     const long before = LiveObjectCount();
     LogRef<TLogLogger> kept;
     {
@@ -283,8 +279,7 @@ TEST(HierarchyClear, GivesUpOnlyItsOwnReferences)
     EXPECT_EQ(LiveObjectCount(), before);
 }
 
-TEST(DefaultHierarchy, StartsWithRootAtErrorAndTheInternalLoggerOutsideIt)
-{
+TEST(DefaultHierarchy, StartsWithRootAtErrorAndTheInternalLoggerOutsideIt) {
     ASSERT_NE(DefaultHierarchy, nullptr);
     ASSERT_NE(LogLog, nullptr);
     ASSERT_NE(DefaultLoggerFactory, nullptr);
@@ -301,19 +296,18 @@ TEST(DefaultHierarchy, StartsWithRootAtErrorAndTheInternalLoggerOutsideIt)
     EXPECT_EQ(byClass, DefaultHierarchy->Exists("TLogNullAppender"));
 }
 
-TEST(InternalLogger, DebugLinesOnlyWhileInternalDebuggingIsOn)
-{
+TEST(InternalLogger, DebugLinesOnlyWhileInternalDebuggingIsOn) {
     CDebugOutputCapture capture;
     LogLog->Debug("hidden");
     LogLog->SetInternalDebugging(true);
     LogLog->Debug("shown");
     LogLog->SetInternalDebugging(false);
     LogLog->Warn("warned");
-    EXPECT_EQ(capture.Lines(), (std::vector<std::string>{InternalLine("debug", "shown"), InternalLine("warn", "warned")}));
+    EXPECT_EQ(capture.Lines(),
+              (std::vector<std::string>{InternalLine("debug", "shown"), InternalLine("warn", "warned")}));
 }
 
-TEST(InternalLoggerDeathTest, WithoutAppendersItDropsItsLines)
-{
+TEST(InternalLoggerDeathTest, WithoutAppendersItDropsItsLines) {
     EXPECT_EXIT(
         {
             LogLog->RemoveAllAppenders();  // its released appender writes its (empty) footer

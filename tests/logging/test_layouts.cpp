@@ -15,12 +15,10 @@ protected:
     void SetUp() override { TLogNDC::Remove(); }
     void TearDown() override { TLogNDC::Remove(); }
 
-    TLogEvent At(int ms, TLogLevel* level, const std::string& message, const std::exception* error = nullptr)
-    {
+    TLogEvent At(int ms, TLogLevel* level, const std::string& message, const std::exception* error = nullptr) {
         return TLogEvent(logger, level, message, error, Internal::StartTime + ms / 86400000.0);
     }
-    std::string Pattern(const std::string& pattern, TLogEvent event)
-    {
+    std::string Pattern(const std::string& pattern, TLogEvent event) {
         LogRef<TLogPatternLayout> layout(TLogPatternLayout::Create(pattern));
         return layout->Format(&event);
     }
@@ -29,12 +27,13 @@ protected:
     TLogLogger* logger = hierarchy.GetLogger("app.part");
 };
 
-std::string Thread() { return std::to_string(GetCurrentThreadId()); }
+std::string Thread() {
+    return std::to_string(GetCurrentThreadId());
+}
 
 }  // namespace
 
-TEST_F(Layouts, SimpleLine)
-{
+TEST_F(Layouts, SimpleLine) {
     LogRef<TLogSimpleLayout> layout(TLogSimpleLayout::Create());
     TLogEvent event = At(0, Info, "hello");
     EXPECT_EQ(layout->Format(&event), "info - hello\r\n");
@@ -47,12 +46,15 @@ TEST_F(Layouts, SimpleLine)
     EXPECT_EQ(layout->Format(&withError), "error - failed\r\n");
 }
 
-TEST_F(Layouts, PatternConversions)
-{
+TEST_F(Layouts, PatternConversions) {
     const std::runtime_error error("disk full");
     TLogNDC::Push("outer");
     TLogNDC::Push("inner");
-    const struct { const char* pattern; const char* level; std::string expected; } table[] = {
+    const struct {
+        const char* pattern;
+        const char* level;
+        std::string expected;
+    } table[] = {
         {"%c", "info", "app.part"},
         {"%m", "info", "msg"},
         {"%p", "warn", "warn"},
@@ -83,8 +85,7 @@ TEST_F(Layouts, PatternConversions)
     }
 }
 
-TEST_F(Layouts, PatternModifiersTheFormatterRejectsRaiseWhenFormatting)
-{
+TEST_F(Layouts, PatternModifiersTheFormatterRejectsRaiseWhenFormatting) {
     for (const char* pattern : {"% m", "%5.qm", "%zc", "%-q-m", "%1:m"}) {
         LogRef<TLogPatternLayout> layout(TLogPatternLayout::Create(pattern));  // never rejected when set
         TLogEvent event = At(0, Info, "m");
@@ -92,8 +93,7 @@ TEST_F(Layouts, PatternModifiersTheFormatterRejectsRaiseWhenFormatting)
     }
 }
 
-TEST_F(Layouts, PatternDateIgnoresModifiersAndUsesTheDateFormat)
-{
+TEST_F(Layouts, PatternDateIgnoresModifiersAndUsesTheDateFormat) {
     LogRef<TLogPatternLayout> layout(TLogPatternLayout::Create("[%-30d]"));
     TLogEvent event = At(0, Info, "m");
     const std::string today = FormatDateTime("dd.MM.yyyy", Now());
@@ -108,8 +108,7 @@ TEST_F(Layouts, PatternDateIgnoresModifiersAndUsesTheDateFormat)
     EXPECT_EQ(layout->DateFormat(), "yyyy");
 }
 
-TEST_F(Layouts, PatternOptionAndBareLayout)
-{
+TEST_F(Layouts, PatternOptionAndBareLayout) {
     TObject* bare = TLogPatternLayout::StaticClass()->NewBare();
     void* found = nullptr;
     ASSERT_TRUE(bare->GetInterface(ILogLayout::Id, &found));
@@ -125,16 +124,22 @@ TEST_F(Layouts, PatternOptionAndBareLayout)
     EXPECT_EQ(static_cast<TLogPatternLayout*>(layout.get())->Pattern(), "%p:%m");
 }
 
-TEST_F(Layouts, HtmlRows)
-{
+TEST_F(Layouts, HtmlRows) {
     LogRef<TLogHTMLLayout> layout(TLogHTMLLayout::Create());
     const std::string start = "<tr><td>42</td><td>" + Thread() + "</td><td>";
     const std::runtime_error error("disk <full> & \"gone\"");
-    const struct { TLogLevel* level; const char* message; const std::exception* error; std::string expected; } table[] = {
-        {Debug, "d", nullptr, start + "<font color=\"#339933\">debug</font></td><td>app.part</td><td></td><td>d</td></tr>\r\n"},
+    const struct {
+        TLogLevel* level;
+        const char* message;
+        const std::exception* error;
+        std::string expected;
+    } table[] = {
+        {Debug, "d", nullptr,
+         start + "<font color=\"#339933\">debug</font></td><td>app.part</td><td></td><td>d</td></tr>\r\n"},
         {Info, "i", nullptr, start + "info</td><td>app.part</td><td></td><td>i</td></tr>\r\n"},
         {Warn, "w", nullptr,
-         start + "<font color=\"#993300\"><strong>warn</strong></font></td><td>app.part</td><td></td><td>w</td></tr>\r\n"},
+         start +
+             "<font color=\"#993300\"><strong>warn</strong></font></td><td>app.part</td><td></td><td>w</td></tr>\r\n"},
         {Fatal, "a < b & \"c\" > d", &error,
          start + "<font color=\"#993300\"><strong>fatal</strong></font></td><td>app.part</td><td></td>"
                  "<td>a &lt; b &amp; &quot;c&quot; &gt; d</td></tr>\r\n"
@@ -154,8 +159,7 @@ TEST_F(Layouts, HtmlRows)
     EXPECT_FALSE(layout->IgnoresException());
 }
 
-TEST_F(Layouts, HtmlHeaderAndFooter)
-{
+TEST_F(Layouts, HtmlHeaderAndFooter) {
     LogRef<TLogHTMLLayout> layout(TLogHTMLLayout::Create());
     layout->SetOption("title", "Log <of> \"Vorsalt\" & co");
     const std::string before = DateTimeToStr(Now());

@@ -6,10 +6,13 @@
 
 using namespace HierLog;
 
-TEST(Levels, StandardLevelsInOrderOfValue)
-{
-    const struct { TLogLevel* level; const char* name; int value; } table[] = {
-        {All, "all", INT_MIN}, {Debug, "debug", 10000}, {Info, "info", 20000}, {Warn, "warn", 30000},
+TEST(Levels, StandardLevelsInOrderOfValue) {
+    const struct {
+        TLogLevel* level;
+        const char* name;
+        int value;
+    } table[] = {
+        {All, "all", INT_MIN},   {Debug, "debug", 10000}, {Info, "info", 20000}, {Warn, "warn", 30000},
         {Error, "error", 40000}, {Fatal, "fatal", 50000}, {Off, "off", INT_MAX},
     };
     for (const auto& row : table) {
@@ -24,14 +27,14 @@ TEST(Levels, StandardLevelsInOrderOfValue)
     EXPECT_FALSE(Info->IsGreaterOrEqual(Warn));
 }
 
-TEST(Levels, LookupsThatFindNothingGiveTheDefault)
-{
-    const struct { const char* name; TLogLevel* defaultLevel; TLogLevel* expected; } byName[] = {
+TEST(Levels, LookupsThatFindNothingGiveTheDefault) {
+    const struct {
+        const char* name;
+        TLogLevel* defaultLevel;
+        TLogLevel* expected;
+    } byName[] = {
         {"INFO", nullptr, Debug},  // names match with letter case
-        {"Info", Warn, Warn},
-        {" info", Fatal, Fatal},
-        {"", nullptr, Debug},
-        {"nothing", Off, Off},
+        {"Info", Warn, Warn},     {" info", Fatal, Fatal}, {"", nullptr, Debug}, {"nothing", Off, Off},
     };
     for (const auto& row : byName) {
         TLogLevel* found = row.defaultLevel ? TLogLevel::GetLevel(std::string(row.name), row.defaultLevel)
@@ -44,8 +47,7 @@ TEST(Levels, LookupsThatFindNothingGiveTheDefault)
 }
 
 // New levels change the process's registry: each case runs in a child process.
-TEST(LevelsDeathTest, NewLevelGoesBetweenTheValuesAroundIt)
-{
+TEST(LevelsDeathTest, NewLevelGoesBetweenTheValuesAroundIt) {
     EXPECT_EXIT(
         {
             TLogLevel* notice = new TLogLevel("notice", 25000);
@@ -56,8 +58,7 @@ TEST(LevelsDeathTest, NewLevelGoesBetweenTheValuesAroundIt)
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST(LevelsDeathTest, ReplacedLevelIsRetiredWhileLoggersStillUseIt)
-{
+TEST(LevelsDeathTest, ReplacedLevelIsRetiredWhileLoggersStillUseIt) {
     EXPECT_EXIT(
         {
             TLogHierarchy hierarchy(new TLogRoot(Debug));
@@ -79,13 +80,16 @@ TEST(LevelsDeathTest, ReplacedLevelIsRetiredWhileLoggersStillUseIt)
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST(StrToBool, Table)
-{
-    const struct { const char* value; bool defaultValue; bool expected; } table[] = {
-        {"true", false, true},  {"TRUE", false, true},   {"Yes", false, true},    {"yes", false, true},
-        {"false", true, false}, {"No", true, false},     {"FALSE", true, false},  {" yes", false, false},
-        {"yes ", false, false}, {"", true, true},        {"", false, false},      {"1", false, false},
-        {"on", true, true},     {"maybe", true, true},   {"ДА", true, true},
+TEST(StrToBool, Table) {
+    const struct {
+        const char* value;
+        bool defaultValue;
+        bool expected;
+    } table[] = {
+        {"true", false, true},  {"TRUE", false, true}, {"Yes", false, true},   {"yes", false, true},
+        {"false", true, false}, {"No", true, false},   {"FALSE", true, false}, {" yes", false, false},
+        {"yes ", false, false}, {"", true, true},      {"", false, false},     {"1", false, false},
+        {"on", true, true},     {"maybe", true, true}, {"ДА", true, true},
     };
     for (const auto& row : table)
         EXPECT_EQ(StrToBool(row.value, row.defaultValue), row.expected) << '"' << row.value << '"';

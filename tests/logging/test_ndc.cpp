@@ -15,8 +15,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(NDC, ThreadWithoutEntry)
-{
+TEST_F(NDC, ThreadWithoutEntry) {
     EXPECT_EQ(TLogNDC::GetNDCIndex(), -1);
     EXPECT_EQ(TLogNDC::Peek(), "");
     EXPECT_EQ(TLogNDC::Pop(), "");
@@ -31,8 +30,7 @@ TEST_F(NDC, ThreadWithoutEntry)
     EXPECT_EQ(TLogNDC::GetThreadId(), std::to_string(GetCurrentThreadId()));
 }
 
-TEST_F(NDC, PushPeekPop)
-{
+TEST_F(NDC, PushPeekPop) {
     TLogNDC::Push("a");
     TLogNDC::Push("b");
     EXPECT_EQ(TLogNDC::Peek(), "a|b");
@@ -48,14 +46,17 @@ TEST_F(NDC, PushPeekPop)
     EXPECT_EQ(TLogNDC::Peek(), "|");
 }
 
-TEST_F(NDC, DepthLimits)
-{
-    const struct { int maxDepth; const char* left; } table[] = {
+TEST_F(NDC, DepthLimits) {
+    const struct {
+        int maxDepth;
+        const char* left;
+    } table[] = {
         {5, "a|b|c"}, {3, "a|b|c"}, {2, "a|b"}, {1, "a"}, {0, ""}, {-1, ""},
     };
     for (const auto& row : table) {
         TLogNDC::Clear();
-        for (const char* entry : {"a", "b", "c"}) TLogNDC::Push(entry);
+        for (const char* entry : {"a", "b", "c"})
+            TLogNDC::Push(entry);
         TLogNDC::SetMaxDepth(row.maxDepth);
         EXPECT_EQ(TLogNDC::Peek(), row.left) << row.maxDepth;
     }
@@ -64,8 +65,7 @@ TEST_F(NDC, DepthLimits)
     EXPECT_GE(TLogNDC::GetNDCIndex(), 0);
 }
 
-TEST_F(NDC, CloneAndInherit)
-{
+TEST_F(NDC, CloneAndInherit) {
     TLogNDC::Push("outer");
     TLogNDC::Push("inner");
     TLogStringList copy;
@@ -85,8 +85,7 @@ TEST_F(NDC, CloneAndInherit)
     EXPECT_EQ(TLogNDC::Peek(), "x");
 }
 
-TEST_F(NDC, EachThreadSeesItsOwnStackAndRemoveDropsTheEntry)
-{
+TEST_F(NDC, EachThreadSeesItsOwnStackAndRemoveDropsTheEntry) {
     TLogNDC::Push("mine");
     std::string other = "unset";
     int otherIndex = 0;

@@ -19,14 +19,21 @@ HIERLOG_CLASS_INFO(TLogSIMPLELayout, TLogSimpleLayout)
 
 }  // namespace
 
-TEST(Registries, ClassesLackingTheInterfaceAreRefused)
-{
+TEST(Registries, ClassesLackingTheInterfaceAreRefused) {
     using Register = std::function<void(const TClass*)>;
-    const struct { const char* registry; Register add; const TClass* clazz; const char* message; } table[] = {
+    const struct {
+        const char* registry;
+        Register add;
+        const TClass* clazz;
+        const char* message;
+    } table[] = {
         {"layouts", RegisterLayout, TLogNullAppender::StaticClass(), "TLogNullAppender doesn't implement ILogLayout"},
-        {"appenders", RegisterAppender, TLogSimpleLayout::StaticClass(), "TLogSimpleLayout doesn't implement ILogAppender"},
-        {"factories", RegisterLoggerFactory, TLogLogger::StaticClass(), "TLogLogger doesn't implement ILogLoggerFactory"},
-        {"handlers", RegisterErrorHandler, TLogDenyAllFilter::StaticClass(), "TLogDenyAllFilter doesn't implement ILogErrorHandler"},
+        {"appenders", RegisterAppender, TLogSimpleLayout::StaticClass(),
+         "TLogSimpleLayout doesn't implement ILogAppender"},
+        {"factories", RegisterLoggerFactory, TLogLogger::StaticClass(),
+         "TLogLogger doesn't implement ILogLoggerFactory"},
+        {"handlers", RegisterErrorHandler, TLogDenyAllFilter::StaticClass(),
+         "TLogDenyAllFilter doesn't implement ILogErrorHandler"},
         {"filters", RegisterFilter, TPoint::StaticClass(), "TPoint doesn't implement ILogFilter"},
         {"renderers", RegisterRenderer, TLogHTMLLayout::StaticClass(), "TLogHTMLLayout doesn't implement ILogRenderer"},
     };
@@ -43,19 +50,20 @@ TEST(Registries, ClassesLackingTheInterfaceAreRefused)
     EXPECT_EQ(capture.Lines(), std::vector<std::string>{InternalLine("error", "Couldn't find class TLogNullAppender")});
 }
 
-TEST(Registries, StandardClassesByNameInAnyLetterCase)
-{
-    for (const char* name : {"TLogFileAppender", "tlognullappender", "TLOGODSAPPENDER", "TLogStreamAppender", "TLogRollingFileAppender"})
+TEST(Registries, StandardClassesByNameInAnyLetterCase) {
+    for (const char* name :
+         {"TLogFileAppender", "tlognullappender", "TLOGODSAPPENDER", "TLogStreamAppender", "TLogRollingFileAppender"})
         EXPECT_TRUE(FindAppender(name)) << name;
-    for (const char* name : {"TLogHTMLLayout", "TLogPatternLayout", "tlogsimplelayout"}) EXPECT_TRUE(FindLayout(name)) << name;
+    for (const char* name : {"TLogHTMLLayout", "TLogPatternLayout", "tlogsimplelayout"})
+        EXPECT_TRUE(FindLayout(name)) << name;
     for (const char* name : {"TLogDenyAllFilter", "TLogLevelMatchFilter", "TLogLevelRangeFilter", "TLogStringFilter"})
         EXPECT_TRUE(FindFilter(name)) << name;
-    for (const char* name : {"TLogFallbackErrorHandler", "TLogOnlyOnceErrorHandler"}) EXPECT_TRUE(FindErrorHandler(name)) << name;
+    for (const char* name : {"TLogFallbackErrorHandler", "TLogOnlyOnceErrorHandler"})
+        EXPECT_TRUE(FindErrorHandler(name)) << name;
     EXPECT_TRUE(FindLoggerFactory("TLogDefaultLoggerFactory"));
 }
 
-TEST(Registries, FoundObjectsAreBareAndInitialised)
-{
+TEST(Registries, FoundObjectsAreBareAndInitialised) {
     LogRef<ILogAppender> rolling = FindAppender("TLogRollingFileAppender");
     ASSERT_TRUE(rolling);
     auto* appender = static_cast<TLogRollingFileAppender*>(rolling.get());
@@ -73,8 +81,7 @@ TEST(Registries, FoundObjectsAreBareAndInitialised)
     EXPECT_TRUE(made->Additive());
 }
 
-TEST(Registries, NamesThatFindNothing)
-{
+TEST(Registries, NamesThatFindNothing) {
     CDebugOutputCapture capture;
     EXPECT_FALSE(FindAppender(""));
     EXPECT_FALSE(FindFilter(""));
@@ -82,13 +89,13 @@ TEST(Registries, NamesThatFindNothing)
     EXPECT_FALSE(FindAppender("TLogCustomAppender"));  // never registered
     EXPECT_FALSE(FindRenderer("TNoSuchRenderer"));
     EXPECT_EQ(FindRendered(""), nullptr);
-    EXPECT_EQ(capture.Lines(), (std::vector<std::string>{InternalLine("error", "Couldn't find class TLogCustomAppender"),
-                                                         InternalLine("error", "Couldn't find class TNoSuchRenderer"),
-                                                         InternalLine("error", "Couldn't find class ")}));
+    EXPECT_EQ(capture.Lines(),
+              (std::vector<std::string>{InternalLine("error", "Couldn't find class TLogCustomAppender"),
+                                        InternalLine("error", "Couldn't find class TNoSuchRenderer"),
+                                        InternalLine("error", "Couldn't find class ")}));
 }
 
-TEST(Registries, RenderedAndRendererClasses)
-{
+TEST(Registries, RenderedAndRendererClasses) {
     RegisterRendered(TPoint::StaticClass());
     RegisterRendered(TLogNullAppender::StaticClass());  // any class may be rendered
     RegisterRenderer(TPointRenderer::StaticClass());
@@ -100,8 +107,7 @@ TEST(Registries, RenderedAndRendererClasses)
     EXPECT_EQ(renderer->Render(&point), "(7, 8)");
 }
 
-TEST(Registries, SameNameInOtherLetterCaseReplaces)
-{
+TEST(Registries, SameNameInOtherLetterCaseReplaces) {
     RegisterLayout(TLogSIMPLELayout::StaticClass());
     LogRef<ILogLayout> layout = FindLayout("TLogSimpleLayout");
     TLogEvent event(nullptr, Info, "m", nullptr, 0);

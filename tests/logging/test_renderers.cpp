@@ -8,8 +8,7 @@
 using namespace HierLog;
 
 namespace {
-LogRef<ILogRenderer> NewPointRenderer(const std::string& prefix = "")
-{
+LogRef<ILogRenderer> NewPointRenderer(const std::string& prefix = "") {
     LogRef<ILogRenderer> renderer(new TPointRenderer);
     renderer->Init();
     renderer->SetOption("prefix", prefix);
@@ -17,8 +16,7 @@ LogRef<ILogRenderer> NewPointRenderer(const std::string& prefix = "")
 }
 }  // namespace
 
-TEST(Renderers, ByClassAndByAncestor)
-{
+TEST(Renderers, ByClassAndByAncestor) {
     TLogHierarchy hierarchy(new TLogRoot(Debug));
     LogRef<TRecordingAppender> appender(new TRecordingAppender);
     TLogLogger* logger = hierarchy.GetLogger("shapes");
@@ -27,15 +25,15 @@ TEST(Renderers, ByClassAndByAncestor)
     TPoint point(1, 2);
     TPoint3 point3(3, 4, 5);
     logger->Info(&point);
-    logger->Warn(&point3);  // TPoint3 has no renderer of its own
+    logger->Warn(&point3);                                                      // TPoint3 has no renderer of its own
     hierarchy.AddRenderer(TPoint::StaticClass(), NewPointRenderer("p").get());  // replaces
     logger->Error(&point);
-    EXPECT_EQ(appender->Texts(), (std::vector<std::string>{"info - (1, 2)\r\n", "warn - (3, 4)\r\n", "error - p(1, 2)\r\n"}));
+    EXPECT_EQ(appender->Texts(),
+              (std::vector<std::string>{"info - (1, 2)\r\n", "warn - (3, 4)\r\n", "error - p(1, 2)\r\n"}));
     EXPECT_EQ(hierarchy.GetRenderer(TPoint3::StaticClass()), hierarchy.GetRenderer(TPoint::StaticClass()));
 }
 
-TEST(Renderers, RootClassEntryServesOnlyTheRootClass)
-{
+TEST(Renderers, RootClassEntryServesOnlyTheRootClass) {
     TLogHierarchy hierarchy(new TLogRoot(Debug));
     LogRef<ILogRenderer> renderer = NewPointRenderer();
     hierarchy.AddRenderer(TObject::StaticClass(), renderer.get());
@@ -44,8 +42,7 @@ TEST(Renderers, RootClassEntryServesOnlyTheRootClass)
     EXPECT_FALSE(hierarchy.GetRenderer(TPoint3::StaticClass()));
 }
 
-TEST(Renderers, WithoutRendererTheRequestIsAbandoned)
-{
+TEST(Renderers, WithoutRendererTheRequestIsAbandoned) {
     TLogHierarchy hierarchy(new TLogRoot(Debug));
     LogRef<TRecordingAppender> appender(new TRecordingAppender);
     TLogLogger* logger = hierarchy.GetLogger("plain");
@@ -54,7 +51,8 @@ TEST(Renderers, WithoutRendererTheRequestIsAbandoned)
     CDebugOutputCapture capture;
     EXPECT_THROW(logger->Info(&message), EAbort);
     EXPECT_TRUE(appender->Texts().empty());
-    EXPECT_EQ(capture.Lines(), std::vector<std::string>{InternalLine("error", "No renderer found for class TUnrendered")});
+    EXPECT_EQ(capture.Lines(),
+              std::vector<std::string>{InternalLine("error", "No renderer found for class TUnrendered")});
     logger->SetLevel(Warn);
     EXPECT_NO_THROW(logger->Info(&message));  // below the level: nothing is rendered
 }

@@ -16,33 +16,34 @@ constexpr int LinesPerThread = 5000;
 constexpr int MaxBackups = 200;
 const std::string Padding(40, '.');
 
-std::string Line(int thread, int number)
-{
+std::string Line(int thread, int number) {
     char text[32];
     std::snprintf(text, sizeof text, "T%d %06d ", thread, number);
     return text + Padding;
 }
 }  // namespace
 
-TEST(RollingFileStress, EveryLineOnceWholeAndInOrder)
-{
+TEST(RollingFileStress, EveryLineOnceWholeAndInOrder) {
     TTempFolder folder;
     const std::string name = folder / "stress.log";
     {
         TLogHierarchy hierarchy(new TLogRoot(Debug));
-        LogRef<TLogRollingFileAppender> appender(new TLogRollingFileAppender("roll", "", TLogPatternLayout::Create("%m%n"), false));
+        LogRef<TLogRollingFileAppender> appender(
+            new TLogRollingFileAppender("roll", "", TLogPatternLayout::Create("%m%n"), false));
         appender->SetOption("maxFileSize", "64KB");
         appender->SetOption("maxBackupIndex", std::to_string(MaxBackups));
         appender->SetOption("fileName", name);
         hierarchy.Root()->AddAppender(appender.get());
         RunConcurrently(Threads, [&](int t) {
             TLogLogger* logger = hierarchy.GetLogger("stress.t" + std::to_string(t));
-            for (int i = 0; i < LinesPerThread; ++i) logger->Info(Line(t, i));
+            for (int i = 0; i < LinesPerThread; ++i)
+                logger->Info(Line(t, i));
         });
     }
     std::vector<std::string> files;
     for (int i = MaxBackups; i >= 1; --i)
-        if (FileExists(name + "." + std::to_string(i))) files.push_back(name + "." + std::to_string(i));
+        if (FileExists(name + "." + std::to_string(i)))
+            files.push_back(name + "." + std::to_string(i));
     files.push_back(name);
     EXPECT_GT(files.size(), 20u);
     EXPECT_FALSE(FileExists(name + "." + std::to_string(MaxBackups)));  // nothing was dropped
@@ -50,7 +51,7 @@ TEST(RollingFileStress, EveryLineOnceWholeAndInOrder)
     std::vector<int> next(Threads, 0);
     size_t lines = 0;
     for (const std::string& file : files) {
-        const std::string bytes = ReadFileBytes(file);
+        const std::string bytes = FileBytes(file);
         EXPECT_LE(bytes.size(), 64u * 1024u + 60u) << file;
         size_t start = 0;
         while (start < bytes.size()) {
@@ -68,5 +69,6 @@ TEST(RollingFileStress, EveryLineOnceWholeAndInOrder)
         }
     }
     EXPECT_EQ(lines, static_cast<size_t>(Threads * LinesPerThread));
-    for (int t = 0; t < Threads; ++t) EXPECT_EQ(next[t], LinesPerThread) << t;
+    for (int t = 0; t < Threads; ++t)
+        EXPECT_EQ(next[t], LinesPerThread) << t;
 }

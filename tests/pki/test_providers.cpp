@@ -1,23 +1,24 @@
 // The provider inventory against Wine's advapi32, with the test provider registered as each case
 // needs, and the enumeration failures Wine cannot produce through the seam.
-#include "CryptProv.h"
-#include "PkiSeamOverride.h"
+#include "CryptOwned.h"
+#include "FailingLocalAlloc.h"
+#include "ProviderApi.h"
+#include "SeamOverride.h"
 #include "Providers.h"
 #include "TestCspSetup.h"
-#include "TextHead.h"
+#include "TextChecks.h"
 #include <gtest/gtest.h>
 
 namespace {
 
-bool Lists(const CCSPTypes& list, const std::string& name, DWORD type)
-{
+bool Lists(const CCSPTypes& list, const std::string& name, DWORD type) {
     for (int i = 0; i < list.GetCount(); ++i)
-        if (list.GetName(i) == name && list.GetType(i) == type) return true;
+        if (list.GetName(i) == name && list.GetType(i) == type)
+            return true;
     return false;
 }
 
-TEST(CCSPTypes, KeepsNamesAndTypesAtTheSameIndex)
-{
+TEST(CCSPTypes, KeepsNamesAndTypesAtTheSameIndex) {
     CCSPTypes list;
     EXPECT_EQ(list.GetCount(), 0);
     list.Add("first", 1);
@@ -29,17 +30,16 @@ TEST(CCSPTypes, KeepsNamesAndTypesAtTheSameIndex)
     EXPECT_EQ(list.GetType(1), 75u);
 }
 
-TEST(EnumCSPProviders, ListsWineProvidersAndTheRegisteredOne)
-{
+TEST(EnumCSPProviders, ListsWineProvidersAndTheRegisteredOne) {
     std::string error;
     CCSPTypes before;
-    ASSERT_TRUE(EnumCSPProviders(before, error)) << error;
+    ASSERT_TRUE(EnumCSPProviders(before, &error)) << error;
     EXPECT_TRUE(Lists(before, MS_DEF_PROV_A, PROV_RSA_FULL));
     EXPECT_FALSE(Lists(before, TestCspName75, 75));
 
     TestCspRegistration csp({75, 80});
     CCSPTypes after;
-    ASSERT_TRUE(EnumCSPProviders(after, error)) << error;
+    ASSERT_TRUE(EnumCSPProviders(after, &error)) << error;
     EXPECT_EQ(after.GetCount(), before.GetCount() + 2);
     EXPECT_TRUE(Lists(after, TestCspName75, 75));
     EXPECT_TRUE(Lists(after, TestCspName80, 80));
@@ -52,8 +52,7 @@ struct FakeProviders {
     DWORD readFailsAt = 99;
 } fake;
 
-BOOL WINAPI FakeEnumProviders(DWORD index, DWORD*, DWORD, DWORD* type, LPSTR name, DWORD* size)
-{
+BOOL WINAPI FakeEnumProviders(DWORD index, DWORD*, DWORD, DWORD* type, LPSTR name, DWORD* size) {
     if (!name) {
         if (index >= fake.sizeQueryFailsAt) {
             SetLastError(ERROR_NO_MORE_ITEMS);
@@ -73,8 +72,7 @@ BOOL WINAPI FakeEnumProviders(DWORD index, DWORD*, DWORD, DWORD* type, LPSTR nam
     return TRUE;
 }
 
-TEST(EnumCSPProviders, Failures)
-{
+TEST(EnumCSPProviders, Failures) {
     struct Case {
         const char* what;
         DWORD sizeQueryFailsAt, readFailsAt;
@@ -91,13 +89,14 @@ TEST(EnumCSPProviders, Failures)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        PkiSeamOverride seam;
+        TSeamOverride<TProviderApi> seam;
         fake = {c.sizeQueryFailsAt, c.readFailsAt};
-        ProviderCalls().enumProviders = FakeEnumProviders;
-        if (c.failAlloc) ProviderCalls().localAlloc = FailingLocalAlloc;
+        seam->CryptEnumProvidersA = FakeEnumProviders;
+        if (c.failAlloc)
+            seam->LocalAlloc = FailingLocalAlloc;
         CCSPTypes list;
         std::string error;
-        EXPECT_EQ(EnumCSPProviders(list, error), c.result);
+        EXPECT_EQ(EnumCSPProviders(list, &error), c.result);
         ASSERT_EQ(list.GetCount(), c.kept);
         for (int i = 0; i < c.kept; ++i) {
             EXPECT_EQ(list.GetName(i), std::string("p") + static_cast<char>('0' + i));
@@ -107,8 +106,7 @@ TEST(EnumCSPProviders, Failures)
     }
 }
 
-TEST(IsCryptoProInstalled, ByRegisteredTypes)
-{
+TEST(IsCryptoProInstalled, ByRegisteredTypes) {
     struct Case {
         std::vector<DWORD> types;
         bool installed;
@@ -118,23 +116,21 @@ TEST(IsCryptoProInstalled, ByRegisteredTypes)
         SCOPED_TRACE(c.types.size());
         TestCspRegistration csp(c.types);
         std::string error = "before";
-        EXPECT_EQ(IsCryptoProInstalled(error), c.installed);
+        EXPECT_EQ(IsCryptoProInstalled(&error), c.installed);
         EXPECT_EQ(error, c.installed ? "before" : "В системе не установлен Крипто-Про");
     }
 }
 
-TEST(IsCryptoProInstalled, EnumerationFailureKeepsItsText)
-{
-    PkiSeamOverride seam;
+TEST(IsCryptoProInstalled, EnumerationFailureKeepsItsText) {
+    TSeamOverride<TProviderApi> seam;
     fake = {5, 0};
-    ProviderCalls().enumProviders = FakeEnumProviders;
+    seam->CryptEnumProvidersA = FakeEnumProviders;
     std::string error;
-    EXPECT_FALSE(IsCryptoProInstalled(error));
+    EXPECT_FALSE(IsCryptoProInstalled(&error));
     EXPECT_EQ(Head(error, "ERROR - CryptEnumProviders\r\n"), "ERROR - CryptEnumProviders\r\n");
 }
 
-TEST(GetCryptoProVersion, Results)
-{
+TEST(GetCryptoProVersion, Results) {
     struct Case {
         const char* what;
         std::vector<DWORD> types;
@@ -147,29 +143,38 @@ TEST(GetCryptoProVersion, Results)
         {"no provider", {}, nullptr, 1, 0, "GetCryptoProVersion.CryptAcquireContext failed\r\nОшибка LE № 0x"},
         {"only type 80", {80}, nullptr, 1, 0, "GetCryptoProVersion.CryptAcquireContext failed\r\nОшибка LE № 0x"},
         {"type 75", {75}, nullptr, 0, 0x0401, ""},
-        {"the context fails", {75}, TESTCSP_FAIL_ACQUIRE, 1, 0,
+        {"the context fails",
+         {75},
+         TESTCSP_FAIL_ACQUIRE,
+         1,
+         0,
          "GetCryptoProVersion.CryptAcquireContext failed\r\nОшибка LE № 0x80090016"},
-        {"the version fails", {75}, TESTCSP_FAIL_VERSION, 2, 0,
+        {"the version fails",
+         {75},
+         TESTCSP_FAIL_VERSION,
+         2,
+         0,
          "GetCryptoProVersion.CryptGetProvParam PP_VERSION failed\r\nОшибка LE № 0x80090016"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TestCspRegistration csp(c.types);
         TestCspRegistration::SetSwitch(TESTCSP_VERSION, 0x0401);
-        if (c.failSwitch) TestCspRegistration::SetSwitch(c.failSwitch, static_cast<DWORD>(NTE_BAD_KEYSET));
+        if (c.failSwitch)
+            TestCspRegistration::SetSwitch(c.failSwitch, static_cast<DWORD>(NTE_BAD_KEYSET));
         DWORD version = 77;
         std::string error;
-        EXPECT_EQ(GetCryptoProVersion(version, error), c.result);
+        EXPECT_EQ(GetCryptoProVersion(version, &error), c.result);
         EXPECT_EQ(version, c.version);
         EXPECT_EQ(Head(error, c.error), c.error);
     }
 }
 
-TEST(EnumProviderAlgorithms, CountsWhatTheProviderLists)
-{
+TEST(EnumProviderAlgorithms, CountsWhatTheProviderLists) {
     TestCspRegistration csp({75});
     TCryptProv provider;
-    ASSERT_TRUE(CryptAcquireContextA(provider.Out(), nullptr, TestCspName75, 75, CRYPT_VERIFYCONTEXT | CRYPT_SILENT));
+    ASSERT_TRUE(
+        CryptAcquireContextA(provider.Receive(), nullptr, TestCspName75, 75, CRYPT_VERIFYCONTEXT | CRYPT_SILENT));
     int count = -1;
     EXPECT_EQ(EnumProviderAlgorithms(provider.Get(), count), TestCspAlgorithmCount);
     EXPECT_EQ(count, TestCspAlgorithmCount);
@@ -177,8 +182,7 @@ TEST(EnumProviderAlgorithms, CountsWhatTheProviderLists)
     EXPECT_EQ(EnumProviderAlgorithms(provider.Get(), count), TestCspAlgorithmCount);
 }
 
-TEST(EnumProviderAlgorithms, NoContextListsNothing)
-{
+TEST(EnumProviderAlgorithms, NoContextListsNothing) {
     int count = -1;
     EXPECT_EQ(EnumProviderAlgorithms(0, count), 0);
     EXPECT_EQ(count, 0);

@@ -10,11 +10,11 @@ namespace {
 const char* const SettingsKey = CryptoProSettings::SettingsKey;
 const char* const ParametersKey = CryptoProSettings::ParametersKey;
 const char* const LegacySuites = CryptoProSettings::LegacySuites;
-const std::string VersionText = "Необходимо установить версию КриптоПро CSP выше 3.6.7777. В настоящее время установлена ";
+const std::string VersionText =
+    "Необходимо установить версию КриптоПро CSP выше 3.6.7777. В настоящее время установлена ";
 const std::string SuitesText = "Необходимо убрать поддержку устаревших cipher suite в настройках КриптоПро CSP";
 
-TEST(CheckCSPInstalled, ProviderVersionAndCipherSuites)
-{
+TEST(CheckCSPInstalled, ProviderVersionAndCipherSuites) {
     struct Case {
         const char* what;
         std::vector<DWORD> types;
@@ -40,17 +40,19 @@ TEST(CheckCSPInstalled, ProviderVersionAndCipherSuites)
         SCOPED_TRACE(c.what);
         TestCspRegistration csp(c.types);
         CryptoProSettings settings;
-        if (c.version) settings.SetText(SettingsKey, "Version", c.version);
-        if (c.suites >= 0) settings.SetNumber(ParametersKey, LegacySuites, static_cast<DWORD>(c.suites));
-        if (c.suites == -2) settings.SetText(ParametersKey, LegacySuites, "0");
+        if (c.version)
+            settings.SetText(SettingsKey, "Version", c.version);
+        if (c.suites >= 0)
+            settings.SetNumber(ParametersKey, LegacySuites, static_cast<DWORD>(c.suites));
+        if (c.suites == -2)
+            settings.SetText(ParametersKey, LegacySuites, "0");
         std::string info;
         EXPECT_EQ(CheckCSPInstalled(info), c.result);
         EXPECT_EQ(info, c.info);
     }
 }
 
-TEST(CheckCSPInstalled, VersionOfAnotherTypeDoesNotWarn)
-{
+TEST(CheckCSPInstalled, VersionOfAnotherTypeDoesNotWarn) {
     TestCspRegistration csp({75});
     CryptoProSettings settings;
     settings.SetNumber(SettingsKey, "Version", 36);
@@ -59,8 +61,7 @@ TEST(CheckCSPInstalled, VersionOfAnotherTypeDoesNotWarn)
     EXPECT_EQ(info, "");
 }
 
-TEST(CheckCSPWork, HashThroughTheProvider)
-{
+TEST(CheckCSPWork, HashThroughTheProvider) {
     struct Case {
         const char* what;
         std::vector<DWORD> types;
@@ -78,7 +79,8 @@ TEST(CheckCSPWork, HashThroughTheProvider)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TestCspRegistration csp(c.types);
-        if (c.failSwitch) TestCspRegistration::SetSwitch(c.failSwitch, static_cast<DWORD>(NTE_FAIL));
+        if (c.failSwitch)
+            TestCspRegistration::SetSwitch(c.failSwitch, static_cast<DWORD>(NTE_FAIL));
         std::string info;
         EXPECT_EQ(CheckCSPWork(info), c.result);
         EXPECT_EQ(c.result == 0 ? info : info.substr(0, c.info.size()), c.info);

@@ -16,21 +16,20 @@ const std::string caCrlHost = "crl." VORSALT_ALT_CA_DOMAIN;
 // Replaces the prefix's hosts file for one test and puts the original back afterwards.
 class HostsFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::ifstream in(path, std::ios::binary);
         hadOriginal = in.good();
         std::ostringstream bytes;
         bytes << in.rdbuf();
         original = bytes.str();
     }
-    void TearDown() override
-    {
-        if (hadOriginal) Write(original);
-        else DeleteFileA(path.c_str());
+    void TearDown() override {
+        if (hadOriginal)
+            Write(original);
+        else
+            DeleteFileA(path.c_str());
     }
-    void Write(const std::string& bytes)
-    {
+    void Write(const std::string& bytes) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << bytes;
     }
@@ -40,9 +39,12 @@ protected:
     bool hadOriginal = false;
 };
 
-TEST_F(HostsFile, ReportLines)
-{
-    struct Case { const char* what; std::string file; std::string report; } const cases[] = {
+TEST_F(HostsFile, ReportLines) {
+    struct Case {
+        const char* what;
+        std::string file;
+        std::string report;
+    } const cases[] = {
         {"comments, blanks, single tokens", "# comment\r\n\r\n   \t \r\n127.0.0.1\r\n  # 127.1.2.3 x\r\n", ""},
         {"empty file", "", ""},
         {"localhost with a comment", "127.0.0.1 localhost # loopback\r\n", "127.0.0.1\tlocalhost\r\n"},
@@ -52,11 +54,24 @@ TEST_F(HostsFile, ReportLines)
         {"any address marked", "0.0.0.0 " + caCrlHost, "* 0.0.0.0\t" + caCrlHost + "\r\n"},
         {"comment glued to a name", "127.10.0.4 name#x\n", "127.10.0.4\tname\r\n"},
         {"LF only", "127.1.1.1 a\n127.2.2.2 b\n\n127.3.3.3 c", "127.1.1.1\ta\r\n127.2.2.2\tb\r\n127.3.3.3\tc\r\n"},
-        {"CR LF and CR", "127.1.1.1 a\r\n127.2.2.2 b\r127.3.3.3 c\r\n", "127.1.1.1\ta\r\n127.2.2.2\tb\r\n127.3.3.3\tc\r\n"},
+        {"CR LF and CR", "127.1.1.1 a\r\n127.2.2.2 b\r127.3.3.3 c\r\n",
+         "127.1.1.1\ta\r\n127.2.2.2\tb\r\n127.3.3.3\tc\r\n"},
         {"non-ASCII bytes separate", "127.1.2.3\xA0host\xFFnext\n\xC0\xC1 x\n", "127.1.2.3\thost\r\n"},
         {"UTF-8 with mark", "\xEF\xBB\xBF# Комментарий\n127.10.1.1 " + caHost + " # Хост\n",
          "* 127.10.1.1\t" + caHost + "\r\n"},
-        {"UTF-16 with mark", std::string("\xFF\xFE" "1\0" "2\0" "7\0" ".\0" "1\0" ".\0" "2\0" ".\0" "3\0" " \0h\0\r\0\n\0", 28),
+        {"UTF-16 with mark",
+         std::string("\xFF\xFE"
+                     "1\0"
+                     "2\0"
+                     "7\0"
+                     ".\0"
+                     "1\0"
+                     ".\0"
+                     "2\0"
+                     ".\0"
+                     "3\0"
+                     " \0h\0\r\0\n\0",
+                     28),
          "127.1.2.3\th\r\n"},
     };
     for (const Case& c : cases) {
@@ -65,11 +80,11 @@ TEST_F(HostsFile, ReportLines)
     }
 }
 
-TEST_F(HostsFile, BinaryFileGivesNoEntryAndNoFault)
-{
+TEST_F(HostsFile, BinaryFileGivesNoEntryAndNoFault) {
     std::string bytes;
     for (int round = 0; round < 64; ++round)
-        for (int b = 0; b < 256; ++b) bytes += static_cast<char>((b * 7 + round) & 0xFF);
+        for (int b = 0; b < 256; ++b)
+            bytes += static_cast<char>((b * 7 + round) & 0xFF);
     Write(bytes);
     const std::string report = GetHostsReport();
     // Whatever pairs the noise holds, every line is address, tab, name, CR LF.
@@ -81,11 +96,11 @@ TEST_F(HostsFile, BinaryFileGivesNoEntryAndNoFault)
     }
 }
 
-TEST_F(HostsFile, LargeFileIsReadWhole)
-{
+TEST_F(HostsFile, LargeFileIsReadWhole) {
     std::string bytes;
     for (int i = 0; i < 20000; ++i)
-        bytes += "127.0." + std::to_string(i / 256) + "." + std::to_string(i % 256) + " host" + std::to_string(i) + "\n";
+        bytes += "127.0." + std::to_string(i / 256) + "." + std::to_string(i % 256) + " host" + std::to_string(i) +
+                 "\n";
     Write(bytes);
     const std::string report = GetHostsReport();
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 20000);
@@ -94,10 +109,10 @@ TEST_F(HostsFile, LargeFileIsReadWhole)
     EXPECT_EQ(report.substr(report.size() - last.size()), last);
 }
 
-TEST_F(HostsFile, HugeFileIsRefused)
-{
+TEST_F(HostsFile, HugeFileIsRefused) {
     {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         LARGE_INTEGER size;
         size.QuadPart = 64ll * 1024 * 1024 + 1;
@@ -113,8 +128,7 @@ TEST_F(HostsFile, HugeFileIsRefused)
     }
 }
 
-TEST_F(HostsFile, MissingFileRaisesTheFileException)
-{
+TEST_F(HostsFile, MissingFileRaisesTheFileException) {
     ASSERT_TRUE(DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
     try {
         GetHostsReport();
@@ -124,8 +138,7 @@ TEST_F(HostsFile, MissingFileRaisesTheFileException)
     }
 }
 
-TEST(ParseHostsFile, EntriesKeepTheirLineNumbers)
-{
+TEST(ParseHostsFile, EntriesKeepTheirLineNumbers) {
     std::vector<_HOSTS_INFO> entries = {{"stale", "0.0.0.0", 9}};
     EXPECT_TRUE(ParseHostsFile({"# c", "", "127.1.1.1 a b", "x", "127.2.2.2\tb#c"}, entries));
     ASSERT_EQ(entries.size(), 2u);
@@ -138,15 +151,15 @@ TEST(ParseHostsFile, EntriesKeepTheirLineNumbers)
     EXPECT_TRUE(entries.empty());
 }
 
-TEST(NextHostsToken, PositionsAreOneBased)
-{
-    struct Case { const char* line; int from; const char* token; int after; } const cases[] = {
-        {"ab cd", 1, "ab", 3},
-        {"ab cd", 3, "cd", 6},
-        {"ab cd", 6, "", 6},
-        {"  \t", 1, "", 4},
-        {"", 1, "", 1},
-        {"\x01x\x7F", 1, "x", 3},
+TEST(NextHostsToken, PositionsAreOneBased) {
+    struct Case {
+        const char* line;
+        int from;
+        const char* token;
+        int after;
+    } const cases[] = {
+        {"ab cd", 1, "ab", 3}, {"ab cd", 3, "cd", 6}, {"ab cd", 6, "", 6},
+        {"  \t", 1, "", 4},    {"", 1, "", 1},        {"\x01x\x7F", 1, "x", 3},
     };
     for (const Case& c : cases) {
         int position = c.from;

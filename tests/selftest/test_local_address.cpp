@@ -8,10 +8,11 @@
 namespace {
 
 struct HostFixture {
-    explicit HostFixture(const std::vector<const char*>& dotted)
-    {
-        for (const char* d : dotted) addresses.push_back(inet_addr(d));
-        for (auto& a : addresses) pointers.push_back(reinterpret_cast<char*>(&a));
+    explicit HostFixture(const std::vector<const char*>& dotted) {
+        for (const char* d : dotted)
+            addresses.push_back(inet_addr(d));
+        for (auto& a : addresses)
+            pointers.push_back(reinterpret_cast<char*>(&a));
         pointers.push_back(nullptr);
         host.h_addrtype = AF_INET;
         host.h_length = 4;
@@ -22,9 +23,11 @@ struct HostFixture {
     hostent host{};
 };
 
-TEST(ChooseHostAddress, LastButNeverAfterTheFourth)
-{
-    struct Case { std::vector<const char*> list; const char* chosen; } const cases[] = {
+TEST(ChooseHostAddress, LastButNeverAfterTheFourth) {
+    struct Case {
+        std::vector<const char*> list;
+        const char* chosen;
+    } const cases[] = {
         {{}, ""},
         {{"127.0.0.9"}, "127.0.0.9"},
         {{"127.0.0.1", "127.0.0.2"}, "127.0.0.2"},
@@ -39,8 +42,7 @@ TEST(ChooseHostAddress, LastButNeverAfterTheFourth)
     EXPECT_EQ(ChooseHostAddress(noList), "");
 }
 
-IP_ADAPTER_INFO Adapter(std::initializer_list<BYTE> mac, const char* ip)
-{
+IP_ADAPTER_INFO Adapter(std::initializer_list<BYTE> mac, const char* ip) {
     IP_ADAPTER_INFO a{};
     a.AddressLength = 6;
     std::copy(mac.begin(), mac.end(), a.Address);
@@ -48,8 +50,7 @@ IP_ADAPTER_INFO Adapter(std::initializer_list<BYTE> mac, const char* ip)
     return a;
 }
 
-TEST(FindAdapterMac, AdapterThatCarriesTheAddress)
-{
+TEST(FindAdapterMac, AdapterThatCarriesTheAddress) {
     IP_ADAPTER_INFO first = Adapter({0x00, 0x1a, 0x2b, 0x3c, 0x4d, 0x5e}, "127.0.0.7");
     IP_ADAPTER_INFO second = Adapter({0xde, 0xad, 0xbe, 0xef, 0x00, 0x01}, "127.0.0.8");
     IP_ADDR_STRING extra{};
@@ -65,9 +66,9 @@ TEST(FindAdapterMac, AdapterThatCarriesTheAddress)
     EXPECT_EQ(FindAdapterMac(nullptr, "127.0.0.7"), "");
 }
 
-TEST(LocalAddress, WorkstationWithoutNetwork)
-{
-    if (!InSandbox()) GTEST_SKIP() << "the host name would be asked of the machine's resolver";
+TEST(LocalAddress, WorkstationWithoutNetwork) {
+    if (!InSandbox())
+        GTEST_SKIP() << "the host name would be asked of the machine's resolver";
     const std::string ip = GetLocalIP();
     EXPECT_TRUE(ip == "IP not defined" || ip.rfind("127.", 0) == 0) << ip;
     std::string mac = "left over";

@@ -9,17 +9,18 @@ namespace {
 
 const std::string S = VORSALT_SERVICE_HOST, T = VORSALT_TRAINING_HOST, A = VORSALT_ALTERNATIVE_HOST;
 
-TEST(Literals, AreCp1251Bytes)
-{
+TEST(Literals, AreCp1251Bytes) {
     const std::string text = "Ошибка";
     EXPECT_EQ(text, "\xce\xf8\xe8\xe1\xea\xe0");
     // The Latin c of "cервером" stays Latin.
     EXPECT_EQ(TextsOf(0, SelectEndpoints(0)).Result.substr(0, 14), "Соединение с c");
 }
 
-TEST(SelectEndpoints, ByTag)
-{
-    struct Case { int tag; std::string service, caWeb, chain; } const cases[] = {
+TEST(SelectEndpoints, ByTag) {
+    struct Case {
+        int tag;
+        std::string service, caWeb, chain;
+    } const cases[] = {
         {0, S, VORSALT_CA_WEB_HOST, "aca/rootca3.p7b"},
         {1, T, VORSALT_CA_WEB_HOST, "aca/rootca3.p7b"},
         {2, A, VORSALT_ALT_CA_WEB_HOST, "certificates/ca-velta-test.p7b"},
@@ -36,14 +37,13 @@ TEST(SelectEndpoints, ByTag)
     }
 }
 
-TEST(RunsCheck, TrainingComplexLeftOutOfAlternativeRun)
-{
+TEST(RunsCheck, TrainingComplexLeftOutOfAlternativeRun) {
     for (int tag : {0, 1, 2, 5})
-        for (int i = 0; i < CheckCount; ++i) EXPECT_EQ(RunsCheck(i, tag), !(i == 7 && tag == 2)) << tag << " " << i;
+        for (int i = 0; i < CheckCount; ++i)
+            EXPECT_EQ(RunsCheck(i, tag), !(i == 7 && tag == 2)) << tag << " " << i;
 }
 
-TEST(TextsOf, TrainingRunAimsServiceChecksAtTrainingHost)
-{
+TEST(TextsOf, TrainingRunAimsServiceChecksAtTrainingHost) {
     Endpoints e = SelectEndpoints(TagTraining);
     EXPECT_EQ(TextsOf(0, e).Running, "Проверка соединения с " + T + " по 80 порту");
     EXPECT_EQ(TextsOf(1, e).Result, "Соединение с cервером " + T + " по 443 порту");
@@ -52,10 +52,13 @@ TEST(TextsOf, TrainingRunAimsServiceChecksAtTrainingHost)
     EXPECT_EQ(TextsOf(7, e).Running, "Связь с ТК ЯСК " + T);
 }
 
-TEST(TextsOf, EveryCheck)
-{
+TEST(TextsOf, EveryCheck) {
     Endpoints e = SelectEndpoints(TagRegular);
-    struct Case { int i; std::string running, result; const char* passed; } const cases[] = {
+    struct Case {
+        int i;
+        std::string running, result;
+        const char* passed;
+    } const cases[] = {
         {0, "Проверка соединения с " + S + " по 80 порту", "Соединение с cервером " + S + " по 80 порту", "Успешно"},
         {1, "Проверка соединения с " + S + " по 443 порту", "Соединение с cервером " + S + " по 443 порту", "Успешно"},
         {2, "Проверка наличия криптопровайдера КриптоПро CSP", "КриптоПро CSP", "Установлен"},
@@ -73,20 +76,24 @@ TEST(TextsOf, EveryCheck)
         CheckTexts t = TextsOf(c.i, e);
         EXPECT_EQ(t.Running, c.running);
         EXPECT_EQ(t.Result, c.result);
-        if (c.passed) EXPECT_STREQ(t.Passed, c.passed); else EXPECT_EQ(t.Passed, nullptr);
+        if (c.passed)
+            EXPECT_STREQ(t.Passed, c.passed);
+        else
+            EXPECT_EQ(t.Passed, nullptr);
     }
 }
 
-TEST(RowFor, ResultToImageCaptionAndInfo)
-{
+TEST(RowFor, ResultToImageCaptionAndInfo) {
     const CheckTexts texts{"running", "result", "passed"};
-    struct Case { int r; std::string caption; int image; std::string info; } const cases[] = {
-        {0, "running", ImagePassed, "passed"},
-        {100, "result", ImageWarning, "words"},
-        {1, "result", ImageFailed, "words"},
-        {3, "result", ImageFailed, "words"},
-        {-1, "result", ImageFailed, "words"},
-        {101, "result", ImageFailed, "words"},
+    struct Case {
+        int r;
+        std::string caption;
+        int image;
+        std::string info;
+    } const cases[] = {
+        {0, "running", ImagePassed, "passed"}, {100, "result", ImageWarning, "words"},
+        {1, "result", ImageFailed, "words"},   {3, "result", ImageFailed, "words"},
+        {-1, "result", ImageFailed, "words"},  {101, "result", ImageFailed, "words"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.r);
@@ -101,15 +108,20 @@ TEST(RowFor, ResultToImageCaptionAndInfo)
 
 using Entries = std::vector<std::pair<TRecomend, bool>>;
 
-Entries EntriesOf(const TRecomendMap& map)
-{
+Entries EntriesOf(const TRecomendMap& map) {
     return Entries(map.begin(), map.end());
 }
 
-TEST(ApplyRecomendRule, EachCheck)
-{
+TEST(ApplyRecomendRule, EachCheck) {
     constexpr int NotAuthenticated = static_cast<int>(0x8000000A);
-    struct Case { int i; int r; Entries before; std::string info; int shown; Entries after; } const cases[] = {
+    struct Case {
+        int i;
+        int r;
+        Entries before;
+        std::string info;
+        int shown;
+        Entries after;
+    } const cases[] = {
         {0, 0, {}, "", 0, {}},
         {0, 3, {}, "", 3, {{rcNetworkAccess, true}, {rcFailure, true}}},
         {1, 100, {}, "", 100, {{rcNetworkAccess, true}, {rcFailure, true}}},
@@ -145,33 +157,45 @@ TEST(ApplyRecomendRule, EachCheck)
     }
 }
 
-TEST(GetRecomendText, OutsideTheRangeIsEmpty)
-{
+TEST(GetRecomendText, OutsideTheRangeIsEmpty) {
     EXPECT_STREQ(GetRecomendText(0), "Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.");
     EXPECT_STREQ(GetRecomendText(8), "Проверьте содержимое диагностических сообщений.");
     EXPECT_STREQ(GetRecomendText(9), "");
     EXPECT_STREQ(GetRecomendText(-1), "");
 }
 
-TEST(ComposeVerdict, TextAndIcon)
-{
+TEST(ComposeVerdict, TextAndIcon) {
     const std::string success = GetRecomendText(0), failure = GetRecomendText(5);
     const std::string besides = "\r\nВместе с тем имеются следующие рекомендации:\r\n";
     const std::string todo = "\r\nРекомендуется выполнить следующие действия:\r\n";
     auto line = [](int key) { return std::string("\r\n - ") + GetRecomendText(key); };
-    struct Case { const char* name; Entries map; std::string text; unsigned icon; } const cases[] = {
+    struct Case {
+        const char* name;
+        Entries map;
+        std::string text;
+        unsigned icon;
+    } const cases[] = {
         {"all passed", {{rcSuccess, true}, {rcFailure, false}}, success, VerdictInformation},
         {"port failed, training complex answered",
-         {{rcSuccess, true}, {rcNetworkAccess, true}, {rcFailure, false}}, success + besides + line(1), VerdictWarning},
-        {"success overrides a failure", {{rcSuccess, true}, {rcNoCSP, true}, {rcFailure, true}},
-         success + besides + line(3), VerdictWarning},
+         {{rcSuccess, true}, {rcNetworkAccess, true}, {rcFailure, false}},
+         success + besides + line(1),
+         VerdictWarning},
+        {"success overrides a failure",
+         {{rcSuccess, true}, {rcNoCSP, true}, {rcFailure, true}},
+         success + besides + line(3),
+         VerdictWarning},
         {"only diagnostics and run-all after success",
          {{rcSuccess, true}, {rcRunAllChecks, true}, {rcReadDiagnostics, true}},
-         success + besides + line(6) + line(8), VerdictInformation},
-        {"failure with recommendations", {{rcNoCSP, true}, {rcFailure, true}, {rcReadDiagnostics, true}},
-         failure + todo + line(3) + line(8), VerdictError},
+         success + besides + line(6) + line(8),
+         VerdictInformation},
+        {"failure with recommendations",
+         {{rcNoCSP, true}, {rcFailure, true}, {rcReadDiagnostics, true}},
+         failure + todo + line(3) + line(8),
+         VerdictError},
         {"failure alone", {{rcFailure, true}}, failure, VerdictError},
-        {"recommendation without failure", {{rcReadDiagnostics, true}}, " - " + std::string(GetRecomendText(8)),
+        {"recommendation without failure",
+         {{rcReadDiagnostics, true}},
+         " - " + std::string(GetRecomendText(8)),
          VerdictNoIcon},
         {"nothing to say: every check passed", {}, success, VerdictInformation},
         {"nothing true", {{rcSuccess, false}, {rcFailure, false}}, success, VerdictInformation},
@@ -187,8 +211,7 @@ TEST(ComposeVerdict, TextAndIcon)
     }
 }
 
-TEST(CheckTable, EntriesAndCriticality)
-{
+TEST(CheckTable, EntriesAndCriticality) {
     EXPECT_STREQ(TestIds[0], "Connect80");
     EXPECT_STREQ(TestIds[10], "Zantholder");
     EXPECT_STREQ(TestIds[11], "End");

@@ -18,10 +18,12 @@ const std::string GatewayUnexpected = "Получен неожиданный о�
 const std::string FormType = "application/x-www-form-urlencoded";
 
 // A reply of the peer's script: status and body.
-std::string Reply(int status, const std::string& body) { return "{\"status\": " + std::to_string(status) + ", \"body\": \"" + body + "\"}"; }
+std::string Reply(int status, const std::string& body) {
+    return "{\"status\": " + std::to_string(status) + ", \"body\": \"" + body + "\"}";
+}
 
-std::unique_ptr<TTestPeer> ServicePeer(const std::string& host, const std::string& script, const std::string& tls = "server")
-{
+std::unique_ptr<TTestPeer> ServicePeer(const std::string& host, const std::string& script,
+                                       const std::string& tls = "server") {
     TPeerOptions options;
     options.Name = "service-" + host;
     options.Host = host;
@@ -34,8 +36,7 @@ std::unique_ptr<TTestPeer> ServicePeer(const std::string& host, const std::strin
     return peer;
 }
 
-std::unique_ptr<TTestPeer> GatewayPeer(const std::string& reply)
-{
+std::unique_ptr<TTestPeer> GatewayPeer(const std::string& reply) {
     TPeerOptions options;
     options.Name = "gateway";
     options.Port = 8088;
@@ -51,24 +52,22 @@ struct Backend {
     std::function<std::unique_ptr<TAllHTTP>()> make;
 };
 
-void PrintTo(const Backend& backend, std::ostream* os) { *os << backend.name; }
+void PrintTo(const Backend& backend, std::ostream* os) {
+    *os << backend.name;
+}
 
 class ServiceChecks : public testing::TestWithParam<Backend> {
 protected:
     static void SetUpTestSuite() { TrustStandinCa(true); }
     static void TearDownTestSuite() { TrustStandinCa(false); }
 
-    void ExpectClientText(const std::string& info) const
-    {
-        EXPECT_EQ(info.rfind(GetParam().prefix, 0), 0u) << info;
-    }
+    void ExpectClientText(const std::string& info) const { EXPECT_EQ(info.rfind(GetParam().prefix, 0), 0u) << info; }
 
     std::unique_ptr<TAllHTTP> client = GetParam().make();
     std::string info;
 };
 
-TEST_P(ServiceChecks, SslConnectionSendsGetOverTls)
-{
+TEST_P(ServiceChecks, SslConnectionSendsGetOverTls) {
     auto peer = ServicePeer(VORSALT_SERVICE_HOST, "{\"//\": " + Reply(200, "<html></html>") + "}");
     EXPECT_EQ(CheckSSL(VORSALT_SERVICE_HOST, *client, info), 0);
     EXPECT_EQ(info, "");
@@ -82,8 +81,7 @@ TEST_P(ServiceChecks, SslConnectionSendsGetOverTls)
     EXPECT_EQ(requests[0].Body, "");
 }
 
-TEST_P(ServiceChecks, SslConnectionFailuresCarryTheClientsText)
-{
+TEST_P(ServiceChecks, SslConnectionFailuresCarryTheClientsText) {
     {
         auto peer = ServicePeer(VORSALT_SERVICE_HOST, "{\"//\": " + Reply(404, "") + "}");
         EXPECT_EQ(CheckSSL(VORSALT_SERVICE_HOST, *client, info), 404);
@@ -104,16 +102,14 @@ TEST_P(ServiceChecks, SslConnectionFailuresCarryTheClientsText)
     ExpectClientText(info);
 }
 
-TEST_P(ServiceChecks, NothingListeningFailsTheSslCheck)
-{
+TEST_P(ServiceChecks, NothingListeningFailsTheSslCheck) {
     const int r = CheckSSL(VORSALT_ALTERNATIVE_HOST, *client, info);
     EXPECT_NE(r, 0);
     EXPECT_NE(r, 100);
     ExpectClientText(info);
 }
 
-TEST_P(ServiceChecks, AppServerReplies)
-{
+TEST_P(ServiceChecks, AppServerReplies) {
     const struct {
         std::string reply;
         int result;
@@ -146,8 +142,7 @@ TEST_P(ServiceChecks, AppServerReplies)
     }
 }
 
-TEST_P(ServiceChecks, OneClientServesSslServiceAndTrainingComplex)
-{
+TEST_P(ServiceChecks, OneClientServesSslServiceAndTrainingComplex) {
     const std::string script = "{\"//\": " + Reply(200, "") + ", \"/lumweb/check\": " + Reply(200, Correlation) + "}";
     auto service = ServicePeer(VORSALT_SERVICE_HOST, script);
     auto training = ServicePeer(VORSALT_TRAINING_HOST, script);
@@ -161,8 +156,7 @@ TEST_P(ServiceChecks, OneClientServesSslServiceAndTrainingComplex)
     EXPECT_EQ(training->Requests()[0].Header("Host"), VORSALT_TRAINING_HOST);
 }
 
-TEST_P(ServiceChecks, GatewayPing)
-{
+TEST_P(ServiceChecks, GatewayPing) {
     const struct {
         std::string reply;
         int result;
@@ -195,35 +189,33 @@ TEST_P(ServiceChecks, GatewayPing)
     }
 }
 
-TEST_P(ServiceChecks, GatewayPingLeavesDefaultHeaders)
-{
+TEST_P(ServiceChecks, GatewayPingLeavesDefaultHeaders) {
     auto peer = GatewayPeer(Reply(200, "OK"));
     EXPECT_EQ(PingZantholder(*client, info), 0);
-    EXPECT_EQ(client->SendForm("", nullptr, 0), 0);
+    EXPECT_EQ(client->SendForm("", nullptr, VerbNone), 0);
     const auto requests = peer->Requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[1].Header("Content-Type"), FormType);
     EXPECT_FALSE(requests[1].HasHeader("X-Operation"));
 }
 
-TEST_P(ServiceChecks, NoGatewayFailsThePing)
-{
+TEST_P(ServiceChecks, NoGatewayFailsThePing) {
     EXPECT_EQ(PingZantholder(*client, info), 4);
     ExpectClientText(info);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ServiceChecks,
-                         testing::Values(Backend{"WinInet", "THTTP: ", [] { return std::unique_ptr<TAllHTTP>(new THTTP(false, 0)); }},
-                                         Backend{"WinHTTP", "TWinHTTP: ", [] { return std::unique_ptr<TAllHTTP>(new TWinHTTP(false, 0)); }}),
-                         [](const testing::TestParamInfo<Backend>& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Backends, ServiceChecks,
+    testing::Values(Backend{"WinInet", "THTTP: ", [] { return std::unique_ptr<TAllHTTP>(new THTTP(false, 0)); }},
+                    Backend{"WinHTTP", "TWinHTTP: ", [] { return std::unique_ptr<TAllHTTP>(new TWinHTTP(false, 0)); }}),
+    [](const testing::TestParamInfo<Backend>& p) { return std::string(p.param.name); });
 
 class GatewayExecutable : public testing::Test {
 protected:
     void TearDown() override { RemoveZantholder(); }
 };
 
-TEST_F(GatewayExecutable, LookedForInProgramFilesX86)
-{
+TEST_F(GatewayExecutable, LookedForInProgramFilesX86) {
     RemoveZantholder();
     EXPECT_FALSE(IsZantholderInstalled());
     ASSERT_TRUE(PlaceZantholder());

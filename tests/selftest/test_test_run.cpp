@@ -11,35 +11,48 @@ struct Row {
     std::string caption;
     int image;
     std::string info, id;
-    bool operator==(const Row& o) const { return caption == o.caption && image == o.image && info == o.info && id == o.id; }
+    bool operator==(const Row& o) const {
+        return caption == o.caption && image == o.image && info == o.info && id == o.id;
+    }
 };
 
-std::ostream& operator<<(std::ostream& os, const Row& r)
-{
+std::ostream& operator<<(std::ostream& os, const Row& r) {
     return os << "{" << r.caption << ", " << r.image << ", " << r.info << ", " << r.id << "}";
 }
 
 class RecordingView : public IRunView {
 public:
-    void ShowProgress(int max) override { visible = true; position = 0; this->max = max; }
+    void ShowProgress(int max) override {
+        visible = true;
+        position = 0;
+        this->max = max;
+    }
     void StepProgress() override { ++position; }
-    void HideProgress() override { visible = false; position = 0; }
+    void HideProgress() override {
+        visible = false;
+        position = 0;
+    }
     void ClearRows() override { rows.clear(); }
-    int AddRow(const std::string& caption, int image) override
-    {
+    int AddRow(const std::string& caption, int image) override {
         rows.push_back({caption, image, "", ""});
         return static_cast<int>(rows.size()) - 1;
     }
-    void SetRow(int row, const RowContent& c) override { rows[row].caption = c.Caption; rows[row].image = c.Image; rows[row].info = c.Info; }
-    void SetRowFailed(int row, const std::string& message) override { rows[row].image = 1; rows[row].info = message; }
-    void SetRowId(int row, int index) override { rows[row].id = std::to_string(index); }
-    void ProcessMessages() override
-    {
-        positionsSeen.push_back(position);
-        if (onPump) onPump();
+    void SetRow(int row, const RowContent& c) override {
+        rows[row].caption = c.Caption;
+        rows[row].image = c.Image;
+        rows[row].info = c.Info;
     }
-    void ShowVerdict(const std::string& text, unsigned icon) override
-    {
+    void SetRowFailed(int row, const std::string& message) override {
+        rows[row].image = 1;
+        rows[row].info = message;
+    }
+    void SetRowId(int row, int index) override { rows[row].id = std::to_string(index); }
+    void ProcessMessages() override {
+        positionsSeen.push_back(position);
+        if (onPump)
+            onPump();
+    }
+    void ShowVerdict(const std::string& text, unsigned icon) override {
         verdicts.push_back({text, icon});
         visibleAtVerdict = visible;
     }
@@ -55,31 +68,39 @@ public:
 int scriptedResults[CheckCount];
 std::string scriptedInfo[CheckCount];
 
-template <int I> int Scripted(RunContext&, std::string& info)
-{
+template <int I>
+int Scripted(RunContext&, std::string& info) {
     info = scriptedInfo[I];
     return scriptedResults[I];
 }
 
-int Throws(RunContext&, std::string&) { throw Exception("Сбой проверки"); }
-int ThrowsOther(RunContext&, std::string&) { throw std::runtime_error("other"); }
-int ReadsHost(RunContext& c, std::string& info) { info = c.Hosts.ServiceHost; return 1; }
+int Throws(RunContext&, std::string&) {
+    throw Exception("Сбой проверки");
+}
+int ThrowsOther(RunContext&, std::string&) {
+    throw std::runtime_error("other");
+}
+int ReadsHost(RunContext& c, std::string& info) {
+    info = c.Hosts.ServiceHost;
+    return 1;
+}
 
 class TestRunWalk : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        for (int i = 0; i < CheckCount; ++i) { scriptedResults[i] = 0; scriptedInfo[i].clear(); }
+    void SetUp() override {
+        for (int i = 0; i < CheckCount; ++i) {
+            scriptedResults[i] = 0;
+            scriptedInfo[i].clear();
+        }
     }
-    const std::vector<CheckRoutine> all{{0, Scripted<0>}, {1, Scripted<1>}, {2, Scripted<2>}, {3, Scripted<3>},
-                                        {4, Scripted<4>}, {5, Scripted<5>}, {6, Scripted<6>}, {7, Scripted<7>},
+    const std::vector<CheckRoutine> all{{0, Scripted<0>}, {1, Scripted<1>}, {2, Scripted<2>},  {3, Scripted<3>},
+                                        {4, Scripted<4>}, {5, Scripted<5>}, {6, Scripted<6>},  {7, Scripted<7>},
                                         {8, Scripted<8>}, {9, Scripted<9>}, {10, Scripted<10>}};
     RecordingView view;
     TRunState state;
 };
 
-TEST_F(TestRunWalk, EveryCheckPasses)
-{
+TEST_F(TestRunWalk, EveryCheckPasses) {
     scriptedInfo[9] = "Усиленная подпись";
     RunTests(TagRegular, view, state, all);
     ASSERT_EQ(view.rows.size(), 11u);
@@ -102,16 +123,14 @@ TEST_F(TestRunWalk, EveryCheckPasses)
     EXPECT_EQ(view.positionsSeen, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
 }
 
-TEST_F(TestRunWalk, AlternativeRunLeavesOutTrainingComplex)
-{
+TEST_F(TestRunWalk, AlternativeRunLeavesOutTrainingComplex) {
     RunTests(TagAlternative, view, state, all);
     ASSERT_EQ(view.rows.size(), 10u);
     EXPECT_EQ(view.rows[7].id, "8");
     EXPECT_EQ(view.positionsSeen.back(), 10);
 }
 
-TEST_F(TestRunWalk, FailedAndWarnedRows)
-{
+TEST_F(TestRunWalk, FailedAndWarnedRows) {
     scriptedResults[0] = 3;
     scriptedInfo[0] = "Failed to connect.\r\nError code: 10061";
     scriptedResults[7] = 5;  // the training complex never fails a run: it warns
@@ -130,8 +149,7 @@ TEST_F(TestRunWalk, FailedAndWarnedRows)
     EXPECT_EQ(view.verdicts[0].second, 16u);
 }
 
-TEST_F(TestRunWalk, SignatureNotAuthenticatedWithoutWordsIsAWarning)
-{
+TEST_F(TestRunWalk, SignatureNotAuthenticatedWithoutWordsIsAWarning) {
     scriptedResults[9] = static_cast<int>(0x8000000A);
     RunTests(TagRegular, view, state, all);
     EXPECT_EQ(view.rows[9], (Row{TextsOf(9, SelectEndpoints(0)).Result, 2, "", "9"}));
@@ -139,8 +157,7 @@ TEST_F(TestRunWalk, SignatureNotAuthenticatedWithoutWordsIsAWarning)
     EXPECT_EQ(view.verdicts[0].second, 64u);
 }
 
-TEST_F(TestRunWalk, ClassLibraryExceptionFailsOnlyItsRow)
-{
+TEST_F(TestRunWalk, ClassLibraryExceptionFailsOnlyItsRow) {
     std::vector<CheckRoutine> checks = all;
     checks[3].Run = Throws;
     RunTests(TagRegular, view, state, checks);
@@ -150,8 +167,7 @@ TEST_F(TestRunWalk, ClassLibraryExceptionFailsOnlyItsRow)
     EXPECT_EQ(view.verdicts.size(), 1u);
 }
 
-TEST_F(TestRunWalk, OtherExceptionEndsRunWithoutVerdict)
-{
+TEST_F(TestRunWalk, OtherExceptionEndsRunWithoutVerdict) {
     std::vector<CheckRoutine> checks = all;
     checks[2].Run = ThrowsOther;
     EXPECT_THROW(RunTests(TagRegular, view, state, checks), std::runtime_error);
@@ -165,8 +181,7 @@ TEST_F(TestRunWalk, OtherExceptionEndsRunWithoutVerdict)
     EXPECT_EQ(view.verdicts.size(), 1u);
 }
 
-TEST_F(TestRunWalk, NoSecondRunWhileOneIsInProgress)
-{
+TEST_F(TestRunWalk, NoSecondRunWhileOneIsInProgress) {
     int nested = 0;
     view.onPump = [&] {
         ++nested;
@@ -178,15 +193,13 @@ TEST_F(TestRunWalk, NoSecondRunWhileOneIsInProgress)
     EXPECT_EQ(view.verdicts.size(), 1u);
 }
 
-TEST_F(TestRunWalk, TagSelectsTheHostChecksSee)
-{
+TEST_F(TestRunWalk, TagSelectsTheHostChecksSee) {
     const std::vector<CheckRoutine> checks{{0, ReadsHost}};
     RunTests(TagTraining, view, state, checks);
     EXPECT_EQ(view.rows.at(0).info, SelectEndpoints(TagTraining).ServiceHost);
 }
 
-TEST_F(TestRunWalk, EachRunReplacesRowsVerdictAndRequestRecord)
-{
+TEST_F(TestRunWalk, EachRunReplacesRowsVerdictAndRequestRecord) {
     scriptedResults[1] = 3;
     RunTests(TagRegular, view, state, all);
     const _AUTH_REQUEST* first = state.Request.get();

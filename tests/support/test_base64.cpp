@@ -8,10 +8,18 @@
 #include <vector>
 
 namespace {
-struct Vector { const char* bytes; const char* text; };
+struct Vector {
+    const char* bytes;
+    const char* text;
+};
 const Vector Rfc4648[] = {
-    {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"},
-    {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+    {"", ""},
+    {"f", "Zg=="},
+    {"fo", "Zm8="},
+    {"foo", "Zm9v"},
+    {"foob", "Zm9vYg=="},
+    {"fooba", "Zm9vYmE="},
+    {"foobar", "Zm9vYmFy"},
 };
 
 std::string Encode(const std::string& bytes) {
@@ -23,7 +31,11 @@ std::string Encode(const std::string& bytes) {
     return text.Get() != nullptr ? std::string(text.Get()) : std::string("<null>");
 }
 
-struct Decoded { int result; int state; std::string bytes; };
+struct Decoded {
+    int result;
+    int state;
+    std::string bytes;
+};
 
 Decoded Decode(const std::string& text, int length) {
     std::string buffer = text;
@@ -32,7 +44,9 @@ Decoded Decode(const std::string& text, int length) {
     return {result, state, result > 0 ? buffer.substr(0, result) : std::string()};
 }
 
-Decoded Decode(const std::string& text) { return Decode(text, static_cast<int>(text.size())); }
+Decoded Decode(const std::string& text) {
+    return Decode(text, static_cast<int>(text.size()));
+}
 
 std::string CryptEncode(const std::vector<unsigned char>& data, DWORD flags) {
     DWORD size = 0;
@@ -52,7 +66,7 @@ std::vector<unsigned char> SomeBytes(size_t n) {
     }
     return data;
 }
-}
+}  // namespace
 
 TEST(Base64, EncodesRfcVectors) {
     for (const Vector& v : Rfc4648)
@@ -110,25 +124,35 @@ TEST(Base64, DecodesRfcVectorsAndTheirLineBreaks) {
 
 TEST(Base64, DecoderRules) {
     using namespace std::string_literals;
-    struct Case { std::string text; int length; int result; int state; std::string bytes; };
+    struct Case {
+        std::string text;
+        int length;
+        int result;
+        int state;
+        std::string bytes;
+    };
     const Case cases[] = {
-        {"Zm9vYmE", 7, 3, 3, "foo"},             // last group lacks its fourth character
+        {"Zm9vYmE", 7, 3, 3, "foo"},  // last group lacks its fourth character
         {"Zm9vYg", 6, 3, 2, "foo"},
-        {"Zm9vYmFy", 5, 3, 1, "foo"},            // length stops inside a group
+        {"Zm9vYmFy", 5, 3, 1, "foo"},  // length stops inside a group
         {"Zm9vYmFy", 4, 3, 0, "foo"},
-        {"Zm\t9vYmFy", 9, -1, 2, ""},            // tab is a bad character
-        {"Zm9vYmFy\t", 9, 6, 0, "foobar"},       // trailing tab at a group boundary
-        {"Zm9vYm\tF", 8, 3, 2, "foo"},           // among the last three: tolerated
-        {"Zm9v=mFy", 8, -1, 0, ""},              // "=" first in a group
-        {"Zm9vY=FyZm9v", 12, -1, 1, ""},         // "=" second in a group
-        {"Zm9vY=Fy", 8, 3, 1, "foo"},            // ... tolerated among the last three
-        {"Zg==Zm9v", 8, 1, 0, "f"},              // third "=" ends decoding, whatever follows
+        {"Zm\t9vYmFy", 9, -1, 2, ""},       // tab is a bad character
+        {"Zm9vYmFy\t", 9, 6, 0, "foobar"},  // trailing tab at a group boundary
+        {"Zm9vYm\tF", 8, 3, 2, "foo"},      // among the last three: tolerated
+        {"Zm9v=mFy", 8, -1, 0, ""},         // "=" first in a group
+        {"Zm9vY=FyZm9v", 12, -1, 1, ""},    // "=" second in a group
+        {"Zm9vY=Fy", 8, 3, 1, "foo"},       // ... tolerated among the last three
+        {"Zg==Zm9v", 8, 1, 0, "f"},         // third "=" ends decoding, whatever follows
         {"Zg=AZm9v", 8, 1, 0, "f"},
         {"Zm8=Zm9v", 8, 2, 0, "fo"},
-        {"Zm9v\0Zm9v"s, 9, 3, 0, "foo"},         // NUL at a group boundary ends the text
-        {"Zm\0" "9vYmFy"s, 9, 6, 0, "foobar"},   // NUL inside a group is skipped
-        {"Zm9vYmFy\xc0", 9, 6, 0, "foobar"},     // bytes above 127 are bad characters
-        {"Zm\xc0" "9vYmFyYmFy", 13, -1, 2, ""},
+        {"Zm9v\0Zm9v"s, 9, 3, 0, "foo"},  // NUL at a group boundary ends the text
+        {"Zm\0"
+         "9vYmFy"s,
+         9, 6, 0, "foobar"},                  // NUL inside a group is skipped
+        {"Zm9vYmFy\xc0", 9, 6, 0, "foobar"},  // bytes above 127 are bad characters
+        {"Zm\xc0"
+         "9vYmFyYmFy",
+         13, -1, 2, ""},
         {"\r\n\r\n", 4, 0, 0, ""},
     };
     for (const Case& c : cases) {

@@ -7,13 +7,16 @@
 
 namespace {
 const char russianAnsi[] = "Ошибка, ёлка и ЯСК";  // cp1251 bytes
-const wchar_t russianWide[] = L"\u041e\u0448\u0438\u0431\u043a\u0430, \u0451\u043b\u043a\u0430 \u0438 \u042f\u0421\u041a";
+const wchar_t russianWide[] =
+    L"\u041e\u0448\u0438\u0431\u043a\u0430, \u0451\u043b\u043a\u0430 \u0438 \u042f\u0421\u041a";
 const char russianUtf8[] =
     "\xd0\x9e\xd1\x88\xd0\xb8\xd0\xb1\xd0\xba\xd0\xb0, \xd1\x91\xd0\xbb\xd0\xba\xd0\xb0 \xd0\xb8 "
     "\xd0\xaf\xd0\xa1\xd0\x9a";
 
-bool IsLocalBlock(const void* block) { return HeapValidate(GetProcessHeap(), 0, block) != FALSE; }
+bool IsLocalBlock(const void* block) {
+    return HeapValidate(GetProcessHeap(), 0, block) != FALSE;
 }
+}  // namespace
 
 TEST(Conversions, TestLocaleUsesCp1251) {
     ASSERT_EQ(GetACP(), 1251u) << "tests expect the Russian locale (LC_ALL=ru_RU.UTF-8)";
@@ -52,11 +55,17 @@ TEST(Conversions, WideToAnsi) {
     // Characters that cp1251 lacks become the platform's default character, one byte each.
     TLocalFree<char> foreign(WideToAnsi(L"a\u4e2d\u20acb"));
     ASSERT_NE(foreign.Get(), nullptr);
-    EXPECT_STREQ(foreign.Get(), "a?\x88" "b");
+    EXPECT_STREQ(foreign.Get(),
+                 "a?\x88"
+                 "b");
 }
 
 TEST(Conversions, Utf8ToAnsi) {
-    struct Case { const char* utf8; int length; const char* ansi; };
+    struct Case {
+        const char* utf8;
+        int length;
+        const char* ansi;
+    };
     const Case cases[] = {
         {russianUtf8, static_cast<int>(sizeof russianUtf8 - 1), russianAnsi},
         {russianUtf8, -1, russianAnsi},

@@ -100,10 +100,15 @@ protected:
     void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
     void TearDown() override { CoUninitialize(); }
 };
-}
+}  // namespace
 
 TEST_F(ErrorTextTest, CompositionOfLastErrorAndCode) {
-    struct Case { DWORD last; int code; bool winHttp; std::string expected; };
+    struct Case {
+        DWORD last;
+        int code;
+        bool winHttp;
+        std::string expected;
+    };
     const int ownItf = static_cast<int>(OwnInterfaceCode);
     const std::string ownFlat = "Interface first linesecond line";
     const std::string classNotRegistered = LibraryText("this-program-has-no-table", 0x80040154);
@@ -152,7 +157,10 @@ TEST_F(ErrorTextTest, InternetCodesUseTheOwnerFlagsTable) {
 TEST_F(ErrorTextTest, ClientLibrariesAreAskedBeforeTheSystem) {
     CStandInClientLibraries standIns;
     ASSERT_TRUE(standIns.Entered());
-    struct Case { unsigned int code; std::string expected; };
+    struct Case {
+        unsigned int code;
+        std::string expected;
+    };
     const std::vector<Case> cases = {
         {TspCode, "tsp text in the user language\r\n"},
         {TspMissingCode, SystemText(TspMissingCode)},
@@ -182,7 +190,13 @@ TEST_F(ErrorTextTest, OwnTableServesOnlyInterfaceSpecificCodes) {
 }
 
 TEST_F(ErrorTextTest, ComErrorInformation) {
-    struct Case { const wchar_t* description; const wchar_t* source; bool withComInfo; int code; std::string expected; };
+    struct Case {
+        const wchar_t* description;
+        const wchar_t* source;
+        bool withComInfo;
+        int code;
+        std::string expected;
+    };
     const std::vector<Case> cases = {
         {L"\u041d\u0435\u0442 \u0441\u0432\u044f\u0437\u0438", L"TSPCOM.TSPRequest", true, 0,
          Message + "\r\nOLE Error: Нет связи\r\nSource = TSPCOM.TSPRequest"},

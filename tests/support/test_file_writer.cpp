@@ -1,85 +1,33 @@
 // The file writer against real files; the replacement question is the real message box,
-// found and answered by a helper thread.
+// watched for while the writer runs and answered from another thread.
 #include "FileWriter.h"
+#include "MessageBoxAnswerer.h"
+#include "TempFiles.h"
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <atomic>
 #include <string>
-#include <thread>
 
 namespace {
 const char* const QuestionCaption = "Файл с таким именем уже существует";
 
-// Waits for the question box on another thread and answers it; remembers what it said.
-class TQuestionAnswerer {
-public:
-    TQuestionAnswerer(int answer, DWORD waitMs) : worker([this, answer, waitMs] { Answer(answer, waitMs); }) {}
-    ~TQuestionAnswerer() { Join(); }
-    TQuestionAnswerer(const TQuestionAnswerer&) = delete;
-    TQuestionAnswerer& operator=(const TQuestionAnswerer&) = delete;
-
-    void Join() {
-        if (worker.joinable())
-            worker.join();
-    }
-    bool seen = false;
-    std::string text;
-
-private:
-    void Answer(int answer, DWORD waitMs) {
-        for (DWORD waited = 0; waited < waitMs; waited += 50) {
-            HWND box = FindWindowA("#32770", QuestionCaption);
-            if (box != nullptr) {
-                char buffer[1024] = {};
-                GetDlgItemTextA(box, 0xFFFF, buffer, sizeof(buffer));
-                text = buffer;
-                seen = true;
-                PostMessageA(box, WM_COMMAND, answer, 0);
-                return;
-            }
-            Sleep(50);
-        }
-    }
-    std::thread worker;
-};
-
-std::string TempPath(const char* name) {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-std::string Content(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string content(4096, '\0');
-    DWORD read = 0;
-    ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read, nullptr);
-    CloseHandle(file);
-    content.resize(read);
-    return content;
-}
-
 void Put(const std::string& path, const std::string& content) {
     DeleteFileA(path.c_str());
     std::string error;
-    ASSERT_EQ(WriteDataToFile(path.c_str(), content.data(), static_cast<DWORD>(content.size()), &error),
-              content.size())
+    ASSERT_EQ(WriteDataToFile(path.c_str(), content.data(), static_cast<DWORD>(content.size()), &error), content.size())
         << error;
 }
-}
+}  // namespace
 
 TEST(WriteDataToFile, NewFileIsWrittenWithoutQuestion) {
     const std::string path = TempPath("vorsalt_writer_new.bin");
     DeleteFileA(path.c_str());
     const std::string data("signed\0data\r\n", 13);
     std::string error = "untouched";
-    TQuestionAnswerer answerer(IDCANCEL, 1500);
+    TMessageBoxAnswerer answerer(QuestionCaption, IDCANCEL);
     EXPECT_EQ(WriteDataToFile(path.c_str(), data.data(), static_cast<DWORD>(data.size()), &error), data.size());
-    answerer.Join();
-    EXPECT_FALSE(answerer.seen);
-    EXPECT_EQ(Content(path), data);
+    answerer.Stop();
+    EXPECT_FALSE(answerer.Seen());
+    EXPECT_EQ(FileBytes(path), data);
     EXPECT_EQ(error, "untouched");
     DeleteFileA(path.c_str());
 }
@@ -97,12 +45,12 @@ TEST(WriteDataToFile, ExistingFileIsReplacedOnlyAfterOk) {
     for (const auto& c : cases) {
         Put(path, "old content, longer than the new");
         std::string error;
-        TQuestionAnswerer answerer(c.answer, 20000);
+        TMessageBoxAnswerer answerer(QuestionCaption, c.answer);
         EXPECT_EQ(WriteDataToFile(path.c_str(), "new", 3, &error), c.result) << c.answer;
-        answerer.Join();
-        EXPECT_TRUE(answerer.seen) << c.answer;
-        EXPECT_EQ(answerer.text, "Переписать файл\n" + path) << c.answer;
-        EXPECT_EQ(Content(path), c.content) << c.answer;
+        answerer.Stop();
+        EXPECT_TRUE(answerer.Seen()) << c.answer;
+        EXPECT_EQ(answerer.Text(), "Переписать файл\n" + path) << c.answer;
+        EXPECT_EQ(FileBytes(path), c.content) << c.answer;
         EXPECT_EQ(error.empty(), c.answer == IDOK) << error;
     }
     DeleteFileA(path.c_str());
@@ -111,11 +59,11 @@ TEST(WriteDataToFile, ExistingFileIsReplacedOnlyAfterOk) {
 TEST(CreateFileForWrite, DeclinedQuestionGivesTheCancelValue) {
     const std::string path = TempPath("vorsalt_writer_declined.bin");
     Put(path, "keep");
-    TQuestionAnswerer answerer(IDCANCEL, 20000);
+    TMessageBoxAnswerer answerer(QuestionCaption, IDCANCEL);
     EXPECT_EQ(CreateFileForWrite(path.c_str()), INVALID_HANDLE_VALUE);
-    answerer.Join();
-    EXPECT_TRUE(answerer.seen);
-    EXPECT_EQ(Content(path), "keep");
+    answerer.Stop();
+    EXPECT_TRUE(answerer.Seen());
+    EXPECT_EQ(FileBytes(path), "keep");
     DeleteFileA(path.c_str());
 }
 
@@ -128,10 +76,10 @@ TEST(WriteDataToFile, UncreatableFilesAndBadArguments) {
 
     const std::string folder = TempPath("vorsalt_writer_folder");
     CreateDirectoryA(folder.c_str(), nullptr);
-    TQuestionAnswerer answerer(IDCANCEL, 1500);
+    TMessageBoxAnswerer answerer(QuestionCaption, IDCANCEL);
     EXPECT_EQ(WriteDataToFile(folder.c_str(), "x", 1, &error), 0u);
-    answerer.Join();
-    EXPECT_FALSE(answerer.seen);
+    answerer.Stop();
+    EXPECT_FALSE(answerer.Seen());
     EXPECT_EQ(error.rfind("Не удается создать файл. " + folder, 0), 0u) << error;
     RemoveDirectoryA(folder.c_str());
 
@@ -140,7 +88,7 @@ TEST(WriteDataToFile, UncreatableFilesAndBadArguments) {
     Put(path, "keep");
     EXPECT_EQ(WriteDataToFile(path.c_str(), nullptr, 5, &error), 0u);
     EXPECT_EQ(error.rfind("Ошибка записи файла на диск.", 0), 0u) << error;
-    EXPECT_EQ(Content(path), "keep");
+    EXPECT_EQ(FileBytes(path), "keep");
     DeleteFileA(path.c_str());
 
     EXPECT_EQ(WriteDataToFile(nullptr, "x", 1, &error), 0u);

@@ -3,13 +3,20 @@
 #include <gtest/gtest.h>
 
 namespace {
-void* NewBlock() { return LocalAlloc(LPTR, 32); }
-bool IsLive(void* block) { return HeapValidate(GetProcessHeap(), 0, block) != FALSE; }
+void* NewBlock() {
+    return LocalAlloc(LPTR, 32);
 }
+bool IsLive(void* block) {
+    return HeapValidate(GetProcessHeap(), 0, block) != FALSE;
+}
+}  // namespace
 
 TEST(TLocalFree, DestructorFreesOwnedBlock) {
     void* block = NewBlock();
-    { TLocalFree<void> holder(block); EXPECT_EQ(holder.Get(), block); }
+    {
+        TLocalFree<void> holder(block);
+        EXPECT_EQ(holder.Get(), block);
+    }
     EXPECT_FALSE(IsLive(block));
 }
 

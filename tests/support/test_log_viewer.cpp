@@ -25,15 +25,15 @@ struct Received {
 std::mutex receivedLock;
 std::vector<Received> received;
 
-LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         if (message == WM_COPYDATA) {
             const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
             const auto* chars = static_cast<const wchar_t*>(data->lpData);
             const size_t units = data->cbData / sizeof(wchar_t);
             Received r{data->dwData, data->cbData, std::wstring(), units > 0 && chars[units - 1] == L'\0'};
-            if (units > 0) r.text.assign(chars, units - 1);
+            if (units > 0)
+                r.text.assign(chars, units - 1);
             std::lock_guard<std::mutex> guard(receivedLock);
             received.push_back(r);
             return TRUE;
@@ -51,16 +51,15 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 // The log viewer: a window of the looked-for class and title, served by a thread of its own.
 class CViewer {
 public:
-    CViewer()
-    {
+    CViewer() {
         HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         loop = std::thread([this, ready] { Run(ready); });
         WaitForSingleObject(ready, 10000);
         CloseHandle(ready);
     }
-    ~CViewer()
-    {
-        if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+    ~CViewer() {
+        if (window)
+            PostMessageW(window, WM_CLOSE, 0, 0);
         loop.join();
     }
     CViewer(const CViewer&) = delete;
@@ -69,8 +68,7 @@ public:
     bool Exists() const { return window != nullptr; }
 
 private:
-    void Run(HANDLE ready)
-    {
+    void Run(HANDLE ready) {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = ViewerProc;
         windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -80,23 +78,23 @@ private:
                                windowClass.hInstance, nullptr);
         SetEvent(ready);
         MSG message;
-        while (window && GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+        while (window && GetMessageW(&message, nullptr, 0, 0) > 0)
+            DispatchMessageW(&message);
     }
 
     HWND window = nullptr;
     std::thread loop;
 };
 
-std::wstring Prefixed(DWORD thread, const std::wstring& text)
-{
+std::wstring Prefixed(DWORD thread, const std::wstring& text) {
     return L"[" + std::to_wstring(thread) + L"]\t" + text;
 }
 
-std::vector<std::wstring> Texts()
-{
+std::vector<std::wstring> Texts() {
     std::lock_guard<std::mutex> guard(receivedLock);
     std::vector<std::wstring> texts;
-    for (const Received& r : received) texts.push_back(r.text);
+    for (const Received& r : received)
+        texts.push_back(r.text);
     return texts;
 }
 
@@ -105,8 +103,7 @@ const char* const switchKey = "Software\\VYRN\\Loggers";
 class WindowLogger : public ::testing::Test {
 protected:
     // Starts with no kept line: whatever an earlier test left goes to a viewer and is forgotten.
-    void SetUp() override
-    {
+    void SetUp() override {
         {
             TTestKey on(HKEY_LOCAL_MACHINE, switchKey);
             on.SetDword("", 1);
@@ -118,8 +115,7 @@ protected:
     }
 
     // What a viewer started now receives when one more line is written.
-    std::vector<std::wstring> DeliveredToNewViewer(const TTestKey& key)
-    {
+    std::vector<std::wstring> DeliveredToNewViewer(const TTestKey& key) {
         key.SetDword("", 1);
         CViewer viewer;
         EXPECT_TRUE(viewer.Exists());
@@ -130,16 +126,20 @@ protected:
     const DWORD me = GetCurrentThreadId();
 };
 
-TEST_F(WindowLogger, SwitchOffMeansDebuggerOutputOnly)
-{
-    struct Case { const char* name; DWORD type; std::string data; } const cases[] = {
+TEST_F(WindowLogger, SwitchOffMeansDebuggerOutputOnly) {
+    struct Case {
+        const char* name;
+        DWORD type;
+        std::string data;
+    } const cases[] = {
         {"missing", REG_NONE, ""},
         {"zero", REG_DWORD, std::string(4, '\0')},
         {"text", REG_SZ, std::string("1\0", 2)},
     };
     for (const Case& c : cases) {
         TTestKey key(HKEY_LOCAL_MACHINE, switchKey);
-        if (c.type != REG_NONE) key.Set("", c.type, c.data.data(), static_cast<DWORD>(c.data.size()));
+        if (c.type != REG_NONE)
+            key.Set("", c.type, c.data.data(), static_cast<DWORD>(c.data.size()));
         {
             CViewer viewer;
             CDebugOutputCapture capture;
@@ -155,8 +155,7 @@ TEST_F(WindowLogger, SwitchOffMeansDebuggerOutputOnly)
     }
 }
 
-TEST_F(WindowLogger, EachLineIsOneCopyDataMessage)
-{
+TEST_F(WindowLogger, EachLineIsOneCopyDataMessage) {
     TTestKey key(HKEY_LOCAL_MACHINE, switchKey);
     key.SetDword("", 7);
     CViewer viewer;
@@ -175,11 +174,11 @@ TEST_F(WindowLogger, EachLineIsOneCopyDataMessage)
     }
 }
 
-TEST_F(WindowLogger, KeptLinesGoFirstToTheNextViewer)
-{
+TEST_F(WindowLogger, KeptLinesGoFirstToTheNextViewer) {
     TTestKey key(HKEY_LOCAL_MACHINE, switchKey);
     key.SetDword("", 1);
-    for (const wchar_t* text : {L"one", L"two", L"three"}) WriteDebugLineW(text);
+    for (const wchar_t* text : {L"one", L"two", L"three"})
+        WriteDebugLineW(text);
     EXPECT_EQ(DeliveredToNewViewer(key), (std::vector<std::wstring>{Prefixed(me, L"one"), Prefixed(me, L"two"),
                                                                     Prefixed(me, L"three"), Prefixed(me, L"now")}));
     {
@@ -189,13 +188,14 @@ TEST_F(WindowLogger, KeptLinesGoFirstToTheNextViewer)
     EXPECT_EQ(DeliveredToNewViewer(key), std::vector<std::wstring>{Prefixed(me, L"now")});
 }
 
-TEST_F(WindowLogger, AtMostTheLatestHundredAreKept)
-{
+TEST_F(WindowLogger, AtMostTheLatestHundredAreKept) {
     TTestKey key(HKEY_LOCAL_MACHINE, switchKey);
     key.SetDword("", 1);
-    for (int i = 1; i <= 150; ++i) WriteDebugLineW(std::to_wstring(i).c_str());
+    for (int i = 1; i <= 150; ++i)
+        WriteDebugLineW(std::to_wstring(i).c_str());
     std::vector<std::wstring> expected;
-    for (int i = 51; i <= 150; ++i) expected.push_back(Prefixed(me, std::to_wstring(i)));
+    for (int i = 51; i <= 150; ++i)
+        expected.push_back(Prefixed(me, std::to_wstring(i)));
     expected.push_back(Prefixed(me, L"now"));
     EXPECT_EQ(DeliveredToNewViewer(key), expected);
 }
@@ -203,12 +203,11 @@ TEST_F(WindowLogger, AtMostTheLatestHundredAreKept)
 // Lines "<thread>:<n>" from several threads; each must arrive with its writer's number and, but
 // for the kept lines of a writer named unordered (threads emptying the buffer together send
 // them in the order they finish), in its writer's order.
-void ExpectWellFormed(const std::vector<std::wstring>& texts, const std::map<int, DWORD>& threads,
-                      int unordered = -1)
-{
+void ExpectWellFormed(const std::vector<std::wstring>& texts, const std::map<int, DWORD>& threads, int unordered = -1) {
     std::map<int, int> lastOfThread;
     for (const std::wstring& text : texts) {
-        if (text.find(L"now") != std::wstring::npos) continue;
+        if (text.find(L"now") != std::wstring::npos)
+            continue;
         int thread = -1, n = -1;
         const size_t tab = text.find(L'\t');
         ASSERT_NE(tab, std::wstring::npos);
@@ -224,8 +223,7 @@ void ExpectWellFormed(const std::vector<std::wstring>& texts, const std::map<int
     }
 }
 
-std::map<int, DWORD> WriteFromThreads(int threadCount, int linesEach)
-{
+std::map<int, DWORD> WriteFromThreads(int threadCount, int linesEach) {
     std::map<int, DWORD> ids;
     std::mutex idsLock;
     std::vector<std::thread> writers;
@@ -238,12 +236,12 @@ std::map<int, DWORD> WriteFromThreads(int threadCount, int linesEach)
             for (int n = 0; n < linesEach; ++n)
                 WriteDebugLineW((std::to_wstring(t) + L":" + std::to_wstring(n)).c_str());
         });
-    for (std::thread& w : writers) w.join();
+    for (std::thread& w : writers)
+        w.join();
     return ids;
 }
 
-TEST_F(WindowLogger, BurstFromSeveralThreadsWithoutViewer)
-{
+TEST_F(WindowLogger, BurstFromSeveralThreadsWithoutViewer) {
     TTestKey key(HKEY_LOCAL_MACHINE, switchKey);
     key.SetDword("", 1);
     const std::map<int, DWORD> ids = WriteFromThreads(6, 80);
@@ -253,11 +251,11 @@ TEST_F(WindowLogger, BurstFromSeveralThreadsWithoutViewer)
     ExpectWellFormed(texts, ids);
 }
 
-TEST_F(WindowLogger, SeveralThreadsEmptyTheKeptLinesTogether)
-{
+TEST_F(WindowLogger, SeveralThreadsEmptyTheKeptLinesTogether) {
     TTestKey key(HKEY_LOCAL_MACHINE, switchKey);
     key.SetDword("", 1);
-    for (int n = 0; n < 100; ++n) WriteDebugLineW((L"9:" + std::to_wstring(n)).c_str());
+    for (int n = 0; n < 100; ++n)
+        WriteDebugLineW((L"9:" + std::to_wstring(n)).c_str());
     CViewer viewer;
     std::map<int, DWORD> ids = WriteFromThreads(8, 25);
     ids[9] = me;
@@ -270,8 +268,7 @@ TEST_F(WindowLogger, SeveralThreadsEmptyTheKeptLinesTogether)
     ExpectWellFormed(texts, ids, 9);
 }
 
-TEST(SafeVector, BoundDropsTheOldest)
-{
+TEST(SafeVector, BoundDropsTheOldest) {
     SafeVector<int> bounded(3), unbounded(0);
     for (int i = 1; i <= 5; ++i) {
         bounded.Push(i);

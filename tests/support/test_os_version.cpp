@@ -2,44 +2,17 @@
 // named for its own AppDefaults entry), answers only other systems give (through the seam),
 // and the processor width.
 #include "OsVersion.h"
+#include "ChildProcess.h"
 #include "RegistryFixture.h"
+#include "SeamOverride.h"
 #include "SystemInfoApi.h"
+#include "TempFiles.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstring>
 #include <string>
 
 namespace {
-// A file copy removed when the holder goes.
-class TTempFile {
-public:
-    TTempFile(const std::string& source, const std::string& path) : path(path) {
-        copied = CopyFileA(source.c_str(), path.c_str(), FALSE) != 0;
-    }
-    ~TTempFile() {
-        if (copied)
-            DeleteFileA(path.c_str());
-    }
-    TTempFile(const TTempFile&) = delete;
-    TTempFile& operator=(const TTempFile&) = delete;
-    bool copied;
-    std::string path;
-};
-
-class THandle {
-public:
-    explicit THandle(HANDLE handle = nullptr) : handle(handle) {}
-    ~THandle() { Reset(); }
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    void Reset(HANDLE other = nullptr) {
-        if (handle != nullptr && handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-        handle = other;
-    }
-    HANDLE handle;
-};
-
 std::string ProgramFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -47,64 +20,26 @@ std::string ProgramFolder() {
     return folder.substr(0, folder.rfind('\\'));
 }
 
-// Runs the program and gives what it printed; "" when it could not be run or did not end.
-std::string OutputOf(const std::string& program) {
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return std::string();
-    THandle reader(readEnd), writer(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION process = {};
-    std::string commandLine = "\"" + program + "\"";
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &process))
-        return std::string();
-    THandle processHandle(process.hProcess), threadHandle(process.hThread);
-    writer.Reset();
-    std::string output;
-    char buffer[256];
-    DWORD read = 0;
-    while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        output.append(buffer, read);
-    if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        return std::string();
-    }
-    return output;
-}
-
 // What GetOSVersionCode answers in a process that Wine shows the given version ("" for its default).
 std::string AnswerUnder(const char* wineVersion) {
     const std::string exeName = std::string("vorsalt_osver_") + (*wineVersion ? wineVersion : "default") + ".exe";
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    TTempFile program(ProgramFolder() + "\\os_version_probe.exe", std::string(temp) + exeName);
-    if (!program.copied)
+    const TTempFile program = TTempFile::CopyOf(ProgramFolder() + "\\os_version_probe.exe", TempPath(exeName));
+    if (!program.Made())
         return "copy failed";
     TTestKey appDefaults(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\" + exeName);
     if (*wineVersion != '\0' && !appDefaults.SetText("Version", wineVersion))
         return "no AppDefaults entry";
-    return OutputOf(program.path);
+    return OutputOf("\"" + program.Path() + "\"");
 }
-}
+}  // namespace
 
 TEST(GetOSVersionCode, EveryVersionWineReports) {
     const struct {
         const char* wineVersion;
         const char* answer;
     } cases[] = {
-        {"win98", "1 100 untouched"},
-        {"nt40", "1 400 Service Pack 6a"},
-        {"win2k", "1 500 Service Pack 4"},
-        {"winxp", "1 510 Service Pack 3"},
-        {"win2003", "1 521 Service Pack 2"},
-        {"win10", "1 620 "},
+        {"win98", "1 100 untouched"},      {"nt40", "1 400 Service Pack 6a"},   {"win2k", "1 500 Service Pack 4"},
+        {"winxp", "1 510 Service Pack 3"}, {"win2003", "1 521 Service Pack 2"}, {"win10", "1 620 "},
         {"", "1 610 Service Pack 1"},
     };
     for (const auto& c : cases)
@@ -132,12 +67,10 @@ BOOL WINAPI FakeGetVersionEx(LPOSVERSIONINFOA info) {
     return TRUE;
 }
 
-// Puts a fake entry into the seam for one test and the real one back afterwards.
+// Fake entries in the seam for one test.
 class TSystemInfoSeam : public ::testing::Test {
 protected:
-    void SetUp() override { saved = SystemInfoApi(); }
-    void TearDown() override { SystemInfoApi() = saved; }
-    TSystemInfoApi saved;
+    TSeamOverride<TSystemInfoApi> seam;
 };
 
 OSVERSIONINFOEXA Record(DWORD platform, DWORD major, DWORD minor, BYTE productType, const char* servicePack) {
@@ -149,12 +82,12 @@ OSVERSIONINFOEXA Record(DWORD platform, DWORD major, DWORD minor, BYTE productTy
     strcpy(record.szCSDVersion, servicePack);
     return record;
 }
-}
+}  // namespace
 
 using GetOSVersionCodeSeam = TSystemInfoSeam;
 
 TEST_F(GetOSVersionCodeSeam, AnswersOtherSystemsGive) {
-    SystemInfoApi().GetVersionExA = FakeGetVersionEx;
+    seam->GetVersionExA = FakeGetVersionEx;
     const struct {
         const char* label;
         TFakeVersion version;
@@ -162,10 +95,12 @@ TEST_F(GetOSVersionCodeSeam, AnswersOtherSystemsGive) {
         int code;
         const char* servicePack;
     } cases[] = {
-        {"domain controller", {true, true, Record(2, 5, 2, VER_NT_DOMAIN_CONTROLLER, "Service Pack 2")}, true, 520,
+        {"domain controller",
+         {true, true, Record(2, 5, 2, VER_NT_DOMAIN_CONTROLLER, "Service Pack 2")},
+         true,
+         520,
          "Service Pack 2"},
-        {"server 2008 R2", {true, true, Record(2, 6, 1, VER_NT_SERVER, "Service Pack 1")}, true, 611,
-         "Service Pack 1"},
+        {"server 2008 R2", {true, true, Record(2, 6, 1, VER_NT_SERVER, "Service Pack 1")}, true, 611, "Service Pack 1"},
         {"workstation", {true, true, Record(2, 6, 0, VER_NT_WORKSTATION, "")}, true, 600, ""},
         {"short record only", {false, true, Record(2, 4, 0, 0, "Service Pack 5")}, true, 390, "Service Pack 5"},
         {"9x short record", {false, true, Record(1, 4, 10, 0, " A ")}, true, 100, "untouched"},
@@ -198,20 +133,25 @@ TEST(IsOS64Bit, MatchesTheSystemThisProgramRunsOn) {
 namespace {
 WORD fakeArchitecture;
 
-void WINAPI FakeGetNativeSystemInfo(LPSYSTEM_INFO info) { info->wProcessorArchitecture = fakeArchitecture; }
+void WINAPI FakeGetNativeSystemInfo(LPSYSTEM_INFO info) {
+    info->wProcessorArchitecture = fakeArchitecture;
+}
 
 FARPROC WINAPI NativeInfoFake(HMODULE, LPCSTR name) {
-    return strcmp(name, "GetNativeSystemInfo") == 0 ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(FakeGetNativeSystemInfo))
-                                                    : nullptr;
+    return strcmp(name, "GetNativeSystemInfo") == 0
+               ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(FakeGetNativeSystemInfo))
+               : nullptr;
 }
 
-FARPROC WINAPI NoNativeInfo(HMODULE, LPCSTR) { return nullptr; }
+FARPROC WINAPI NoNativeInfo(HMODULE, LPCSTR) {
+    return nullptr;
 }
+}  // namespace
 
 using IsOS64BitSeam = TSystemInfoSeam;
 
 TEST_F(IsOS64BitSeam, ArchitecturesOfTheNativeSystem) {
-    SystemInfoApi().GetProcAddress = NativeInfoFake;
+    seam->GetProcAddress = NativeInfoFake;
     const struct {
         WORD architecture;
         bool wide;
@@ -228,6 +168,6 @@ TEST_F(IsOS64BitSeam, ArchitecturesOfTheNativeSystem) {
 
 // Without GetNativeSystemInfo (Windows XP) the 32-bit program's own view answers: 32 bits.
 TEST_F(IsOS64BitSeam, WithoutNativeInfoTheProgramsViewAnswers) {
-    SystemInfoApi().GetProcAddress = NoNativeInfo;
+    seam->GetProcAddress = NoNativeInfo;
     EXPECT_FALSE(IsOS64Bit());
 }

@@ -12,7 +12,9 @@ const HRESULT MoreData = static_cast<HRESULT>(0x800700EA);
 const DWORD UntouchedDword = 0xDEADBEEF;
 const char* const UntouchedText = "untouched";
 
-std::string KeyPath(const char* test) { return std::string("Software\\VorsaltTests\\Registry\\") + test; }
+std::string KeyPath(const char* test) {
+    return std::string("Software\\VorsaltTests\\Registry\\") + test;
+}
 
 struct TRawValue {
     const char* label;
@@ -25,8 +27,10 @@ void Store(const TTestKey& key, const TRawValue& value) {
         << value.label;
 }
 
-std::string Bytes(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof(value)); }
+std::string Bytes(DWORD value) {
+    return std::string(reinterpret_cast<const char*>(&value), sizeof(value));
 }
+}  // namespace
 
 TEST(RegistryResult, ConvertsPlatformErrors) {
     EXPECT_EQ(RegResultFromError(0), 0);
@@ -107,8 +111,7 @@ TEST(RegReadString, MissingKeyValueAndOutput) {
     TTestKey key(HKEY_CURRENT_USER, KeyPath("StringMissing"));
     ASSERT_TRUE(key.SetText("present", "v"));
     std::string output = UntouchedText;
-    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, (key.Path() + "\\absent").c_str(), "present", &output, 0),
-              FileNotFound);
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, (key.Path() + "\\absent").c_str(), "present", &output, 0), FileNotFound);
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, key.Path().c_str(), "absent", &output, 0), FileNotFound);
     EXPECT_EQ(output, UntouchedText);
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, key.Path().c_str(), "present", nullptr, 0), ERROR_INVALID_PARAMETER);
@@ -143,11 +146,8 @@ TEST(RegReadInteger, ReadsDwordsAndAnswersFalseForMissing) {
         bool result;
         int output;
     } cases[] = {
-        {key.Path(), "on", true, 1},
-        {key.Path(), "negative", true, -2},
-        {key.Path(), "short", true, 5},
-        {key.Path(), "absent", false, 0},
-        {key.Path() + "\\absent", "on", false, 0},
+        {key.Path(), "on", true, 1},      {key.Path(), "negative", true, -2},        {key.Path(), "short", true, 5},
+        {key.Path(), "absent", false, 0}, {key.Path() + "\\absent", "on", false, 0},
     };
     for (const TCase& c : cases) {
         int output = 77;

@@ -29,11 +29,21 @@ TEST(StringHelpers, ReplaceAll) {
 }
 
 TEST(StringHelpers, ParseDecimalUInt) {
-    struct Case { const char* text; bool ok; unsigned int value; };
+    struct Case {
+        const char* text;
+        bool ok;
+        unsigned int value;
+    };
     const Case cases[] = {
-        {"255", true, 255},        {"", true, 0},           {"25a", false, 7},
-        {"99999999999", false, 7}, {" 42", true, 42},       {"-5", true, static_cast<unsigned>(-5)},
-        {"2147483647", true, 2147483647u}, {"2147483648", false, 7}, {"12 ", false, 7},
+        {"255", true, 255},
+        {"", true, 0},
+        {"25a", false, 7},
+        {"99999999999", false, 7},
+        {" 42", true, 42},
+        {"-5", true, static_cast<unsigned>(-5)},
+        {"2147483647", true, 2147483647u},
+        {"2147483648", false, 7},
+        {"12 ", false, 7},
     };
     for (const Case& c : cases) {
         unsigned int value = 7;
@@ -45,7 +55,12 @@ TEST(StringHelpers, ParseDecimalUInt) {
 }
 
 TEST(StringHelpers, SplitHostPath) {
-    struct Case { const char* url; bool ok; const char* host; const char* path; };
+    struct Case {
+        const char* url;
+        bool ok;
+        const char* host;
+        const char* path;
+    };
     const Case cases[] = {
         {"http://ca.example:8080/crl/root.crl?x=1", true, "ca.example:8080", "crl/root.crl?x=1"},
         {"ldap://host/", true, "host", ""},

@@ -32,7 +32,7 @@ std::string TempFile(const char* name, const std::string& content) {
     CloseHandle(file);
     return path;
 }
-}
+}  // namespace
 
 TEST(GetFileVersionText, ReadsVersionAndLanguageWithinCapacity) {
     const std::string language = LanguageName(0x0419);
@@ -115,8 +115,8 @@ static void AskWindowsDirInAFreshProcess() {
     const std::string present = GetWindowsDir();
     SetEnvironmentVariableA("WinDir", nullptr);
     const std::string remembered = GetWindowsDir();
-    std::fprintf(stderr, "found=%d missing=\"%s\" present=\"%s\" remembered=\"%s\"\n", found,
-                 missing.c_str(), present.c_str(), remembered.c_str());
+    std::fprintf(stderr, "found=%d missing=\"%s\" present=\"%s\" remembered=\"%s\"\n", found, missing.c_str(),
+                 present.c_str(), remembered.c_str());
     std::exit(found && missing.empty() && present == saved && remembered == saved ? 0 : 1);
 }
 

@@ -1,5 +1,7 @@
 // Time helpers against known FILETIME/SYSTEMTIME values, in Europe/Berlin (UTC+1, summer UTC+2).
 #include "TimeHelpers.h"
+#include "SeamOverride.h"
+#include "TimeZoneApi.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -35,31 +37,34 @@ std::string Text(const SYSTEMTIME& t) {
     return text;
 }
 
-// Replaces parts of the seam for one test and puts the real ones back.
-class SeamGuard {
-public:
-    SeamGuard() : saved_(TimeHelpersSeam()) {}
-    ~SeamGuard() { TimeHelpersSeam() = saved_; }
-private:
-    TimeZoneSeam saved_;
-};
-
-DWORD WINAPI NoTimeZone(LPTIME_ZONE_INFORMATION) { return TIME_ZONE_ID_INVALID; }
-FARPROC WINAPI NoEntry(HMODULE, LPCSTR) { return nullptr; }
-HMODULE WINAPI NoLibrary(LPCSTR) { return nullptr; }
-BOOL WINAPI LocalFileTimeFails(const FILETIME*, LPFILETIME) { return FALSE; }
-
+DWORD WINAPI NoTimeZone(LPTIME_ZONE_INFORMATION) {
+    return TIME_ZONE_ID_INVALID;
 }
+FARPROC WINAPI NoEntry(HMODULE, LPCSTR) {
+    return nullptr;
+}
+HMODULE WINAPI NoLibrary(LPCSTR) {
+    return nullptr;
+}
+BOOL WINAPI LocalFileTimeFails(const FILETIME*, LPFILETIME) {
+    return FALSE;
+}
+
+}  // namespace
 
 TEST(TimeHelpers, Differences) {
     const uint64_t second = 10000000, minute = 60 * second, hour = 60 * minute, day = 24 * hour;
     const uint64_t base = 133000000000000000ull;
-    struct Case { uint64_t a, b; int64_t tenths; uint64_t days, hours; };
+    struct Case {
+        uint64_t a, b;
+        int64_t tenths;
+        uint64_t days, hours;
+    };
     const Case cases[] = {
         {base, base, 0, 0, 0},
         {base, base + second, -10, 0, 0},
         {base + second, base, 10, 0, 0},
-        {base, base + 1999999, -1, 0, 0},                 // toward zero, not down
+        {base, base + 1999999, -1, 0, 0},  // toward zero, not down
         {base + 90 * minute, base, 54000, 0, 1},
         {base, base + 23 * hour + 59 * minute, -863400, 0, 23},
         {base + day, base, 864000, 1, 24},
@@ -90,11 +95,14 @@ TEST(TimeHelpers, DateTextOfWhatCannotBeATimeIsEmpty) {
 }
 
 TEST(TimeHelpers, LocalTimeToUtcUsesTheRuleOfTheDate) {
-    struct Case { SYSTEMTIME local; const char* utc; };
+    struct Case {
+        SYSTEMTIME local;
+        const char* utc;
+    };
     const Case cases[] = {
-        {Time(2025, 1, 15, 12, 0), "2025-01-15 11:00:00"},   // winter: UTC+1
-        {Time(2025, 7, 15, 12, 0), "2025-07-15 10:00:00"},   // summer: UTC+2, whatever the date today
-        {Time(2025, 3, 30, 3, 30), "2025-03-30 01:30:00"},   // just after the spring change
+        {Time(2025, 1, 15, 12, 0), "2025-01-15 11:00:00"},  // winter: UTC+1
+        {Time(2025, 7, 15, 12, 0), "2025-07-15 10:00:00"},  // summer: UTC+2, whatever the date today
+        {Time(2025, 3, 30, 3, 30), "2025-03-30 01:30:00"},  // just after the spring change
         {Time(2025, 1, 1, 0, 30), "2024-12-31 23:30:00"},
     };
     for (const Case& c : cases) {
@@ -110,11 +118,18 @@ TEST(TimeHelpers, LocalTimeToUtcWithoutTheEntryPointUsesTheBiasInForce) {
     TIME_ZONE_INFORMATION zone{};
     const DWORD id = GetTimeZoneInformation(&zone);
     const LONG bias = zone.Bias + (id == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : 0);
-    struct Seam { const char* name; FARPROC(WINAPI* lookup)(HMODULE, LPCSTR); HMODULE(WINAPI* load)(LPCSTR); };
-    for (const Seam& missing : {Seam{"no entry point", NoEntry, nullptr}, Seam{"no library", nullptr, NoLibrary}}) {
-        SeamGuard guard;
-        if (missing.lookup) TimeHelpersSeam().getProcAddress = missing.lookup;
-        if (missing.load) TimeHelpersSeam().loadLibrary = missing.load;
+    struct Missing {
+        const char* name;
+        FARPROC(WINAPI* lookup)(HMODULE, LPCSTR);
+        HMODULE(WINAPI* load)(LPCSTR);
+    };
+    for (const Missing& missing :
+         {Missing{"no entry point", NoEntry, nullptr}, Missing{"no library", nullptr, NoLibrary}}) {
+        TSeamOverride<TTimeZoneApi> seam;
+        if (missing.lookup)
+            seam->GetProcAddress = missing.lookup;
+        if (missing.load)
+            seam->LoadLibraryA = missing.load;
         for (const SYSTEMTIME& local : {Time(2025, 1, 15, 12, 0), Time(2025, 7, 15, 12, 0)}) {
             SYSTEMTIME utc{};
             ASSERT_EQ(LocalTimeToUtc(local, utc, nullptr), 0) << missing.name;
@@ -138,9 +153,11 @@ TEST(TimeHelpers, LocalTimeToUtcFailures) {
         const char* text;
     };
     const Case cases[] = {
-        {"no zone", good, NoTimeZone, nullptr, nullptr, 2, "Невозможно получить время в UTC формате. Не задан часовой пояс."},
+        {"no zone", good, NoTimeZone, nullptr, nullptr, 2,
+         "Невозможно получить время в UTC формате. Не задан часовой пояс."},
         {"entry point refuses", badMonth, nullptr, nullptr, nullptr, 3, "Невозможно перевести время в UTC формат."},
-        {"not a time", badMonth, nullptr, NoEntry, nullptr, 2, "Невозможно перевести время SystemTimeToFileTime failed."},
+        {"not a time", badMonth, nullptr, NoEntry, nullptr, 2,
+         "Невозможно перевести время SystemTimeToFileTime failed."},
         {"local file time", good, nullptr, NoEntry, LocalFileTimeFails, 3,
          "Невозможно перевести время LocalFileTimeToFileTime failed."},
         // an hour before the first tick in UTC+1
@@ -148,10 +165,13 @@ TEST(TimeHelpers, LocalTimeToUtcFailures) {
          "Невозможно перевести время FileTimeToSystemTime failed."},
     };
     for (const Case& c : cases) {
-        SeamGuard guard;
-        if (c.zone) TimeHelpersSeam().getTimeZoneInformation = c.zone;
-        if (c.lookup) TimeHelpersSeam().getProcAddress = c.lookup;
-        if (c.toUtc) TimeHelpersSeam().localFileTimeToFileTime = c.toUtc;
+        TSeamOverride<TTimeZoneApi> seam;
+        if (c.zone)
+            seam->GetTimeZoneInformation = c.zone;
+        if (c.lookup)
+            seam->GetProcAddress = c.lookup;
+        if (c.toUtc)
+            seam->LocalFileTimeToFileTime = c.toUtc;
         SYSTEMTIME utc{};
         std::string error;
         EXPECT_EQ(LocalTimeToUtc(c.local, utc, &error), c.result) << c.name;

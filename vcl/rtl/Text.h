@@ -6,4 +6,4 @@ namespace vcl {
 constexpr unsigned AnsiCodePage = 1251;
 std::wstring ToWide(const std::string& ansi);
 std::string ToAnsi(const std::wstring& wide);
-}
+}  // namespace vcl

@@ -1,0 +1,178 @@
+// THTTP: construction, the session, the connection and the plain settings.
+#include "class_http_wininet.h"
+#include "ClientStep.h"
+#include "ErrorText.h"
+#include "Seam.h"
+#include "WinInetApi.h"
+
+THTTP::THTTP(bool secureMode, int resume) : resumeOffset(resume) {
+    SetSecure(secureMode);
+}
+
+THTTP::~THTTP() {
+    CloseHandles();
+    if (progress != nullptr)
+        progress->SetPosition(0);
+    ReleaseCertStore();
+    ReleaseServerCertInfo();
+}
+
+void THTTP::CloseDownloadFile() {
+    if (downloadFile != nullptr) {
+        CloseHandle(downloadFile);
+        downloadFile = nullptr;
+    }
+}
+
+void THTTP::CloseRequest() {
+    if (request != nullptr) {
+        InternetCloseHandle(request);
+        request = nullptr;
+    }
+    objectPath.clear();
+    CloseDownloadFile();
+}
+
+void THTTP::CloseConnection() {
+    CloseRequest();
+    server.clear();
+    if (connection != nullptr) {
+        InternetCloseHandle(connection);
+        connection = nullptr;
+    }
+}
+
+void THTTP::CloseHandles() {
+    CloseConnection();
+    if (session != nullptr) {
+        InternetCloseHandle(session);
+        session = nullptr;
+    }
+}
+
+int THTTP::OpenSession() {
+    return GuardStep(&errorText, "THTTP: Неизвестная ошибка при соединеmии с интернетом.", 3, false, [&] {
+        CloseHandles();
+        session = Seam<TWinInetApi>().InternetOpenA(agentName.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
+                                                    0);
+        if (session == nullptr) {
+            LogOrStoreError(&errorText, "THTTP: InternetOpen failed.");
+            return 1;
+        }
+        if (!useSystemProxy) {
+            INTERNET_PROXY_INFO proxy{};
+            proxy.dwAccessType = INTERNET_OPEN_TYPE_DIRECT;
+            if (!proxyList.empty()) {
+                proxy.dwAccessType = INTERNET_OPEN_TYPE_PROXY;
+                proxy.lpszProxy = proxyList.c_str();
+                proxy.lpszProxyBypass = proxyBypass.c_str();
+            }
+            if (!Seam<TWinInetApi>().InternetSetOptionA(nullptr, INTERNET_OPTION_PROXY, &proxy, sizeof proxy)) {
+                LogOrStoreError(&errorText, "THTTP: Set INTERNET_OPTION_PROXY failed!");
+                return 2;
+            }
+        }
+        if (!Seam<TWinInetApi>().InternetGetConnectedState(&connectedState, 0)) {
+            if (connectedState & INTERNET_CONNECTION_MODEM) {
+                DWORD dialed = 0;
+                if (Seam<TWinInetApi>().InternetDialA(nullptr, nullptr, 0, &dialed, 0) != 0) {
+                    LogOrStoreError(&errorText, "THTTP: Internet Attempt Connect failed. Can't establish connection.");
+                    return 2;
+                }
+            } else {
+                offline = true;
+            }
+        }
+        return 0;
+    });
+}
+
+int THTTP::Connect(std::string newServer, int newPort) {
+    return GuardStep(&errorText, "THTTP: Неизвестная ошибка при сnединении с сервером.", 3, false, [&] {
+        if (newServer == server)
+            return 0;
+        if (OpenSession() != 0)
+            return 1;
+        const auto at = static_cast<INTERNET_PORT>(newPort == 0 ? port : newPort);
+        connection = Seam<TWinInetApi>().InternetConnectA(session, newServer.c_str(), at, nullptr, nullptr,
+                                                          INTERNET_SERVICE_HTTP, 0, 1);
+        if (connection == nullptr) {
+            LogOrStoreError(&errorText, "THTTP: InternetConnect failed.");
+            return 2;
+        }
+        server = newServer;
+        return 0;
+    });
+}
+
+int THTTP::Reconnect() {
+    const std::string current = server;
+    CloseHandles();
+    return Connect(current, 0);
+}
+
+int THTTP::SetSecure(bool secureMode) {
+    if (secureMode == secure)
+        return 0;
+    secure = secureMode;
+    if (secure) {
+        port = INTERNET_DEFAULT_HTTPS_PORT;
+        requestFlags |= THttpSecureFlag;
+    } else {
+        port = INTERNET_DEFAULT_HTTP_PORT;
+        requestFlags = 0;
+    }
+    return Reconnect();
+}
+
+bool THTTP::SetTimeouts(int milliseconds) {
+    DWORD value = static_cast<DWORD>(milliseconds);
+    bool all = true;
+    for (DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
+        all = Seam<TWinInetApi>().InternetSetOptionA(session, option, &value, sizeof value) && all;
+    return all;
+}
+
+void THTTP::SetAgentName(std::string name) {
+    agentName = "THTTP" + name;
+}
+std::string THTTP::GetServer() {
+    return server;
+}
+bool THTTP::IsSecure() {
+    return secure;
+}
+int THTTP::GetStatusCode() {
+    return StatusCode;
+}
+
+int THTTP::SetProxy(int, std::string list, std::string bypass) {
+    proxyList = list;
+    proxyBypass = bypass;
+    return 0;
+}
+
+void THTTP::SetUseSystemProxy(bool use) {
+    useSystemProxy = use;
+}
+void THTTP::SetProxyPassword(std::string password) {
+    proxyPassword = password;
+}
+void THTTP::SetProxyUser(std::string user) {
+    proxyUser = user;
+}
+void THTTP::SetQuiet(bool value) {
+    quiet = value;
+}
+void THTTP::SetShowDialogs(bool show) {
+    showDialogs = show;
+}
+void THTTP::SetSendClientCert(bool) {}
+void THTTP::SetStrictServerCert(bool) {}
+void THTTP::SetProgress(TProgressRange* value) {
+    progress = value;
+}
+void THTTP::Release() {
+    delete this;
+}

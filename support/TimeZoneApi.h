@@ -1,0 +1,16 @@
+// What LocalTimeToUtc asks of the system (a seam, Seam.h): Wine always has a time zone and the
+// zone-specific conversion, so the fall-back path and the failures are reached through it.
+#pragma once
+#include <windows.h>
+
+struct TTimeZoneApi {
+    // TIME_ZONE_ID_INVALID: no time zone.
+    decltype(&::GetTimeZoneInformation) GetTimeZoneInformation;
+    // kernel32 without TzSpecificLocalTimeToSystemTime (older Windows): the fall-back by the bias now.
+    decltype(&::LoadLibraryA) LoadLibraryA;
+    decltype(&::GetProcAddress) GetProcAddress;
+    // A failing conversion of the fall-back path.
+    decltype(&::LocalFileTimeToFileTime) LocalFileTimeToFileTime;
+
+    static TTimeZoneApi Real();
+};

@@ -1,0 +1,149 @@
+#include "RemoteWindow.h"
+#include <commctrl.h>
+
+namespace {
+
+struct Search {
+    DWORD pid;
+    const wchar_t* className;
+    std::wstring title;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (pid == s->pid && IsWindowVisible(hwnd) && wcscmp(cls, s->className) == 0 &&
+        (s->title.empty() || WindowText(hwnd) == s->title)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindWindowOf(DWORD pid, const wchar_t* cls, const std::wstring& title, DWORD timeoutMs) {
+    Search s{pid, cls, title, nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&s));
+            return s.found != nullptr;
+        },
+        timeoutMs);
+    return s.found;
+}
+
+// A block of the other process's memory holding an LVITEMW and a text buffer of the given size.
+class RemoteItem {
+public:
+    RemoteItem(HANDLE process, int textUnits)
+        : process_(process),
+          textUnits_(textUnits),
+          block_(VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + TextBytes(), MEM_COMMIT, PAGE_READWRITE)) {}
+    ~RemoteItem() {
+        if (block_)
+            VirtualFreeEx(process_, block_, 0, MEM_RELEASE);
+    }
+    RemoteItem(const RemoteItem&) = delete;
+    RemoteItem& operator=(const RemoteItem&) = delete;
+
+    LVITEMW* Item() const { return static_cast<LVITEMW*>(block_); }
+    wchar_t* Text() const { return reinterpret_cast<wchar_t*>(static_cast<char*>(block_) + sizeof(LVITEMW)); }
+    void Write(const LVITEMW& item) const { WriteProcessMemory(process_, block_, &item, sizeof item, nullptr); }
+    LVITEMW ReadItem() const {
+        LVITEMW item{};
+        ReadProcessMemory(process_, block_, &item, sizeof item, nullptr);
+        return item;
+    }
+    std::wstring ReadText(int units) const {
+        std::wstring text(units, L'\0');
+        ReadProcessMemory(process_, Text(), text.data(), units * sizeof(wchar_t), nullptr);
+        return text;
+    }
+
+private:
+    SIZE_T TextBytes() const { return static_cast<SIZE_T>(textUnits_) * sizeof(wchar_t); }
+
+    HANDLE process_;
+    int textUnits_;
+    void* block_;
+};
+
+}  // namespace
+
+std::wstring WindowText(HWND hwnd) {
+    // WM_GETTEXTLENGTH may count more than WM_GETTEXT then gives, never less.
+    const LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+    return text;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    return WindowText(GetDlgItem(box, 0xFFFF));
+}
+
+RemoteProgram::RemoteProgram(const std::wstring& exe) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    std::wstring command = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_))
+        return;
+    WaitForInputIdle(process_.hProcess, 10000);
+    main_ = FindWindowOf(process_.dwProcessId, L"TF_MainTest", L"", 20000);
+}
+
+RemoteProgram::~RemoteProgram() {
+    if (!process_.hProcess)
+        return;
+    if (!WaitForExit(0)) {
+        if (main_)
+            PostMessageW(main_, WM_CLOSE, 0, 0);
+        if (!WaitForExit(5000))
+            TerminateProcess(process_.hProcess, 1);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+HWND RemoteProgram::WaitForMessageBox(const std::wstring& title, DWORD timeoutMs) const {
+    return FindWindowOf(process_.dwProcessId, L"#32770", title, timeoutMs);
+}
+
+std::wstring RemoteProgram::ItemText(HWND list, int item, int column) const {
+    // The list tells only how much it copied: a text that fills the buffer is read again into a
+    // larger one.
+    for (int units = 4096;; units *= 2) {
+        RemoteItem remote(process_.hProcess, units);
+        LVITEMW lv{};
+        lv.iSubItem = column;
+        lv.pszText = remote.Text();
+        lv.cchTextMax = units;
+        remote.Write(lv);
+        const int length = static_cast<int>(
+            SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(remote.Item())));
+        if (length < units - 1 || units >= (1 << 24))
+            return remote.ReadText(length);
+    }
+}
+
+int RemoteProgram::ItemImage(HWND list, int item) const {
+    RemoteItem remote(process_.hProcess, 1);
+    LVITEMW lv{};
+    lv.mask = LVIF_IMAGE;
+    lv.iItem = item;
+    remote.Write(lv);
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.Item()));
+    return remote.ReadItem().iImage;
+}
+
+std::vector<RemoteRow> RemoteProgram::Rows(int listId) const {
+    HWND list = Control(listId);
+    std::vector<RemoteRow> rows;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+        rows.push_back({ItemText(list, i, 0), ItemText(list, i, 1), ItemText(list, i, 2), ItemImage(list, i)});
+    return rows;
+}

@@ -1,0 +1,56 @@
+// Files of the tests: paths in the temporary folder, whole contents, and files removed afterwards.
+#pragma once
+#include <windows.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+// The temporary folder's path of a file name.
+inline std::string TempPath(const std::string& name) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+// The whole file; "" when it cannot be read.
+inline std::string FileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+// Replaces the file with these bytes.
+inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// A file removed when the holder goes.
+class TTempFile {
+public:
+    // With these bytes.
+    TTempFile(const std::string& path, const std::string& bytes) : path(path) { WriteFileBytes(path, bytes); }
+    // A copy of another file; Made() tells whether it was made.
+    static TTempFile CopyOf(const std::string& source, const std::string& path) {
+        TTempFile file(path);
+        file.made = CopyFileA(source.c_str(), path.c_str(), FALSE) != 0;
+        return file;
+    }
+    ~TTempFile() {
+        if (!path.empty())
+            DeleteFileA(path.c_str());
+    }
+    TTempFile(TTempFile&& other) noexcept : path(std::move(other.path)), made(other.made) { other.path.clear(); }
+    TTempFile(const TTempFile&) = delete;
+    TTempFile& operator=(const TTempFile&) = delete;
+    TTempFile& operator=(TTempFile&&) = delete;
+
+    const std::string& Path() const { return path; }
+    bool Made() const { return made; }
+
+private:
+    explicit TTempFile(const std::string& path) : path(path) {}
+
+    std::string path;
+    bool made = true;
+};

@@ -1,0 +1,122 @@
+#include "TestPeer.h"
+#include "Wait.h"
+#include <winsock2.h>
+#include <windows.h>
+#include <fstream>
+#include <sstream>
+
+namespace {
+// Wine maps drive Z: to the Unix root.
+std::string WindowsPath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::string UnixPath(const std::string& windowsPath) {
+    std::string path = windowsPath.substr(2);
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    return path;
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+// Sends one request for the stop path and waits for the peer to close the connection.
+void StopPeer(const std::string& host, int port) {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
+        return;
+    SOCKET sock = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(port));
+    address.sin_addr.s_addr = inet_addr(host.c_str());
+    if (sock != INVALID_SOCKET && connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        const char request[] = "GET /__peer/stop HTTP/1.1\r\nConnection: close\r\n\r\n";
+        send(sock, request, sizeof request - 1, 0);
+        char buffer[256];
+        while (recv(sock, buffer, sizeof buffer, 0) > 0) {
+        }
+    }
+    if (sock != INVALID_SOCKET)
+        closesocket(sock);
+    WSACleanup();
+}
+}  // namespace
+
+TTestPeer::TTestPeer(const TPeerOptions& options) : host(options.Host) {
+    folder = WindowsPath(VORSALT_PEER_RUNS) + "\\" + options.Name + "-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(WindowsPath(VORSALT_PEER_RUNS).c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string portFile = folder + "\\port";
+    const std::string log = folder + "\\log.jsonl";
+    DeleteFileA(portFile.c_str());
+    DeleteFileA(log.c_str());
+
+    const std::string pki = options.Pki.empty() ? VORSALT_PKI_DIR : options.Pki;
+    std::string command = Quoted(VORSALT_PYTHON3) + " " + Quoted(VORSALT_PEER_SCRIPT) + " --host " + options.Host +
+                          " --port " + std::to_string(options.Port) + " --name " + Quoted(options.Name) + " --log " +
+                          Quoted(UnixPath(log)) + " --port-file " + Quoted(UnixPath(portFile)) + " --pki " +
+                          Quoted(pki) + " --lifetime 300";
+    if (!options.Script.empty()) {
+        const std::string script = folder + "\\script.json";
+        std::ofstream(script, std::ios::binary) << options.Script;
+        command += " --script " + Quoted(UnixPath(script));
+    }
+    if (!options.Tls.empty())
+        command += " --tls " + options.Tls;
+    if (options.Proxy)
+        command += " --proxy";
+    if (!options.ProxyAuth.empty())
+        command += " --proxy-auth " + Quoted(options.ProxyAuth);
+
+    // Wine runs the Unix program; its process handle cannot be waited on, so the port file
+    // tells that it listens.
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    WaitUntil(
+        [&] {
+            port = std::atoi(ReadFile(portFile).c_str());
+            return port != 0;
+        },
+        10000);
+}
+
+TTestPeer::~TTestPeer() {
+    if (port != 0)
+        StopPeer(host, port);
+}
+
+std::vector<TPeerEvent> TTestPeer::Events() const {
+    return ParsePeerLog(ReadFile(folder + "\\log.jsonl"));
+}
+
+std::vector<TPeerRequest> TTestPeer::Requests() const {
+    std::vector<TPeerRequest> requests;
+    for (const TPeerEvent& event : Events())
+        if (event.Event == "request")
+            requests.push_back(event.Request);
+    return requests;
+}
+
+std::string TestPkiFile(const std::string& name) {
+    return WindowsPath(VORSALT_PKI_DIR) + "\\" + name;
+}

@@ -1,0 +1,8 @@
+// A LocalAlloc for the provider seam that finds no memory.
+#pragma once
+#include <windows.h>
+
+inline HLOCAL WINAPI FailingLocalAlloc(UINT, SIZE_T) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}

@@ -1,0 +1,67 @@
+// Demo run without a display: starts Vorsalt.exe, makes a run, and saves the screen while the
+// verdict is shown and after it is closed, as BMP files in the given folder.
+#include "MainIds.h"
+#include "RemoteWindow.h"
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+bool SaveScreen(const std::wstring& path) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    const DWORD stride = (w * 3 + 3) & ~3u;
+    std::vector<char> pixels(stride * h);
+    GetDIBits(mem, bmp, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    if (!f)
+        return false;
+    fwrite(&file, sizeof file, 1, f);
+    fwrite(&info, sizeof info, 1, f);
+    fwrite(pixels.data(), 1, pixels.size(), f);
+    return fclose(f) == 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring folder = argc > 1 ? argv[1] : L".";
+    RemoteProgram program(L"Vorsalt.exe");
+    if (!program.Window()) {
+        std::fprintf(stderr, "the main window did not appear\n");
+        return 1;
+    }
+    program.Command(ID_mni_N18);
+    HWND box = program.WaitForMessageBox(L"Результаты тестирования", 60000);
+    if (!box) {
+        std::fprintf(stderr, "no verdict\n");
+        return 1;
+    }
+    Sleep(500);
+    SaveScreen(folder + L"\\verdict.bmp");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return !IsWindow(box); }, 5000);
+    Sleep(500);
+    SaveScreen(folder + L"\\finished.bmp");
+    return 0;
+}
