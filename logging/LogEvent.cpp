@@ -32,12 +32,17 @@ TLogEvent::TLogEvent(TLogLogger* logger, TLogLevel* level, const std::string& me
     : FError(error),
       FLevel(level),
       FLogger(logger),
-      FMessage(message),
+      FOwnedMessage(message),
+      FMessage(&FOwnedMessage),
       FTimeStamp(timeStamp == 0 ? Now() : timeStamp) {}
 
 TLogEvent::TLogEvent(TLogLogger* logger, TLogLevel* level, TObject* message, const std::exception* error,
                      TDateTime timeStamp)
     : TLogEvent(logger, level, RenderedMessage(logger, message), error, timeStamp) {}
+
+TLogEvent::TLogEvent(Borrowed, TLogLogger* logger, TLogLevel* level, const std::string& message,
+                     const std::exception* error)
+    : FError(error), FLevel(level), FLogger(logger), FMessage(&message), FTimeStamp(Now()) {}
 
 int TLogEvent::ElapsedTime() const {
     return static_cast<int>(std::llround((FTimeStamp - Internal::StartTime) * 86400000.0));

@@ -24,7 +24,7 @@ TLogLogger::TLogLogger(const std::string& name) {
 }
 
 void TLogLogger::DoLog(TLogLevel* level, const std::string& message, const std::exception* error) {
-    TLogEvent event(this, level, message, error, 0);
+    TLogEvent event(TLogEvent::Borrowed(), this, level, message, error);
     CallAppenders(&event);
 }
 
