@@ -1,6 +1,7 @@
 #include "Standins.h"
 #include "CaHosts.h"
 #include "Endpoints.h"
+#include "Owned.h"
 #include "StandinFiles.h"
 #include <gtest/gtest.h>
 
@@ -9,45 +10,37 @@ namespace {
 const char* const ServiceHosts[] = {VORSALT_SERVICE_HOST, VORSALT_TRAINING_HOST, VORSALT_ALTERNATIVE_HOST};
 const char* const CaWebHosts[] = {VORSALT_CA_WEB_HOST, VORSALT_ALT_CA_WEB_HOST};
 
-// Where the chain's certificates and CRLs go.
-const struct {
+// Where the chain's certificates and CRLs go: the store and its folder of the registry.
+struct TChainPart {
     const wchar_t* store;
-    const char* name;
-    bool crl;
-} ChainParts[] = {{L"Root", "root", false}, {L"CA", "sub", false}, {L"CA", "root", true}};
+    const wchar_t* folder;
+    const char* file;
+};
+const TChainPart ChainParts[] = {
+    {L"Root", L"Certificates", "root.der"}, {L"CA", L"Certificates", "sub.der"}, {L"CA", L"CRLs", "root.crl"}};
 
-// Finds the part in the current user's store; removes it too when asked. Whether it was there.
-bool FindChainPart(const wchar_t* storeName, const std::string& name, bool crl, bool remove) {
-    TCertStore store(CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, storeName));
-    if (!store)
-        return false;
-    const std::string der = CaPkiBytes(name + (crl ? ".crl" : ".der"));
-    const auto* bytes = reinterpret_cast<const BYTE*>(der.data());
-    bool found = false;
-    if (crl) {
-        TCrlContext wanted(CertCreateCRLContext(X509_ASN_ENCODING, bytes, static_cast<DWORD>(der.size())));
-        PCCRL_CONTEXT held =
-            wanted ? CertFindCRLInStore(store.Get(), X509_ASN_ENCODING, 0, CRL_FIND_EXISTING, wanted.Get(), nullptr)
-                   : nullptr;
-        found = held != nullptr;
-        if (held != nullptr)
-            remove ? CertDeleteCRLFromStore(held) : CertFreeCRLContext(held);
-    } else {
-        TCertContext wanted(CertCreateCertificateContext(X509_ASN_ENCODING, bytes, static_cast<DWORD>(der.size())));
-        PCCERT_CONTEXT held = wanted ? CertFindCertificateInStore(store.Get(), X509_ASN_ENCODING, 0,
-                                                                  CERT_FIND_EXISTING, wanted.Get(), nullptr)
-                                     : nullptr;
-        found = held != nullptr;
-        if (held != nullptr)
-            remove ? CertDeleteCertificateFromStore(held) : CertFreeCertificateContext(held);
+// The registry key of a part in a current user's store (named by the SHA-1 of its bytes): what
+// another process reads. The parts are removed there rather than through crypt32, after whose
+// removal from a system store the next store that this process opens finds its heap corrupt
+// under Wine.
+std::wstring ChainPartKey(const TChainPart& part) {
+    const std::string der = CaPkiBytes(part.file);
+    BYTE hash[20] = {};
+    DWORD size = sizeof hash;
+    CryptHashCertificate(0, CALG_SHA1, 0, reinterpret_cast<const BYTE*>(der.data()), static_cast<DWORD>(der.size()),
+                         hash, &size);
+    std::wstring key = std::wstring(L"Software\\Microsoft\\SystemCertificates\\") + part.store + L"\\" +
+                       part.folder + L"\\";
+    for (BYTE b : hash) {
+        key += L"0123456789ABCDEF"[b >> 4];
+        key += L"0123456789ABCDEF"[b & 15];
     }
-    CertControlStore(store.Get(), 0, CERT_STORE_CTRL_COMMIT, nullptr);
-    return found;
+    return key;
 }
 
 void ForgetCaChain() {
     for (const auto& part : ChainParts)
-        FindChainPart(part.store, part.name, part.crl, true);
+        RegDeleteKeyW(HKEY_CURRENT_USER, ChainPartKey(part).c_str());
 }
 
 std::unique_ptr<TTestPeer> Start(const std::string& name, const std::string& host, int port, const std::string& script,
@@ -78,8 +71,11 @@ std::string HealthyCaWebSite() {
 
 bool CaChainInstalled() {
     bool all = true;
-    for (const auto& part : ChainParts)
-        all = FindChainPart(part.store, part.name, part.crl, false) && all;
+    for (const auto& part : ChainParts) {
+        TRegKey key;
+        all = RegOpenKeyExW(HKEY_CURRENT_USER, ChainPartKey(part).c_str(), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS &&
+              all;
+    }
     return all;
 }
 

@@ -21,8 +21,8 @@ struct StandinScripts {
     std::string CaSite = HealthyCaWebSite();  // the CA web hosts' script; "": none listens
 };
 
-// Whether another process finds the chain in the current user's stores: the root "ЦС_3" in
-// "Root", the intermediate and the root's CRL in "CA".
+// Whether the chain stands in the current user's stores as another process reads them (their
+// registry keys): the root "ЦС_3" in "Root", the intermediate and the root's CRL in "CA".
 bool CaChainInstalled();
 
 class Standins {

@@ -367,11 +367,12 @@ TEST_F(MainWindow, OneCheckFails) {
          Success + L"\r\nВместе с тем имеются следующие рекомендации:\r\n" + L"\r\n - " +
              Wide(GetRecomendText(rcSignatureFailed))},
     };
-    TestCspRegistration csp({75});
     ASSERT_NE(program.Window(), nullptr);
     for (const auto& r : runs) {
         SCOPED_TRACE(r.what);
+        // The stand-ins' set-up and clean-up touch the stores while the test provider is away.
         Standins standins(r.scripts);
+        TestCspRegistration csp({75});
         program.Command(ID_mni_N18);
         EXPECT_EQ(TakeVerdict(), r.verdict);
         const auto rows = program.Rows(ID_LV_Stat);
