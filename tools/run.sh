@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds Vorsalt.exe and runs it under Wine inside the loopback-only sandbox, with stand-ins for
 # the service host, the training complex, the CA's web sites and the signing gateway
-# (standins/start.sh). With a
+# (standins/start.sh), and the test provider as CryptoPro. With a
 # display the program opens there; without one it runs under Xvfb, makes a run and saves
 # screenshots into shots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$(nproc)" --target Vorsalt lumclient_standin demo_driver standin_pki ca_pki
+cmake --build build -j"$(nproc)" --target Vorsalt lumclient_standin demo_driver register_demo_csp standin_pki ca_pki
 mkdir -p build/demo-prefix shots
 [ -n "${DISPLAY:-}" ] || export VORSALT_DEMO_SHOTS=1
 # Without a display everything runs on Xvfb, the prefix's set-up included (Wine's desktop and
@@ -22,6 +22,7 @@ exec tools/sandbox.sh "$PWD/build/demo-prefix" "${display[@]}" bash -c '
     "$(host SERVICE)" "$(host TRAINING)" "$(host ALTERNATIVE)" "$(host CA_WEB)" "$(host ALT_CA_WEB)" & standins=$!
   trap "kill $standins 2>/dev/null; wineserver -k 2>/dev/null || true" EXIT
   cd build/bin
+  wine register_demo_csp.exe
   if [ -z "${VORSALT_DEMO_SHOTS:-}" ]; then
     wine Vorsalt.exe
   else

@@ -54,18 +54,21 @@ void RegisterGostHashOidInfo() {
     SetNumber(HKEY_LOCAL_MACHINE, key, "Algid", TestCspGostHash);
 }
 
+void RegisterTestCsp(DWORD type) {
+    const std::string provider = std::string(ProvidersKey) + NameOfType(type);
+    SetText(HKEY_LOCAL_MACHINE, provider, "Image Path", TestCspPath());
+    SetNumber(HKEY_LOCAL_MACHINE, provider, "Type", type);
+    SetText(HKEY_LOCAL_MACHINE, TypeKey(type), "Name", NameOfType(type));
+    SetText(HKEY_LOCAL_MACHINE, TypeKey(type), "TypeName", "GOST test provider");
+}
+
 TestCspRegistration::TestCspRegistration(std::vector<DWORD> types) : types_(std::move(types)) {
     // A test process killed while registered leaves its registration behind: start from none.
     Unregister(75);
     Unregister(80);
     RegDeleteTreeA(HKEY_CURRENT_USER, TESTCSP_SWITCH_KEY);
-    for (DWORD type : types_) {
-        const std::string provider = std::string(ProvidersKey) + NameOfType(type);
-        SetText(HKEY_LOCAL_MACHINE, provider, "Image Path", TestCspPath());
-        SetNumber(HKEY_LOCAL_MACHINE, provider, "Type", type);
-        SetText(HKEY_LOCAL_MACHINE, TypeKey(type), "Name", NameOfType(type));
-        SetText(HKEY_LOCAL_MACHINE, TypeKey(type), "TypeName", "GOST test provider");
-    }
+    for (DWORD type : types_)
+        RegisterTestCsp(type);
 }
 
 TestCspRegistration::~TestCspRegistration() {

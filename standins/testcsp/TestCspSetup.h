@@ -2,6 +2,7 @@
 // the OID information of its GOST hash, its failure switches, and the CryptoPro settings values.
 #pragma once
 #include "TestCspSwitches.h"
+#include <windows.h>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ std::string TestCspPath();
 // HKLM OID information that maps the GOST hash OID to its ALG_ID. crypt32 reads it when it loads,
 // so it must be written before the process that hashes starts.
 void RegisterGostHashOidInfo();
+
+// Registers testcsp.dll beside the running program as the provider of the type's default name
+// (type 75 or 80), and leaves it registered.
+void RegisterTestCsp(DWORD type);
 
 // Registers the provider under the type's default name (type 75 or 80) for as long as it lives,
 // with its switches cleared; the destructor removes both and the switches.
