@@ -13,8 +13,35 @@
 #     the stand-in service hosts' PKI, with a CA of its own that a test or demo run may trust:
 #     ca.crt/.der      the stand-in certification authority
 #     server.crt/.key  the service hosts' certificate, issued by it for the given addresses
+#   make-pki.sh ca OUT_DIR
+#     the certification authority's test PKI: UTF-8 names, fixed validity dates, CRLs for each
+#     issuer. Each certificate NAME gives NAME.crt (PEM), NAME.der and NAME.key; each CRL NAME
+#     gives NAME.crl (DER), NAME.crl.pem, NAME.crl.b64 (base64 in lines of 64) and NAME.crl.b64line
+#     (base64 on one line).
+#     The chain:
+#       root          "ЦС_3", self-signed, 2020-2050
+#       sub           "Подчинённый ЦС_3", issued by root; serial 00C1D2E3F40506; CRL distribution
+#                     points on several hosts (see sub_dp*), with entries that are no URLs (an e-mail
+#                     address, a directory name)
+#       end           "Иванов Иван Иванович", issued by sub; serial 1A2B3C4D; enhanced key usages
+#                     clientAuth, emailProtection, 1.2.643.3.37.2.1.1.2; points: a skipped file
+#                     (ca-kqmr(4)), an https point, the authority's own site
+#     Certificates of sub for single cases:
+#       expired (2010-2012), notyet (2060-2070), nocn (no common name), longcn (64 Cyrillic
+#       letters), eku-longer (only 1.2.643.3.37.2.1.1.25), eku-shorter (only 1.2.643.3.37.2.1.1),
+#       noeku (no enhanced key usage), badcdp (a distribution points extension that does not decode),
+#       relname (a distribution point named relative to the CRL issuer between two URLs)
+#     A broken chain: broken, issued by orphan ("Посторонний ЦС"), whose certificate no store holds.
+#     Roots named "ЦС_3" besides root, by NotBefore: root-2015, root-2023a and root-2023b (the same
+#     NotBefore); near names: name-cs2 ("ЦС_2"), name-cs30 ("ЦС_30"), name-lower ("цс_3"), 2025.
+#     CRLs: root (of root), sub (of sub, number 1, 2024-01-01), sub-newer (of sub, number 2,
+#     2024-03-01, end revoked), orphan (of orphan).
+#     points.txt: a line a certificate with distribution points: name and the URLs openssl lists.
+#     crls.txt: a line a CRL as openssl reads it: name, SHA-1 of the DER, CRL number (hex),
+#     lastUpdate, nextUpdate (ISO 8601).
+#     The distribution points' hosts resolve to loopback in the test sandbox (tools/sandbox-hosts).
 set -euo pipefail
-usage="usage: make-pki.sh test OUT_DIR | make-pki.sh service OUT_DIR ADDRESS..."
+usage="usage: make-pki.sh test OUT_DIR | make-pki.sh service OUT_DIR ADDRESS... | make-pki.sh ca OUT_DIR"
 kind=${1:?$usage}
 out=${2:?$usage}
 shift 2
@@ -110,8 +137,160 @@ CNF
   done > serials.txt
 }
 
+
+ca_pki() {
+  [ -s crls.txt ] && return 0
+  cat > "$work/ca.cnf" <<'CNF'
+[ca]
+default_ca = issuer
+[issuer]
+database = $ENV::DB/index.txt
+serial = $ENV::DB/serial
+crlnumber = $ENV::DB/crlnumber
+new_certs_dir = $ENV::DB
+default_md = sha256
+policy = any
+unique_subject = no
+copy_extensions = none
+crl_extensions = crl_ext
+[any]
+commonName = optional
+organizationName = optional
+organizationalUnitName = optional
+[crl_ext]
+authorityKeyIdentifier = keyid:always
+CNF
+
+  cat > "$work/ext.cnf" <<'CNF'
+[root_ext]
+basicConstraints = critical,CA:TRUE
+keyUsage = critical,keyCertSign,cRLSign
+subjectKeyIdentifier = hash
+
+[sub_ext]
+basicConstraints = critical,CA:TRUE,pathlen:0
+keyUsage = critical,keyCertSign,cRLSign
+subjectKeyIdentifier = hash
+authorityKeyIdentifier = keyid:always
+crlDistributionPoints = sub_dp1, sub_dp2, sub_dp3
+[sub_dp1]
+fullname = URI:http://crl-a.vorsalt.test/cdp/root3.crl, email:crl@vorsalt.test, URI:http://crl-b.vorsalt.test/cdp/root3.crl
+[sub_dp2]
+fullname = dirName:sub_dp2_name, URI:http://crl-c.vorsalt.test/cdp/root3.crl
+[sub_dp2_name]
+O = Vorsalt
+[sub_dp3]
+fullname = URI:http://pki-ca.vorsalt.test/cdp/root3.crl
+
+[leaf]
+basicConstraints = CA:FALSE
+keyUsage = critical,digitalSignature,nonRepudiation
+authorityKeyIdentifier = keyid
+[end_ext]
+basicConstraints = CA:FALSE
+keyUsage = critical,digitalSignature,nonRepudiation
+authorityKeyIdentifier = keyid
+extendedKeyUsage = clientAuth, emailProtection, 1.2.643.3.37.2.1.1.2
+crlDistributionPoints = URI:http://crl-a.vorsalt.test/cdp/ca-kqmr(4).crl, URI:https://crl-b.vorsalt.test/cdp/sub3.crl, URI:http://pki-ca.vorsalt.test/cdp/sub3.crl
+[eku_longer_ext]
+basicConstraints = CA:FALSE
+extendedKeyUsage = 1.2.643.3.37.2.1.1.25
+[eku_shorter_ext]
+basicConstraints = CA:FALSE
+extendedKeyUsage = 1.2.643.3.37.2.1.1
+[relname_ext]
+basicConstraints = CA:FALSE
+crlDistributionPoints = URI:http://crl-a.vorsalt.test/cdp/sub3.crl, relname_dp, URI:http://crl-b.vorsalt.test/cdp/sub3.crl
+[relname_dp]
+relativename = relname_dp_name
+[relname_dp_name]
+CN = sub3
+[badcdp_ext]
+basicConstraints = CA:FALSE
+crlDistributionPoints = DER:0500
+[broken_ext]
+basicConstraints = CA:FALSE
+crlDistributionPoints = URI:http://crl-c.vorsalt.test/cdp/orphan.crl
+CNF
+
+  # certificate NAME ISSUER SERIAL FROM TO SUBJECT EXTENSIONS (ISSUER "-": self-signed; dates
+  # YYYYMMDDHHMMSSZ)
+  certificate() {
+    local name=$1 issuer=$2 serial=$3 from=$4 to=$5 subject=$6 extensions=$7
+    local db="$work/db/$issuer"
+    [ "$issuer" = - ] && db="$work/db/$name"
+    mkdir -p "$db"
+    [ -e "$db/index.txt" ] || : > "$db/index.txt"
+    echo "$serial" > "$db/serial"
+    openssl genrsa -out "$name.key" 2048 2>/dev/null
+    openssl req -new -utf8 -key "$name.key" -subj "$subject" -out "$work/$name.csr"
+    local signer=(-cert "$issuer.crt" -keyfile "$issuer.key")
+    [ "$issuer" = - ] && signer=(-selfsign -keyfile "$name.key")
+    DB=$db openssl ca -batch -config "$work/ca.cnf" "${signer[@]}" -in "$work/$name.csr" -utf8 -preserveDN \
+      -startdate "$from" -enddate "$to" -extfile "$work/ext.cnf" -extensions "$extensions" -notext \
+      -out "$name.crt" 2>/dev/null
+    openssl x509 -in "$name.crt" -outform DER -out "$name.der"
+  }
+
+  # crl NAME ISSUER NUMBER LAST_UPDATE NEXT_UPDATE [REVOKED...]
+  crl() {
+    local name=$1 issuer=$2 number=$3 last=$4 next=$5
+    shift 5
+    local db="$work/db/$issuer"
+    for revoked in "$@"; do
+      DB=$db openssl ca -config "$work/ca.cnf" -cert "$issuer.crt" -keyfile "$issuer.key" -revoke "$revoked.crt" \
+        -crl_reason keyCompromise 2>/dev/null
+    done
+    echo "$number" > "$db/crlnumber"
+    DB=$db openssl ca -config "$work/ca.cnf" -cert "$issuer.crt" -keyfile "$issuer.key" -gencrl \
+      -crl_lastupdate "$last" -crl_nextupdate "$next" -out "$name.crl.pem" 2>/dev/null
+    openssl crl -in "$name.crl.pem" -outform DER -out "$name.crl"
+    openssl base64 -in "$name.crl" -out "$name.crl.b64"
+    openssl base64 -A -in "$name.crl" -out "$name.crl.b64line"
+    local view=(openssl crl -in "$name.crl" -inform DER -noout -dateopt iso_8601)
+    printf '%s %s %s %s %s\n' "$name" "$(openssl dgst -sha1 -r "$name.crl" | cut -d' ' -f1)" \
+      "$("${view[@]}" -crlnumber | sed 's/.*=0x//')" "$("${view[@]}" -lastupdate | cut -d= -f2 | tr ' ' T)" \
+      "$("${view[@]}" -nextupdate | cut -d= -f2 | tr ' ' T)" >> "$work/crls.txt"
+  }
+
+  o="/O=ВАРТО Тест"
+  certificate root - 3C 20200101000000Z 20500101000000Z "$o/CN=ЦС_3" root_ext
+  certificate sub root 00C1D2E3F40506 20200601000000Z 20490101000000Z "$o/CN=Подчинённый ЦС_3" sub_ext
+  certificate end sub 1A2B3C4D 20210101000000Z 20480101000000Z "$o/CN=Иванов Иван Иванович" end_ext
+  certificate expired sub 1001 20100101000000Z 20120101000000Z "$o/CN=Просроченный" leaf
+  certificate notyet sub 1002 20600101000000Z 20700101000000Z "$o/CN=Будущий" leaf
+  certificate nocn sub 1003 20210101000000Z 20480101000000Z "$o/OU=Без имени" leaf
+  certificate longcn sub 1004 20210101000000Z 20480101000000Z \
+    "$o/CN=$(printf 'Я%.0s' {1..32})$(printf 'ж%.0s' {1..32})" leaf
+  certificate eku-longer sub 1005 20210101000000Z 20480101000000Z "$o/CN=ЭКУ длиннее" eku_longer_ext
+  certificate eku-shorter sub 1006 20210101000000Z 20480101000000Z "$o/CN=ЭКУ короче" eku_shorter_ext
+  certificate noeku sub 1007 20210101000000Z 20480101000000Z "$o/CN=Без ЭКУ" leaf
+  certificate badcdp sub 1008 20210101000000Z 20480101000000Z "$o/CN=Испорченные точки" badcdp_ext
+  certificate relname sub 1009 20210101000000Z 20480101000000Z "$o/CN=Относительное имя" relname_ext
+
+  certificate orphan - 7001 20200101000000Z 20500101000000Z "$o/CN=Посторонний ЦС" root_ext
+  certificate broken orphan 7002 20210101000000Z 20480101000000Z "$o/CN=Без цепочки" broken_ext
+
+  certificate root-2015 - 15 20150101000000Z 20350101000000Z "$o/CN=ЦС_3" root_ext
+  certificate root-2023a - 023A 20230101000000Z 20430101000000Z "$o/CN=ЦС_3" root_ext
+  certificate root-2023b - 023B 20230101000000Z 20430101000000Z "$o/CN=ЦС_3" root_ext
+  certificate name-cs2 - 02 20250101000000Z 20450101000000Z "$o/CN=ЦС_2" root_ext
+  certificate name-cs30 - 30 20250101000000Z 20450101000000Z "$o/CN=ЦС_30" root_ext
+  certificate name-lower - 33 20250101000000Z 20450101000000Z "$o/CN=цс_3" root_ext
+
+  crl root root 01 20240101000000Z 20340101000000Z
+  crl sub sub 01 20240101000000Z 20340101000000Z
+  crl sub-newer sub 02 20240301000000Z 20340301000000Z end
+  crl orphan orphan 01 20240101000000Z 20340101000000Z
+  for name in sub end broken relname; do
+    echo "$name $(openssl x509 -in "$name.crt" -noout -ext crlDistributionPoints | grep -o 'URI:[^ ]*' | cut -c5- | tr '\n' ' ')"
+  done > points.txt
+  mv "$work/crls.txt" crls.txt
+}
+
 case "$kind" in
   test) test_pki ;;
+  ca) ca_pki ;;
   service) service_pki "$@" ;;
   *) echo "$usage" >&2; exit 2 ;;
 esac

@@ -1,5 +1,5 @@
 // Traits of the CryptoAPI handles for TOwned (Owned.h): certificate stores, certificate and CRL
-// contexts, CMS messages, provider contexts, keys and hashes.
+// contexts, certificate chains, CMS messages, provider contexts, keys and hashes.
 #pragma once
 #include "Owned.h"
 #include <wincrypt.h>
@@ -22,6 +22,14 @@ struct TCrlContextTraits : TOwnedTraits<PCCRL_CONTEXT> {
     static BOOL Close(Handle handle) { return CertFreeCRLContext(handle); }
 };
 using TCrlContext = TOwned<TCrlContextTraits>;
+
+struct TCertChainTraits : TOwnedTraits<PCCERT_CHAIN_CONTEXT> {
+    static BOOL Close(Handle handle) {
+        CertFreeCertificateChain(handle);
+        return TRUE;
+    }
+};
+using TCertChain = TOwned<TCertChainTraits>;
 
 struct TCryptMsgTraits : TOwnedTraits<HCRYPTMSG> {
     static BOOL Close(Handle handle) { return CryptMsgClose(handle); }

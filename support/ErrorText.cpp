@@ -126,7 +126,10 @@ std::string FormatErrorText(const std::string& message, int code, bool withComIn
 
 void LogOrStoreError(std::string* errorText, const std::string& message, int code, bool withComInfo,
                      bool winHttpOwnsInternetCodes) {
-    std::string text = FormatErrorText(message, code, withComInfo, winHttpOwnsInternetCodes);
+    StoreErrorText(errorText, FormatErrorText(message, code, withComInfo, winHttpOwnsInternetCodes));
+}
+
+void StoreErrorText(std::string* errorText, std::string text) {
     if (errorText != nullptr)
         *errorText = std::move(text);
     else

@@ -20,3 +20,7 @@ std::string GetOleErrorInfoText();
 // replaces *errorText, or goes to VYRNLog when errorText is null.
 void LogOrStoreError(std::string* errorText, const std::string& message, int code = 0, bool withComInfo = false,
                      bool winHttpOwnsInternetCodes = false);
+
+// A text taken as it stands (not composed): it replaces *errorText, or goes to VYRNLog when
+// errorText is null.
+void StoreErrorText(std::string* errorText, std::string text);

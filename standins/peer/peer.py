@@ -26,11 +26,12 @@ Proxy mode: a request in absolute form is forwarded to its origin when that is a
 address or localhost (else 502); CONNECT is tunnelled to loopback only; with --proxy-auth every
 proxy request without those Basic credentials gets 407. Origin-form requests use the script.
 
-Log lines (texts are the bytes as received, read as latin-1):
-  {"event": "request", "peer", "conn", "tls", "client_cert", "head", "request_line", "method",
+Log lines (texts are the bytes as received, read as latin-1; time: when the line was written, in
+seconds since the epoch, so that the logs of several peers can be merged):
+  {"event": "request", "peer", "time", "conn", "tls", "client_cert", "head", "request_line", "method",
    "target", "version", "headers": [[name, value], ...], "body_hex", "body_length"}
-  {"event": "tls_error", "peer", "conn", "error"}
-  {"event": "tunnel", "peer", "conn", "target", "result"}
+  {"event": "tls_error", "peer", "time", "conn", "error"}
+  {"event": "tunnel", "peer", "time", "conn", "target", "result"}
 """
 import argparse
 import base64
@@ -64,7 +65,7 @@ class Log:
         self.lock = threading.Lock()
 
     def write(self, event, **fields):
-        line = json.dumps(dict(event=event, peer=self.peer_name, **fields))
+        line = json.dumps(dict(event=event, peer=self.peer_name, time=time.time(), **fields))
         with self.lock:
             self.file.write(line + "\n")
             self.file.flush()

@@ -147,6 +147,9 @@ std::string FromHex(const std::string& hex) {
 
 TPeerRequest RequestOf(const TJson& line) {
     TPeerRequest request;
+    request.Peer = line.Text("peer");
+    const TJson* time = line.Find("time");
+    request.Time = time != nullptr ? time->number : 0;
     const TJson* connection = line.Find("conn");
     request.Connection = connection != nullptr ? static_cast<int>(connection->number) : 0;
     const TJson* tls = line.Find("tls");

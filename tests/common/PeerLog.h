@@ -5,6 +5,8 @@
 #include <vector>
 
 struct TPeerRequest {
+    std::string Peer;    // the name of the peer that logged it
+    double Time = 0;     // when the peer logged it, in seconds since the epoch
     int Connection = 0;  // the peer's number of the connection it came on
     bool Tls = false;
     std::string ClientCert;  // common name of the client certificate, "" without one

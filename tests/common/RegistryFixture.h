@@ -56,6 +56,8 @@ public:
 
     // False when the scratch key could not stand in: the real key is in place.
     bool Active() const { return active; }
+    // The scratch key's path under the real HKEY_CURRENT_USER, where another process finds it.
+    const std::string& Path() const { return path; }
 
 private:
     bool active = false;

@@ -1,22 +1,12 @@
 // Time helpers against known FILETIME/SYSTEMTIME values, in Europe/Berlin (UTC+1, summer UTC+2).
 #include "TimeHelpers.h"
 #include "SeamOverride.h"
+#include "TestTimes.h"
 #include "TimeZoneApi.h"
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
-SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second = 0) {
-    SYSTEMTIME t{};
-    t.wYear = year;
-    t.wMonth = month;
-    t.wDay = day;
-    t.wHour = hour;
-    t.wMinute = minute;
-    t.wSecond = second;
-    return t;
-}
-
 FILETIME File(const SYSTEMTIME& t) {
     FILETIME f{};
     EXPECT_TRUE(SystemTimeToFileTime(&t, &f));
@@ -82,7 +72,7 @@ TEST(TimeHelpers, Differences) {
 
 TEST(TimeHelpers, DateTextKeepsTheTimeAsItIs) {
     // 23:30 UTC on 31 December is already 1 January in Berlin: the text must keep the 31st.
-    const FILETIME time = File(Time(2025, 12, 31, 23, 30));
+    const FILETIME time = File(SystemTimeOf(2025, 12, 31, 23, 30));
     char month[32] = {};
     ASSERT_GT(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVMONTHNAME12, month, sizeof month), 0);
     EXPECT_EQ(FileTimeToDateText(time, "dd MMM yyyy"), std::string("31 ") + month + " 2025");
@@ -91,7 +81,7 @@ TEST(TimeHelpers, DateTextKeepsTheTimeAsItIs) {
 
 TEST(TimeHelpers, DateTextOfWhatCannotBeATimeIsEmpty) {
     EXPECT_EQ(FileTimeToDateText(Ticks(0x8000000000000000ull), "dd.MM.yyyy"), "");
-    EXPECT_EQ(FileTimeToDateText(File(Time(2025, 1, 2, 0, 0)), "dd.MM.yyyy"), "02.01.2025");
+    EXPECT_EQ(FileTimeToDateText(File(SystemTimeOf(2025, 1, 2, 0, 0)), "dd.MM.yyyy"), "02.01.2025");
 }
 
 TEST(TimeHelpers, LocalTimeToUtcUsesTheRuleOfTheDate) {
@@ -100,10 +90,10 @@ TEST(TimeHelpers, LocalTimeToUtcUsesTheRuleOfTheDate) {
         const char* utc;
     };
     const Case cases[] = {
-        {Time(2025, 1, 15, 12, 0), "2025-01-15 11:00:00"},  // winter: UTC+1
-        {Time(2025, 7, 15, 12, 0), "2025-07-15 10:00:00"},  // summer: UTC+2, whatever the date today
-        {Time(2025, 3, 30, 3, 30), "2025-03-30 01:30:00"},  // just after the spring change
-        {Time(2025, 1, 1, 0, 30), "2024-12-31 23:30:00"},
+        {SystemTimeOf(2025, 1, 15, 12, 0), "2025-01-15 11:00:00"},  // winter: UTC+1
+        {SystemTimeOf(2025, 7, 15, 12, 0), "2025-07-15 10:00:00"},  // summer: UTC+2, whatever the date today
+        {SystemTimeOf(2025, 3, 30, 3, 30), "2025-03-30 01:30:00"},  // just after the spring change
+        {SystemTimeOf(2025, 1, 1, 0, 30), "2024-12-31 23:30:00"},
     };
     for (const Case& c : cases) {
         SYSTEMTIME utc{};
@@ -130,7 +120,7 @@ TEST(TimeHelpers, LocalTimeToUtcWithoutTheEntryPointUsesTheBiasInForce) {
             seam->GetProcAddress = missing.lookup;
         if (missing.load)
             seam->LoadLibraryA = missing.load;
-        for (const SYSTEMTIME& local : {Time(2025, 1, 15, 12, 0), Time(2025, 7, 15, 12, 0)}) {
+        for (const SYSTEMTIME& local : {SystemTimeOf(2025, 1, 15, 12, 0), SystemTimeOf(2025, 7, 15, 12, 0)}) {
             SYSTEMTIME utc{};
             ASSERT_EQ(LocalTimeToUtc(local, utc, nullptr), 0) << missing.name;
             const int64_t shift = TicksOf(File(utc)) - TicksOf(File(local));
@@ -140,7 +130,7 @@ TEST(TimeHelpers, LocalTimeToUtcWithoutTheEntryPointUsesTheBiasInForce) {
 }
 
 TEST(TimeHelpers, LocalTimeToUtcFailures) {
-    const SYSTEMTIME good = Time(2025, 1, 15, 12, 0);
+    const SYSTEMTIME good = SystemTimeOf(2025, 1, 15, 12, 0);
     SYSTEMTIME badMonth = good;
     badMonth.wMonth = 13;
     struct Case {
@@ -161,7 +151,7 @@ TEST(TimeHelpers, LocalTimeToUtcFailures) {
         {"local file time", good, nullptr, NoEntry, LocalFileTimeFails, 3,
          "Невозможно перевести время LocalFileTimeToFileTime failed."},
         // an hour before the first tick in UTC+1
-        {"before 1601", Time(1601, 1, 1, 0, 0), nullptr, NoEntry, nullptr, 4,
+        {"before 1601", SystemTimeOf(1601, 1, 1, 0, 0), nullptr, NoEntry, nullptr, 4,
          "Невозможно перевести время FileTimeToSystemTime failed."},
     };
     for (const Case& c : cases) {

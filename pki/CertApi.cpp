@@ -1,0 +1,6 @@
+#include "CertApi.h"
+
+TCertApi TCertApi::Real() {
+    return {::LocalAlloc, ::CertDuplicateCertificateContext, ::CertGetCertificateChain, ::CryptDecodeObject,
+            ::CertAddCRLContextToStore};
+}
