@@ -1,0 +1,101 @@
+// The CAPICOM objects: the certificate and the hashed data.
+#include "Objects.h"
+#include <vector>
+
+namespace {
+enum { CertImport, CertExport };
+enum { HashAlgorithm, HashHash };
+
+// CAPICOM's hash algorithm numbers.
+ALG_ID AlgIdOf(int algorithm) {
+    switch (algorithm) {
+    case 0:
+        return CALG_SHA1;
+    case 3:
+        return CALG_MD5;
+    case 4:
+        return CALG_SHA_256;
+    case 5:
+        return CALG_SHA_384;
+    case 6:
+        return CALG_SHA_512;
+    default:
+        return 0;
+    }
+}
+}  // namespace
+
+TCertificateObject::TCertificateObject()
+    : TAutomationObject(L"CAPICOM.Certificate", {{L"Import", MemberMethod, {VT_BSTR}},
+                                                 {L"Export", MemberMethod, {VT_I4}}}) {}
+
+TCertificateObject::TCertificateObject(PCCERT_CONTEXT cert) : TCertificateObject() {
+    context.Reset(CertDuplicateCertificateContext(cert));
+}
+
+PCCERT_CONTEXT TCertificateObject::Context() const {
+    if (!context)
+        throw TMemberFailure{E_UNEXPECTED, L"Сертификат не загружен"};
+    return context.Get();
+}
+
+void TCertificateObject::Call(size_t member, VARIANT* arguments, VARIANT& result) {
+    if (member == CertImport) {
+        const BSTR text = arguments[0].bstrVal;
+        DWORD size = 0;
+        if (!CryptStringToBinaryW(text, SysStringLen(text), CRYPT_STRING_BASE64, nullptr, &size, nullptr, nullptr))
+            throw TMemberFailure{HRESULT_FROM_WIN32(GetLastError()), L"Не base64"};
+        std::vector<BYTE> der(size);
+        CryptStringToBinaryW(text, SysStringLen(text), CRYPT_STRING_BASE64, der.data(), &size, nullptr, nullptr);
+        PCCERT_CONTEXT imported = CertCreateCertificateContext(X509_ASN_ENCODING, der.data(), size);
+        if (imported == nullptr)
+            throw TMemberFailure{HRESULT_FROM_WIN32(GetLastError()), L"Данные не являются сертификатом"};
+        context.Reset(imported);
+        return;
+    }
+    if (arguments[0].lVal != 0)
+        throw TMemberFailure{E_INVALIDARG, L"Поддерживается только CAPICOM_ENCODE_BASE64"};
+    const PCCERT_CONTEXT cert = Context();
+    DWORD size = 0;
+    CryptBinaryToStringW(cert->pbCertEncoded, cert->cbCertEncoded, CRYPT_STRING_BASE64, nullptr, &size);
+    std::vector<wchar_t> text(size + 1);
+    CryptBinaryToStringW(cert->pbCertEncoded, cert->cbCertEncoded, CRYPT_STRING_BASE64, text.data(), &size);
+    result.vt = VT_BSTR;
+    result.bstrVal = SysAllocString(text.data());
+}
+
+THashedDataObject::THashedDataObject()
+    : TAutomationObject(L"CAPICOM.HashedData", {{L"Algorithm", MemberPut, {VT_I4}},
+                                                {L"hash", MemberMethod, {VT_BSTR}}}) {}
+
+const std::string& THashedDataObject::Digest() const {
+    if (!hashed)
+        throw TMemberFailure{E_UNEXPECTED, L"Данные не хэшированы"};
+    return digest;
+}
+
+const char* THashedDataObject::AlgorithmOid() const {
+    ALG_ID id = AlgIdOf(algorithm);
+    const PCCRYPT_OID_INFO info = CryptFindOIDInfo(CRYPT_OID_INFO_ALGID_KEY, &id, CRYPT_HASH_ALG_OID_GROUP_ID);
+    return info ? info->pszOID : szOID_OIWSEC_sha1;
+}
+
+void THashedDataObject::Call(size_t member, VARIANT* arguments, VARIANT&) {
+    if (member == HashAlgorithm) {
+        if (AlgIdOf(arguments[0].lVal) == 0)
+            throw TMemberFailure{E_INVALIDARG, L"Неизвестный алгоритм хэширования"};
+        algorithm = arguments[0].lVal;
+        return;
+    }
+    digest = HashBytes(AlgIdOf(algorithm), BstrBytes(arguments[0].bstrVal));
+    hashed = true;
+}
+
+std::string HashBytes(ALG_ID algorithm, const std::string& bytes) {
+    BYTE digest[64];
+    DWORD size = sizeof digest;
+    if (!CryptHashCertificate(0, algorithm, 0, reinterpret_cast<const BYTE*>(bytes.data()),
+                              static_cast<DWORD>(bytes.size()), digest, &size))
+        throw TMemberFailure{HRESULT_FROM_WIN32(GetLastError()), L"Хэширование не удалось"};
+    return std::string(reinterpret_cast<char*>(digest), size);
+}

@@ -1,0 +1,40 @@
+#include "Journal.h"
+#include <vector>
+
+namespace {
+std::wstring Environment(const wchar_t* name) {
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0)
+        return std::wstring();
+    std::vector<wchar_t> value(size);
+    GetEnvironmentVariableW(name, value.data(), size);
+    return value.data();
+}
+}  // namespace
+
+void JournalLine(const std::wstring& line) {
+    const std::wstring path = Environment(L"VORSALT_AUTOMATION_JOURNAL");
+    if (path.empty())
+        return;
+    const HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    const std::wstring text = line + L"\n";
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                         nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool ScriptedFailure(const std::wstring& member, HRESULT& scode) {
+    const std::wstring script = L";" + Environment(L"VORSALT_AUTOMATION_FAIL") + L";";
+    const size_t at = script.find(L";" + member + L"=");
+    if (at == std::wstring::npos)
+        return false;
+    scode = static_cast<HRESULT>(wcstoul(script.c_str() + at + member.size() + 2, nullptr, 16));
+    return true;
+}
