@@ -1,5 +1,6 @@
 #include "AutomationObject.h"
 #include "Journal.h"
+#include "LastErrorKept.h"
 
 const IID IID_IStandinObject = {0x6e1b1d8c, 0x6f4e, 0x4b8a, {0x9a, 0x57, 0x1d, 0x2c, 0x3b, 0x4a, 0x5f, 0x60}};
 
@@ -101,6 +102,7 @@ HRESULT TAutomationObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LC
 
 HRESULT TAutomationObject::Invoke(DISPID id, REFIID, LCID, WORD kind, DISPPARAMS* params, VARIANT* result,
                                   EXCEPINFO* exception, UINT* argumentError) {
+    const TLastErrorKept callersError;  // what the object's own platform calls leave stays inside
     if (id < 1 || static_cast<size_t>(id) > members.size())
         return DISP_E_MEMBERNOTFOUND;
     const TMember& member = members[id - 1];

@@ -2,7 +2,8 @@
 // by its name (any case) and by one kind of invocation. A put must name its one argument
 // DISPID_PROPERTYPUT, as the platform's callers do; a wrong count or type is refused as the
 // platform refuses it. A member that fails reports an automation exception with the object's
-// program identifier as its source. Every invocation goes to the journal (Journal.h).
+// program identifier as its source. Every invocation goes to the journal (Journal.h); the
+// caller's last error is left as it was.
 #pragma once
 #include <windows.h>
 #include <oleauto.h>

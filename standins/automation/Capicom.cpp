@@ -6,22 +6,23 @@ namespace {
 enum { CertImport, CertExport };
 enum { HashAlgorithm, HashHash };
 
-// CAPICOM's hash algorithm numbers.
-ALG_ID AlgIdOf(int algorithm) {
-    switch (algorithm) {
-    case 0:
-        return CALG_SHA1;
-    case 3:
-        return CALG_MD5;
-    case 4:
-        return CALG_SHA_256;
-    case 5:
-        return CALG_SHA_384;
-    case 6:
-        return CALG_SHA_512;
-    default:
-        return 0;
-    }
+// CAPICOM's hash algorithm numbers: the CryptoAPI algorithm and its OID.
+struct THashAlgorithm {
+    int number;
+    ALG_ID id;
+    const char* oid;
+};
+const THashAlgorithm HashAlgorithms[] = {
+    {0, CALG_SHA1, "1.3.14.3.2.26"},           {3, CALG_MD5, "1.2.840.113549.2.5"},
+    {4, CALG_SHA_256, "2.16.840.1.101.3.4.2.1"}, {5, CALG_SHA_384, "2.16.840.1.101.3.4.2.2"},
+    {6, CALG_SHA_512, "2.16.840.1.101.3.4.2.3"},
+};
+
+const THashAlgorithm* AlgorithmOf(int number) {
+    for (const THashAlgorithm& algorithm : HashAlgorithms)
+        if (algorithm.number == number)
+            return &algorithm;
+    return nullptr;
 }
 }  // namespace
 
@@ -75,19 +76,17 @@ const std::string& THashedDataObject::Digest() const {
 }
 
 const char* THashedDataObject::AlgorithmOid() const {
-    ALG_ID id = AlgIdOf(algorithm);
-    const PCCRYPT_OID_INFO info = CryptFindOIDInfo(CRYPT_OID_INFO_ALGID_KEY, &id, CRYPT_HASH_ALG_OID_GROUP_ID);
-    return info ? info->pszOID : szOID_OIWSEC_sha1;
+    return AlgorithmOf(algorithm)->oid;
 }
 
 void THashedDataObject::Call(size_t member, VARIANT* arguments, VARIANT&) {
     if (member == HashAlgorithm) {
-        if (AlgIdOf(arguments[0].lVal) == 0)
+        if (AlgorithmOf(arguments[0].lVal) == nullptr)
             throw TMemberFailure{E_INVALIDARG, L"Неизвестный алгоритм хэширования"};
         algorithm = arguments[0].lVal;
         return;
     }
-    digest = HashBytes(AlgIdOf(algorithm), BstrBytes(arguments[0].bstrVal));
+    digest = HashBytes(AlgorithmOf(algorithm)->id, BstrBytes(arguments[0].bstrVal));
     hashed = true;
 }
 

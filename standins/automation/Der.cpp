@@ -1,4 +1,5 @@
 #include "Der.h"
+#include <vector>
 
 namespace der {
 
@@ -25,11 +26,39 @@ std::string PositiveInteger(std::string bigEndian) {
     return Element(Integer, bigEndian);
 }
 
+std::string ObjectIdentifier(const std::string& dotted) {
+    std::vector<unsigned long> arcs;
+    size_t at = 0;
+    while (at <= dotted.size()) {
+        const size_t end = dotted.find('.', at);
+        const std::string arc = dotted.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        if (arc.empty() || arc.find_first_not_of("0123456789") != std::string::npos || arc.size() > 9)
+            return std::string();
+        arcs.push_back(std::stoul(arc));
+        if (end == std::string::npos)
+            break;
+        at = end + 1;
+    }
+    if (arcs.size() < 2 || arcs[0] > 2 || (arcs[0] < 2 && arcs[1] > 39))
+        return std::string();
+    arcs[1] += arcs[0] * 40;
+    std::string content;
+    for (size_t i = 1; i < arcs.size(); ++i) {
+        std::string digits(1, static_cast<char>(arcs[i] & 0x7F));
+        for (unsigned long rest = arcs[i] >> 7; rest != 0; rest >>= 7)
+            digits.insert(digits.begin(), static_cast<char>(0x80 | (rest & 0x7F)));
+        content += digits;
+    }
+    return Element(ObjectId, content);
+}
+
 bool TReader::Next(unsigned char& tag, std::string& content) {
     const size_t size = data.size();
     size_t at = position;
-    if (at + 2 > size)
+    if (at + 2 > size) {
+        position = size;
         return false;
+    }
     tag = static_cast<unsigned char>(data[at++]);
     if ((tag & 0x1F) == 0x1F) {  // a multi-byte tag: not used by what is read here
         position = size;

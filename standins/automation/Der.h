@@ -26,6 +26,9 @@ std::string Element(unsigned char tag, const std::string& content);
 // zeros beyond one are dropped).
 std::string PositiveInteger(std::string bigEndian);
 
+// An OBJECT IDENTIFIER of dotted text ("1.3.14.3.2.26"); "" when the text is no identifier.
+std::string ObjectIdentifier(const std::string& dotted);
+
 // Reads the elements of a content one after the other.
 class TReader {
 public:

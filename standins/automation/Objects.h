@@ -92,7 +92,8 @@ private:
     long status = 0;
 };
 
-// "OCSPCOM.OCSPResponse": Import, Export, ProducedAt (local).
+// "OCSPCOM.OCSPResponse": Import, Export, ProducedAt (local; empty for a response that is not
+// successful, which has none).
 class TOcspResponseObject : public TAutomationObject {
 public:
     TOcspResponseObject();

@@ -67,8 +67,8 @@ std::wstring OcspPointOf(PCCERT_CONTEXT cert) {
     throw TMemberFailure{static_cast<HRESULT>(CRYPT_E_ASN1_BADTAG), L"Данные не являются ответом OCSP"};
 }
 
-// producedAt of a successful response.
-SYSTEMTIME ProducedAtOf(const std::string& response) {
+// producedAt of a successful response; false for a response of another status, which has none.
+bool ProducedAtOf(const std::string& response, SYSTEMTIME& time) {
     std::string content, status, bytes, bytesContent, type, basicOctets, basic, data, field;
     if (!der::Whole(response, der::Sequence, content))
         BadResponse();
@@ -76,7 +76,7 @@ SYSTEMTIME ProducedAtOf(const std::string& response) {
     if (!reader.Expect(der::Enumerated, status))
         BadResponse();
     if (status != std::string(1, '\0'))
-        throw TMemberFailure{E_FAIL, L"Ответ OCSP без данных: статус " + std::to_wstring(status.empty() ? -1 : status[0])};
+        return false;
     if (!reader.Expect(der::ContextZero, bytes) || !der::Whole(bytes, der::Sequence, bytesContent))
         BadResponse();
     der::TReader inner(bytesContent);
@@ -92,10 +92,9 @@ SYSTEMTIME ProducedAtOf(const std::string& response) {
         BadResponse();
     if (tag == der::ContextZero && !dataReader.Next(tag, field))  // the version, then the responder
         BadResponse();
-    SYSTEMTIME time{};
     if (!dataReader.Expect(der::GeneralizedTime, field) || !ParseGeneralizedTime(field, time))
         BadResponse();
-    return time;
+    return true;
 }
 }  // namespace
 
@@ -179,6 +178,9 @@ void TOcspResponseObject::Call(size_t member, VARIANT* arguments, VARIANT& resul
         result.bstrVal = BytesToBstr(response);
         return;
     }
+    SYSTEMTIME time{};
+    if (!ProducedAtOf(response, time))
+        return;  // empty: a response without data has no production time
     result.vt = VT_DATE;
-    result.date = UtcToLocalDate(ProducedAtOf(response));
+    result.date = UtcToLocalDate(time);
 }

@@ -11,19 +11,10 @@ enum { StampImport, StampExport, StampCertificate, StampVerify, StampTime };
 const char* const TstInfoOid = "1.2.840.113549.1.9.16.1.4";
 
 std::string ObjectId(const char* dotted) {
-    BYTE encoded[64];
-    DWORD size = sizeof encoded;
-    LPCSTR oid = dotted;
-    // An AlgorithmIdentifier without parameters encodes the OID first; take that element.
-    CRYPT_ALGORITHM_IDENTIFIER algorithm{const_cast<LPSTR>(oid), {0, nullptr}};
-    if (!CryptEncodeObject(X509_ASN_ENCODING, X509_ALGORITHM_IDENTIFIER, &algorithm, encoded, &size))
+    const std::string id = der::ObjectIdentifier(dotted);
+    if (id.empty())
         throw TMemberFailure{E_INVALIDARG, L"Неизвестный идентификатор алгоритма"};
-    std::string content;
-    der::Whole(std::string(reinterpret_cast<char*>(encoded), size), der::Sequence, content);
-    der::TReader reader(content);
-    std::string id;
-    reader.Expect(der::ObjectId, id);
-    return der::Element(der::ObjectId, id);
+    return id;
 }
 
 std::wstring PolicyAddress() {
