@@ -10,12 +10,8 @@
 #include <atomic>
 #include <string>
 #include <vector>
+#include "Failure.h"
 
-// A failure a member reports: the automation exception's scode and description.
-struct TMemberFailure {
-    HRESULT scode;
-    std::wstring description;
-};
 
 enum TMemberKind : WORD { MemberMethod = DISPATCH_METHOD, MemberGet = DISPATCH_PROPERTYGET,
                           MemberPut = DISPATCH_PROPERTYPUT, MemberPutRef = DISPATCH_PROPERTYPUTREF };

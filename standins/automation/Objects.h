@@ -106,7 +106,3 @@ private:
     std::string response;
 };
 
-// Digest of bytes by a CryptoAPI algorithm.
-std::string HashBytes(ALG_ID algorithm, const std::string& bytes);
-// "yyyymmddhhmmss[.f...]Z"; false when it is not such a time.
-bool ParseGeneralizedTime(const std::string& text, SYSTEMTIME& time);

@@ -1,5 +1,5 @@
 #include "Transport.h"
-#include "AutomationObject.h"
+#include "Failure.h"
 #include <winhttp.h>
 #include <vector>
 
@@ -17,7 +17,8 @@ struct TInternet {
 }
 }  // namespace
 
-THttpAnswer PostRequest(const std::wstring& url, const wchar_t* contentType, const std::string& body) {
+THttpAnswer PostRequest(const std::wstring& url, const wchar_t* contentType, const std::string& body,
+                        const wchar_t* agent) {
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof parts;
     wchar_t host[256] = {}, path[2048] = {};
@@ -27,7 +28,7 @@ THttpAnswer PostRequest(const std::wstring& url, const wchar_t* contentType, con
     parts.dwUrlPathLength = 2048;
     if (url.empty() || !WinHttpCrackUrl(url.c_str(), 0, 0, &parts))
         throw TMemberFailure{E_INVALIDARG, L"Адрес службы не задан или неверен: " + url};
-    const TInternet session{WinHttpOpen(L"Vorsalt automation stand-in", WINHTTP_ACCESS_TYPE_NO_PROXY,
+    const TInternet session{WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NO_PROXY,
                                         WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0)};
     if (!session.handle)
         Fail(L"WinHttpOpen");
