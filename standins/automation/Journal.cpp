@@ -30,11 +30,26 @@ void JournalLine(const std::wstring& line) {
     CloseHandle(file);
 }
 
-bool ScriptedFailure(const std::wstring& member, HRESULT& scode) {
-    const std::wstring script = L";" + Environment(L"VORSALT_AUTOMATION_FAIL") + L";";
+namespace {
+// The text after "<member>=" in the script of the variable; null when the member is not in it.
+const wchar_t* Scripted(const wchar_t* variable, const std::wstring& member, std::wstring& script) {
+    script = L";" + Environment(variable) + L";";
     const size_t at = script.find(L";" + member + L"=");
-    if (at == std::wstring::npos)
+    return at == std::wstring::npos ? nullptr : script.c_str() + at + member.size() + 2;
+}
+}  // namespace
+
+bool ScriptedFailure(const std::wstring& member, HRESULT& scode) {
+    std::wstring script;
+    const wchar_t* value = Scripted(L"VORSALT_AUTOMATION_FAIL", member, script);
+    if (value == nullptr)
         return false;
-    scode = static_cast<HRESULT>(wcstoul(script.c_str() + at + member.size() + 2, nullptr, 16));
+    scode = static_cast<HRESULT>(wcstoul(value, nullptr, 16));
     return true;
+}
+
+long ScriptedSkewSeconds(const std::wstring& member) {
+    std::wstring script;
+    const wchar_t* value = Scripted(L"VORSALT_AUTOMATION_SKEW", member, script);
+    return value ? wcstol(value, nullptr, 10) : 0;
 }

@@ -1,5 +1,6 @@
 // The OCSP client objects: the request (RFC 6960 OCSPRequest for one certificate) and the
 // response it brings.
+#include "Journal.h"
 #include "Objects.h"
 #include "Rfc6960.h"
 #include "Transport.h"
@@ -92,5 +93,5 @@ void TOcspResponseObject::Call(size_t member, VARIANT* arguments, VARIANT& resul
     if (!ProducedAtOf(response, time))
         return;  // empty: a response without data has no production time
     result.vt = VT_DATE;
-    result.date = UtcToLocalDate(time);
+    result.date = UtcToLocalDate(time) + ScriptedSkewSeconds(L"OCSPCOM.OCSPResponse.ProducedAt") / 86400.0;
 }

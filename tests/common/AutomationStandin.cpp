@@ -50,11 +50,3 @@ std::vector<std::string> TAutomationJournal::Lines() const {
 void TAutomationJournal::Clear() const {
     DeleteFileA(path.c_str());
 }
-
-TAutomationFailures::TAutomationFailures(const std::string& script) {
-    SetEnvironmentVariableA("VORSALT_AUTOMATION_FAIL", script.c_str());
-}
-
-TAutomationFailures::~TAutomationFailures() {
-    SetEnvironmentVariableA("VORSALT_AUTOMATION_FAIL", nullptr);
-}

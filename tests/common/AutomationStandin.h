@@ -51,11 +51,28 @@ private:
     std::string path;
 };
 
-// Members scripted to fail while it lives: "<ProgID>.<Member>=<hex scode>;...".
-class TAutomationFailures {
+// An environment variable of this process (and of the children it starts) while it lives.
+class TEnvironmentValue {
 public:
-    explicit TAutomationFailures(const std::string& script);
-    ~TAutomationFailures();
-    TAutomationFailures(const TAutomationFailures&) = delete;
-    TAutomationFailures& operator=(const TAutomationFailures&) = delete;
+    TEnvironmentValue(const char* name, const std::string& value) : name(name) {
+        SetEnvironmentVariableA(name, value.c_str());
+    }
+    ~TEnvironmentValue() { SetEnvironmentVariableA(name, nullptr); }
+    TEnvironmentValue(const TEnvironmentValue&) = delete;
+    TEnvironmentValue& operator=(const TEnvironmentValue&) = delete;
+
+private:
+    const char* name;
+};
+
+// Members scripted to fail while it lives: "<ProgID>.<Member>=<hex scode>;...".
+class TAutomationFailures : public TEnvironmentValue {
+public:
+    explicit TAutomationFailures(const std::string& script) : TEnvironmentValue("VORSALT_AUTOMATION_FAIL", script) {}
+};
+
+// Times that members answer moved by seconds while it lives: "<ProgID>.<Member>=<seconds>;...".
+class TAutomationSkew : public TEnvironmentValue {
+public:
+    explicit TAutomationSkew(const std::string& script) : TEnvironmentValue("VORSALT_AUTOMATION_SKEW", script) {}
 };

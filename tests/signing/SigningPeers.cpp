@@ -52,3 +52,17 @@ TUnixRun OpensslVerifyOcsp(const std::string& response, const std::string& certN
                    Quoted(CaPkiUnixPath("sub.crt")) + " -cert " + Quoted(CaPkiUnixPath(certName + ".crt")) +
                    " -CAfile chain.pem -no_nonce");
 }
+
+TUnixRun OpensslVerifyCms(const std::string& message, bool detached, const std::string& data) {
+    const TUnixJob job("cms-verify");
+    const std::string in = job.Put("message.der", message), dataFile = job.Put("data.bin", data);
+    return job.Run("cat " + Quoted(CaPkiUnixPath("root.crt")) + " " + Quoted(CaPkiUnixPath("sub.crt")) +
+                   " > chain.pem && openssl cms -verify -binary -inform DER -in " + Quoted(in) +
+                   (detached ? " -content " + Quoted(dataFile) : std::string()) +
+                   " -CAfile chain.pem -purpose any -out content.bin && cmp content.bin " + Quoted(dataFile) + " && echo same content");
+}
+
+TUnixRun OpensslPrintCms(const std::string& message) {
+    const TUnixJob job("cms-print");
+    return job.Run("openssl cms -cmsout -print -inform DER -in " + Quoted(job.Put("message.der", message)));
+}

@@ -40,5 +40,11 @@ TUnixRun OpensslVerifyStamp(const std::string& stamp, bool token, const std::str
 // "openssl ocsp -respin" of a response for the PKI certificate name (issued by sub).
 TUnixRun OpensslVerifyOcsp(const std::string& response, const std::string& certName);
 
+// "openssl cms -verify" of a DER message, with the data given apart for a detached one (detached
+// true); the output holds the content that openssl verified.
+TUnixRun OpensslVerifyCms(const std::string& message, bool detached, const std::string& data);
+// "openssl cms -cmsout -print" of a DER message.
+TUnixRun OpensslPrintCms(const std::string& message);
+
 // The Unix path of a file of the CA test PKI.
 std::string CaPkiUnixPath(const std::string& name);

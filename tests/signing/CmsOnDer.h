@@ -1,0 +1,27 @@
+// The test double of the message calls that Wine lacks (signing/SigningApi.h): reading a signer's
+// signature value and adding an unsigned attribute, done on the message's DER (which the real
+// CryptMsgGetParam gives as CMSG_ENCODED_MESSAGE); the encoded message read afterwards is the
+// changed DER. Everything else goes to the real calls. One at a time in a process.
+#pragma once
+#include <windows.h>
+#include <wincrypt.h>
+#include <string>
+#include "SigningApi.h"
+#include "SeamOverride.h"
+
+class TCmsOnDer {
+public:
+    TCmsOnDer();
+    ~TCmsOnDer();
+    TCmsOnDer(const TCmsOnDer&) = delete;
+    TCmsOnDer& operator=(const TCmsOnDer&) = delete;
+
+private:
+    TSeamOverride<TSigningApi> seam;
+};
+
+// The signature value of signer index of a DER SignedData (ContentInfo), and the message with an
+// encoded attribute appended to that signer's unsigned attributes; "" when the DER is no such
+// message.
+std::string SignatureValueOf(const std::string& message, size_t index);
+std::string WithUnsignedAttribute(const std::string& message, size_t index, const std::string& attribute);
