@@ -1,6 +1,7 @@
 #include "RunPlan.h"
 #include "CheckTable.h"
 #include "Endpoints.h"
+#include "LumClient.h"
 
 Endpoints SelectEndpoints(int tag) {
     Endpoints e{VORSALT_SERVICE_HOST, VORSALT_TRAINING_HOST,   VORSALT_ALTERNATIVE_HOST,        VORSALT_CA_WEB_HOST,
@@ -53,7 +54,6 @@ CheckTexts TextsOf(int index, const Endpoints& e) {
 }
 
 int ApplyRecomendRule(int index, int r, TRecomendMap& map, const std::string& info) {
-    constexpr int LumNotAuthenticated = static_cast<int>(0x8000000A);
     switch (index) {
     case ciConnect80:
     case ciConnect443:

@@ -29,6 +29,9 @@ const std::vector<CheckRoutine>& BuiltInChecks() {
          [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.ServiceHost, c.ServiceClient, info); }},
         {ciCheckLumWebTK,
          [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.TrainingHost, c.ServiceClient, info); }},
+        {ciTSPOCSPProxy, [](RunContext& c, std::string& info) { return CheckTSPOCSPProxy(c.Hosts.ServiceHost, info); }},
+        {ciSign,
+         [](RunContext& c, std::string& info) { return CheckSign(c.Hosts.ServiceHost, *c.State.Request, info); }},
         {ciZantholder, [](RunContext& c, std::string& info) { return RunZantholder(c, info); }},
     };
     return checks;

@@ -3,6 +3,7 @@
 #pragma once
 #include "LumClient.h"
 #include "RunPlan.h"
+#include "Tests.h"
 #include "class_http.h"
 #include <memory>
 #include <string>
@@ -25,10 +26,13 @@ public:
 
 // What a run leaves for the detail window and the support report.
 struct TRunState {
-    std::unique_ptr<_AUTH_REQUEST> Request;
-    char Identifier[100] = {};
-    std::string RecomendText;
+    std::unique_ptr<_AUTH_REQUEST> Request;      // made afresh by each run; null before the first
+    char Identifier[SignerIdentifierSize] = {};  // the request's buffer: the signer's identifier
+    std::string RecomendText;                    // the verdict text
     bool Running = false;
+
+    // The identifier that the signature check received, read within its buffer.
+    std::string SignerIdentifier() const { return SignerIdentifierText(Identifier); }
 };
 
 // What a check routine may use.

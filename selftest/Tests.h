@@ -32,3 +32,19 @@ bool IsZantholderInstalled();
 // POSTs the ping to the gateway on 127.0.0.1:8088: 0 it answered "OK", 1 connect failed,
 // 2 switching to plain HTTP failed, 4 the request failed or the reply was another one.
 int PingZantholder(TAllHTTP& client, std::string& info);
+
+struct _AUTH_REQUEST;
+
+// Check 8: the service's time-stamp function through its client library, asked to enhance the
+// test datum "1234567890"; the library's result, with its error text on failure.
+int CheckTSPOCSPProxy(const std::string& host, std::string& info);
+
+// Check 9: a test signature through the client library; its result, with its error text on
+// failure; on success info is the signature kind and the signer's identifier.
+int CheckSign(const std::string& host, _AUTH_REQUEST& request, std::string& info);
+
+// Size of the identifier buffer that the request record points at.
+constexpr int SignerIdentifierSize = 100;
+// The identifier in such a buffer: up to its NUL, at most SignerIdentifierSize bytes (the library
+// may fill the whole buffer without one).
+std::string SignerIdentifierText(const char* buffer);

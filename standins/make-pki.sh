@@ -60,7 +60,14 @@ cd "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-key() { openssl genrsa -out "$1.key" 2048 2>/dev/null; }
+# An RSA key whose private parts all have their full lengths (the private exponent that of the
+# modulus, the primes, their exponents and the coefficient half of it): Wine cannot sign with a
+# key, imported from a PFX, whose coefficient is a byte short.
+full_length_key() {
+  openssl rsa -in "$1" -traditional -outform DER 2>/dev/null | openssl asn1parse -inform DER |
+    awk -F: '/INTEGER/ { n++; if (n >= 4 && length($NF) != (n == 4 ? 512 : 256)) short = 1 } END { exit short }'
+}
+key() { until openssl genrsa -out "$1.key" 2048 2>/dev/null && full_length_key "$1.key"; do :; done; }
 
 # ca ORGANIZATION SERIAL: a self-signed certification authority
 ca() {

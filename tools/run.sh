@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$(nproc)" --target Vorsalt demo_driver standin_pki
+cmake --build build -j"$(nproc)" --target Vorsalt lumclient_standin demo_driver standin_pki
 mkdir -p build/demo-prefix shots
 [ -n "${DISPLAY:-}" ] || export VORSALT_DEMO_SHOTS=1
 # Without a display everything runs on Xvfb, the prefix's set-up included (Wine's desktop and

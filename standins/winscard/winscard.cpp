@@ -2,6 +2,7 @@
 // environment variable VORSALT_SCARD_JOURNAL (entries ended by ";"). Leaves the last error alone.
 #include "LastErrorKept.h"
 #include "ScardScript.h"
+#include "StandinScript.h"
 #include <windows.h>
 #include <map>
 #include <set>
@@ -24,15 +25,8 @@ std::map<SCARDHANDLE, size_t> cards;  // handle -> reader index
 std::set<void*> blocks;
 ULONG_PTR lastHandle = 0x1000;
 
-std::string Environment(const char* name) {
-    char buffer[4096];
-    const DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
-    return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
-}
-
 void Journal(const std::string& entry) {
-    const std::string text = Environment("VORSALT_SCARD_JOURNAL") + entry + ";";
-    SetEnvironmentVariableA("VORSALT_SCARD_JOURNAL", text.c_str());
+    AppendJournal("VORSALT_SCARD_JOURNAL", entry);
 }
 
 std::string Number(unsigned long value) {
@@ -58,7 +52,7 @@ extern "C" {
 
 LONG WINAPI SCardEstablishContext(DWORD scope, LPCVOID, LPCVOID, SCARDCONTEXT* context) {
     TLastErrorKept kept;
-    script = ParseScardScript(Environment("VORSALT_SCARD"));
+    script = ParseScardScript(EnvironmentText("VORSALT_SCARD"));
     Journal("establish " + Number(scope));
     if (script.establish != 0)
         return static_cast<LONG>(script.establish);

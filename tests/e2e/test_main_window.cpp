@@ -1,5 +1,6 @@
 // Vorsalt.exe end to end: its main window driven by window messages from this process, with
 // stand-ins for the service hosts and the signing gateway.
+#include "CheckTable.h"
 #include "Endpoints.h"
 #include "HttpTypeValue.h"
 #include "MainIds.h"
@@ -77,14 +78,23 @@ const std::wstring Failure = L"Тестирование не успешно. р�
 const std::wstring Success = L"Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.";
 const std::wstring ToDo = L"\r\nРекомендуется выполнить следующие действия:\r\n";
 
-const std::string GoodService = "{\"//\": " + Reply(200, "<html></html>") + ", \"/lumweb/check\": " +
-                                Reply(200, R"({\"CorrelationId\":\"5f0c3a52\",\"Status\":\"OK\"})") + "}";
+// The service's pages, with the time-stamp and signature replies that the client library gets.
+std::string Service(const std::string& signature) {
+    return "{\"//\": " + Reply(200, "<html></html>") +
+           ", \"/lumweb/check\": " + Reply(200, R"({\"CorrelationId\":\"5f0c3a52\",\"Status\":\"OK\"})") +
+           ", \"/lumclient/enchance\": " + Reply(200, "OK") + ", \"/lumclient/authentificate\": " + signature + "}";
+}
+const std::string GoodService = Service(Reply(200, "kind=1;id=112-233-445 95"));
 // A reply longer than the 4096 characters a list row's text used to be read with.
 const std::string LongReply = "Maintenance " + std::string(5000, '.');
 // The service host fails the SSL page and its check; the training complex answers the second check
-// wrongly (in the training run it is asked twice).
+// wrongly (in the training run it is asked twice); the time stamp fails and the signature is not
+// authenticated, without words.
 const std::string BadService = "{\"//\": " + Reply(503, "") + ", \"/lumweb/check\": [" + Reply(502, "") + ", " +
-                               Reply(200, LongReply) + "]}";
+                               Reply(200, LongReply) +
+                               "], \"/lumclient/enchance\": " + Reply(500, "TSP service unavailable") +
+                               ", \"/lumclient/authentificate\": " + Reply(401, "") + "}";
+const std::wstring RunAllChecks = L"\r\n - Выполнить все проверки в полном объеме для более точной диагностики.";
 
 int RunCommand(int tag) {
     return tag == TagTraining ? ID_N1 : tag == TagAlternative ? ID_N2 : ID_mni_N18;
@@ -99,9 +109,21 @@ std::vector<std::wstring> Ids(const std::vector<RemoteRow>& rows) {
 
 std::vector<std::wstring> ExpectedIds(int tag) {
     if (tag == TagAlternative)
-        return {L"0", L"1", L"2", L"3", L"5", L"6", L"10"};
-    return {L"0", L"1", L"2", L"3", L"5", L"6", L"7", L"10"};
+        return {L"0", L"1", L"2", L"3", L"5", L"6", L"8", L"9", L"10"};
+    return {L"0", L"1", L"2", L"3", L"5", L"6", L"7", L"8", L"9", L"10"};
 }
+
+// The row of a check; an empty one when the list has none.
+RemoteRow RowOf(const std::vector<RemoteRow>& rows, int index) {
+    for (const auto& row : rows)
+        if (row.id == std::to_wstring(index))
+            return row;
+    return {L"", L"", L"", -1};
+}
+
+// What the client library sent for checks 8 and 9, as the service host's stand-in logged it.
+const std::string TimeStampRequest = "kind=4;data=31323334353637383930\r\nkind=2;data=\r\n";
+const std::string SignatureRequest = "mode=1;second=1";
 
 // Runs of every tag, over the default back-end (WinHTTP on Wine's Windows 7) and over WinINet.
 class StandinRun : public MainWindow, public testing::WithParamInterface<std::tuple<int, DWORD>> {
@@ -132,10 +154,11 @@ TEST_P(StandinRun, EveryStandinAnswersWell) {
         const CheckTexts texts = TextsOf(index, hosts);
         EXPECT_EQ(row.image, 0) << index << " " << vcl::ToAnsi(row.info);
         EXPECT_EQ(row.caption, Wide(texts.Running)) << index;
-        EXPECT_EQ(row.info, Wide(texts.Passed)) << index;
+        EXPECT_EQ(row.info, Wide(texts.Passed ? texts.Passed : "Усиленная: 112-233-445 95")) << index;
     }
 
-    // The service checks share one client: the SSL page, then the check of each host.
+    // The service checks share one client: the SSL page, then the check of each host; then the
+    // client library asks the same host for the time stamp and the test signature.
     const auto service = standins.Https(hosts.ServiceHost);
     std::vector<std::string> lines;
     for (const auto& r : service)
@@ -143,7 +166,11 @@ TEST_P(StandinRun, EveryStandinAnswersWell) {
     std::vector<std::string> expected = {"GET // HTTP/1.1", "POST /lumweb/check HTTP/1.1"};
     if (Tag() == TagTraining)
         expected.push_back("POST /lumweb/check HTTP/1.1");
-    EXPECT_EQ(lines, expected);
+    expected.push_back("POST /lumclient/enchance HTTP/1.1");
+    expected.push_back("POST /lumclient/authentificate HTTP/1.1");
+    ASSERT_EQ(lines, expected);
+    EXPECT_EQ(service[service.size() - 2].Body, TimeStampRequest);
+    EXPECT_EQ(service.back().Body, SignatureRequest);
     if (Tag() == TagRegular) {
         EXPECT_EQ(standins.Https(hosts.TrainingHost).size(), 1u);
     }
@@ -158,7 +185,7 @@ TEST_P(StandinRun, StandinsAnswerBadly) {
     TestCspRegistration csp({75});
     ASSERT_NE(program.Window(), nullptr);
     program.Command(RunCommand(Tag()));
-    EXPECT_EQ(TakeVerdict(), Failure + ToDo + L"\r\n - Проверьте сетевые настройки и настройки прокси.");
+    EXPECT_EQ(TakeVerdict(), Failure + ToDo + L"\r\n - Проверьте сетевые настройки и настройки прокси." + RunAllChecks);
 
     const Endpoints hosts = SelectEndpoints(Tag());
     const auto rows = program.Rows(ID_LV_Stat);
@@ -180,6 +207,15 @@ TEST_P(StandinRun, StandinsAnswerBadly) {
         else
             EXPECT_EQ(rows[6].info.rfind(prefix, 0), 0u) << vcl::ToAnsi(rows[6].info);
     }
+    const RemoteRow timeStamp = RowOf(rows, ciTSPOCSPProxy), signature = RowOf(rows, ciSign);
+    EXPECT_EQ(timeStamp.image, 1);
+    EXPECT_EQ(timeStamp.caption, L"Работоспособность служб ЯСК (TSP)");
+    EXPECT_EQ(timeStamp.info,
+              L"LUMCLIENT: сервер ЯСК " + Wide(hosts.ServiceHost) + L" ответил 500: TSP service unavailable");
+    // Not authenticated, without words: a warning with an empty text.
+    EXPECT_EQ(signature.image, 2);
+    EXPECT_EQ(signature.caption, L"Проверка формирования Электронной Подписи");
+    EXPECT_EQ(signature.info, L"");
     EXPECT_EQ(rows.back().image, 1);
     EXPECT_EQ(rows.back().caption, L"Проверка работоспособности Зантхолдер");
     EXPECT_EQ(rows.back().info, L"Получен неожиданный ответ от ПО Зантхолдер: ok");
@@ -223,9 +259,17 @@ TEST_F(MainWindow, NothingAnswersAndNoSecondRunStarts) {
     EXPECT_EQ(rows[4].image, 1);
     EXPECT_EQ(rows[4].info.rfind(L"TWinHTTP: ", 0), 0u);
     EXPECT_EQ(rows[6].image, 2);
-    EXPECT_EQ(rows[7].caption, L"Проверка работоспособности Зантхолдер");
-    EXPECT_EQ(rows[7].info, L"Не найдено");
-    EXPECT_EQ(rows[7].image, 2);
+    // The client library's own words: it cannot reach the service host.
+    const std::wstring noService = L"LUMCLIENT: нет связи с сервером ЯСК " + host + L" (ошибка 12029)";
+    EXPECT_EQ(rows[7].caption, L"Работоспособность служб ЯСК (TSP)");
+    EXPECT_EQ(rows[7].info, noService);
+    EXPECT_EQ(rows[7].image, 1);
+    EXPECT_EQ(rows[8].caption, L"Проверка формирования Электронной Подписи");
+    EXPECT_EQ(rows[8].info, noService);
+    EXPECT_EQ(rows[8].image, 1);
+    EXPECT_EQ(rows[9].caption, L"Проверка работоспособности Зантхолдер");
+    EXPECT_EQ(rows[9].info, L"Не найдено");
+    EXPECT_EQ(rows[9].image, 2);
     EXPECT_TRUE(standins.Gateway().empty());
 
     // The run command sent meanwhile was dropped (TestRunWalk.NoSecondRunWhileOneIsInProgress): the
@@ -281,6 +325,21 @@ TEST_F(MainWindow, ProviderWarningAndHashFailure) {
     EXPECT_EQ(rows[3].caption, L"Работоспособность КриптоПро CSP");
     EXPECT_EQ(rows[3].info.substr(0, 42), L"_hash. Getting CryptMsgGetParam  failed.\r\n");
     EXPECT_EQ(rows[3].image, 1);
+}
+
+TEST_F(MainWindow, IdentifierFillingItsBufferIsShownWithinIt) {
+    // A simple extended signature whose identifier is longer than the buffer: the library fills
+    // its 100 bytes without a NUL.
+    const std::string identifier(120, '4');
+    Standins standins({Service(Reply(200, "kind=7;id=" + identifier)), Reply(200, "OK"), true});
+    TestCspRegistration csp({75});
+    ASSERT_NE(program.Window(), nullptr);
+    program.Command(ID_mni_N18);
+    EXPECT_EQ(TakeVerdict(), Success);
+    const RemoteRow signature = RowOf(program.Rows(ID_LV_Stat), ciSign);
+    EXPECT_EQ(signature.image, 0);
+    EXPECT_EQ(signature.caption, L"Проверка формирования Электронной Подписи");
+    EXPECT_EQ(signature.info, L"Простая расширенная: " + Wide(identifier.substr(0, 100)));
 }
 
 TEST_F(MainWindow, ClosesFromItsCloseBox) {

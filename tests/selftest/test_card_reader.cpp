@@ -3,6 +3,7 @@
 #include "Func_scard.h"
 #include "DebugOutputCapture.h"
 #include "ErrorText.h"
+#include "ScriptedStandin.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -10,12 +11,6 @@
 namespace {
 
 const char* const severalCards = "Обнаружено несколько карт. Извлеките все лишние карты, а затем попробуйте заново.";
-
-std::string Environment(const char* name) {
-    char buffer[8192];
-    const DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
-    return n < sizeof buffer ? std::string(buffer, n) : "<too long>";
-}
 
 // One reader of the script: name|state|shared|direct|exclusive|status|disconnect (hex results).
 std::string Reader(const std::string& name, int state, const std::string& rest = "") {
@@ -36,10 +31,7 @@ std::string Line(const std::string& text) {
 
 class CardService : public ::testing::Test {
 protected:
-    void Script(const std::string& script) {
-        SetEnvironmentVariableA("VORSALT_SCARD", script.c_str());
-        SetEnvironmentVariableA("VORSALT_SCARD_JOURNAL", "");
-    }
+    void Script(const std::string& script) { scard.Script(script); }
 
     int Find(const std::string& script) {
         Script(script);
@@ -50,8 +42,9 @@ protected:
         return result;
     }
 
-    std::string Journal() const { return Environment("VORSALT_SCARD_JOURNAL"); }
+    std::string Journal() const { return scard.Journal(); }
 
+    TScriptedStandin scard{"VORSALT_SCARD", "VORSALT_SCARD_JOURNAL"};
     std::string reader, errorText;
     std::vector<std::string> lines;
 };

@@ -1,69 +1,12 @@
-// The walk of a run, driven through a recording view with scripted check routines.
+// The walk of a run, driven through the recording view with scripted check routines.
 #include "Exception.h"
 #include "CheckTable.h"
+#include "RecordingView.h"
 #include "TestRun.h"
 #include <gtest/gtest.h>
 #include <stdexcept>
 
 namespace {
-
-struct Row {
-    std::string caption;
-    int image;
-    std::string info, id;
-    bool operator==(const Row& o) const {
-        return caption == o.caption && image == o.image && info == o.info && id == o.id;
-    }
-};
-
-std::ostream& operator<<(std::ostream& os, const Row& r) {
-    return os << "{" << r.caption << ", " << r.image << ", " << r.info << ", " << r.id << "}";
-}
-
-class RecordingView : public IRunView {
-public:
-    void ShowProgress(int max) override {
-        visible = true;
-        position = 0;
-        this->max = max;
-    }
-    void StepProgress() override { ++position; }
-    void HideProgress() override {
-        visible = false;
-        position = 0;
-    }
-    void ClearRows() override { rows.clear(); }
-    int AddRow(const std::string& caption, int image) override {
-        rows.push_back({caption, image, "", ""});
-        return static_cast<int>(rows.size()) - 1;
-    }
-    void SetRow(int row, const RowContent& c) override {
-        rows[row].caption = c.Caption;
-        rows[row].image = c.Image;
-        rows[row].info = c.Info;
-    }
-    void SetRowFailed(int row, const std::string& message) override {
-        rows[row].image = 1;
-        rows[row].info = message;
-    }
-    void SetRowId(int row, int index) override { rows[row].id = std::to_string(index); }
-    void ProcessMessages() override {
-        positionsSeen.push_back(position);
-        if (onPump)
-            onPump();
-    }
-    void ShowVerdict(const std::string& text, unsigned icon) override {
-        verdicts.push_back({text, icon});
-        visibleAtVerdict = visible;
-    }
-
-    bool visible = false, visibleAtVerdict = false;
-    int position = 0, max = 0;
-    std::vector<Row> rows;
-    std::vector<int> positionsSeen;
-    std::vector<std::pair<std::string, unsigned>> verdicts;
-    std::function<void()> onPump;
-};
 
 int scriptedResults[CheckCount];
 std::string scriptedInfo[CheckCount];
@@ -138,8 +81,8 @@ TEST_F(TestRunWalk, FailedAndWarnedRows) {
     scriptedResults[2] = 1;
     RunTests(TagRegular, view, state, all);
     const Endpoints e = SelectEndpoints(0);
-    EXPECT_EQ(view.rows[0], (Row{TextsOf(0, e).Result, 1, scriptedInfo[0], "0"}));
-    EXPECT_EQ(view.rows[7], (Row{TextsOf(7, e).Result, 2, "нет связи", "7"}));
+    EXPECT_EQ(view.rows[0], (RecordedRow{TextsOf(0, e).Result, 1, scriptedInfo[0], "0"}));
+    EXPECT_EQ(view.rows[7], (RecordedRow{TextsOf(7, e).Result, 2, "нет связи", "7"}));
     ASSERT_EQ(view.verdicts.size(), 1u);
     EXPECT_EQ(view.verdicts[0].first,
               std::string("Тестирование не успешно. рабочее место не готово к работе с ЭП") +
@@ -152,7 +95,7 @@ TEST_F(TestRunWalk, FailedAndWarnedRows) {
 TEST_F(TestRunWalk, SignatureNotAuthenticatedWithoutWordsIsAWarning) {
     scriptedResults[9] = static_cast<int>(0x8000000A);
     RunTests(TagRegular, view, state, all);
-    EXPECT_EQ(view.rows[9], (Row{TextsOf(9, SelectEndpoints(0)).Result, 2, "", "9"}));
+    EXPECT_EQ(view.rows[9], (RecordedRow{TextsOf(9, SelectEndpoints(0)).Result, 2, "", "9"}));
     EXPECT_NE(view.verdicts.at(0).first.find("Выполнить все проверки"), std::string::npos);
     EXPECT_EQ(view.verdicts[0].second, 64u);
 }
@@ -162,7 +105,7 @@ TEST_F(TestRunWalk, ClassLibraryExceptionFailsOnlyItsRow) {
     checks[3].Run = Throws;
     RunTests(TagRegular, view, state, checks);
     ASSERT_EQ(view.rows.size(), 11u);
-    EXPECT_EQ(view.rows[3], (Row{TextsOf(3, SelectEndpoints(0)).Running, 1, "Сбой проверки", "3"}));
+    EXPECT_EQ(view.rows[3], (RecordedRow{TextsOf(3, SelectEndpoints(0)).Running, 1, "Сбой проверки", "3"}));
     EXPECT_EQ(view.rows[4].image, 0);
     EXPECT_EQ(view.verdicts.size(), 1u);
 }

@@ -1,7 +1,11 @@
-// What Vorsalt.exe carries besides its code: the manifest, the version resource and the JSON
-// library's exports.
+// What Vorsalt.exe carries besides its code (the manifest, the version resource and the JSON
+// library's exports), and what it needs beside it to start.
+#include "Owned.h"
+#include "TempFiles.h"
+#include "Wait.h"
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,4 +75,94 @@ TEST(Executable, ExportsTheJsonLibrary) {
     FreeLibrary(exe);
 }
 
+// A folder of its own that holds a copy of the program and nothing else.
+class LoneCopy {
+public:
+    LoneCopy() : folder(TempPath("vorsalt-alone-" + std::to_string(GetCurrentProcessId()))) {
+        CreateDirectoryA(folder.c_str(), nullptr);
+        exe.emplace(TTempFile::CopyOf("Vorsalt.exe", folder + "\\Vorsalt.exe"));
+    }
+    ~LoneCopy() {
+        exe.reset();
+        RemoveDirectoryA(folder.c_str());
+    }
+    LoneCopy(const LoneCopy&) = delete;
+    LoneCopy& operator=(const LoneCopy&) = delete;
+
+    bool Made() const { return exe->Made(); }
+
+    // Runs it to its end and returns its exit code; STILL_ACTIVE when it went on past the wait.
+    DWORD Run(DWORD timeoutMs) const {
+        // Windows would show its loader's box; the error mode, inherited, keeps it away.
+        const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string command = "\"" + exe->Path() + "\"";
+        PROCESS_INFORMATION process{};
+        const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                                            &startup, &process);
+        SetErrorMode(mode);
+        if (!started)
+            return 0;
+        const TKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+        DWORD code = STILL_ACTIVE;
+        if (WaitForSingleObject(process.hProcess, Scaled(timeoutMs)) == WAIT_OBJECT_0)
+            GetExitCodeProcess(process.hProcess, &code);
+        else
+            TerminateProcess(process.hProcess, 1);
+        return code;
+    }
+
+private:
+    std::string folder;
+    std::optional<TTempFile> exe;
+};
+
+// The loader refuses the program before any code of its own runs (what it says under Wine is
+// checked by check_needs_lumclient.sh, where its error channel can be read).
+TEST(Executable, DoesNotStartWithoutTheServiceLibrary) {
+    LoneCopy copy;
+    ASSERT_TRUE(copy.Made());
+    EXPECT_EQ(copy.Run(60000), static_cast<DWORD>(STATUS_DLL_NOT_FOUND));
+}
+
 }  // namespace
+
+namespace {
+
+// The section of the mapped image that holds the address, or null.
+const IMAGE_SECTION_HEADER* SectionOf(HMODULE image, const void* address)
+{
+    const auto* base = reinterpret_cast<const BYTE*>(image);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    const DWORD rva = static_cast<DWORD>(static_cast<const BYTE*>(address) - base);
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section)
+        if (rva >= section->VirtualAddress && rva < section->VirtualAddress + section->Misc.VirtualSize) return section;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(Executable, LoggingLibraryVariablesAreExportedAsData)
+{
+    // Mapped without running it: the exports resolve into the image's sections.
+    HMODULE exe = LoadLibraryExW(L"Vorsalt.exe", nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(exe, nullptr);
+    for (const char* name : {"All", "Debug", "Info", "Warn", "Error", "Fatal", "Off", "DefaultLoggerFactory",
+                             "DefaultHierarchy", "LogLog"}) {
+        const void* variable = reinterpret_cast<const void*>(GetProcAddress(exe, name));
+        ASSERT_NE(variable, nullptr) << name;
+        const IMAGE_SECTION_HEADER* section = SectionOf(exe, variable);
+        ASSERT_NE(section, nullptr) << name;
+        EXPECT_TRUE(section->Characteristics & IMAGE_SCN_MEM_WRITE) << name;
+        EXPECT_FALSE(section->Characteristics & IMAGE_SCN_MEM_EXECUTE) << name;
+    }
+    const void* operation = reinterpret_cast<const void*>(GetProcAddress(exe, "_ZN7HierLog7TLogNDC8GetDepthEv"));
+    ASSERT_NE(operation, nullptr);
+    const IMAGE_SECTION_HEADER* code = SectionOf(exe, operation);
+    ASSERT_NE(code, nullptr);
+    EXPECT_TRUE(code->Characteristics & IMAGE_SCN_MEM_EXECUTE);
+    FreeLibrary(exe);
+}
