@@ -195,10 +195,14 @@ extern "C" int __stdcall SignLow(const BYTE* data, DWORD dataLength, BYTE** sign
         return 0;
     }
     VYRNLog("SignLow bad end" + std::to_string(result));
-    if (errorText != nullptr) {
-        const size_t kept = text.size() < SignLowErrorTextCapacity ? text.size() : SignLowErrorTextCapacity - 1;
-        memcpy(errorText, text.data(), kept);
-        errorText[kept] = '\0';
-    }
+    CopySignLowErrorText(text, errorText);
     return result;
+}
+
+void CopySignLowErrorText(const std::string& text, char* buffer) {
+    if (buffer == nullptr)
+        return;
+    const size_t kept = text.size() < SignLowErrorTextCapacity ? text.size() : SignLowErrorTextCapacity - 1;
+    memcpy(buffer, text.data(), kept);
+    buffer[kept] = '\0';
 }

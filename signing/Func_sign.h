@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <wincrypt.h>
+#include <string>
 
 // The host's progress procedure: a text (cp1251, valid during the call) and 0.
 typedef void(__stdcall* SignProgressCallback)(const char* text, int value);
@@ -17,3 +18,7 @@ constexpr DWORD SignLowErrorTextCapacity = 4096;
 extern "C" int __stdcall SignLow(const BYTE* data, DWORD dataLength, BYTE** signedMessage, DWORD* signedLength,
                                  PCCERT_CONTEXT signer, const char* pin, DWORD timeStamp, DWORD ocsp, DWORD detached,
                                  DWORD keyPeriod, DWORD cacheKey, char* errorText, SignProgressCallback progress);
+
+// The text with its NUL into the caller's buffer, cut to SignLowErrorTextCapacity bytes with the
+// NUL; nothing through a null buffer.
+void CopySignLowErrorText(const std::string& text, char* buffer);

@@ -149,6 +149,20 @@ std::string WithUnsignedAttribute(const std::string& message, size_t index, cons
     return Encoded(parts);
 }
 
+std::string AttributeValueOf(const std::string& message, const char* oid) {
+    const std::string id = der::ObjectIdentifier(oid);
+    const size_t at = message.find(id + "\x31");
+    if (at == std::string::npos)
+        return std::string();
+    der::TReader reader(message.substr(at + id.size()));
+    unsigned char tag = 0;
+    std::string set, value;
+    if (!reader.Next(tag, set))
+        return std::string();
+    der::TReader values(set);
+    return values.Next(tag, value) ? der::Element(tag, value) : std::string();
+}
+
 TCmsOnDer::TCmsOnDer() {
     Messages.clear();
     seam->CryptMsgGetParam = GetParamOnDer;

@@ -25,3 +25,6 @@ private:
 // message.
 std::string SignatureValueOf(const std::string& message, size_t index);
 std::string WithUnsignedAttribute(const std::string& message, size_t index, const std::string& attribute);
+// The value of the first attribute under the OID anywhere in a DER message (its whole encoding);
+// "" without one.
+std::string AttributeValueOf(const std::string& message, const char* oid);

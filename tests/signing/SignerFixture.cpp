@@ -71,8 +71,21 @@ TProxyProviderRegistration::~TProxyProviderRegistration() {
 }
 
 TCertContext WithAlgorithm(PCCERT_CONTEXT cert, const char* oid, bool key) {
+    return Reencoded(cert, [&](CERT_INFO& info) {
+        (key ? info.SubjectPublicKeyInfo.Algorithm : info.SignatureAlgorithm).pszObjId = const_cast<LPSTR>(oid);
+    });
+}
+
+TCertContext WithNotBefore(PCCERT_CONTEXT cert, const SYSTEMTIME& notBefore) {
+    FILETIME time;
+    if (!SystemTimeToFileTime(&notBefore, &time))
+        return TCertContext();
+    return Reencoded(cert, [&](CERT_INFO& info) { info.NotBefore = time; });
+}
+
+TCertContext Reencoded(PCCERT_CONTEXT cert, const std::function<void(CERT_INFO&)>& change) {
     CERT_INFO info = *cert->pCertInfo;
-    (key ? info.SubjectPublicKeyInfo.Algorithm : info.SignatureAlgorithm).pszObjId = const_cast<LPSTR>(oid);
+    change(info);
     DWORD size = 0;
     if (!CryptEncodeObject(X509_ASN_ENCODING, X509_CERT_TO_BE_SIGNED, &info, nullptr, &size))
         return TCertContext();

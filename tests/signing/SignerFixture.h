@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 #include <wincrypt.h>
+#include <functional>
 #include <string>
 #include "CryptOwned.h"
 
@@ -29,7 +30,10 @@ public:
     TProxyProviderRegistration& operator=(const TProxyProviderRegistration&) = delete;
 };
 
-// A copy of the certificate whose subject key algorithm (key true) or signature algorithm is the
-// OID, with the original's key provider information; its signature is not one of it, which
-// nothing here checks.
+// A copy of the certificate changed in its CERT_INFO, with the original's key provider
+// information; its signature is not one of it, which nothing here checks.
+TCertContext Reencoded(PCCERT_CONTEXT cert, const std::function<void(CERT_INFO&)>& change);
+// Such a copy whose subject key algorithm (key true) or signature algorithm is the OID.
 TCertContext WithAlgorithm(PCCERT_CONTEXT cert, const char* oid, bool key);
+// Such a copy issued at the time (UTC).
+TCertContext WithNotBefore(PCCERT_CONTEXT cert, const SYSTEMTIME& notBefore);

@@ -24,21 +24,6 @@ const std::string Data = "Документ для подписи\r\n";
 const std::string CommentValue("\x30\x12\x1E\x08\x00\x71\x00\x54\x00\x76\x00\x6F\x1E\x06\x00\x31\x00\x2E\x00\x30", 20);
 const std::string Untouched(2 * SignLowErrorTextCapacity, UntouchedByte);
 
-// The value of the attribute under the OID (its DER); "" without one.
-std::string AttributeValue(const std::string& message, const char* oid) {
-    const std::string id = der::ObjectIdentifier(oid);
-    const size_t at = message.find(id + "\x31");
-    if (at == std::string::npos)
-        return std::string();
-    der::TReader reader(message.substr(at + id.size()));
-    unsigned char tag = 0;
-    std::string set, value;
-    if (!reader.Next(tag, set))
-        return std::string();
-    der::TReader values(set);
-    return values.Next(tag, value) ? der::Element(tag, value) : std::string();
-}
-
 // The objects of the signed attributes as openssl prints them, in order.
 std::vector<std::string> SignedAttributeObjects(const std::string& printed) {
     std::vector<std::string> objects;
