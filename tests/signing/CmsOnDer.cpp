@@ -163,6 +163,10 @@ std::string AttributeValueOf(const std::string& message, const char* oid) {
     return values.Next(tag, value) ? der::Element(tag, value) : std::string();
 }
 
+void ForgetChangedMessages() {
+    Messages.clear();
+}
+
 TCmsOnDer::TCmsOnDer() {
     Messages.clear();
     seam->CryptMsgGetParam = GetParamOnDer;

@@ -20,6 +20,10 @@ private:
     TSeamOverride<TSigningApi> seam;
 };
 
+// Forgets the messages the double changed, once they are closed (SignLow closes its own at its
+// end): a message opened later may get the handle of one of them.
+void ForgetChangedMessages();
+
 // The signature value of signer index of a DER SignedData (ContentInfo), and the message with an
 // encoded attribute appended to that signer's unsigned attributes; "" when the DER is no such
 // message.

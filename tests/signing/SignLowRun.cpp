@@ -1,4 +1,5 @@
 #include "SignLowRun.h"
+#include "CmsOnDer.h"
 
 namespace {
 std::vector<std::string>* Reports = nullptr;
@@ -21,6 +22,7 @@ TSignLowRun RunSignLow(const std::string& data, PCCERT_CONTEXT signer, const TSi
                          signer, options.pin, slot(options.timeStamp), slot(options.ocsp), slot(options.detached),
                          slot(options.keyPeriod), slot(options.cacheKey), &buffer[0], Progress);
     Reports = nullptr;
+    ForgetChangedMessages();
     run.messageNull = message == nullptr;
     if (message != nullptr) {
         run.message.assign(reinterpret_cast<const char*>(message), length);

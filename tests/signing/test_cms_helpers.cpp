@@ -12,6 +12,7 @@
 #include "SignSteps.h"
 #include "SignerFixture.h"
 #include "SigningApi.h"
+#include "TestTimes.h"
 #include "TextChecks.h"
 #include "WineBehaviour.h"
 
@@ -208,19 +209,8 @@ TEST_F(CmsMessage, TheReopenedMessageGivesTheSameEncoding) {
     EXPECT_EQ(Bytes(signature, length), SignatureValueOf(before, 0));
 }
 
-SYSTEMTIME Utc(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    SYSTEMTIME time{};
-    time.wYear = year;
-    time.wMonth = month;
-    time.wDay = day;
-    time.wHour = hour;
-    time.wMinute = minute;
-    time.wSecond = second;
-    return time;
-}
-
 TEST(KeyPeriod, FifteenMonthsOrThirtySixWithTheQualifiedUsage) {
-    const SYSTEMTIME issued = Utc(2023, 1, 31, 10, 20, 30);
+    const SYSTEMTIME issued = SystemTimeOf(2023, 1, 31, 10, 20, 30);
     const TCertContext plainOriginal = CaPkiCert("signer"), qualifiedOriginal = CaPkiCert("signer-qual");
     const TCertContext plain = WithNotBefore(plainOriginal.Get(), issued);
     const TCertContext qualified = WithNotBefore(qualifiedOriginal.Get(), issued);
@@ -232,11 +222,11 @@ TEST(KeyPeriod, FifteenMonthsOrThirtySixWithTheQualifiedUsage) {
         bool valid;
     } cases[] = {
         {plain.Get(), issued, true},
-        {plain.Get(), Utc(2024, 4, 30, 10, 20, 30), true},  // 31 January + 15 months: the end of April
-        {plain.Get(), Utc(2024, 4, 30, 10, 20, 31), false},
-        {qualified.Get(), Utc(2024, 4, 30, 10, 20, 31), true},
-        {qualified.Get(), Utc(2026, 1, 31, 10, 20, 30), true},
-        {qualified.Get(), Utc(2026, 1, 31, 10, 20, 31), false},
+        {plain.Get(), SystemTimeOf(2024, 4, 30, 10, 20, 30), true},  // 31 January + 15 months: the end of April
+        {plain.Get(), SystemTimeOf(2024, 4, 30, 10, 20, 31), false},
+        {qualified.Get(), SystemTimeOf(2024, 4, 30, 10, 20, 31), true},
+        {qualified.Get(), SystemTimeOf(2026, 1, 31, 10, 20, 30), true},
+        {qualified.Get(), SystemTimeOf(2026, 1, 31, 10, 20, 31), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.moment.wYear << "-" << c.moment.wMonth << "-" << c.moment.wDay << " "
@@ -260,7 +250,7 @@ TEST(KeyPeriod, AMomentThatIsNoTimeIsResult1) {
     const TCertContext signer = CaPkiCert("signer");
     bool valid = true;
     std::string text;
-    EXPECT_EQ(IsPrivateKeyValid(signer.Get(), Utc(2024, 13, 1, 0, 0, 0), valid, &text), 1);
+    EXPECT_EQ(IsPrivateKeyValid(signer.Get(), SystemTimeOf(2024, 13, 1, 0, 0, 0), valid, &text), 1);
     EXPECT_TRUE(valid) << "untouched";
     EXPECT_TRUE(StartsWith(text, "IsPrivateKeyValid. Ошибка работы со временем.")) << text;
 }

@@ -4,6 +4,7 @@
 // proxy provider, bad input.
 #include "Func_sign.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include "AutomationStandin.h"
 #include "CaPki.h"
 #include "ClientFixture.h"
@@ -171,6 +172,75 @@ TEST_F(SignLowTest, AHostWithoutTextBufferOrProgressGetsTheResultAlone) {
               0);
     EXPECT_EQ(OpensslVerifyCms(std::string(reinterpret_cast<char*>(message), length), false, Data).ExitCode, 0);
     EXPECT_EQ(LocalFree(message), nullptr);
+}
+
+// A message parameter that cannot be read (the type given), or whose content is garbage.
+DWORD UnreadableParam = 0;
+BOOL WINAPI ParamFailing(HCRYPTMSG message, DWORD type, DWORD index, void* out, DWORD* size) {
+    if (type == UnreadableParam) {
+        SetLastError(static_cast<DWORD>(CRYPT_E_INVALID_MSG_TYPE));
+        return FALSE;
+    }
+    return RealCalls<TSigningApi>().CryptMsgGetParam(message, type, index, out, size);
+}
+BOOL WINAPI ContentGarbled(HCRYPTMSG message, DWORD type, DWORD index, void* out, DWORD* size) {
+    if (type != CMSG_CONTENT_PARAM)
+        return RealCalls<TSigningApi>().CryptMsgGetParam(message, type, index, out, size);
+    if (out != nullptr)
+        memcpy(out, "\x04\x02garbage", *size < 9 ? *size : 9);
+    *size = 9;
+    return TRUE;
+}
+
+TEST_F(SignLowTest, AMessageThatCannotBeReopenedOrReadFailsAtItsStep) {
+    const struct {
+        const char* name;
+        decltype(&ParamFailing) call;
+        DWORD unreadable;
+        int result;
+        const char* text;
+        size_t progress;
+    } cases[] = {
+        {"content unreadable", ParamFailing, CMSG_CONTENT_PARAM, 5, "GetContentMsg. Sizing of cbSignerInfo failed.", 0},
+        {"content garbled", ContentGarbled, 0, 5, "AddDataToMsg. Ошибка загрузки данных в сообщение.", 0},
+        {"encoding unreadable", ParamFailing, CMSG_ENCODED_MESSAGE, 10, "GetContentMsg. Sizing of cbSignerInfo failed.",
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TSeamOverride<TSigningApi> seam;
+        seam->CryptMsgGetParam = c.call;
+        UnreadableParam = c.unreadable;
+        const TSignLowRun run = RunSignLow(Data, signer.Cert(), TSignOptions());
+        EXPECT_EQ(run.result, c.result);
+        EXPECT_TRUE(StartsWith(run.errorText, c.text)) << run.errorText;
+        EXPECT_TRUE(run.messageNull);
+        EXPECT_EQ(run.progress.size(), c.progress);
+    }
+}
+
+TEST_F(SignLowTest, ACachedKeyContextSignsAgain) {
+    TSignOptions options;
+    options.cacheKey = true;
+    for (int call = 0; call < 2; ++call) {
+        const TSignLowRun run = RunSignLow(Data, signer.Cert(), options);
+        ASSERT_EQ(run.result, 0) << run.errorText;
+        EXPECT_EQ(OpensslVerifyCms(run.message, false, Data).ExitCode, 0);
+    }
+}
+
+TEST(SignLowErrorText, ALongerTextIsCutToTheCapacityWithItsNul) {
+    const size_t cases[] = {0, 10, SignLowErrorTextCapacity - 1, SignLowErrorTextCapacity, 3 * SignLowErrorTextCapacity};
+    for (size_t length : cases) {
+        SCOPED_TRACE(length);
+        std::string buffer(2 * SignLowErrorTextCapacity, UntouchedByte);
+        CopySignLowErrorText(std::string(length, 'a'), &buffer[0]);
+        const size_t kept = std::min(length, static_cast<size_t>(SignLowErrorTextCapacity - 1));
+        EXPECT_EQ(buffer.find_first_not_of('a'), kept);
+        EXPECT_EQ(buffer[kept], '\0');
+        EXPECT_EQ(buffer.find_first_not_of(UntouchedByte, kept + 1), std::string::npos) << "nothing after the NUL";
+    }
+    CopySignLowErrorText("text", nullptr);  // a null buffer is never written
 }
 
 // The real call; when it fails, the error the provider gave, as Windows passes it on.

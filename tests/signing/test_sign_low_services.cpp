@@ -74,6 +74,7 @@ TEST_F(SignLowServices, TheStampCoversTheSignatureAndTheResponseTheSigner) {
         EXPECT_TRUE(StartsWith(run.progress[1], "SignLow: Штамп времени за ")) << run.progress[1];
         EXPECT_TRUE(StartsWith(run.progress[2], "SignLow: OCSP за ")) << run.progress[2];
 
+        EXPECT_EQ(run.message.find(Data) == std::string::npos, detached) << "the data inside unless detached";
         const TUnixRun verified = OpensslVerifyCms(run.message, detached, Data);
         EXPECT_EQ(verified.ExitCode, 0) << verified.Output;
         const TUnixRun printed = OpensslPrintCms(run.message);
