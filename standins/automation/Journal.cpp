@@ -1,5 +1,7 @@
 #include "Journal.h"
+#include <cstdlib>
 #include <vector>
+#include "StandinScript.h"
 
 namespace {
 std::wstring Environment(const wchar_t* name) {
@@ -31,25 +33,27 @@ void JournalLine(const std::wstring& line) {
 }
 
 namespace {
-// The text after "<member>=" in the script of the variable; null when the member is not in it.
-const wchar_t* Scripted(const wchar_t* variable, const std::wstring& member, std::wstring& script) {
-    script = L";" + Environment(variable) + L";";
-    const size_t at = script.find(L";" + member + L"=");
-    return at == std::wstring::npos ? nullptr : script.c_str() + at + member.size() + 2;
+// The value of the member's entry in the script of the variable; false when it has none.
+bool Scripted(const char* variable, const std::wstring& member, std::string& value) {
+    const std::string name(member.begin(), member.end());  // members are ASCII
+    for (const auto& entry : ScriptEntries(EnvironmentText(variable)))
+        if (entry.first == name) {
+            value = entry.second;
+            return true;
+        }
+    return false;
 }
 }  // namespace
 
 bool ScriptedFailure(const std::wstring& member, HRESULT& scode) {
-    std::wstring script;
-    const wchar_t* value = Scripted(L"VORSALT_AUTOMATION_FAIL", member, script);
-    if (value == nullptr)
+    std::string value;
+    if (!Scripted("VORSALT_AUTOMATION_FAIL", member, value))
         return false;
-    scode = static_cast<HRESULT>(wcstoul(value, nullptr, 16));
+    scode = static_cast<HRESULT>(HexValue(value));
     return true;
 }
 
 long ScriptedSkewSeconds(const std::wstring& member) {
-    std::wstring script;
-    const wchar_t* value = Scripted(L"VORSALT_AUTOMATION_SKEW", member, script);
-    return value ? wcstol(value, nullptr, 10) : 0;
+    std::string value;
+    return Scripted("VORSALT_AUTOMATION_SKEW", member, value) ? std::strtol(value.c_str(), nullptr, 10) : 0;
 }

@@ -1,7 +1,8 @@
 // SignLow over 1 MB with the time stamp and the OCSP response from openssl's responders on
 // loopback, through the stand-in automation objects (tools/bench-signing.sh; not run by CTest).
 // Prints the median and the spread of each stage as SignLow's own progress reports give them,
-// beside a signature alone, attached and detached.
+// split at the moment the responder logged the request, beside a signature alone, attached and
+// detached.
 #include <windows.h>
 #include <wincrypt.h>
 #include <algorithm>
@@ -20,11 +21,33 @@ namespace {
 
 const int Runs = 15;
 
-std::vector<std::string>* Reports = nullptr;
+// Seconds since the epoch, the clock of the responders' logs.
+double WallClock() {
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<double>(ticks - 116444736000000000ULL) / 1e7;
+}
+
+struct TReport {
+    std::string text;
+    double at;
+};
+std::vector<TReport>* Reports = nullptr;
 
 void __stdcall Progress(const char* text, int) {
     if (Reports)
-        Reports->push_back(text);
+        Reports->push_back({text, WallClock()});
+}
+
+const TTimeStampService* Service = nullptr;
+const TOcspResponder* Responder = nullptr;
+
+// When the peer logged its last request.
+template <typename Peer>
+double LastRequestAt(const Peer* peer) {
+    const auto requests = peer->Requests();
+    return requests.empty() ? 0 : requests.back().Time;
 }
 
 // The milliseconds at the end of a progress text.
@@ -36,6 +59,7 @@ double Millis(const std::string& report) {
 struct TSample {
     double total = 0;
     std::vector<double> stages;
+    std::vector<double> untilRequest;  // per service stage: ms from its start to the request's arrival
 };
 
 double Elapsed(const LARGE_INTEGER& from) {
@@ -47,7 +71,7 @@ double Elapsed(const LARGE_INTEGER& from) {
 
 bool Sign(const std::string& data, PCCERT_CONTEXT signer, bool services, bool detached, TSample& sample,
           size_t& size) {
-    std::vector<std::string> reports;
+    std::vector<TReport> reports;
     Reports = &reports;
     BYTE* message = nullptr;
     DWORD length = 0;
@@ -65,8 +89,13 @@ bool Sign(const std::string& data, PCCERT_CONTEXT signer, bool services, bool de
     }
     LocalFree(message);
     size = length;
-    for (const std::string& report : reports)
-        sample.stages.push_back(Millis(report));
+    for (const TReport& report : reports)
+        sample.stages.push_back(Millis(report.text));
+    if (services && reports.size() == 3) {
+        // The stamp's stage starts at the signature's report, the response's at the stamp's.
+        sample.untilRequest.push_back(1000 * (LastRequestAt(Service) - reports[0].at));
+        sample.untilRequest.push_back(1000 * (LastRequestAt(Responder) - reports[1].at));
+    }
     return true;
 }
 
@@ -94,10 +123,19 @@ bool Measure(const char* title, const std::string& data, PCCERT_CONTEXT signer, 
     const char* const stageNames[] = {"signature (key, hash, sign, reopen)", "time stamp", "OCSP response"};
     std::vector<double> rest;
     for (size_t stage = 0; stage < samples[0].stages.size(); ++stage) {
-        std::vector<double> values;
-        for (const TSample& sample : samples)
+        std::vector<double> values, until, after;
+        for (const TSample& sample : samples) {
             values.push_back(sample.stages[stage]);
+            if (stage > 0) {
+                until.push_back(sample.untilRequest[stage - 1]);
+                after.push_back(sample.stages[stage] - sample.untilRequest[stage - 1]);
+            }
+        }
         Row(stageNames[stage], values);
+        if (stage > 0) {
+            Row("  until the responder has the request", until);
+            Row("  from there to the stage's end", after);
+        }
     }
     for (const TSample& sample : samples) {
         double stages = 0;
@@ -121,6 +159,8 @@ int main() {
     TAutomationRegistration objects;
     const TTimeStampService service;
     const TOcspResponder responder;
+    Service = &service;
+    Responder = &responder;
     const TSigner signer("signer");
     const TTestKey policy(HKEY_CURRENT_USER, "SOFTWARE\\Policies\\Crypto-Pro\\TSP");
     if (!com.Active() || !stores.Active() || !objects.Active() || !service.Started() || !responder.Started() ||
