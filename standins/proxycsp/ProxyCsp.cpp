@@ -2,19 +2,22 @@
 // (PROV_RSA_AES), as a smart-card provider over a real key would: it journals the PIN it is given
 // (the stand-ins' journal, "proxycsp PIN <pin>") and answers as the user's cancel
 // (SCARD_W_CANCELLED_BY_USER) at the signature when the PIN is the one that
-// VORSALT_PROXY_CANCEL_PIN names, and at the acquisition when VORSALT_PROXY_CANCEL_ACQUIRE is set.
+// VORSALT_PROXY_CANCEL_PIN names, as a card refusing a wrong PIN (SCARD_W_WRONG_CHV) when it is
+// the one VORSALT_PROXY_WRONG_PIN names, and as the cancel at the acquisition when
+// VORSALT_PROXY_CANCEL_ACQUIRE is set.
 #include <windows.h>
 #include <wincrypt.h>
 #include <string>
 #include "Journal.h"
 
 namespace {
-const DWORD CancelledByUser = 0x8010006E;
+const DWORD CancelledByUser = 0x8010006E, WrongPin = 0x8010006B;
 
-// One context of this provider: the platform provider's and whether the user "cancelled".
+// One context of this provider: the platform provider's and the error its signature gives (0:
+// none).
 struct TContext {
     HCRYPTPROV real = 0;
-    bool cancel = false;
+    DWORD signatureError = 0;
 };
 
 TContext* Context(HCRYPTPROV prov) {
@@ -61,7 +64,10 @@ BOOL WINAPI CPSetProvParam(HCRYPTPROV prov, DWORD param, const BYTE* value, DWOR
         const std::string pin = value ? reinterpret_cast<const char*>(value) : "";
         JournalLine(L"proxycsp PIN " + std::wstring(pin.begin(), pin.end()));
         const std::string cancelPin = Environment("VORSALT_PROXY_CANCEL_PIN");
-        Context(prov)->cancel = !cancelPin.empty() && pin == cancelPin;
+        const std::string wrongPin = Environment("VORSALT_PROXY_WRONG_PIN");
+        Context(prov)->signatureError = !cancelPin.empty() && pin == cancelPin ? CancelledByUser
+                                        : !wrongPin.empty() && pin == wrongPin ? WrongPin
+                                                                               : 0;
         return TRUE;
     }
     return CryptSetProvParam(Context(prov)->real, param, value, flags);
@@ -93,8 +99,8 @@ BOOL WINAPI CPDuplicateHash(HCRYPTPROV, HCRYPTHASH hash, DWORD* reserved, DWORD 
 
 BOOL WINAPI CPSignHash(HCRYPTPROV prov, HCRYPTHASH hash, DWORD keySpec, LPCWSTR description, DWORD flags,
                        BYTE* signature, DWORD* size) {
-    if (Context(prov)->cancel) {
-        SetLastError(CancelledByUser);
+    if (Context(prov)->signatureError != 0) {
+        SetLastError(Context(prov)->signatureError);
         return FALSE;
     }
     return CryptSignHashW(hash, keySpec, description, flags, signature, size);

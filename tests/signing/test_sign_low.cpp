@@ -280,6 +280,21 @@ TEST_F(SignLowPin, APinIsSetWhenGivenAndAnyTextIsOne) {
     }
 }
 
+TEST_F(SignLowPin, AWrongPinIsSetAndTheSignatureFailsAtStep4) {
+    ASSERT_TRUE(proxied.Ready());
+    const TEnvironmentValue wrongPin("VORSALT_PROXY_WRONG_PIN", "9999");
+    TSignOptions options;
+    options.pin = "9999";
+    const TSignLowRun run = RunSignLow(Data, proxied.Cert(), options);
+    EXPECT_EQ(run.result, 4);
+    EXPECT_TRUE(StartsWith(run.errorText, "SignLow. Не удается подписать сообщение. CryptMsgUpdate failed.\r\nОшибка LE "
+                                          "№ 0x8010006b"))
+        << run.errorText;
+    EXPECT_EQ(journal.Lines(), std::vector<std::string>{"proxycsp PIN 9999"});
+    EXPECT_TRUE(run.messageNull);
+    EXPECT_TRUE(run.progress.empty());
+}
+
 TEST_F(SignLowPin, TheUsersCancelGivesItsCodeAndTextAtEitherStep) {
     ASSERT_TRUE(proxied.Ready());
     const std::string cancel =
