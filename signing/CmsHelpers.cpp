@@ -123,8 +123,9 @@ int Add_UNAUTH_ATTR(HCRYPTMSG message, const CRYPT_ATTR_BLOB& value, const char*
     }
     CMSG_CTRL_ADD_SIGNER_UNAUTH_ATTR_PARA para{sizeof para, signer, {size, encoded.Get()}};
     if (!Seam<TSigningApi>().CryptMsgControl(message, 0, CMSG_CTRL_ADD_SIGNER_UNAUTH_ATTR, &para)) {
-        LogOrStoreError(errorText, "Add_UNAUTH_ATTR. Не удалось добавить штамп времени в контекст сообщения. "
-                                   "CryptMsgControl failed.");
+        LogOrStoreError(errorText,
+                        "Add_UNAUTH_ATTR. Не удалось добавить штамп времени в контекст сообщения. "
+                        "CryptMsgControl failed.");
         return 4;
     }
     return 0;

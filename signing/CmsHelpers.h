@@ -37,8 +37,7 @@ bool CreateBIT_BLOBAtribute(const BYTE* bytes, DWORD count, BYTE*& out, DWORD& l
 int Add_UNAUTH_ATTR(HCRYPTMSG message, const CRYPT_ATTR_BLOB& value, const char* oid, DWORD signer,
                     std::string* errorText);
 // A parameter of the message into a local-heap block.
-bool GetContentMsg(HCRYPTMSG& message, DWORD parameter, BYTE*& out, DWORD& length, DWORD index,
-                   std::string* errorText);
+bool GetContentMsg(HCRYPTMSG& message, DWORD parameter, BYTE*& out, DWORD& length, DWORD index, std::string* errorText);
 HCRYPTMSG OpenMsg(DWORD flags, std::string* errorText);
 bool AddDataToMsg(HCRYPTMSG message, const BYTE* bytes, DWORD count, std::string* errorText);
 // Closes the encoded message and opens its encoding for decoding, in the caller's reference.

@@ -12,7 +12,7 @@
 
 namespace {
 const int CancelledByUser = static_cast<int>(0x8010006E);  // SCARD_W_CANCELLED_BY_USER
-const char* const GostKeyOid = "1.2.643.2.2.19", *const GostHashOid = "1.2.643.2.2.9";
+const char *const GostKeyOid = "1.2.643.2.2.19", *const GostHashOid = "1.2.643.2.2.9";
 const char* const CancelText =
     "SignLow. Не удается получить доступ к закрытому ключу сертификата. Операция отменена пользователем.";
 
@@ -38,16 +38,18 @@ struct TKeyContext {
 
 int OpenMessage(TCryptMsg& message, CMSG_SIGNED_ENCODE_INFO& info, bool detached, std::string& errorText) {
     try {
-        message.Reset(CryptMsgOpenToEncode(MsgEncoding, detached ? CMSG_DETACHED_FLAG : 0, CMSG_SIGNED, &info, nullptr,
-                                           nullptr));
+        message.Reset(
+            CryptMsgOpenToEncode(MsgEncoding, detached ? CMSG_DETACHED_FLAG : 0, CMSG_SIGNED, &info, nullptr, nullptr));
     } catch (...) {
-        LogOrStoreError(&errorText, "SignLow. Невозможно создать криптографическое сообщение. CryptMsgOpenToEncode "
-                                    "exception error.");
+        LogOrStoreError(&errorText,
+                        "SignLow. Невозможно создать криптографическое сообщение. CryptMsgOpenToEncode "
+                        "exception error.");
         return 3;
     }
     if (!message) {
-        LogOrStoreError(&errorText, "SignLow. Невозможно создать криптографическое сообщение. CryptMsgOpenToEncode "
-                                    "failed.");
+        LogOrStoreError(&errorText,
+                        "SignLow. Невозможно создать криптографическое сообщение. CryptMsgOpenToEncode "
+                        "failed.");
         return 3;
     }
     return 0;
@@ -61,13 +63,14 @@ int SignCore(const BYTE* data, DWORD dataLength, BYTE** signedMessage, DWORD* si
     TKeyContext key;
     const DWORD acquireFlags = CRYPT_ACQUIRE_USE_PROV_INFO_FLAG | (switches.cacheKey ? CRYPT_ACQUIRE_CACHE_FLAG : 0);
     if (!Seam<TSigningApi>().CryptAcquireCertificatePrivateKey(signer, acquireFlags, nullptr, &key.provider,
-                                                              &key.keySpec, &key.release)) {
+                                                               &key.keySpec, &key.release)) {
         if (GetLastError() == static_cast<DWORD>(CancelledByUser)) {
             errorText = CancelText;
             return CancelledByUser;
         }
-        LogOrStoreError(&errorText, "SignLow. Не удается получить доступ к закрытому ключу сертификата. "
-                                    "CryptAcquireCertificatePrivateKey failed.");
+        LogOrStoreError(&errorText,
+                        "SignLow. Не удается получить доступ к закрытому ключу сертификата. "
+                        "CryptAcquireCertificatePrivateKey failed.");
         return 1;
     }
     VYRNLog("CryptAcquireCertificatePrivateKey good");

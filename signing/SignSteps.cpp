@@ -91,8 +91,8 @@ int IsPrivateKeyValid(PCCERT_CONTEXT cert, const SYSTEMTIME& moment, bool& valid
     if (!valid) {
         const TLocalFree<char> serial(GetCertSerialNumberText(cert, true));
         LogOrStoreError(errorText, std::string("IsPrivateKeyValid. Срок действия закрытого ключа истек.\r\n") +
-                                       "Сертификат: " + (serial.Get() ? serial.Get() : "") + ", дата выдачи: " +
-                                       FileTimeToDateText(notBefore, "dd MMM yyyy") +
+                                       "Сертификат: " + (serial.Get() ? serial.Get() : "") +
+                                       ", дата выдачи: " + FileTimeToDateText(notBefore, "dd MMM yyyy") +
                                        ", дата проверки: " + FileTimeToDateText(checkTime, "dd MMM yyyy"));
     }
     return 0;

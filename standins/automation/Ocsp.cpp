@@ -11,7 +11,6 @@ enum { ResponseImport, ResponseExport, ResponseProducedAt };
 
 }  // namespace
 
-
 TOcspRequestObject::TOcspRequestObject()
     : TAutomationObject(L"OCSPCOM.OCSPRequest", {{L"OCSPAddress", MemberPut, {VT_BSTR}},
                                                  {L"AddSingleRequest", MemberMethod, {VT_DISPATCH}},

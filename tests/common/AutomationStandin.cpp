@@ -29,7 +29,8 @@ void TAutomationRegistration::Unregister() {
     CallServer("DllUnregisterServer");
 }
 
-TAutomationJournal::TAutomationJournal() : path(TempPath("automation-journal-" + std::to_string(GetCurrentProcessId()))) {
+TAutomationJournal::TAutomationJournal()
+    : path(TempPath("automation-journal-" + std::to_string(GetCurrentProcessId()))) {
     DeleteFileA(path.c_str());
     SetEnvironmentVariableA("VORSALT_AUTOMATION_JOURNAL", path.c_str());
 }

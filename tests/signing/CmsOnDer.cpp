@@ -64,8 +64,8 @@ std::string Join(const std::vector<std::string>& elements) {
 std::string Encoded(const TSignedParts& parts) {
     std::vector<std::string> fields = parts.fields;
     fields.back() = der::Element(0x31, Join(parts.signers));
-    return der::Element(der::Sequence, parts.contentType +
-                                           der::Element(der::ContextZero, der::Element(der::Sequence, Join(fields))));
+    return der::Element(der::Sequence,
+                        parts.contentType + der::Element(der::ContextZero, der::Element(der::Sequence, Join(fields))));
 }
 
 std::string DerOf(HCRYPTMSG message) {
@@ -111,9 +111,9 @@ BOOL WINAPI ControlOnDer(HCRYPTMSG message, DWORD flags, DWORD type, const void*
     if (type != CMSG_CTRL_ADD_SIGNER_UNAUTH_ATTR)
         return RealCalls<TSigningApi>().CryptMsgControl(message, flags, type, para);
     const auto* add = static_cast<const CMSG_CTRL_ADD_SIGNER_UNAUTH_ATTR_PARA*>(para);
-    const std::string changed =
-        WithUnsignedAttribute(DerOf(message), add->dwSignerIndex,
-                              std::string(reinterpret_cast<const char*>(add->blob.pbData), add->blob.cbData));
+    const std::string changed = WithUnsignedAttribute(DerOf(message), add->dwSignerIndex,
+                                                      std::string(reinterpret_cast<const char*>(add->blob.pbData),
+                                                                  add->blob.cbData));
     if (changed.empty()) {
         SetLastError(static_cast<DWORD>(CRYPT_E_INVALID_INDEX));
         return FALSE;

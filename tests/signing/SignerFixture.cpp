@@ -36,10 +36,9 @@ TSigner::TSigner(const std::string& name, const wchar_t* provider) {
     const TCertStore store(CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"MY"));
     const std::string der = CaPkiBytes(name + ".der");
     PCCERT_CONTEXT added = nullptr;
-    if (!store || !CertAddEncodedCertificateToStore(store.Get(), X509_ASN_ENCODING,
-                                                    reinterpret_cast<const BYTE*>(der.data()),
-                                                    static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING,
-                                                    &added))
+    if (!store ||
+        !CertAddEncodedCertificateToStore(store.Get(), X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+                                          static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, &added))
         return;
     TCertContext certificate(added);
     CRYPT_KEY_PROV_INFO info{};

@@ -59,7 +59,8 @@ TUnixRun OpensslVerifyCms(const std::string& message, bool detached, const std::
     return job.Run("cat " + Quoted(CaPkiUnixPath("root.crt")) + " " + Quoted(CaPkiUnixPath("sub.crt")) +
                    " > chain.pem && openssl cms -verify -binary -inform DER -in " + Quoted(in) +
                    (detached ? " -content " + Quoted(dataFile) : std::string()) +
-                   " -CAfile chain.pem -purpose any -out content.bin && cmp content.bin " + Quoted(dataFile) + " && echo same content");
+                   " -CAfile chain.pem -purpose any -out content.bin && cmp content.bin " + Quoted(dataFile) +
+                   " && echo same content");
 }
 
 TUnixRun OpensslPrintCms(const std::string& message) {

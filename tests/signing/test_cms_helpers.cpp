@@ -45,7 +45,7 @@ TEST(CmsAttributes, BmpStringsAreBigEndianUtf16OfTheAnsiText) {
     } cases[] = {
         {"qTvo", 4, std::string("\x1E\x08\x00\x71\x00\x54\x00\x76\x00\x6F", 10)},
         {"qTvo", 2, std::string("\x1E\x04\x00\x71\x00\x54", 6)},  // the first length bytes only
-        {"Да", 2, std::string("\x1E\x04\x04\x14\x04\x30", 6)},   // cp1251 bytes C4 E0
+        {"Да", 2, std::string("\x1E\x04\x04\x14\x04\x30", 6)},    // cp1251 bytes C4 E0
         {"", 0, std::string("\x1E\x00", 2)},
     };
     for (const auto& c : cases) {
@@ -140,16 +140,17 @@ TEST_F(CmsMessage, AnUnsignedAttributeGoesToTheReopenedMessage) {
     std::string text;
     EXPECT_EQ(Add_UNAUTH_ATTR(message, value, TimeStampTokenOid, 0, &text),
               WineGives(4, "CryptMsgControl(CMSG_CTRL_ADD_SIGNER_UNAUTH_ATTR) fails with 0x8009100C"));
-    EXPECT_TRUE(StartsWith(text, "Add_UNAUTH_ATTR. Не удалось добавить штамп времени в контекст сообщения. "
-                                 "CryptMsgControl failed."))
+    EXPECT_TRUE(StartsWith(text,
+                           "Add_UNAUTH_ATTR. Не удалось добавить штамп времени в контекст сообщения. "
+                           "CryptMsgControl failed."))
         << text;
 
     const TCmsOnDer double_;
     EXPECT_EQ(Add_UNAUTH_ATTR(message, value, TimeStampTokenOid, 0, &text), 0);
     const std::string after = Param();
-    EXPECT_EQ(after, WithUnsignedAttribute(before, 0, der::Element(der::Sequence,
-                                                                   der::ObjectIdentifier(TimeStampTokenOid) +
-                                                                       der::Element(0x31, valueBytes))));
+    EXPECT_EQ(after, WithUnsignedAttribute(before, 0,
+                                           der::Element(der::Sequence, der::ObjectIdentifier(TimeStampTokenOid) +
+                                                                           der::Element(0x31, valueBytes))));
     EXPECT_EQ(AttributeValueOf(after, TimeStampTokenOid), valueBytes);
 }
 

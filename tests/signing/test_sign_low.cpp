@@ -91,8 +91,8 @@ TEST_F(SignLowTest, NoDataIsSignedLikeAnyOther) {
     ASSERT_EQ(run.result, 0) << run.errorText;
     // Wine's encoder leaves the empty content out (eContent absent), so openssl takes the message
     // as detached and verifies it with the empty data given apart.
-    const TUnixRun verified =
-        OpensslVerifyCms(run.message, WineGives(true, "an empty attached content is left out"), std::string());
+    const TUnixRun verified = OpensslVerifyCms(run.message, WineGives(true, "an empty attached content is left out"),
+                                               std::string());
     EXPECT_EQ(verified.ExitCode, 0) << verified.Output;
 
     char text[SignLowErrorTextCapacity] = {};
@@ -113,8 +113,9 @@ TEST_F(SignLowTest, KeysThatCannotBeReachedFailAtStep1) {
         const TSignLowRun run = RunSignLow(Data, cert, TSignOptions());
         EXPECT_EQ(run.result, 1);
         EXPECT_TRUE(run.messageNull);
-        EXPECT_TRUE(StartsWith(run.errorText, "SignLow. Не удается получить доступ к закрытому ключу сертификата. "
-                                              "CryptAcquireCertificatePrivateKey failed.\r\nОшибка LE № 0x"))
+        EXPECT_TRUE(StartsWith(run.errorText,
+                               "SignLow. Не удается получить доступ к закрытому ключу сертификата. "
+                               "CryptAcquireCertificatePrivateKey failed.\r\nОшибка LE № 0x"))
             << run.errorText.substr(0, 300);
         ASSERT_LT(run.errorText.size(), SignLowErrorTextCapacity);
         EXPECT_EQ(run.buffer.substr(run.errorText.size() + 1), Untouched.substr(run.errorText.size() + 1))
@@ -123,7 +124,8 @@ TEST_F(SignLowTest, KeysThatCannotBeReachedFailAtStep1) {
     }
     const TSignLowRun none = RunSignLow(Data, nullptr, TSignOptions());
     EXPECT_EQ(none.result, 1);
-    EXPECT_EQ(none.errorText, "SignLow. Не удается получить доступ к закрытому ключу сертификата. Сертификат не задан.");
+    EXPECT_EQ(none.errorText,
+              "SignLow. Не удается получить доступ к закрытому ключу сертификата. Сертификат не задан.");
 }
 
 TEST_F(SignLowTest, AHashTheCertificateDoesNotNameOrTheProviderLacksFailsAtStep3) {
@@ -135,8 +137,9 @@ TEST_F(SignLowTest, AHashTheCertificateDoesNotNameOrTheProviderLacksFailsAtStep3
     ASSERT_TRUE(unknown);
     const TSignLowRun gostRun = RunSignLow(Data, gost.Get(), TSignOptions());
     EXPECT_EQ(gostRun.result, 3) << gostRun.errorText;
-    EXPECT_TRUE(StartsWith(gostRun.errorText, "SignLow. Невозможно создать криптографическое сообщение. "
-                                              "CryptMsgOpenToEncode failed."))
+    EXPECT_TRUE(StartsWith(gostRun.errorText,
+                           "SignLow. Невозможно создать криптографическое сообщение. "
+                           "CryptMsgOpenToEncode failed."))
         << gostRun.errorText;
     const TSignLowRun unknownRun = RunSignLow(Data, unknown.Get(), TSignOptions());
     EXPECT_EQ(unknownRun.result, 3);
@@ -154,8 +157,9 @@ TEST_F(SignLowTest, TheKeyPeriodIsJudgedAtTheCurrentTimeWithoutAStamp) {
     EXPECT_EQ(RunSignLow(Data, qualified.Cert(), options).result, 0) << "36 months with the qualified usage";
     const TSignLowRun expired = RunSignLow(Data, old.Cert(), options);
     EXPECT_EQ(expired.result, 9);
-    EXPECT_TRUE(StartsWith(expired.errorText, "IsPrivateKeyValid. Срок действия закрытого ключа истек.\r\nСертификат: "
-                                              "2004, дата выдачи: "))
+    EXPECT_TRUE(StartsWith(expired.errorText,
+                           "IsPrivateKeyValid. Срок действия закрытого ключа истек.\r\nСертификат: "
+                           "2004, дата выдачи: "))
         << expired.errorText;
     EXPECT_TRUE(expired.messageNull);
     EXPECT_EQ(expired.progress.size(), 1u);
@@ -230,7 +234,8 @@ TEST_F(SignLowTest, ACachedKeyContextSignsAgain) {
 }
 
 TEST(SignLowErrorText, ALongerTextIsCutToTheCapacityWithItsNul) {
-    const size_t cases[] = {0, 10, SignLowErrorTextCapacity - 1, SignLowErrorTextCapacity, 3 * SignLowErrorTextCapacity};
+    const size_t cases[] = {0, 10, SignLowErrorTextCapacity - 1, SignLowErrorTextCapacity,
+                            3 * SignLowErrorTextCapacity};
     for (size_t length : cases) {
         SCOPED_TRACE(length);
         std::string buffer(2 * SignLowErrorTextCapacity, UntouchedByte);
@@ -287,8 +292,9 @@ TEST_F(SignLowPin, AWrongPinIsSetAndTheSignatureFailsAtStep4) {
     options.pin = "9999";
     const TSignLowRun run = RunSignLow(Data, proxied.Cert(), options);
     EXPECT_EQ(run.result, 4);
-    EXPECT_TRUE(StartsWith(run.errorText, "SignLow. Не удается подписать сообщение. CryptMsgUpdate failed.\r\nОшибка LE "
-                                          "№ 0x8010006b"))
+    EXPECT_TRUE(StartsWith(run.errorText,
+                           "SignLow. Не удается подписать сообщение. CryptMsgUpdate failed.\r\nОшибка LE "
+                           "№ 0x8010006b"))
         << run.errorText;
     EXPECT_EQ(journal.Lines(), std::vector<std::string>{"proxycsp PIN 9999"});
     EXPECT_TRUE(run.messageNull);

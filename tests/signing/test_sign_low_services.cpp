@@ -139,10 +139,14 @@ TEST_F(SignLowServices, TheManualSwitchMakesTheProgramPostToThePolicysAddress) {
         ASSERT_EQ(run.result, c.result) << run.errorText;
         if (c.result != 0) {
             const std::vector<std::string> lines = debug.Lines();
-            EXPECT_TRUE(std::any_of(lines.begin() + static_cast<long>(linesBefore), lines.end(), [](const std::string& l) {
-                return StartsWith(l, "VYRNLog: Не задан адрес службы штампов времени в реестре (опция "
-                                     "SendRequestsManualy игнорируется): GetPKIurl. ");
-            })) << "the policy's failure goes to the debug output";
+            EXPECT_TRUE(
+                std::any_of(lines.begin() + static_cast<long>(linesBefore), lines.end(),
+                            [](const std::string& l) {
+                                return StartsWith(l,
+                                                  "VYRNLog: Не задан адрес службы штампов времени в реестре (опция "
+                                                  "SendRequestsManualy игнорируется): GetPKIurl. ");
+                            }))
+                << "the policy's failure goes to the debug output";
             EXPECT_TRUE(Contains(run.errorText, "Адрес службы не задан или неверен")) << run.errorText;
             EXPECT_TRUE(NewStampRequests().empty());
             ASSERT_TRUE(policy.SetText("DefaultTSPURL", TTimeStampService::Url()));

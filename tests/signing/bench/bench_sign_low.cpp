@@ -69,8 +69,7 @@ double Elapsed(const LARGE_INTEGER& from) {
     return 1000.0 * static_cast<double>(now.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-bool Sign(const std::string& data, PCCERT_CONTEXT signer, bool services, bool detached, TSample& sample,
-          size_t& size) {
+bool Sign(const std::string& data, PCCERT_CONTEXT signer, bool services, bool detached, TSample& sample, size_t& size) {
     std::vector<TReport> reports;
     Reports = &reports;
     BYTE* message = nullptr;
