@@ -176,3 +176,12 @@ TCmsOnDer::TCmsOnDer() {
 TCmsOnDer::~TCmsOnDer() {
     Messages.clear();
 }
+
+BOOL WINAPI GarbledContentParam(HCRYPTMSG message, DWORD type, DWORD index, void* out, DWORD* size) {
+    if (type != CMSG_CONTENT_PARAM)
+        return RealCalls<TSigningApi>().CryptMsgGetParam(message, type, index, out, size);
+    if (out != nullptr)
+        memcpy(out, "\x04\x02garbage", *size < 9 ? *size : 9);
+    *size = 9;
+    return TRUE;
+}

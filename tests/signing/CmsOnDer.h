@@ -32,3 +32,6 @@ std::string WithUnsignedAttribute(const std::string& message, size_t index, cons
 // The value of the first attribute under the OID anywhere in a DER message (its whole encoding);
 // "" without one.
 std::string AttributeValueOf(const std::string& message, const char* oid);
+
+// CryptMsgGetParam whose CMSG_CONTENT_PARAM is garbage that no message takes; the rest is real.
+BOOL WINAPI GarbledContentParam(HCRYPTMSG message, DWORD type, DWORD index, void* out, DWORD* size);

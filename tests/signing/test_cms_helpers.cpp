@@ -176,19 +176,9 @@ TEST_F(CmsMessage, AFailedReadingLeavesNothingHandedOut) {
     EXPECT_TRUE(StartsWith(text, "GetContentMsg. Sizing of cbSignerInfo failed.")) << text;
 }
 
-// The content of the encoded message read as garbage: the reopened message cannot take it.
-BOOL WINAPI GarbledContent(HCRYPTMSG message, DWORD type, DWORD index, void* out, DWORD* size) {
-    if (type != CMSG_CONTENT_PARAM)
-        return RealCalls<TSigningApi>().CryptMsgGetParam(message, type, index, out, size);
-    if (out != nullptr)
-        memcpy(out, "\x04\x02garbage", *size < 9 ? *size : 9);
-    *size = 9;
-    return TRUE;
-}
-
 TEST_F(CmsMessage, AFailedReloadAtTheLastStepLeavesTheNewMessageToTheCaller) {
     TSeamOverride<TSigningApi> seam;
-    seam->CryptMsgGetParam = GarbledContent;
+    seam->CryptMsgGetParam = GarbledContentParam;
     std::string text;
     EXPECT_FALSE(ReloadMsg(message, &text));
     // The encoded message is closed (its handle may come back as the new one's); the new one,

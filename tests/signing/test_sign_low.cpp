@@ -178,7 +178,7 @@ TEST_F(SignLowTest, AHostWithoutTextBufferOrProgressGetsTheResultAlone) {
     EXPECT_EQ(LocalFree(message), nullptr);
 }
 
-// A message parameter that cannot be read (the type given), or whose content is garbage.
+// A message parameter that cannot be read (the type given).
 DWORD UnreadableParam = 0;
 BOOL WINAPI ParamFailing(HCRYPTMSG message, DWORD type, DWORD index, void* out, DWORD* size) {
     if (type == UnreadableParam) {
@@ -186,14 +186,6 @@ BOOL WINAPI ParamFailing(HCRYPTMSG message, DWORD type, DWORD index, void* out, 
         return FALSE;
     }
     return RealCalls<TSigningApi>().CryptMsgGetParam(message, type, index, out, size);
-}
-BOOL WINAPI ContentGarbled(HCRYPTMSG message, DWORD type, DWORD index, void* out, DWORD* size) {
-    if (type != CMSG_CONTENT_PARAM)
-        return RealCalls<TSigningApi>().CryptMsgGetParam(message, type, index, out, size);
-    if (out != nullptr)
-        memcpy(out, "\x04\x02garbage", *size < 9 ? *size : 9);
-    *size = 9;
-    return TRUE;
 }
 
 TEST_F(SignLowTest, AMessageThatCannotBeReopenedOrReadFailsAtItsStep) {
@@ -206,7 +198,7 @@ TEST_F(SignLowTest, AMessageThatCannotBeReopenedOrReadFailsAtItsStep) {
         size_t progress;
     } cases[] = {
         {"content unreadable", ParamFailing, CMSG_CONTENT_PARAM, 5, "GetContentMsg. Sizing of cbSignerInfo failed.", 0},
-        {"content garbled", ContentGarbled, 0, 5, "AddDataToMsg. Ошибка загрузки данных в сообщение.", 0},
+        {"content garbled", GarbledContentParam, 0, 5, "AddDataToMsg. Ошибка загрузки данных в сообщение.", 0},
         {"encoding unreadable", ParamFailing, CMSG_ENCODED_MESSAGE, 10, "GetContentMsg. Sizing of cbSignerInfo failed.",
          1},
     };
