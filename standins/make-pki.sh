@@ -46,6 +46,14 @@
 #     empty.p7b (none), chain.p7b.pem (chain.p7b as PEM), chain-crls.p7b (root, sub and the CRL
 #     sub inside), chain-truncated.p7b (the first half of chain.p7b).
 #     The distribution points' hosts resolve to loopback in the test sandbox (tools/sandbox-hosts).
+#     The signing service's peers and signers, issued by sub:
+#       tsa           "Служба штампов времени" (critical timeStamping), with tsa.cnf for "openssl ts -reply"
+#       ocsp          "Служба OCSP" (OCSPSigning), the responder of ocsp-index.txt (sub's database)
+#       signer        "Подписант", NotBefore a day before the PKI was made; OCSP at http://127.0.4.1/ocsp
+#       signer-old    "Подписант давний", NotBefore 20 months before (past 15 months)
+#       signer-qual   "Подписант квалифицированный", NotBefore 20 months before, usage 1.2.643.3.37.2.1.1.2
+#                     (36 months)
+#     Each signer's key also as NAME.msblob (a PRIVATEKEYBLOB for CryptImportKey).
 set -euo pipefail
 usage="usage: make-pki.sh test OUT_DIR | make-pki.sh service OUT_DIR ADDRESS... | make-pki.sh ca OUT_DIR"
 kind=${1:?$usage}
@@ -150,6 +158,55 @@ CNF
   done > serials.txt
 }
 
+
+# The signing service's time-stamp and OCSP services and its signers, issued by sub of ca_pki.
+signing_peers() {
+  cat >> "$work/ext.cnf" <<'CNF'
+[tsa_ext]
+basicConstraints = CA:FALSE
+keyUsage = critical,digitalSignature,nonRepudiation
+extendedKeyUsage = critical,timeStamping
+[ocsp_ext]
+basicConstraints = CA:FALSE
+keyUsage = critical,digitalSignature
+extendedKeyUsage = OCSPSigning
+[signer_ext]
+basicConstraints = CA:FALSE
+keyUsage = critical,digitalSignature,nonRepudiation
+authorityInfoAccess = OCSP;URI:http://127.0.4.1/ocsp
+[signer_qual_ext]
+basicConstraints = CA:FALSE
+keyUsage = critical,digitalSignature,nonRepudiation
+authorityInfoAccess = OCSP;URI:http://127.0.4.1/ocsp
+extendedKeyUsage = clientAuth, 1.2.643.3.37.2.1.1.2
+CNF
+  local yesterday before
+  yesterday=$(date -u -d '-1 day' +%Y%m%d%H%M%SZ)
+  before=$(date -u -d '-20 months' +%Y%m%d%H%M%SZ)
+  certificate tsa sub 2001 20210101000000Z 20480101000000Z "$o/CN=Служба штампов времени" tsa_ext
+  certificate ocsp sub 2002 20210101000000Z 20480101000000Z "$o/CN=Служба OCSP" ocsp_ext
+  certificate signer sub 2003 "$yesterday" 20480101000000Z "$o/CN=Подписант" signer_ext
+  certificate signer-old sub 2004 "$before" 20480101000000Z "$o/CN=Подписант давний" signer_ext
+  certificate signer-qual sub 2005 "$before" 20480101000000Z "$o/CN=Подписант квалифицированный" signer_qual_ext
+  for name in signer signer-old signer-qual; do
+    openssl rsa -in "$name.key" -outform MSBLOB -out "$name.msblob" 2>/dev/null
+  done
+  cp "$work/db/sub/index.txt" ocsp-index.txt
+  cat > tsa.cnf <<CNF
+[tsa]
+default_tsa = tsa_config
+[tsa_config]
+serial = \$ENV::TSA_SERIAL
+signer_digest = sha256
+default_policy = 1.2.643.2.2.38.4
+digests = sha1, sha256
+accuracy = secs:1
+ordering = no
+tsa_name = no
+ess_cert_id_chain = no
+ess_cert_id_alg = sha1
+CNF
+}
 
 ca_pki() {
   [ -s crls.txt ] && return 0
@@ -297,6 +354,7 @@ CNF
   crl sub sub 01 20240101000000Z 20340101000000Z
   crl sub-newer sub 02 20240301000000Z 20340301000000Z end
   crl orphan orphan 01 20240101000000Z 20340101000000Z
+  signing_peers
   for name in sub end broken relname; do
     echo "$name $(openssl x509 -in "$name.crt" -noout -ext crlDistributionPoints | grep -o 'URI:[^ ]*' | cut -c5- | tr '\n' ' ')"
   done > points.txt

@@ -20,7 +20,11 @@ looked up first, then its path alone; paths not in the script get 404. A reply m
   content_length (header value sent instead of the true length; null: no such header),
   truncate (only this many body bytes are sent, then the connection closes),
   close (close the connection after the reply),
-  auth ("user:password": 401 with a Basic challenge unless the request carries them).
+  auth ("user:password": 401 with a Basic challenge unless the request carries them),
+  openssl ("ts" or "ocsp": the body is the answer of openssl's responder to the request's body,
+    with the time-stamp service or the OCSP responder of the CA test PKI given by --pki; a
+    request openssl refuses gets 400 with openssl's words), corrupt (the answer's last byte is
+    changed: the signature of either answer ends it).
 A request for /__peer/stop stops the peer (sent in plain text also to a TLS peer).
 
 Proxy mode: a request in absolute form is forwarded to its origin when that is a loopback
@@ -41,6 +45,7 @@ import os
 import select
 import signal
 import socket
+import subprocess
 import ssl
 import sys
 import threading
@@ -176,6 +181,11 @@ class Peer:
                 self.tls.verify_mode = ssl.CERT_REQUIRED
                 self.tls.load_verify_locations(os.path.join(args.pki, "ca.crt"))
         self.connections = 0
+        self.work = os.path.dirname(os.path.abspath(args.log))  # the peer's own folder
+        self.tsa_serial = os.path.join(self.work, "tsa-serial")
+        with open(self.tsa_serial, "w") as f:
+            f.write("01\n")
+        self.openssl_lock = threading.Lock()
 
     # --- replies --------------------------------------------------------------------------
 
@@ -194,6 +204,37 @@ class Peer:
         if auth and request.header("Authorization") != basic_credentials(auth):
             return {"status": 401, "headers": [["WWW-Authenticate", 'Basic realm="vorsalt"']], "body": ""}
         return entry
+
+    def openssl_reply(self, reply, request):
+        """The reply with openssl's answer to the request's body as its body."""
+        pki = self.args.pki
+        query = os.path.join(self.work, "query.der")
+        answer = os.path.join(self.work, "answer.der")
+        if reply["openssl"] == "ts":
+            command = ["openssl", "ts", "-reply", "-config", os.path.join(pki, "tsa.cnf"), "-queryfile", query,
+                       "-signer", os.path.join(pki, "tsa.crt"), "-inkey", os.path.join(pki, "tsa.key"),
+                       "-chain", os.path.join(pki, "sub.crt"), "-out", answer]
+        else:
+            command = ["openssl", "ocsp", "-index", os.path.join(pki, "ocsp-index.txt"),
+                       "-CA", os.path.join(pki, "sub.crt"), "-rsigner", os.path.join(pki, "ocsp.crt"),
+                       "-rkey", os.path.join(pki, "ocsp.key"), "-reqin", query, "-respout", answer, "-nmin", "10"]
+        with self.openssl_lock:
+            with open(query, "wb") as f:
+                f.write(request.body)
+            if os.path.exists(answer):
+                os.remove(answer)
+            done = subprocess.run(command, capture_output=True, env=dict(os.environ, TSA_SERIAL=self.tsa_serial))
+            body = b""
+            if done.returncode == 0 and os.path.exists(answer):
+                with open(answer, "rb") as f:
+                    body = f.read()
+        if not body:
+            return {"status": 400, "body": done.stderr.decode("latin-1")}
+        if reply.get("corrupt"):
+            body = body[:-1] + bytes([body[-1] ^ 0xFF])
+        answered = {k: v for k, v in reply.items() if k not in ("openssl", "corrupt", "body")}
+        answered["body_hex"] = body.hex()
+        return answered
 
     def reply_body(self, reply):
         if "body_hex" in reply:
@@ -334,7 +375,10 @@ class Peer:
             else:
                 self.forward(sock, request)
             return False
-        return self.send_reply(sock, self.scripted_reply(request), request.closes())
+        reply = self.scripted_reply(request)
+        if "openssl" in reply:
+            reply = self.openssl_reply(reply, request)
+        return self.send_reply(sock, reply, request.closes())
 
     def run_connection(self, sock, conn):
         try:

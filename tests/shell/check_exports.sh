@@ -1,15 +1,17 @@
 #!/bin/sh
-# Vorsalt.exe is a 32-bit GUI program that exports the three window instance variables and the
-# JSON library (its classes with their virtual tables, type information and operations) and the
-# logging library (its ten variables by their own names, its classes and operations), and
-# imports the four functions of the service's client library by their undecorated names.
+# Vorsalt.exe is a 32-bit GUI program that exports the three window instance variables, the
+# signing function SignLow by its undecorated name (the linker maps it onto SignLow@52, the
+# standard calling convention's name for 13 four-byte arguments), the JSON library (its classes
+# with their virtual tables, type information and operations) and the logging library (its ten
+# variables by their own names, its classes and operations), and imports the four functions of
+# the service's client library by their undecorated names.
 objdump=$1 exe=$2
 export LC_ALL=C  # objdump translates some of its headings
 dump=$("$objdump" -p "$exe") || exit 1
 names=$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*\[ *[0-9]*\] \([^+ ].*\)$/\1/p' | c++filt)
 fail=0
 for want in 'Magic[[:space:]]*010b' 'Subsystem[[:space:]]*00000002' \
-            '\] _F_MainTest$' '\] _F_Detail$' '\] _F_DebugInfo$' \
+            '\] _F_MainTest$' '\] _F_Detail$' '\] _F_DebugInfo$' '\] SignLow$' \
             '\] All$' '\] Debug$' '\] Info$' '\] Warn$' '\] Error$' '\] Fatal$' '\] Off$' \
             '\] DefaultLoggerFactory$' '\] DefaultHierarchy$' '\] LogLog$' \
             '\] _ZN7HierLog10TLogLogger9GetLogger' '\] _ZN7HierLog13TLogHierarchy9GetLogger' \

@@ -1,0 +1,126 @@
+#include "Ocspcomlib.h"
+#include "Capicomlib.h"
+#include "ErrorText.h"
+#include "ManualPost.h"
+#include "OleException.h"
+#include "VyrnLog.h"
+
+namespace {
+const TManualPost OcspPost = {"application/ocsp-request", "Try to send OCSP Request manualy", "Ошибка отправки OCSP "};
+
+int OcspSteps(BSTR address, CRYPT_DATA_BLOB& output, PCCERT_CONTEXT cert, SYSTEMTIME* producedAt, int send,
+              bool postManually, std::string* errorText, DWORD start) {
+    TVAR_ARGS args;
+    TMyComPtr request, certificate;
+    request.CreateDispatchObject(L"OCSPCOM.OCSPRequest");
+    certificate.CreateDispatchObject(L"CAPICOM.Certificate");
+    if (address != nullptr) {
+        args.Clear();
+        args.Add(Variant::FromBstr(SysAllocStringLen(address, SysStringLen(address))));
+        request.PutDispatchProperty(L"OCSPAddress", args);
+    }
+    if (ImportCertToCapicom(cert, certificate, errorText) != 0)
+        return 1;
+    args.Clear();
+    args.Add(Variant(certificate.Get()));
+    request.CallDispatchMethod(L"AddSingleRequest", &args);
+
+    TMyComPtr response;
+    std::string answer;
+    bool answered = false;
+    if (postManually && address != nullptr) {
+        const std::string query = VariantBytes(request.CallDispatchFunction(L"Export"));
+        if (PostManually(address, query, OcspPost, answer)) {
+            response.CreateDispatchObject(L"OCSPCOM.OCSPResponse");
+            args.Clear();
+            args.Add(BytesToVariant(answer.data(), static_cast<unsigned>(answer.size())));
+            response.CallDispatchMethod(L"Import", &args);
+            answered = true;
+            VYRNLog("Ticks for manual OCSP Send: " + TicksSince(start));
+        }
+    }
+    if (!answered) {
+        args.Clear();
+        args.Add(Variant(send));
+        const Variant sent = request.CallDispatchFunction(L"Send", &args);
+        response.AttachDispatch(sent.Type() == VT_DISPATCH ? sent.AsDispatch() : nullptr);
+        const int status = request.GetDispatchProperty(L"HTTPStatus").AsInteger();
+        if (status != 200) {
+            *errorText += FormatErrorText("COM_OCSP. Ошибки при отправке OCSP запроса.", status, true, false);
+            return 2;
+        }
+        answer = VariantBytes(response.CallDispatchFunction(L"Export"));
+    }
+
+    output.cbData = static_cast<DWORD>(answer.size());
+    output.pbData = static_cast<BYTE*>(LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, answer.size()));
+    if (output.pbData == nullptr && !answer.empty()) {
+        *errorText += FormatErrorText("COM_OCSP. Ошибка выделения памяти", 0, false, false);
+        return 5;
+    }
+    if (!answer.empty())
+        memcpy(output.pbData, answer.data(), answer.size());
+    return GetOCSPProducedAt(response, producedAt, errorText) == 0 ? 0 : 3;
+}
+}  // namespace
+
+int IsOCSPCOM(std::string* errorText) {
+    try {
+        TMyComPtr request;
+        request.CreateDispatchObject(L"OCSPCOM.OCSPRequest");
+        return 0;
+    } catch (const EOleException& e) {
+        const std::string text = FormatErrorText(e.Message, 0, true, false);
+        if (errorText)
+            *errorText += text;
+        else
+            VYRNLog(text);
+    } catch (...) {
+        LogOrStoreError(errorText, "IsOCSPCOM. Неизвестная ошибка.", 0, true);
+    }
+    return 1000;
+}
+
+int COM_OCSP(BSTR address, CRYPT_DATA_BLOB& output, PCCERT_CONTEXT cert, SYSTEMTIME* producedAt, int send,
+             bool postManually, std::string* errorText) {
+    VYRNLog("COM_OCSP Start");
+    const DWORD start = GetTickCount();
+    std::string ownText;
+    std::string* text = errorText ? errorText : &ownText;
+    SYSTEMTIME ownTime{};
+    int result;
+    try {
+        result = OcspSteps(address, output, cert, producedAt ? producedAt : &ownTime, send, postManually, text, start);
+    } catch (const TError& e) {
+        result = 10;
+        *text += FormatErrorText("Ошибка работы с ocsp: \r\nДоп. инфо: " + e.str(), e.code, true, false);
+    } catch (const Exception& e) {
+        result = 11;
+        *text += FormatErrorText("COM_OCSP. Неизвестная ошибка формирования ocsp: " + e.Message, 0, true, false);
+    }
+    VYRNLog("COM_OCSP finished");
+    return result;
+}
+
+int GetOCSPProducedAt(TMyComPtr& response, SYSTEMTIME* time, std::string* errorText) {
+    const Variant value = response.GetDispatchProperty(L"ProducedAt");
+    SYSTEMTIME local{};
+    FILETIME localFile, utcFile;
+    if (value.Type() != VT_DATE || !VariantTimeToSystemTime(value.Data().date, &local)) {
+        LogOrStoreError(errorText, "Ошибка получения времени OCSP ответа");
+        return 1;
+    }
+    if (!SystemTimeToFileTime(&local, &localFile)) {
+        LogOrStoreError(errorText, "Невозможно перевести время SystemTimeToFileTime failed.");
+        return 2;
+    }
+    if (!LocalFileTimeToFileTime(&localFile, &utcFile)) {
+        LogOrStoreError(errorText, "Невозможно перевести время LocalFileTimeToFileTime failed.");
+        return 3;
+    }
+    if (!FileTimeToSystemTime(&utcFile, time)) {
+        LogOrStoreError(errorText, "Невозможно перевести время FileTimeToSystemTime failed.");
+        return 4;
+    }
+    return 0;
+}

@@ -1,0 +1,171 @@
+#include "Tspcomlib.h"
+#include "Capicomlib.h"
+#include "CertChain.h"
+#include "ErrorText.h"
+#include "ManualPost.h"
+#include "OleException.h"
+#include "TimeHelpers.h"
+#include "VyrnLog.h"
+
+namespace {
+const TManualPost TspPost = {"application/timestamp-query", "Try to send TSP Request manualy", "Ошибка отправки TSP "};
+
+// The steps of COM_TimeStamp that may raise; the result of a step that fails without raising.
+int StampSteps(BSTR address, CRYPT_DATA_BLOB& output, const CRYPT_DATA_BLOB& input, SYSTEMTIME* stampTime,
+               PCCERT_CONTEXT* tsaCert, bool verify, bool postManually, std::string* errorText, DWORD start) {
+    TVAR_ARGS args;
+    TMyComPtr hashed;
+    hashed.CreateDispatchObject(L"CAPICOM.HashedData");
+    args.Clear();
+    args.Add(Variant(0));  // CAPICOM_HASH_ALGORITHM_SHA1
+    hashed.PutDispatchProperty(L"Algorithm", args);
+    args.Clear();
+    args.Add(BytesToVariant(input.pbData, input.cbData));
+    hashed.CallDispatchMethod(L"hash", &args);
+
+    TMyComPtr request;
+    request.CreateDispatchObject(L"TSPCOM.TSPRequest");
+    if (address != nullptr) {
+        args.Clear();
+        args.Add(Variant::FromBstr(SysAllocStringLen(address, SysStringLen(address))));
+        request.PutDispatchProperty(L"TSAAddress", args);
+    }
+    args.Clear();
+    args.Add(Variant(hashed.Get()));
+    request.PutRefDispatchProperty(L"Hash", args);
+
+    TMyComPtr stamp;
+    std::string answer;
+    bool answered = false;
+    if (postManually && address != nullptr) {
+        const std::string query = VariantBytes(request.CallDispatchFunction(L"Export"));
+        if (PostManually(address, query, TspPost, answer)) {
+            stamp.CreateDispatchObject(L"TSPCOM.TSPStamp");
+            // The service answers a TimeStampResp; what is kept is the token inside it.
+            args.Clear();
+            args.Add(BytesToVariant(answer.data(), static_cast<unsigned>(answer.size())));
+            stamp.CallDispatchMethod(L"Import", &args);
+            answer = VariantBytes(stamp.CallDispatchFunction(L"Export"));
+            answered = true;
+            VYRNLog("Ticks for manual TSP Send: " + TicksSince(start));
+        }
+    }
+    if (!answered) {
+        args.Clear();
+        args.Add(Variant(false));
+        const Variant sent = request.CallDispatchFunction(L"Send", &args);
+        stamp.AttachDispatch(sent.Type() == VT_DISPATCH ? sent.AsDispatch() : nullptr);
+        VYRNLog("Ticks for TSP Send: " + TicksSince(start));
+        const int status = request.GetDispatchProperty(L"HTTPStatus").AsInteger();
+        if (status != 200) {
+            *errorText += FormatErrorText("COM_TimeStamp. Ошибки при отправке запроса на штамп времени.", status, true, false);
+            return 3;
+        }
+        answer = VariantBytes(stamp.CallDispatchFunction(L"Export"));
+    }
+
+    output.cbData = static_cast<DWORD>(answer.size());
+    output.pbData = static_cast<BYTE*>(LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, answer.size()));
+    if (output.pbData == nullptr && !answer.empty()) {
+        *errorText += FormatErrorText("COM_TimeStamp. Ошибка выделения памяти", 0, false, false);
+        return 5;
+    }
+    if (!answer.empty())
+        memcpy(output.pbData, answer.data(), answer.size());
+    args.Clear();
+    args.Add(BytesToVariant(answer.data(), static_cast<unsigned>(answer.size())));
+    stamp.CallDispatchMethod(L"Import", &args);
+    VYRNLog("Ticks for TSP befor verify: " + TicksSince(start));
+
+    if (!verify)
+        return 0;
+    TMyComPtr certificate;
+    const Variant tsa = stamp.GetDispatchProperty(L"TSACertificate");
+    certificate.AttachDispatch(tsa.Type() == VT_DISPATCH ? tsa.AsDispatch() : nullptr);
+    std::string text;
+    if (VerifyStamp(stamp, tsa, &text) != 0) {
+        VYRNLog("COM_TimeStamp. Размер штампа времени: " + std::to_string(output.cbData) + " байт");
+        *errorText = "COM_TimeStamp. " + text;
+        return 4;
+    }
+    *tsaCert = ExportCapicomCertificate(certificate, errorText);
+    if (*tsaCert == nullptr)
+        return 7;
+    if (GetStampTime(stamp, stampTime, errorText) != 0)
+        return 8;
+    text.clear();
+    if (CheckCertChainAtTime(*tsaCert, stampTime, 0, &text) != 0) {
+        *errorText = "COM_TimeStamp." + text;
+        return 4;
+    }
+    return 0;
+}
+}  // namespace
+
+int IsTSPCOM(std::string* errorText) {
+    try {
+        TMyComPtr request;
+        request.CreateDispatchObject(L"TSPCOM.TSPRequest");
+        return 0;
+    } catch (const EOleException& e) {
+        LogOrStoreError(errorText, e.Message, e.ErrorCode, true);
+    } catch (...) {
+        LogOrStoreError(errorText, "Неизвестная ошибка создания TSP COM", 0, true);
+    }
+    return 1000;
+}
+
+int COM_TimeStamp(BSTR address, CRYPT_DATA_BLOB& output, const CRYPT_DATA_BLOB& input, SYSTEMTIME* stampTime,
+                  PCCERT_CONTEXT* tsaCert, bool verify, bool postManually, std::string* errorText) {
+    const DWORD start = GetTickCount();
+    SYSTEMTIME ownTime{};
+    PCCERT_CONTEXT ownCert = nullptr;
+    if (stampTime == nullptr)
+        stampTime = &ownTime;
+    if (tsaCert == nullptr)
+        tsaCert = &ownCert;
+    const PCCERT_CONTEXT given = *tsaCert;
+    output.cbData = 0;
+    output.pbData = nullptr;
+    std::string ownText;
+    std::string* text = errorText ? errorText : &ownText;
+    int result;
+    try {
+        result = StampSteps(address, output, input, stampTime, tsaCert, verify, postManually, text, start);
+    } catch (const TError& e) {
+        result = e.code;
+        *text += FormatErrorText("COM_TimeStamp. Ошибка работы со штампом времени.\r\nДоп. инфо: " + e.str(), e.code,
+                                 true, false);
+    } catch (...) {
+        result = 11;
+        *text += FormatErrorText("COM_TimeStamp. Неизвестная ошибка формирования штампа времени.", 0, true, false);
+    }
+    if (result != 0) {
+        LocalFree(output.pbData);
+        output.pbData = nullptr;
+        if (*tsaCert != given)  // the certificate exported here, not what the slot held before
+            CertFreeCertificateContext(*tsaCert);
+        *tsaCert = nullptr;
+    }
+    VYRNLog("Ticks for TSP all: " + TicksSince(start));
+    return result;
+}
+
+int VerifyStamp(TMyComPtr& stamp, const Variant& certificate, std::string* errorText) {
+    TVAR_ARGS args;
+    args.Add(certificate);
+    if (stamp.CallDispatchFunction(L"VerifyStamp", &args).AsInteger() == 0)
+        return 0;
+    LogOrStoreError(errorText, "VerifyStamp. ЭЦП штампа не действительна.", 0, true);
+    return 1;
+}
+
+int GetStampTime(TMyComPtr& stamp, SYSTEMTIME* time, std::string* errorText) {
+    const Variant value = stamp.GetDispatchProperty(L"Time");
+    SYSTEMTIME local{};
+    if (value.Type() != VT_DATE || !VariantTimeToSystemTime(value.Data().date, &local)) {
+        LogOrStoreError(errorText, "Ошибка получения времени штампа времени");
+        return 1;
+    }
+    return LocalTimeToUtc(local, *time, errorText) == 0 ? 0 : 2;
+}

@@ -1,0 +1,69 @@
+#include "SigningPeers.h"
+
+namespace {
+TPeerOptions TimeStampOptions() {
+    TPeerOptions options;
+    options.Name = "tsa";
+    options.Host = "127.0.4.2";
+    options.Port = 80;
+    options.Pki = VORSALT_CA_PKI_DIR;
+    options.Script = R"({"/tsa": {"openssl": "ts", "headers": [["Content-Type", "application/timestamp-reply"]]},
+                         "/tsa-corrupt": {"openssl": "ts", "corrupt": true}})";
+    return options;
+}
+
+TPeerOptions OcspOptions() {
+    TPeerOptions options;
+    options.Name = "ocsp";
+    options.Host = "127.0.4.1";
+    options.Port = 80;
+    options.Pki = VORSALT_CA_PKI_DIR;
+    options.Script = R"({"/ocsp": {"openssl": "ocsp", "headers": [["Content-Type", "application/ocsp-response"]]},
+                         "/ocsp-500": {"status": 500},
+                         "/ocsp-unauthorized": {"body_hex": "30030a0106"}})";
+    return options;
+}
+
+std::string Quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+}  // namespace
+
+std::string CaPkiUnixPath(const std::string& name) {
+    return std::string(VORSALT_CA_PKI_DIR) + "/" + name;
+}
+
+TTimeStampService::TTimeStampService() : peer(TimeStampOptions()) {}
+
+TOcspResponder::TOcspResponder() : peer(OcspOptions()) {}
+
+TUnixRun OpensslVerifyStamp(const std::string& stamp, bool token, const std::string& data) {
+    const TUnixJob job("ts-verify");
+    const std::string in = job.Put("stamp.der", stamp), dataFile = job.Put("data.bin", data);
+    return job.Run("openssl ts -verify -data " + Quoted(dataFile) + " -in " + Quoted(in) + (token ? " -token_in" : "") +
+                   " -CAfile " + Quoted(CaPkiUnixPath("root.crt")) + " -untrusted " + Quoted(CaPkiUnixPath("sub.crt")));
+}
+
+TUnixRun OpensslVerifyOcsp(const std::string& response, const std::string& certName) {
+    const TUnixJob job("ocsp-verify");
+    const std::string in = job.Put("response.der", response);
+    return job.Run("cat " + Quoted(CaPkiUnixPath("root.crt")) + " " + Quoted(CaPkiUnixPath("sub.crt")) +
+                   " > chain.pem && openssl ocsp -respin " + Quoted(in) + " -issuer " +
+                   Quoted(CaPkiUnixPath("sub.crt")) + " -cert " + Quoted(CaPkiUnixPath(certName + ".crt")) +
+                   " -CAfile chain.pem -no_nonce");
+}
+
+TUnixRun OpensslVerifyCms(const std::string& message, bool detached, const std::string& data) {
+    const TUnixJob job("cms-verify");
+    const std::string in = job.Put("message.der", message), dataFile = job.Put("data.bin", data);
+    return job.Run("cat " + Quoted(CaPkiUnixPath("root.crt")) + " " + Quoted(CaPkiUnixPath("sub.crt")) +
+                   " > chain.pem && openssl cms -verify -binary -inform DER -in " + Quoted(in) +
+                   (detached ? " -content " + Quoted(dataFile) : std::string()) +
+                   " -CAfile chain.pem -purpose any -out content.bin && cmp content.bin " + Quoted(dataFile) +
+                   " && echo same content");
+}
+
+TUnixRun OpensslPrintCms(const std::string& message) {
+    const TUnixJob job("cms-print");
+    return job.Run("openssl cms -cmsout -print -inform DER -in " + Quoted(job.Put("message.der", message)));
+}

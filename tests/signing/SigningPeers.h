@@ -1,0 +1,50 @@
+// The signing service's peers on loopback, made from openssl (peer.py's "openssl" replies over
+// the CA test PKI), both on port 80 of addresses of their own (lock "signing_peers"): the
+// time-stamp service at 127.0.4.2 (a posted request's address keeps no port of its own), the OCSP
+// responder at 127.0.4.1, the address that the signers' certificates name; and openssl judging
+// what came back.
+#pragma once
+#include <string>
+#include "TestPeer.h"
+#include "UnixJob.h"
+
+// Paths: /tsa answers with a token, /tsa-corrupt with one whose signature is broken, anything
+// else 404.
+class TTimeStampService {
+public:
+    TTimeStampService();
+    bool Started() const { return peer.Started(); }
+    static std::string Url(const std::string& path = "/tsa") { return "http://127.0.4.2" + path; }
+    std::vector<TPeerRequest> Requests() const { return peer.Requests(); }
+
+private:
+    TTestPeer peer;
+};
+
+// Paths: /ocsp answers as the responder of the PKI, /ocsp-500 with status 500,
+// /ocsp-unauthorized with a response without data (status "unauthorized").
+class TOcspResponder {
+public:
+    TOcspResponder();
+    bool Started() const { return peer.Started(); }
+    static std::string Url(const std::string& path = "/ocsp") { return "http://127.0.4.1" + path; }
+    std::vector<TPeerRequest> Requests() const { return peer.Requests(); }
+
+private:
+    TTestPeer peer;
+};
+
+// "openssl ts -verify" of a TimeStampResp (token false) or a token over the data, trusting the
+// PKI's root.
+TUnixRun OpensslVerifyStamp(const std::string& stamp, bool token, const std::string& data);
+// "openssl ocsp -respin" of a response for the PKI certificate name (issued by sub).
+TUnixRun OpensslVerifyOcsp(const std::string& response, const std::string& certName);
+
+// "openssl cms -verify" of a DER message, with the data given apart for a detached one (detached
+// true); the output holds the content that openssl verified.
+TUnixRun OpensslVerifyCms(const std::string& message, bool detached, const std::string& data);
+// "openssl cms -cmsout -print" of a DER message.
+TUnixRun OpensslPrintCms(const std::string& message);
+
+// The Unix path of a file of the CA test PKI.
+std::string CaPkiUnixPath(const std::string& name);
