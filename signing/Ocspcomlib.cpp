@@ -1,5 +1,6 @@
 #include "Ocspcomlib.h"
 #include "Capicomlib.h"
+#include "Conversions.h"
 #include "ErrorText.h"
 #include "ManualPost.h"
 #include "OleException.h"
@@ -52,14 +53,10 @@ int OcspSteps(BSTR address, CRYPT_DATA_BLOB& output, PCCERT_CONTEXT cert, SYSTEM
         answer = VariantBytes(response.CallDispatchFunction(L"Export"));
     }
 
-    output.cbData = static_cast<DWORD>(answer.size());
-    output.pbData = static_cast<BYTE*>(LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, answer.size()));
-    if (output.pbData == nullptr && !answer.empty()) {
+    if (!LocalBlobCopy(answer.data(), answer.size(), output)) {
         *errorText += FormatErrorText("COM_OCSP. Ошибка выделения памяти", 0, false, false);
         return 5;
     }
-    if (!answer.empty())
-        memcpy(output.pbData, answer.data(), answer.size());
     return GetOCSPProducedAt(response, producedAt, errorText) == 0 ? 0 : 3;
 }
 }  // namespace
@@ -70,11 +67,7 @@ int IsOCSPCOM(std::string* errorText) {
         request.CreateDispatchObject(L"OCSPCOM.OCSPRequest");
         return 0;
     } catch (const EOleException& e) {
-        const std::string text = FormatErrorText(e.Message, 0, true, false);
-        if (errorText)
-            *errorText += text;
-        else
-            VYRNLog(text);
+        AppendErrorText(errorText, FormatErrorText(e.Message, 0, true, false));
     } catch (...) {
         LogOrStoreError(errorText, "IsOCSPCOM. Неизвестная ошибка.", 0, true);
     }

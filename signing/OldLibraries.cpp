@@ -1,6 +1,7 @@
 #include "OldLibraries.h"
 #include <vector>
 #include "CertChain.h"
+#include "Conversions.h"
 #include "ErrorText.h"
 #include "OldLibraryEntries.h"
 #include "OsVersion.h"
@@ -39,13 +40,6 @@ template <typename T>
 bool Entry(HMODULE module, const char* name, T& entry) {
     entry = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
     return entry != nullptr;
-}
-
-void Append(std::string* errorText, const std::string& text) {
-    if (errorText)
-        *errorText += text;
-    else
-        VYRNLog(text);
 }
 
 }  // namespace
@@ -182,7 +176,7 @@ int API_TimeStamp(HMODULE library, BSTR address, CRYPT_DATA_BLOB& token, const C
     if (library != nullptr && Tsp.MakeTimeStamp != nullptr) {
         result = Tsp.MakeTimeStamp(address, &hash, &own);
         if (result != 0) {
-            Append(errorText, FormatErrorText("API_TimeStamp. Ошибка создания штампа времени.", result, false, false) +
+            AppendErrorText(errorText, FormatErrorText("API_TimeStamp. Ошибка создания штампа времени.", result, false, false) +
                                   " (" + GetSystemErrorMessage(static_cast<unsigned>(result), false) + " )");
         } else {
             ALG_ID algorithm = 0;
@@ -193,10 +187,7 @@ int API_TimeStamp(HMODULE library, BSTR address, CRYPT_DATA_BLOB& token, const C
                 VYRNLog("API_TimeStamp. Размер штампа времени: " + std::to_string(own.cbData) + " байт");
                 result = 6;
             } else {
-                token.pbData = static_cast<BYTE*>(LocalAlloc(LMEM_FIXED, own.cbData ? own.cbData : 1));
-                token.cbData = own.cbData;
-                if (token.pbData != nullptr)
-                    memcpy(token.pbData, own.pbData, own.cbData);
+                LocalBlobCopy(own.pbData, own.cbData, token);
             }
             if (ownCert)
                 CertFreeCertificateContext(ownCert);
@@ -232,7 +223,7 @@ int API_TimeStampInfo(const CRYPT_DATA_BLOB& token, ALG_ID* algorithm, CRYPT_DAT
         LogOrStoreError(errorText, "API_TimeStampInfo. Не удается получить сертификат службы штампов времени.");
         result = 6;
     } else if ((root = MyGetCertIssuer(*tsaCert, true, errorText)) == nullptr) {
-        Append(errorText, " API_TimeStampInfo. Сертификат TSP.");
+        AppendErrorText(errorText, " API_TimeStampInfo. Сертификат TSP.");
         result = 7;
     } else if ((answer = Tsp.GetHashTimeStamp(stamp, &hash)) != 0) {
         LogOrStoreError(errorText, "API_TimeStampInfo. Не удается получить хэш штампа времени.", answer);
@@ -271,10 +262,7 @@ int API_OCSP(HMODULE library, BSTR address, CRYPT_DATA_BLOB& response, PCCERT_CO
             LogOrStoreError(errorText, "API_OCSP. Ошибка создания OCSP.", answer);
             result = 5;
         } else {
-            response.pbData = static_cast<BYTE*>(LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, own.cbData ? own.cbData : 1));
-            response.cbData = own.cbData;
-            if (response.pbData != nullptr && own.cbData != 0)
-                memcpy(response.pbData, own.pbData, own.cbData);
+            LocalBlobCopy(own.pbData, own.cbData, response);
             VYRNLog("API_OCSP Ok");
             result = 0;
         }

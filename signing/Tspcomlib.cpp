@@ -1,6 +1,7 @@
 #include "Tspcomlib.h"
 #include "Capicomlib.h"
 #include "CertChain.h"
+#include "Conversions.h"
 #include "ErrorText.h"
 #include "ManualPost.h"
 #include "OleException.h"
@@ -64,14 +65,10 @@ int StampSteps(BSTR address, CRYPT_DATA_BLOB& output, const CRYPT_DATA_BLOB& inp
         answer = VariantBytes(stamp.CallDispatchFunction(L"Export"));
     }
 
-    output.cbData = static_cast<DWORD>(answer.size());
-    output.pbData = static_cast<BYTE*>(LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, answer.size()));
-    if (output.pbData == nullptr && !answer.empty()) {
+    if (!LocalBlobCopy(answer.data(), answer.size(), output)) {
         *errorText += FormatErrorText("COM_TimeStamp. Ошибка выделения памяти", 0, false, false);
         return 5;
     }
-    if (!answer.empty())
-        memcpy(output.pbData, answer.data(), answer.size());
     args.Clear();
     args.Add(BytesToVariant(answer.data(), static_cast<unsigned>(answer.size())));
     stamp.CallDispatchMethod(L"Import", &args);

@@ -15,6 +15,12 @@ char* LocalAllocCopy(const void* source, size_t length) {
     return block;
 }
 
+bool LocalBlobCopy(const void* source, size_t length, CRYPT_DATA_BLOB& blob) {
+    blob.pbData = reinterpret_cast<BYTE*>(LocalAllocCopy(source, length));
+    blob.cbData = blob.pbData != nullptr ? static_cast<DWORD>(length) : 0;
+    return blob.pbData != nullptr;
+}
+
 bool IsTextBuffer(const void* data, size_t n) {
     if (data == nullptr)
         return n == 0;

@@ -4,10 +4,15 @@
 #pragma once
 #include <windows.h>
 #include <oleauto.h>
+#include <wincrypt.h>
 #include <string>
 
 // A zero-filled block of length + 1 bytes holding the first length bytes of source.
 char* LocalAllocCopy(const void* source, size_t length);
+
+// The bytes in a local-heap blob (LocalAllocCopy) that the caller frees; false, with the blob
+// empty, when memory runs out.
+bool LocalBlobCopy(const void* source, size_t length, CRYPT_DATA_BLOB& blob);
 
 // True when none of the first n bytes is zero (base64 text rather than DER).
 bool IsTextBuffer(const void* data, size_t n);

@@ -135,3 +135,10 @@ void StoreErrorText(std::string* errorText, std::string text) {
     else
         VYRNLog(text);
 }
+
+void AppendErrorText(std::string* errorText, const std::string& text) {
+    if (errorText != nullptr)
+        *errorText += text;
+    else
+        VYRNLog(text);
+}

@@ -24,3 +24,6 @@ void LogOrStoreError(std::string* errorText, const std::string& message, int cod
 // A text taken as it stands (not composed): it replaces *errorText, or goes to VYRNLog when
 // errorText is null.
 void StoreErrorText(std::string* errorText, std::string text);
+
+// A text added to the end of *errorText, or sent to VYRNLog when errorText is null.
+void AppendErrorText(std::string* errorText, const std::string& text);

@@ -3,6 +3,7 @@
 #pragma once
 #include "AutomationObject.h"
 #include "CryptOwned.h"
+#include "Transport.h"
 #include <string>
 
 // "CAPICOM.Certificate": Import (base64 of DER), Export (0: base64, lines of 64 characters).
@@ -106,3 +107,18 @@ private:
     std::string response;
 };
 
+// A new answer object of a client's Send into a result: it takes the body of a 200 answer (and
+// throws, freeing itself, when the body is none of its kind); other answers leave it empty.
+template <class TAnswerObject>
+void ResultAnswer(VARIANT& result, const THttpAnswer& answer) {
+    auto* object = new TAnswerObject();
+    if (answer.status == 200) {
+        try {
+            object->Take(answer.body);
+        } catch (...) {
+            object->Release();
+            throw;
+        }
+    }
+    ResultObject(result, object);
+}

@@ -48,16 +48,7 @@ void TOcspRequestObject::Call(size_t member, VARIANT* arguments, VARIANT& result
     case RequestSend: {
         const THttpAnswer answer = PostRequest(Responder(), L"application/ocsp-request", Encoded());
         status = static_cast<long>(answer.status);
-        auto* response = new TOcspResponseObject();
-        if (answer.status == 200) {
-            try {
-                response->Take(answer.body);
-            } catch (...) {
-                response->Release();
-                throw;
-            }
-        }
-        ResultObject(result, response);
+        ResultAnswer<TOcspResponseObject>(result, answer);
         break;
     }
     default:

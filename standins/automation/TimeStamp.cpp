@@ -47,16 +47,7 @@ void TTspRequestObject::Call(size_t member, VARIANT* arguments, VARIANT& result)
         const THttpAnswer answer = PostRequest(address.empty() ? PolicyTspAddress() : address,
                                                L"application/timestamp-query", Encoded());
         status = static_cast<long>(answer.status);
-        auto* stamp = new TTspStampObject();
-        if (answer.status == 200) {
-            try {
-                stamp->Take(answer.body);
-            } catch (...) {
-                stamp->Release();
-                throw;
-            }
-        }
-        ResultObject(result, stamp);
+        ResultAnswer<TTspStampObject>(result, answer);
         break;
     }
     default:

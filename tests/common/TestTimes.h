@@ -20,3 +20,15 @@ inline FILETIME FileTimeOf(WORD year, WORD month, WORD day, WORD hour = 0, WORD 
     SystemTimeToFileTime(&time, &file);
     return file;
 }
+
+// The moment a number of seconds (negative: before) after a given one.
+inline SYSTEMTIME SecondsAfter(const SYSTEMTIME& moment, long long seconds) {
+    FILETIME file;
+    SystemTimeToFileTime(&moment, &file);
+    ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
+    ticks.QuadPart += static_cast<ULONGLONG>(seconds * 10000000LL);
+    const FILETIME later{ticks.LowPart, ticks.HighPart};
+    SYSTEMTIME time;
+    FileTimeToSystemTime(&later, &time);
+    return time;
+}

@@ -4,6 +4,7 @@
 #include "Ocsptsp.h"
 #include <gtest/gtest.h>
 #include "SeamOverride.h"
+#include "TestTimes.h"
 #include "TextChecks.h"
 #include "TimeZoneApi.h"
 
@@ -19,14 +20,7 @@ DWORD WINAPI ScriptedZone(LPTIME_ZONE_INFORMATION zone) {
 const SYSTEMTIME Noon = {2025, 3, 0, 14, 12, 0, 0, 0};
 
 SYSTEMTIME Later(long long seconds) {
-    FILETIME file;
-    SystemTimeToFileTime(&Noon, &file);
-    ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
-    ticks.QuadPart += static_cast<ULONGLONG>(seconds * 10000000LL);
-    const FILETIME later{ticks.LowPart, ticks.HighPart};
-    SYSTEMTIME time;
-    FileTimeToSystemTime(&later, &time);
-    return time;
+    return SecondsAfter(Noon, seconds);
 }
 
 TEST(CompareTimes, BoundariesUnderEachBias) {

@@ -5,6 +5,7 @@
 #include "Ocsptsp.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include "TestTimes.h"
 #include "TextChecks.h"
 #include "WineBehaviour.h"
 
@@ -13,14 +14,7 @@ namespace {
 const SYSTEMTIME Noon = {2025, 3, 0, 14, 12, 0, 0, 0};
 
 SYSTEMTIME Later(long long seconds) {
-    FILETIME file;
-    SystemTimeToFileTime(&Noon, &file);
-    ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
-    ticks.QuadPart += static_cast<ULONGLONG>(seconds * 10000000LL);
-    const FILETIME later{ticks.LowPart, ticks.HighPart};
-    SYSTEMTIME time;
-    FileTimeToSystemTime(&later, &time);
-    return time;
+    return SecondsAfter(Noon, seconds);
 }
 
 TEST(CompareTimes, UnderTheProcesssTimeZone) {

@@ -35,6 +35,20 @@ TEST(Conversions, LocalAllocCopyTerminates) {
     EXPECT_EQ(empty.Get()[0], 0);
 }
 
+TEST(Conversions, LocalBlobCopyHoldsTheBytesInALocalBlock) {
+    CRYPT_DATA_BLOB blob{};
+    ASSERT_TRUE(LocalBlobCopy("\x30\x00\x01", 3, blob));
+    TLocalFree<BYTE> owner(blob.pbData);
+    EXPECT_TRUE(IsLocalBlock(blob.pbData));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(blob.pbData), blob.cbData), std::string("\x30\x00\x01", 3));
+
+    CRYPT_DATA_BLOB empty{};
+    ASSERT_TRUE(LocalBlobCopy(nullptr, 0, empty));
+    TLocalFree<BYTE> emptyOwner(empty.pbData);
+    EXPECT_NE(empty.pbData, nullptr);  // a block the caller frees, as for any other answer
+    EXPECT_EQ(empty.cbData, 0u);
+}
+
 TEST(Conversions, IsTextBufferLooksAtFirstBytesOnly) {
     const unsigned char der[] = {0x30, 0x82, 0x01, 0x00, 0x30};
     EXPECT_FALSE(IsTextBuffer(der, sizeof der));

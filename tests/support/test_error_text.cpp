@@ -247,3 +247,13 @@ TEST_F(ErrorTextTest, LogOrStoreError) {
     LogOrStoreError(nullptr, Message, 0, false, false);
     EXPECT_EQ(capture.Lines(), std::vector<std::string>{"VYRNLog: " + expected});
 }
+
+TEST_F(ErrorTextTest, AppendErrorTextKeepsWhatStandsBefore) {
+    std::string target = "first. ";
+    AppendErrorText(&target, "second.");
+    EXPECT_EQ(target, "first. second.");
+
+    CDebugOutputCapture capture;
+    AppendErrorText(nullptr, "second.");
+    EXPECT_EQ(capture.Lines(), std::vector<std::string>{"VYRNLog: second."});
+}
