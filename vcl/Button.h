@@ -1,9 +1,23 @@
-// A push button; its click reaches the form as WM_COMMAND with the button's id.
+// A push button; its click reaches the form as WM_COMMAND with the button's id, where it runs
+// OnClick and, when the button has a modal result, ends the form's modal display with it. In a
+// modal display Enter presses the form's default button and Escape its cancel button.
 #pragma once
 #include "Control.h"
 
 class TButton : public TWinControl {
 public:
-    TButton(TWinControl* parent, int id) : TWinControl(parent, id, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP) {}
+    TButton(TWinControl* parent, int id);
     void Click() { SendMessageW(Handle(), BM_CLICK, 0, 0); }
+
+    void SetDefault(bool on);
+    void SetCancel(bool on);
+    void SetModalResult(int result) { modalResult_ = result; }
+    int ModalResult() const { return modalResult_; }
+
+    TNotifyEvent OnClick;
+
+private:
+    void Clicked();
+
+    int modalResult_ = 0;
 };
