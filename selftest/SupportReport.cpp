@@ -80,18 +80,7 @@ std::string ProxyPart(TAllHTTP& client) {
     std::string proxy, bypass;
     if (client.GetProxyInfo(&type, &proxy, &bypass) != 0)
         return "\r\n[Proxy]\r\nнеизвестно\r\n";
-    std::string line = "Proxy (" + IntToHexStdString(type) + "): ";
-    if (type & PROXY_TYPE_DIRECT) {
-        line += "Direct";
-    } else {
-        if (type & PROXY_TYPE_AUTO_DETECT)
-            line += "Auto detect";
-        if (type & PROXY_TYPE_AUTO_PROXY_URL)
-            line += "Auto Proxy URL";
-        if (type & PROXY_TYPE_PROXY)
-            line += "Proxy\r\nIP: " + proxy + "\r\nBypass: " + bypass;
-    }
-    return "\r\n[Proxy]\r\n" + line + "\r\n";
+    return "\r\n[Proxy]\r\n" + ProxyLine(type, proxy, bypass) + "\r\n";
 }
 
 // PATH whole: a value longer than the first buffer is read again with the size it needs.
@@ -182,6 +171,19 @@ bool GrowForValues(HKEY key, std::vector<char>& name, std::vector<char>& data) {
 }
 
 }  // namespace
+
+std::string ProxyLine(int type, const std::string& proxy, const std::string& bypass) {
+    std::string line = "Proxy (" + IntToHexStdString(type) + "): ";
+    if (type & PROXY_TYPE_DIRECT)
+        return line + "Direct";
+    if (type & PROXY_TYPE_AUTO_DETECT)
+        line += "Auto detect";
+    if (type & PROXY_TYPE_AUTO_PROXY_URL)
+        line += "Auto Proxy URL";
+    if (type & PROXY_TYPE_PROXY)
+        line += "Proxy\r\nIP: " + proxy + "\r\nBypass: " + bypass;
+    return line;
+}
 
 LONG DumpRegistryTree(HKEY key, const std::string& name, std::string& text) {
     if (!name.empty())

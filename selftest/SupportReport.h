@@ -9,6 +9,11 @@
 // resultsText: the results text of the last run (ResultsText.h); "" before any run.
 std::string BuildSupportReport(const std::string& resultsText);
 
+// The proxy section's line for the type bits that GetProxyInfo gives: "Proxy (" the type in hex
+// "): ", then "Direct" (bit 1), or else, run together, "Auto detect" (8), "Auto Proxy URL" (4) and
+// "Proxy" with the proxy and bypass lists on lines of their own (2).
+std::string ProxyLine(int type, const std::string& proxy, const std::string& bypass);
+
 // Appends the registry tree under key\name to text: "[name]" (unless name is empty, which dumps
 // key itself), its values, then each subkey the same way. The result is that of closing the
 // opened key (0), or the error of opening it.
