@@ -7,7 +7,10 @@
 class TButton : public TWinControl {
 public:
     TButton(TWinControl* parent, int id);
-    void Click() { SendMessageW(Handle(), BM_CLICK, 0, 0); }
+    // As a click with the mouse: the command reaches the form through the button's parent.
+    void Click() {
+        SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(Id(), BN_CLICKED), reinterpret_cast<LPARAM>(Handle()));
+    }
 
     void SetDefault(bool on);
     void SetCancel(bool on);
