@@ -2,6 +2,7 @@
 """Runs one GoogleTest executable whole, in one process, and tells each case's result.
 
     gtest-run.py --name NAME --timeout SECONDS --results DIR [--emulation-skip REASON]
+                 [--emulation-skip-cases CASE:CASE... --emulation-skip-cases-reason REASON]
                  -- LAUNCHER... EXE [ARGS...]
 
 The program's output goes to a file (a pipe can be held open by the services Wine starts) and is
@@ -12,7 +13,8 @@ The time limit is SECONDS times VORSALT_TIME_SCALE (default 1). Under emulation
 (VORSALT_EMULATED=1) Wine can die by a signal or hang while its threads end, after the program
 has finished: such a run counts by the program's own complete report, and says so. Natively the
 exit status always counts. A program that cannot work under emulation (--emulation-skip) is only
-asked for its list of cases there, and each case is reported skipped with the reason.
+asked for its list of cases there, and each case is reported skipped with the reason; the cases
+named by --emulation-skip-cases are left out there and reported skipped with theirs.
 """
 import argparse
 import json
@@ -65,6 +67,12 @@ def listed_cases(text):
     return cases
 
 
+def without(gtest_filter, cases):
+    """The filter with these cases left out of what it selects."""
+    positive, _, negative = (gtest_filter or '*').partition('-')
+    return (positive or '*') + '-' + ':'.join([n for n in negative.split(':') if n] + cases)
+
+
 def run(command, log_path, timeout):
     with open(log_path, 'wb') as log:
         process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT,
@@ -86,6 +94,8 @@ def main():
     parser.add_argument('--timeout', type=float, required=True)
     parser.add_argument('--results', required=True)
     parser.add_argument('--emulation-skip', default='')
+    parser.add_argument('--emulation-skip-cases', default='')
+    parser.add_argument('--emulation-skip-cases-reason', default='')
     parser.add_argument('command', nargs=argparse.REMAINDER)
     args = parser.parse_args()
     command = args.command[1:] if args.command[:1] == ['--'] else args.command
@@ -96,8 +106,11 @@ def main():
 
     os.makedirs(args.results, exist_ok=True)
     skip = emulated and args.emulation_skip
+    left_out = args.emulation_skip_cases.split(':') if emulated and args.emulation_skip_cases else []
     if skip:
         command = command + ['--gtest_list_tests']
+    elif left_out:
+        command = command + ['--gtest_filter=' + without(os.environ.get('GTEST_FILTER', ''), left_out)]
     with tempfile.NamedTemporaryFile(prefix=args.name + '.', suffix='.log', dir=args.results,
                                      delete=False) as handle:
         log_path = handle.name
@@ -116,7 +129,10 @@ def main():
                  for name in listed_cases(text)]
         complete = code == 0 and bool(cases)
     else:
-        cases = read_cases(lines)
+        cases = read_cases(lines) + [
+            {'name': name, 'status': 'skipped', 'ms': None,
+             'reason': 'not run under emulation: ' + args.emulation_skip_cases_reason}
+            for name in left_out]
         complete = any(FINISHED.match(line) for line in lines)
     failed = [c for c in cases if c['status'] in ('failed', 'unfinished')]
 

@@ -2,7 +2,7 @@
 // failed save that leaves the existing file as it was.
 #include "FileStream.h"
 #include "Json.h"
-#include "TempFolder.h"
+#include "TempFiles.h"
 #include "TreeText.h"
 #include <gtest/gtest.h>
 #include <cstdlib>

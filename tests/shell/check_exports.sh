@@ -1,6 +1,7 @@
 #!/bin/sh
 # Vorsalt.exe is a 32-bit GUI program that exports the three window instance variables and the
-# JSON library (its classes with their virtual tables, type information and operations), and
+# JSON library (its classes with their virtual tables, type information and operations) and the
+# logging library (its ten variables by their own names, its classes and operations), and
 # imports the four functions of the service's client library by their undecorated names.
 objdump=$1 exe=$2
 export LC_ALL=C  # objdump translates some of its headings
@@ -8,7 +9,13 @@ dump=$("$objdump" -p "$exe") || exit 1
 names=$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*\[ *[0-9]*\] \([^+ ].*\)$/\1/p' | c++filt)
 fail=0
 for want in 'Magic[[:space:]]*010b' 'Subsystem[[:space:]]*00000002' \
-            '\] _F_MainTest$' '\] _F_Detail$' '\] _F_DebugInfo$'; do
+            '\] _F_MainTest$' '\] _F_Detail$' '\] _F_DebugInfo$' \
+            '\] All$' '\] Debug$' '\] Info$' '\] Warn$' '\] Error$' '\] Fatal$' '\] Off$' \
+            '\] DefaultLoggerFactory$' '\] DefaultHierarchy$' '\] LogLog$' \
+            '\] _ZN7HierLog10TLogLogger9GetLogger' '\] _ZN7HierLog13TLogHierarchy9GetLogger' \
+            '\] _ZN7HierLog7TLogNDC4Push' '\] _ZN7HierLog9StrToBool' '\] _ZN7HierLog15TLogODSAppenderC' \
+            '\] _ZN7HierLog12FindAppender' '\] _ZN7HierLog14RegisterLayout' \
+            '\] _ZN7HierLog24TLogPropertyConfigurator9Configure' '\] _ZN7HierLog21TLogBasicConfigurator9Configure'; do
   if ! printf '%s\n' "$dump" | grep -q "$want"; then
     echo "missing: $want"; fail=1
   fi

@@ -127,3 +127,42 @@ TEST(Executable, DoesNotStartWithoutTheServiceLibrary) {
 }
 
 }  // namespace
+
+namespace {
+
+// The section of the mapped image that holds the address, or null.
+const IMAGE_SECTION_HEADER* SectionOf(HMODULE image, const void* address)
+{
+    const auto* base = reinterpret_cast<const BYTE*>(image);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    const DWORD rva = static_cast<DWORD>(static_cast<const BYTE*>(address) - base);
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section)
+        if (rva >= section->VirtualAddress && rva < section->VirtualAddress + section->Misc.VirtualSize) return section;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(Executable, LoggingLibraryVariablesAreExportedAsData)
+{
+    // Mapped without running it: the exports resolve into the image's sections.
+    HMODULE exe = LoadLibraryExW(L"Vorsalt.exe", nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(exe, nullptr);
+    for (const char* name : {"All", "Debug", "Info", "Warn", "Error", "Fatal", "Off", "DefaultLoggerFactory",
+                             "DefaultHierarchy", "LogLog"}) {
+        const void* variable = reinterpret_cast<const void*>(GetProcAddress(exe, name));
+        ASSERT_NE(variable, nullptr) << name;
+        const IMAGE_SECTION_HEADER* section = SectionOf(exe, variable);
+        ASSERT_NE(section, nullptr) << name;
+        EXPECT_TRUE(section->Characteristics & IMAGE_SCN_MEM_WRITE) << name;
+        EXPECT_FALSE(section->Characteristics & IMAGE_SCN_MEM_EXECUTE) << name;
+    }
+    const void* operation = reinterpret_cast<const void*>(GetProcAddress(exe, "_ZN7HierLog7TLogNDC8GetDepthEv"));
+    ASSERT_NE(operation, nullptr);
+    const IMAGE_SECTION_HEADER* code = SectionOf(exe, operation);
+    ASSERT_NE(code, nullptr);
+    EXPECT_TRUE(code->Characteristics & IMAGE_SCN_MEM_EXECUTE);
+    FreeLibrary(exe);
+}

@@ -1,6 +1,6 @@
 // TFileStream over real files in a folder of the test's own: modes, share modes, errors.
 #include "FileStream.h"
-#include "TempFolder.h"
+#include "TempFiles.h"
 #include <gtest/gtest.h>
 #include <string>
 

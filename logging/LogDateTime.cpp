@@ -1,0 +1,301 @@
+#include "LogDateTime.h"
+#include <windows.h>
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+
+namespace HierLog {
+
+namespace {
+
+constexpr int64_t MsPerDay = 86400000;
+
+std::string LocaleText(LCTYPE type) {
+    char buffer[256] = {};
+    const int length = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer);
+    return length > 1 ? std::string(buffer, length - 1) : std::string();
+}
+
+// Days from 1 January 1970 to a civil date, and back (proleptic Gregorian).
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+void CivilFromDays(int64_t z, int& year, int& month, int& day) {
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(yoe + era * 400 + (month <= 2));
+}
+
+const int64_t DaysTo1970 = 25569;  // from 30 December 1899
+
+struct Parts {
+    int year, month, day, hour, minute, second, ms, weekday;  // weekday 0 = Sunday
+};
+
+Parts Decode(TDateTime value) {
+    int64_t ms = static_cast<int64_t>(std::llround(value * MsPerDay));
+    int64_t days = ms / MsPerDay;
+    int64_t time = ms % MsPerDay;
+    if (time < 0) {  // before 1899 the fraction counts forward from the day's start as well
+        time = -time;
+    }
+    Parts p{};
+    CivilFromDays(days - DaysTo1970, p.year, p.month, p.day);
+    p.hour = static_cast<int>(time / 3600000);
+    p.minute = static_cast<int>(time / 60000 % 60);
+    p.second = static_cast<int>(time / 1000 % 60);
+    p.ms = static_cast<int>(time % 1000);
+    p.weekday = static_cast<int>(((days - DaysTo1970) % 7 + 7 + 4) % 7);  // 1 January 1970 was a Thursday
+    return p;
+}
+
+std::string Padded(int value, size_t digits) {
+    std::string text = std::to_string(value);
+    if (text.size() < digits)
+        text.insert(0, digits - text.size(), '0');
+    return text;
+}
+
+std::string MonthName(int month, bool full) {
+    return LocaleText((full ? LOCALE_SMONTHNAME1 : LOCALE_SABBREVMONTHNAME1) + month - 1);
+}
+
+std::string DayName(int weekday, bool full) {
+    const int index = (weekday + 6) % 7;  // the locale's names start on Monday
+    return LocaleText((full ? LOCALE_SDAYNAME1 : LOCALE_SABBREVDAYNAME1) + index);
+}
+
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+class DateFormatter {
+public:
+    explicit DateFormatter(TDateTime value) : p(Decode(value)), value(value) {}
+
+    void Run(const std::string& format, int depth) {
+        size_t i = 0;
+        char lastLetter = 0;  // an "m" right after an hour stands for minutes
+        while (i < format.size()) {
+            const char c = format[i];
+            const char u = Upper(c);
+            const bool afterHour = lastLetter == 'H';
+            if (u >= 'A' && u <= 'Z')
+                lastLetter = u;
+            size_t run = 1;
+            while (i + run < format.size() && Upper(format[i + run]) == u && u != '"' && u != '\'')
+                ++run;
+            switch (u) {
+            case '\'':
+            case '"': {
+                const size_t end = format.find(c, i + 1);
+                out += format.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
+                i = end == std::string::npos ? format.size() : end + 1;
+                continue;
+            }
+            case 'C':
+                Nested(ShortDateFormat(), depth);
+                if (std::fmod(value, 1.0) != 0.0) {
+                    out += ' ';
+                    Nested(LongTimeFormat(), depth);
+                }
+                i += 1;
+                continue;
+            case 'D':
+                if (run == 1)
+                    out += std::to_string(p.day);
+                else if (run == 2)
+                    out += Padded(p.day, 2);
+                else if (run == 3)
+                    out += DayName(p.weekday, false);
+                else if (run == 4)
+                    out += DayName(p.weekday, true);
+                else if (run == 5)
+                    Nested(ShortDateFormat(), depth);
+                else
+                    Nested(LocaleText(LOCALE_SLONGDATE), depth);
+                run = run > 6 ? 6 : run;
+                break;
+            case 'M':
+                if (afterHour && run <= 2)
+                    out += run == 1 ? std::to_string(p.minute) : Padded(p.minute, 2);
+                else if (run == 1)
+                    out += std::to_string(p.month);
+                else if (run == 2)
+                    out += Padded(p.month, 2);
+                else if (run == 3)
+                    out += MonthName(p.month, false);
+                else
+                    out += MonthName(p.month, true);
+                run = run > 4 ? 4 : run;
+                i += run;
+                continue;
+            case 'Y':
+                out += run <= 2 ? Padded(p.year % 100, 2) : Padded(p.year, 4);
+                run = run <= 2 ? run : (run > 4 ? 4 : run);
+                break;
+            case 'H':
+                run = run > 2 ? 2 : run;
+                out += run == 1 ? std::to_string(Hour12Or24(format, i)) : Padded(Hour12Or24(format, i), 2);
+                i += run;
+                continue;
+            case 'N':
+                run = run > 2 ? 2 : run;
+                out += run == 1 ? std::to_string(p.minute) : Padded(p.minute, 2);
+                break;
+            case 'S':
+                run = run > 2 ? 2 : run;
+                out += run == 1 ? std::to_string(p.second) : Padded(p.second, 2);
+                break;
+            case 'Z':
+                run = run >= 3 ? 3 : 1;
+                out += run == 1 ? std::to_string(p.ms) : Padded(p.ms, 3);
+                break;
+            case 'T':
+                run = run > 2 ? 2 : run;
+                Nested(run == 1 ? ShortTimeFormat() : LongTimeFormat(), depth);
+                break;
+            case 'A': {
+                const std::string rest = format.substr(i);
+                if (Matches(rest, "AMPM")) {
+                    out += p.hour < 12 ? LocaleText(LOCALE_S1159) : LocaleText(LOCALE_S2359);
+                    i += 4;
+                } else if (Matches(rest, "AM/PM")) {
+                    out += Cased(rest.substr(0, 5), p.hour < 12 ? 0 : 3, 2);
+                    i += 5;
+                } else if (Matches(rest, "A/P")) {
+                    out += Cased(rest.substr(0, 3), p.hour < 12 ? 0 : 2, 1);
+                    i += 3;
+                } else {
+                    out += c;
+                    i += 1;
+                }
+                continue;
+            }
+            case '/':
+                out += DateSeparator();
+                run = 1;
+                break;
+            case ':':
+                out += TimeSeparator();
+                run = 1;
+                break;
+            default:
+                out += format.substr(i, run);
+                break;
+            }
+            i += run;
+        }
+    }
+
+    std::string out;
+
+private:
+    static bool Matches(const std::string& text, const char* word) {
+        size_t k = 0;
+        for (; word[k]; ++k)
+            if (k >= text.size() || Upper(text[k]) != word[k])
+                return false;
+        return true;
+    }
+    // The letters of am/pm or a/p as the format writes them.
+    static std::string Cased(const std::string& text, size_t from, size_t count) { return text.substr(from, count); }
+
+    // With an am/pm designator later in the format, hours count from 1 to 12.
+    int Hour12Or24(const std::string& format, size_t from) const {
+        for (size_t k = from; k < format.size(); ++k) {
+            if (Upper(format[k]) == 'A' && (Matches(format.substr(k), "AMPM") || Matches(format.substr(k), "AM/PM") ||
+                                            Matches(format.substr(k), "A/P"))) {
+                const int h = p.hour % 12;
+                return h == 0 ? 12 : h;
+            }
+        }
+        return p.hour;
+    }
+
+    void Nested(const std::string& format, int depth) {
+        if (depth < 2)
+            Run(format, depth + 1);
+    }
+
+    static std::string DateSeparator() { return LocaleText(LOCALE_SDATE); }
+    static std::string TimeSeparator() { return LocaleText(LOCALE_STIME); }
+    static std::string LongTimeFormat() { return LocaleText(LOCALE_STIMEFORMAT); }
+    static std::string ShortTimeFormat() {
+        // The long time format without its seconds.
+        std::string format = LongTimeFormat();
+        const size_t s = format.find_first_of("sS");
+        if (s != std::string::npos) {
+            size_t cut = s;
+            while (cut > 0 && format[cut - 1] != 'm' && format[cut - 1] != 'M')
+                --cut;
+            size_t end = s;
+            while (end < format.size() && (format[end] == 's' || format[end] == 'S'))
+                ++end;
+            format.erase(cut, end - cut);
+        }
+        return format;
+    }
+
+    Parts p;
+    TDateTime value;
+};
+
+}  // namespace
+
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond) {
+    const int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + DaysTo1970;
+    const int64_t ms = ((static_cast<int64_t>(hour) * 60 + minute) * 60 + second) * 1000 + millisecond;
+    return static_cast<double>(days) + static_cast<double>(ms) / MsPerDay;
+}
+
+TDateTime Now() {
+    // The system clock in UTC, moved by the local offset, which is looked up once a second.
+    static std::atomic<int64_t> offsetSecond{-1};
+    static std::atomic<int64_t> offset{0};
+    FILETIME utc;
+    GetSystemTimeAsFileTime(&utc);
+    const int64_t ticks = (static_cast<int64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;  // 100 ns since 1601
+    const int64_t second = ticks / 10000000;
+    int64_t shift;
+    if (offsetSecond.load() == second) {
+        shift = offset.load();
+    } else {
+        FILETIME local;
+        FileTimeToLocalFileTime(&utc, &local);
+        shift = ((static_cast<int64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime) - ticks;
+        offset = shift;
+        offsetSecond = second;
+    }
+    const int64_t ms = (ticks + shift) / 10000;
+    constexpr int64_t DaysFrom1601To1899 = 109205;
+    return static_cast<double>(ms / MsPerDay - DaysFrom1601To1899) + static_cast<double>(ms % MsPerDay) / MsPerDay;
+}
+
+std::string FormatDateTime(const std::string& format, TDateTime value) {
+    DateFormatter formatter(value);
+    formatter.Run(format.empty() ? std::string("c") : format, 0);
+    return formatter.out;
+}
+
+std::string ShortDateFormat() {
+    return LocaleText(LOCALE_SSHORTDATE);
+}
+
+std::string DateTimeToStr(TDateTime value) {
+    return FormatDateTime("c", value);
+}
+
+}  // namespace HierLog

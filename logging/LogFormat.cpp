@@ -1,0 +1,198 @@
+#include "LogFormat.h"
+#include "Exception.h"
+#include <cstdint>
+#include <vector>
+
+namespace HierLog {
+
+namespace {
+
+[[noreturn]] void Invalid(const std::string& format) {
+    throw EConvertError("Format '" + format + "' invalid or incompatible with argument");
+}
+
+std::string Digits(uint32_t value, unsigned base) {
+    char digits[16];
+    char* first = digits + sizeof digits;
+    do {
+        *--first = "0123456789ABCDEF"[value % base];
+        value /= base;
+    } while (value);
+    return std::string(first, digits + sizeof digits);
+}
+
+class Formatter {
+public:
+    Formatter(const std::string& format, std::initializer_list<TLogFormatArg> args) : format(format), args(args) {}
+
+    std::string Run() {
+        std::string out;
+        while (pos < format.size()) {
+            const char c = format[pos++];
+            if (c != '%') {
+                out += c;
+                continue;
+            }
+            if (pos < format.size() && format[pos] == '%') {
+                out += '%';
+                ++pos;
+                continue;
+            }
+            out += Conversion();
+        }
+        return out;
+    }
+
+private:
+    // A number or "*" (the next argument, an integer); -1 when there is neither.
+    int Number() {
+        if (pos < format.size() && format[pos] == '*') {
+            ++pos;
+            const TLogFormatArg& arg = Next();
+            if (arg.isText)
+                Invalid(format);
+            return arg.number;
+        }
+        if (pos >= format.size() || format[pos] < '0' || format[pos] > '9')
+            return -1;
+        int64_t value = 0;
+        while (pos < format.size() && format[pos] >= '0' && format[pos] <= '9') {
+            value = value * 10 + (format[pos++] - '0');
+            if (value > INT32_MAX)
+                Invalid(format);
+        }
+        return static_cast<int>(value);
+    }
+
+    const TLogFormatArg& Next() {
+        if (argIndex >= args.size())
+            Invalid(format);
+        return args.begin()[argIndex++];
+    }
+
+    std::string Conversion() {
+        TLogFormatSpec spec;
+        int width = Number();
+        if (pos < format.size() && format[pos] == ':') {
+            ++pos;
+            if (width < 0)
+                width = 0;
+            argIndex = static_cast<size_t>(width);
+            width = Number();
+        }
+        if (width < 0 && pos < format.size() && format[pos] == '-') {
+            spec.left = true;
+            ++pos;
+            width = Number();
+        }
+        spec.width = width;
+        if (pos < format.size() && format[pos] == '.') {
+            ++pos;
+            spec.precision = Number();
+            if (spec.precision < 0)
+                spec.precision = 0;
+        }
+        if (pos >= format.size())
+            Invalid(format);
+        spec.type = format[pos++];
+        std::string text;
+        AppendFormatted(text, spec, Next(), format);
+        return text;
+    }
+
+    const std::string& format;
+    std::initializer_list<TLogFormatArg> args;
+    size_t pos = 0;
+    size_t argIndex = 0;
+};
+
+}  // namespace
+
+bool CompileFormatSpec(const std::string& spec, TLogFormatSpec& compiled) {
+    size_t pos = 1;
+    auto number = [&]() {
+        int64_t value = -1;
+        while (pos < spec.size() && spec[pos] >= '0' && spec[pos] <= '9') {
+            value = (value < 0 ? 0 : value * 10) + (spec[pos++] - '0');
+            if (value > INT32_MAX)
+                return static_cast<int64_t>(-2);
+        }
+        return value;
+    };
+    if (spec.size() < 2 || spec[0] != '%')
+        return false;
+    TLogFormatSpec result;
+    if (spec[pos] == '-') {
+        result.left = true;
+        ++pos;
+    }
+    const int64_t width = number();
+    if (width < -1)
+        return false;
+    result.width = static_cast<int>(width);
+    if (pos < spec.size() && spec[pos] == '.') {
+        ++pos;
+        const int64_t precision = number();
+        if (precision < -1)
+            return false;
+        result.precision = precision < 0 ? 0 : static_cast<int>(precision);
+    }
+    if (pos + 1 != spec.size())
+        return false;
+    result.type = spec[pos];
+    if (std::string("sSdDuUxX").find(result.type) == std::string::npos)
+        return false;
+    compiled = result;
+    return true;
+}
+
+void AppendFormatted(std::string& out, const TLogFormatSpec& spec, const TLogFormatArg& arg,
+                     const std::string& format) {
+    const size_t start = out.size();
+    switch (spec.type) {
+    case 's':
+    case 'S':
+        if (!arg.isText)
+            Invalid(format);
+        if (arg.text)
+            out.append(*arg.text, 0, spec.precision >= 0 ? static_cast<size_t>(spec.precision) : std::string::npos);
+        else
+            out.append(arg.literal, 0, spec.precision >= 0 ? static_cast<size_t>(spec.precision) : std::string::npos);
+        break;
+    case 'd':
+    case 'D':
+    case 'u':
+    case 'U':
+    case 'x':
+    case 'X': {
+        if (arg.isText)
+            Invalid(format);
+        const bool isSigned = spec.type == 'd' || spec.type == 'D';
+        const bool negative = isSigned && arg.number < 0;
+        const uint32_t magnitude = negative ? 0u - static_cast<uint32_t>(arg.number)
+                                            : static_cast<uint32_t>(arg.number);
+        const std::string digits = Digits(magnitude, spec.type == 'x' || spec.type == 'X' ? 16 : 10);
+        if (negative)
+            out += '-';
+        if (spec.precision > 0 && digits.size() < static_cast<size_t>(spec.precision))
+            out.append(spec.precision - digits.size(), '0');
+        out += digits;
+        break;
+    }
+    default:
+        Invalid(format);
+    }
+    const size_t length = out.size() - start;
+    if (spec.width > 0 && length < static_cast<size_t>(spec.width)) {
+        if (spec.left)
+            out.append(spec.width - length, ' ');
+        else
+            out.insert(start, spec.width - length, ' ');
+    }
+}
+
+std::string LogFormat(const std::string& format, std::initializer_list<TLogFormatArg> args) {
+    return Formatter(format, args).Run();
+}
+
+}  // namespace HierLog

@@ -1,0 +1,63 @@
+// Events: time stamps, age, the accompanying exception, the reading thread's context.
+#include "HierLog.h"
+#include "LogExceptions.h"
+#include "LogLibrary.h"
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <thread>
+
+using namespace HierLog;
+
+TEST(Events, TimeStampZeroIsTheCurrentTime) {
+    const TDateTime before = Now();
+    TLogEvent event(nullptr, Info, "m", nullptr, 0);
+    const TDateTime after = Now();
+    EXPECT_GE(event.TimeStamp(), before);
+    EXPECT_LE(event.TimeStamp(), after);
+    TLogEvent fixed(nullptr, Info, "m", nullptr, 45000.25);
+    EXPECT_EQ(fixed.TimeStamp(), 45000.25);
+}
+
+TEST(Events, ElapsedTimeCountsFromLibraryStartRounded) {
+    const struct {
+        double seconds;
+        int ms;
+    } table[] = {{1.5, 1500}, {0, 0}, {0.0004, 0}, {0.0006, 1}, {86400, 86400000}};
+    for (const auto& row : table) {
+        TLogEvent event(nullptr, Info, "m", nullptr, Internal::StartTime + row.seconds / 86400.0);
+        EXPECT_EQ(event.ElapsedTime(), row.ms) << row.seconds;
+    }
+}
+
+TEST(Events, ExceptionClassAndMessage) {
+    const ELogException logError("bad class");
+    const std::runtime_error plain("disk full");
+    TLogEvent withLibrary(nullptr, Error, "m", &logError, 0);
+    TLogEvent withPlain(nullptr, Error, "m", &plain, 0);
+    TLogEvent without(nullptr, Error, "m", nullptr, 0);
+    EXPECT_EQ(withLibrary.ErrorClass(), "ELogException");
+    EXPECT_EQ(withLibrary.ErrorMessage(), "bad class");
+    EXPECT_EQ(withPlain.ErrorClass(), "runtime_error");
+    EXPECT_EQ(withPlain.ErrorMessage(), "disk full");
+    EXPECT_EQ(without.ErrorClass(), "");
+    EXPECT_EQ(without.ErrorMessage(), "");
+}
+
+TEST(Events, ContextAndThreadAreTheReadingThreads) {
+    TLogHierarchy hierarchy(new TLogRoot(Debug));
+    TLogLogger* logger = hierarchy.GetLogger("events.reader");
+    TLogNDC::Push("main");
+    TLogEvent event(logger, Info, "m", nullptr, 0);
+    EXPECT_EQ(event.LoggerName(), "events.reader");
+    EXPECT_EQ(event.NDC(), "main");
+    EXPECT_EQ(event.ThreadId(), static_cast<int>(GetCurrentThreadId()));
+    std::string otherContext = "unset";
+    int otherThread = 0;
+    std::thread([&] {
+        otherContext = event.NDC();
+        otherThread = event.ThreadId();
+    }).join();
+    EXPECT_EQ(otherContext, "");
+    EXPECT_NE(otherThread, static_cast<int>(GetCurrentThreadId()));
+    TLogNDC::Remove();
+}
