@@ -8,7 +8,6 @@
 #include "Standins.h"
 #include "TestCspSetup.h"
 #include "TempFiles.h"
-#include "TempFolder.h"
 #include "Text.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
