@@ -46,16 +46,24 @@ protected:
         const RECT r = program.RowRect(ID_LV_Stat, row);
         PostDoubleClick(List(), {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     }
-    // Centred on the main window, as far as the screen's work area allows.
-    void ExpectCentredOnTheMainWindow(HWND window) const {
+    // A modal window of that caption and client size over the main window (disabled meanwhile),
+    // centred on it as far as the screen's work area allows.
+    void ExpectModalOverTheMainWindow(HWND window, const std::wstring& caption, LONG width, LONG height) const {
+        EXPECT_FALSE(IsWindowEnabled(program.Window())) << "the window is modal";
+        EXPECT_EQ(WindowText(window), caption);
+        RECT client;
+        GetClientRect(window, &client);
+        EXPECT_EQ(client.right, width);
+        EXPECT_EQ(client.bottom, height);
+
         RECT own, main, area;
         GetWindowRect(window, &own);
         GetWindowRect(program.Window(), &main);
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-        const LONG width = own.right - own.left, height = own.bottom - own.top;
-        const LONG left = (main.left + main.right - width) / 2, top = (main.top + main.bottom - height) / 2;
-        EXPECT_LE(std::abs(own.left - std::max(area.left, std::min(left, area.right - width))), 1);
-        EXPECT_LE(std::abs(own.top - std::max(area.top, std::min(top, area.bottom - height))), 1);
+        const LONG outerWidth = own.right - own.left, outerHeight = own.bottom - own.top;
+        const LONG left = (main.left + main.right - outerWidth) / 2, top = (main.top + main.bottom - outerHeight) / 2;
+        EXPECT_LE(std::abs(own.left - std::max(area.left, std::min(left, area.right - outerWidth))), 1);
+        EXPECT_LE(std::abs(own.top - std::max(area.top, std::min(top, area.bottom - outerHeight))), 1);
     }
 
     Standins standins{{"", "", false}};
@@ -109,15 +117,9 @@ TEST_F(ResultWindows, DetailOfARowByDoubleClick) {
         DoubleClickRow(c.row);
         HWND detail = program.WaitForWindow(L"TF_Detail", L"", 10000);
         ASSERT_NE(detail, nullptr);
-        EXPECT_FALSE(IsWindowEnabled(program.Window())) << "the detail is modal";
-        EXPECT_EQ(WindowText(detail), L"Информация");
-        RECT client;
-        GetClientRect(detail, &client);
-        EXPECT_EQ(client.right, 433);
-        EXPECT_EQ(client.bottom, 293);
+        ExpectModalOverTheMainWindow(detail, L"Информация", 433, 293);
         const LONG style = GetWindowLongW(detail, GWL_STYLE);
         EXPECT_EQ(style & (WS_SYSMENU | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), WS_SYSMENU | WS_MAXIMIZEBOX);
-        ExpectCentredOnTheMainWindow(detail);
 
         const RemoteRow& row = rows[c.row];
         auto text = [&](int id) { return WindowText(GetDlgItem(detail, id)); };
@@ -220,13 +222,7 @@ TEST_F(SupportReport, BeforeAnyRun) {
     ASSERT_NE(program.Window(), nullptr);
     HWND report = OpenReport();
     ASSERT_NE(report, nullptr);
-    EXPECT_FALSE(IsWindowEnabled(program.Window())) << "the report is modal";
-    EXPECT_EQ(WindowText(report), L"Информация для службы технической поддержки");
-    RECT client;
-    GetClientRect(report, &client);
-    EXPECT_EQ(client.right, 639);
-    EXPECT_EQ(client.bottom, 505);
-    ExpectCentredOnTheMainWindow(report);
+    ExpectModalOverTheMainWindow(report, L"Информация для службы технической поддержки", 639, 505);
     EXPECT_EQ(WindowText(GetDlgItem(report, DebugInfoIds::B_Save)), L"Сохранить");
     EXPECT_EQ(WindowText(GetDlgItem(report, DebugInfoIds::B_OK)), L"OK");
 
