@@ -151,7 +151,8 @@ TEST(TListView, DoubleClickOnARowAndBesideTheRows) {
     form.List.AddItem("вторая", 0);
     std::vector<int> selectedAtClicks;
     form.List.OnDblClick = [&](TComponent*) { selectedAtClicks.push_back(form.List.Selected()); };
-    RECT row{LVIR_BOUNDS};
+    RECT row{};
+    row.left = LVIR_BOUNDS;
     SendMessageW(form.List.Handle(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
     for (POINT at : {POINT{row.left + 5, (row.top + row.bottom) / 2}, POINT{row.left + 5, row.bottom + 40}}) {
         const LPARAM where = MAKELPARAM(at.x, at.y);
