@@ -1,6 +1,7 @@
 // The result detail and support report windows as made, on hidden instances: each control's
-// font, whether it may be edited, its scroll bar and its place, and where it goes when the window
-// grows.
+// font, whether it may be edited, its colour, its scroll bar and its place, and where it goes when
+// the window grows.
+#include "ControlColour.h"
 #include "DebugInfo.h"
 #include "FDetail.h"
 #include "ResultWindowIds.h"
@@ -34,6 +35,7 @@ std::wstring FontFace(HWND control, LONG& height) {
 struct TControlCase {
     int id;
     bool readOnly;
+    int colour;  // the system colour that the control is painted with; -1 for a button
     bool scrollBar;
     TPlace designed;
     TPlace grown;  // after the window grew by 100 by 50 pixels
@@ -54,8 +56,16 @@ void ExpectControls(TForm& form, const TControlCase* begin, const TControlCase* 
         const LONG style = GetWindowLongW(control, GWL_STYLE);
         wchar_t kind[16] = {};
         GetClassNameW(control, kind, 16);
-        if (std::wstring(kind) == L"Edit") {
+        const bool edit = std::wstring(kind) == L"Edit";
+        if (edit) {
             EXPECT_EQ((style & ES_READONLY) != 0, c->readOnly);
+        }
+        if (c->colour >= 0) {
+            const UINT request = edit && !c->readOnly ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+            const TColourAnswer answer = ColourAnswer(form.Handle(), request, control);
+            EXPECT_TRUE(answer.own);
+            EXPECT_EQ(answer.brush, GetSysColor(c->colour));
+            EXPECT_EQ(answer.background, GetSysColor(c->colour));
         }
         EXPECT_EQ((style & WS_VSCROLL) != 0, c->scrollBar);
         EXPECT_EQ(PlaceOf(control), c->designed);
@@ -71,15 +81,15 @@ TEST(ResultWindowLayout, Detail) {
     using namespace DetailIds;
     TF_Detail form;
     const TControlCase cases[] = {
-        {Label1, false, false, {8, 4, 417, 14}, {8, 4, 417, 14}},
-        {E_Category, true, false, {8, 18, 417, 21}, {8, 18, 517, 21}},
-        {Label2, false, false, {8, 42, 417, 14}, {8, 42, 417, 14}},
-        {E_Crytycal, true, false, {8, 56, 250, 21}, {8, 56, 250, 21}},
-        {lbl1, false, false, {8, 80, 417, 14}, {8, 80, 417, 14}},
-        {mmoInfo, true, true, {8, 94, 417, 63}, {8, 94, 417, 63}},
-        {lbl2, false, false, {8, 160, 417, 14}, {8, 160, 417, 14}},
-        {MemoError, true, true, {8, 174, 417, 86}, {8, 174, 517, 136}},
-        {B_OK, false, false, {350, 264, 75, 25}, {450, 314, 75, 25}},
+        {Label1, false, COLOR_BTNFACE, false, {8, 4, 417, 14}, {8, 4, 417, 14}},
+        {E_Category, true, COLOR_BTNFACE, false, {8, 18, 417, 21}, {8, 18, 517, 21}},
+        {Label2, false, COLOR_BTNFACE, false, {8, 42, 417, 14}, {8, 42, 417, 14}},
+        {E_Crytycal, true, COLOR_BTNFACE, false, {8, 56, 250, 21}, {8, 56, 250, 21}},
+        {lbl1, false, COLOR_BTNFACE, false, {8, 80, 417, 14}, {8, 80, 417, 14}},
+        {mmoInfo, true, COLOR_INFOBK, true, {8, 94, 417, 63}, {8, 94, 417, 63}},
+        {lbl2, false, COLOR_BTNFACE, false, {8, 160, 417, 14}, {8, 160, 417, 14}},
+        {MemoError, true, COLOR_BTNFACE, true, {8, 174, 417, 86}, {8, 174, 517, 136}},
+        {B_OK, false, -1, false, {350, 264, 75, 25}, {450, 314, 75, 25}},
     };
     ExpectControls(form, std::begin(cases), std::end(cases), 433, 293);
 }
@@ -88,9 +98,9 @@ TEST(ResultWindowLayout, SupportReport) {
     using namespace DebugInfoIds;
     TF_DebugInfo form;
     const TControlCase cases[] = {
-        {MemoInfo, false, true, {0, 0, 639, 464}, {0, 0, 739, 514}},
-        {B_Save, false, false, {8, 472, 97, 25}, {8, 522, 97, 25}},
-        {B_OK, false, false, {556, 472, 75, 25}, {656, 522, 75, 25}},
+        {MemoInfo, false, COLOR_WINDOW, true, {0, 0, 639, 464}, {0, 0, 739, 514}},
+        {B_Save, false, -1, false, {8, 472, 97, 25}, {8, 522, 97, 25}},
+        {B_OK, false, -1, false, {556, 472, 75, 25}, {656, 522, 75, 25}},
     };
     ExpectControls(form, std::begin(cases), std::end(cases), 639, 505);
 }

@@ -2,6 +2,7 @@
 // (hidden) form: the colours each control is painted with, as its parent answers the control's
 // colour request, the memo's key press, and what a click does.
 #include "Button.h"
+#include "ControlColour.h"
 #include "Edit.h"
 #include "Form.h"
 #include "Label.h"
@@ -43,24 +44,6 @@ public:
     TListView List;
 };
 
-struct TAnswer {
-    bool own;  // a brush of the control's colour, not the system's answer
-    COLORREF brush, background;
-};
-
-// What a control's parent answers to its colour request.
-TAnswer ColourAnswer(HWND parent, UINT request, HWND control) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    SetBkColor(dc, RGB(1, 2, 3));
-    const auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(parent, request, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
-    LOGBRUSH look{};
-    GetObjectW(brush, sizeof look, &look);
-    const TAnswer answer{brush != nullptr, look.lbColor, GetBkColor(dc)};
-    DeleteDC(dc);
-    return answer;
-}
-
 TEST(TWinControl, ColoursAnsweredToTheControlsRequests) {
     TControlsForm form;
     const COLORREF face = GetSysColor(COLOR_BTNFACE), window = GetSysColor(COLOR_WINDOW);
@@ -80,7 +63,7 @@ TEST(TWinControl, ColoursAnsweredToTheControlsRequests) {
         {"a memo of a system colour", form.Handle(), WM_CTLCOLOREDIT, form.Notes.Handle(), GetSysColor(COLOR_INFOBK)},
     };
     for (const Case& c : cases) {
-        const TAnswer answer = ColourAnswer(c.parent, c.request, c.control);
+        const TColourAnswer answer = ColourAnswer(c.parent, c.request, c.control);
         EXPECT_TRUE(answer.own) << c.what;
         EXPECT_EQ(answer.brush, c.colour) << c.what;
         EXPECT_EQ(answer.background, c.colour) << c.what;
