@@ -117,6 +117,7 @@ int TForm::ShowModal() {
     modalResult_ = mrNone;
     TWindowDisabled owner(GetWindow(Handle(), GW_OWNER));
     modal_ = true;
+    focused_ = nullptr;  // each display starts at the first control
     ShowWindow(Handle(), SW_SHOW);
     if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE))
         SetFocus(first);
@@ -191,6 +192,24 @@ LRESULT TForm::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
+    case WM_ACTIVATE:
+        // As a dialog: the control that had the focus when the form was left gets it back (the
+        // first control the first time), instead of the form itself.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(Handle(), focus))
+                focused_ = focus;
+            return 0;
+        }
+        if (HIWORD(wParam) == 0) {  // not minimised
+            HWND focus = focused_ && IsChild(Handle(), focused_) ? focused_
+                                                                 : GetNextDlgTabItem(Handle(), nullptr, FALSE);
+            if (focus) {
+                SetFocus(focus);
+                return 0;
+            }
+        }
+        break;
     case DM_GETDEFID:  // Enter in a modal display
         return defaultButton_ ? MAKELRESULT(defaultButton_->Id(), DC_HASDEFID) : 0;
     case WM_CTLCOLORSTATIC:

@@ -65,6 +65,7 @@ private:
     TPosition position_ = TPosition::Designed;
     TButton* defaultButton_ = nullptr;
     TButton* cancelButton_ = nullptr;
+    HWND focused_ = nullptr;  // the control that had the focus when the form was last left
     bool modal_ = false;
     int modalResult_ = mrNone;
 };

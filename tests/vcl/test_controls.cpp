@@ -92,7 +92,7 @@ TEST(TMemo, KeyPressSeesTypedCharactersAndMaySwallowThem) {
     form.Plain.SetCaption("first\r\nsecond");
     for (wchar_t typed : {L'a', L'\x01', L'b'})
         SendMessageW(form.Plain.Handle(), WM_CHAR, typed, 0);
-    EXPECT_EQ(seen, L"a\x01" L"b");
+    EXPECT_EQ(seen, std::wstring(L"a") + L'\x01' + L'b');
     EXPECT_EQ(form.Plain.Caption(), "aBfirst\r\nsecond");  // typed at the caret, at the start
 
     form.Plain.SelectAll();

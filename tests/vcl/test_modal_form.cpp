@@ -1,7 +1,7 @@
 // Modal display of a form on the test display: the keys of a dialog (Tab, Enter, Escape, and
-// Escape in a memo), the close box, the owner disabled meanwhile, the quit message kept for the
-// main loop, and the place centred on the owner. The keys are posted before the display starts,
-// so the form's own loop takes them in order.
+// Escape in a memo), the focus kept while another window is active, the close box, the owner
+// disabled meanwhile, the quit message kept for the main loop, and the place centred on the
+// owner. The keys are posted before the display starts, so the form's own loop takes them in order.
 #include "Button.h"
 #include "Edit.h"
 #include "Memo.h"
@@ -73,6 +73,27 @@ TEST(ModalForm, TabMovesTheFocusFromTheFirstControlOn) {
     EXPECT_EQ(form.ShowModal(), mrCancel);
     const std::vector<HWND> order = {form.Name.Handle(), form.Notes.Handle(), form.Yes.Handle()};
     EXPECT_EQ(form.focusAtProbes, order);
+}
+
+TEST(ModalForm, FocusComesBackWhenTheFormIsActivatedAgain) {
+    OwnerForm();
+    TDialogForm form;
+    HWND activeMeanwhile = nullptr, focusAfter = nullptr;
+    form.OnCommand(ProbeCommand, [&] {
+        HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                                     nullptr);
+        SetActiveWindow(other);
+        activeMeanwhile = GetActiveWindow();
+        SetActiveWindow(form.Handle());
+        focusAfter = GetFocus();
+        DestroyWindow(other);
+    });
+    form.Key(form.Name.Handle(), VK_TAB);
+    form.Probe();
+    form.Key(form.Notes.Handle(), VK_ESCAPE);
+    EXPECT_EQ(form.ShowModal(), mrCancel);
+    EXPECT_NE(activeMeanwhile, form.Handle());
+    EXPECT_EQ(focusAfter, form.Notes.Handle());
 }
 
 TEST(ModalForm, EnterInAMemoMakesALineAndEscapeThereCloses) {
