@@ -2,6 +2,7 @@
 #include "Conversions.h"
 #include "ErrorText.h"
 #include "Exception.h"
+#include "FileStream.h"
 #include "Owned.h"
 #include <windows.h>
 
@@ -75,6 +76,18 @@ bool StartsWith(const std::string& bytes, const char* mark) {
 }
 
 }  // namespace
+
+std::vector<std::string> SplitTextLines(const std::string& text) {
+    return SplitLines(text);
+}
+
+void SaveTextLines(const std::wstring& fileName, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    TFileStream file(fileName, fmCreate);
+    file.WriteBuffer(text.data(), static_cast<int>(text.size()));
+}
 
 std::vector<std::string> LoadTextLines(const std::string& fileName, unsigned long maxBytes) {
     const std::string bytes = ReadWholeFile(fileName, maxBytes);

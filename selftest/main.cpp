@@ -28,6 +28,8 @@ TF_MainTest::TF_MainTest()
     SetCaption("Тестирование клиентских модулей ЯСК ВАРТО на рабочем месте");
 
     A_MakeTest.OnExecute = [this](TComponent* s) { A_MakeTestExecute(s); };
+    A_DebugInfo.OnExecute = [this](TComponent* s) { A_DebugInfoExecute(s); };
+    LV_Stat.OnDblClick = [this](TComponent* s) { LV_StatDblClick(s); };
     mni_N18.OnClick = [this](TComponent* s) { mni_N18Click(s); };
     N1.OnClick = [this](TComponent* s) { N1Click(s); };
     N2.OnClick = [this](TComponent* s) { N2Click(s); };

@@ -11,6 +11,7 @@
 #include "Menu.h"
 #include "Panel.h"
 #include "ProgressBar.h"
+#include "ResultsText.h"
 #include "TestRun.h"
 
 class TF_MainTest : public TForm, private IRunView {
@@ -48,8 +49,13 @@ public:
     void N1Click(TComponent* sender) { A_MakeTestExecute(sender); }
     void N2Click(TComponent* sender) { A_MakeTestExecute(sender); }
     void B_ExitClick(TComponent*) { Close(); }
+    // The detail of the selected row, and the support report with the results text of the list.
+    void LV_StatDblClick(TComponent* sender);
+    void A_DebugInfoExecute(TComponent* sender);
 
 private:
+    TResultRow Row(int index) const;
+
     void ShowProgress(int max) override;
     void StepProgress() override { PB1.SetPosition(PB1.Position() + 1); }
     void HideProgress() override;

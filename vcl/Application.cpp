@@ -48,6 +48,9 @@ void TApplication::HandleException() {
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
-    HWND owner = mainForm_ && IsWindow(mainForm_->Handle()) ? mainForm_->Handle() : nullptr;
+    // The window the user works in, a modal form above the main one included.
+    HWND owner = GetActiveWindow();
+    if (!owner)
+        owner = mainForm_ && IsWindow(mainForm_->Handle()) ? mainForm_->Handle() : nullptr;
     return MessageBoxW(owner, vcl::ToWide(text).c_str(), vcl::ToWide(caption).c_str(), flags);
 }

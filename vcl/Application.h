@@ -29,6 +29,7 @@ public:
     void ShowException(const Exception& e);
     // Shows the exception being handled: an Exception as it is, any other as one with an empty message.
     void HandleException();
+    // Owned by the active window of the program, else by the main form.
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 
     bool MainFormOnTaskBar = false;

@@ -59,6 +59,31 @@ std::string TWinControl::Caption() const {
     return vcl::ToAnsi(text);
 }
 
+void TWinControl::SetColor(TColor color) {
+    brush_.SetColor(color);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+const TBrush* TWinControl::Background() const {
+    if (brush_.Handle())
+        return &brush_;
+    return parentColor_ && parent_ ? parent_->Background() : nullptr;
+}
+
+LRESULT TWinControl::ChildColor(HWND child, HDC dc) {
+    for (TWinControl* c : children_) {
+        if (c->hwnd_ != child)
+            continue;
+        const TBrush* brush = c->Background();
+        if (!brush)
+            return 0;
+        SetBkColor(dc, ColorToRGB(brush->Color()));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(brush->Handle());
+    }
+    return 0;
+}
+
 void TWinControl::Realign() {
     RECT rc;
     GetClientRect(hwnd_, &rc);

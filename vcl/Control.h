@@ -1,5 +1,6 @@
-// A windowed control: position, alignment inside its parent, visibility, text and font.
+// A windowed control: position, alignment inside its parent, visibility, text, font and colour.
 #pragma once
+#include "Color.h"
 #include "Component.h"
 #include "Font.h"
 #include <windows.h>
@@ -38,6 +39,14 @@ public:
     std::string Caption() const;
     void SetFont(const TFont& font) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Handle()), TRUE); }
 
+    // The background colour; clDefault leaves it to the system, or to the parent for a control
+    // that takes its parent's colour.
+    void SetColor(TColor color);
+    TColor Color() const { return brush_.Color(); }
+    // The answer to a child's WM_CTLCOLOR* request: the brush of the child's background, with the
+    // DC's colours set; 0 when the system paints it.
+    LRESULT ChildColor(HWND child, HDC dc);
+
     // Lays the children out: aligned ones take their edge or the rest, anchored ones keep their margins.
     void Realign();
 
@@ -50,6 +59,9 @@ protected:
         width_ = width;
         height_ = height;
     }
+    void SetParentColor(bool on) { parentColor_ = on; }
+    // The own brush, else the parent's for a control that takes its colour; null: the system's.
+    const TBrush* Background() const;
 
 private:
     void RealignParent() {
@@ -68,4 +80,6 @@ private:
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     int rightMargin_ = 0, bottomMargin_ = 0;  // distances kept by right/bottom anchors
     bool visible_ = true;
+    TBrush brush_;
+    bool parentColor_ = false;
 };

@@ -1,8 +1,10 @@
-// A static text.
+// A static text on its parent's background.
 #pragma once
 #include "Control.h"
 
 class TLabel : public TWinControl {
 public:
-    TLabel(TWinControl* parent, int id) : TWinControl(parent, id, L"STATIC", SS_LEFT | SS_NOPREFIX) {}
+    TLabel(TWinControl* parent, int id) : TWinControl(parent, id, L"STATIC", SS_LEFT | SS_NOPREFIX) {
+        SetParentColor(true);
+    }
 };

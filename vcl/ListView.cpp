@@ -1,10 +1,15 @@
 #include "ListView.h"
+#include "Form.h"
 #include "Text.h"
 
 TListView::TListView(TWinControl* parent, int id)
     : TWinControl(parent, id, WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP,
                   WS_EX_CLIENTEDGE) {
     ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT);
+    Form()->OnNotify(id, NM_DBLCLK, [this] {
+        if (OnDblClick)
+            OnDblClick(this);
+    });
 }
 
 void TListView::AddColumn(const std::string& caption, int width) {

@@ -22,6 +22,10 @@ public:
     int ItemImage(int item) const;
 
     int Count() const { return ListView_GetItemCount(Handle()); }
+    // The selected row, -1 when none is.
     int Selected() const { return ListView_GetNextItem(Handle(), -1, LVNI_SELECTED); }
     void Clear() { ListView_DeleteAllItems(Handle()); }
+
+    // A double click on the list, on a row or beside the rows.
+    TNotifyEvent OnDblClick;
 };

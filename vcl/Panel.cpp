@@ -22,15 +22,6 @@ TPanel::TPanel(TWinControl* parent, int id) : TWinControl(parent, id, Registered
 
 TPanel::~TPanel() {
     SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
-    if (brush_)
-        DeleteObject(brush_);
-}
-
-void TPanel::SetColor(COLORREF color) {
-    if (brush_)
-        DeleteObject(brush_);
-    brush_ = CreateSolidBrush(color);
-    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 LRESULT CALLBACK TPanel::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -40,20 +31,18 @@ LRESULT CALLBACK TPanel::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_NOTIFY:
         return SendMessageW(GetParent(hwnd), msg, wParam, lParam);
     case WM_ERASEBKGND:
-        if (panel && panel->brush_) {
+        if (const TBrush* brush = panel ? panel->Background() : nullptr) {
             RECT r;
             GetClientRect(hwnd, &r);
-            FillRect(reinterpret_cast<HDC>(wParam), &r, panel->brush_);
+            FillRect(reinterpret_cast<HDC>(wParam), &r, brush->Handle());
             return 1;
         }
         break;
     case WM_CTLCOLORSTATIC:
-        if (panel && panel->brush_) {
-            LOGBRUSH lb;
-            GetObjectW(panel->brush_, sizeof lb, &lb);
-            SetBkColor(reinterpret_cast<HDC>(wParam), lb.lbColor);
-            return reinterpret_cast<LRESULT>(panel->brush_);
-        }
+    case WM_CTLCOLOREDIT:
+        if (LRESULT brush = panel ? panel->ChildColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))
+                                  : 0)
+            return brush;
         return SendMessageW(GetParent(hwnd), msg, wParam, lParam);
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);

@@ -1,5 +1,5 @@
-// A plain container with an optional background colour; it passes its children's commands,
-// notifications and colour requests up to its parent.
+// A plain container; its background colour is its own (SetColor). It passes its children's
+// commands and notifications up to its parent and answers their colour requests.
 #pragma once
 #include "Control.h"
 
@@ -8,9 +8,6 @@ public:
     TPanel(TWinControl* parent, int id);
     ~TPanel() override;
 
-    void SetColor(COLORREF color);
-
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    HBRUSH brush_ = nullptr;
 };

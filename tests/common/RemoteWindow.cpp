@@ -35,40 +35,56 @@ HWND FindWindowOf(DWORD pid, const wchar_t* cls, const std::wstring& title, DWOR
     return s.found;
 }
 
-// A block of the other process's memory holding an LVITEMW and a text buffer of the given size.
-class RemoteItem {
+// A block of the other process's memory, freed when the holder goes.
+class RemoteBlock {
 public:
-    RemoteItem(HANDLE process, int textUnits)
-        : process_(process),
-          textUnits_(textUnits),
-          block_(VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + TextBytes(), MEM_COMMIT, PAGE_READWRITE)) {}
-    ~RemoteItem() {
+    RemoteBlock(HANDLE process, SIZE_T bytes)
+        : process_(process), block_(VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE)) {}
+    ~RemoteBlock() {
         if (block_)
             VirtualFreeEx(process_, block_, 0, MEM_RELEASE);
     }
-    RemoteItem(const RemoteItem&) = delete;
-    RemoteItem& operator=(const RemoteItem&) = delete;
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
 
-    LVITEMW* Item() const { return static_cast<LVITEMW*>(block_); }
-    wchar_t* Text() const { return reinterpret_cast<wchar_t*>(static_cast<char*>(block_) + sizeof(LVITEMW)); }
-    void Write(const LVITEMW& item) const { WriteProcessMemory(process_, block_, &item, sizeof item, nullptr); }
+    char* At(SIZE_T offset) const { return static_cast<char*>(block_) + offset; }
+    void Write(SIZE_T offset, const void* data, SIZE_T bytes) const {
+        WriteProcessMemory(process_, At(offset), data, bytes, nullptr);
+    }
+    void Read(SIZE_T offset, void* data, SIZE_T bytes) const {
+        ReadProcessMemory(process_, At(offset), data, bytes, nullptr);
+    }
+
+private:
+    HANDLE process_;
+    void* block_;
+};
+
+// An LVITEMW in the other process's memory, followed by a text buffer of the given size.
+class RemoteItem {
+public:
+    RemoteItem(HANDLE process, int textUnits)
+        : block_(process, sizeof(LVITEMW) + static_cast<SIZE_T>(textUnits) * sizeof(wchar_t)) {}
+
+    LVITEMW* Item() const { return reinterpret_cast<LVITEMW*>(block_.At(0)); }
+    wchar_t* Text() const { return reinterpret_cast<wchar_t*>(block_.At(sizeof(LVITEMW))); }
+    void Write(const LVITEMW& item) const { block_.Write(0, &item, sizeof item); }
+    void WriteText(const std::wstring& text) const {
+        block_.Write(sizeof(LVITEMW), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    }
     LVITEMW ReadItem() const {
         LVITEMW item{};
-        ReadProcessMemory(process_, block_, &item, sizeof item, nullptr);
+        block_.Read(0, &item, sizeof item);
         return item;
     }
     std::wstring ReadText(int units) const {
         std::wstring text(units, L'\0');
-        ReadProcessMemory(process_, Text(), text.data(), units * sizeof(wchar_t), nullptr);
+        block_.Read(sizeof(LVITEMW), text.data(), units * sizeof(wchar_t));
         return text;
     }
 
 private:
-    SIZE_T TextBytes() const { return static_cast<SIZE_T>(textUnits_) * sizeof(wchar_t); }
-
-    HANDLE process_;
-    int textUnits_;
-    void* block_;
+    RemoteBlock block_;
 };
 
 }  // namespace
@@ -108,8 +124,48 @@ RemoteProgram::~RemoteProgram() {
     CloseHandle(process_.hProcess);
 }
 
-HWND RemoteProgram::WaitForMessageBox(const std::wstring& title, DWORD timeoutMs) const {
-    return FindWindowOf(process_.dwProcessId, L"#32770", title, timeoutMs);
+HWND RemoteProgram::WaitForWindow(const wchar_t* className, const std::wstring& title, DWORD timeoutMs) const {
+    return FindWindowOf(process_.dwProcessId, className, title, timeoutMs);
+}
+
+HWND RemoteProgram::Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
+}
+
+RECT RemoteProgram::RowRect(int listId, int item) const {
+    RemoteBlock remote(process_.hProcess, sizeof(RECT));
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    remote.Write(0, &rect, sizeof rect);
+    SendMessageW(Control(listId), LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(remote.At(0)));
+    remote.Read(0, &rect, sizeof rect);
+    return rect;
+}
+
+void RemoteProgram::SetItemText(int listId, int item, int column, const std::wstring& text) const {
+    RemoteItem remote(process_.hProcess, static_cast<int>(text.size()) + 1);
+    LVITEMW lv{};
+    lv.iSubItem = column;
+    lv.pszText = remote.Text();
+    remote.Write(lv);
+    remote.WriteText(text);
+    SendMessageW(Control(listId), LVM_SETITEMTEXTW, item, reinterpret_cast<LPARAM>(remote.Item()));
+}
+
+void PostDoubleClick(HWND window, POINT point) {
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
+    PostMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+COLORREF ScreenPixel(POINT point) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF color = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return color;
 }
 
 std::wstring RemoteProgram::ItemText(HWND list, int item, int column) const {

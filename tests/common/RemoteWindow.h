@@ -1,5 +1,5 @@
-// Drives Vorsalt.exe from another process: starts it, finds its windows, reads its list rows and
-// message boxes, and waits for it to end.
+// Drives Vorsalt.exe from another process: starts it, finds its windows, reads and changes its
+// list rows, double-clicks them, reads its message boxes, and waits for it to end.
 #pragma once
 #include <windows.h>
 #include "Wait.h"
@@ -26,9 +26,19 @@ public:
     void Command(int id) const { PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     std::vector<RemoteRow> Rows(int listId) const;
+    // A row's bounds in the list's client area.
+    RECT RowRect(int listId, int item) const;
+    void SetItemText(int listId, int item, int column, const std::wstring& text) const;
 
-    // A message box of this program with the given title, waiting up to timeoutMs.
-    HWND WaitForMessageBox(const std::wstring& title, DWORD timeoutMs) const;
+    // A visible top-level window of this program of the class (and the title, unless it is
+    // empty), waiting up to timeoutMs; null when none came.
+    HWND WaitForWindow(const wchar_t* className, const std::wstring& title, DWORD timeoutMs) const;
+    // A message box or dialog of this program with the given title.
+    HWND WaitForMessageBox(const std::wstring& title, DWORD timeoutMs) const {
+        return WaitForWindow(L"#32770", title, timeoutMs);
+    }
+    // The control that has the keyboard focus in the program's windows.
+    HWND Focus() const;
     bool WaitForExit(DWORD timeoutMs) const {
         return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
     }
@@ -43,3 +53,7 @@ private:
 
 std::wstring WindowText(HWND hwnd);
 std::wstring MessageBoxText(HWND box);
+// The mouse messages of a double click at a point of a window's client area, posted to it.
+void PostDoubleClick(HWND window, POINT point);
+// A pixel of the screen as it shows now.
+COLORREF ScreenPixel(POINT point);

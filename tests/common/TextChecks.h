@@ -7,6 +7,10 @@ inline bool StartsWith(const std::string& text, const std::string& start) {
     return text.rfind(start, 0) == 0;
 }
 
+inline bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 inline bool Contains(const std::string& text, const std::string& piece) {
     return text.find(piece) != std::string::npos;
 }

@@ -2,10 +2,9 @@
 #include "Func_hosts.h"
 #include "Endpoints.h"
 #include "Exception.h"
-#include "SystemFolders.h"
+#include "HostsFile.h"
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -13,30 +12,12 @@ namespace {
 const std::string caHost = "www." VORSALT_CA_DOMAIN;
 const std::string caCrlHost = "crl." VORSALT_ALT_CA_DOMAIN;
 
-// Replaces the prefix's hosts file for one test and puts the original back afterwards.
 class HostsFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::ifstream in(path, std::ios::binary);
-        hadOriginal = in.good();
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        original = bytes.str();
-    }
-    void TearDown() override {
-        if (hadOriginal)
-            Write(original);
-        else
-            DeleteFileA(path.c_str());
-    }
-    void Write(const std::string& bytes) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << bytes;
-    }
+    void Write(const std::string& bytes) const { hosts.Write(bytes); }
 
-    const std::string path = GetWindowsDir() + "\\System32\\Drivers\\etc\\hosts";
-    std::string original;
-    bool hadOriginal = false;
+    THostsFile hosts;
+    const std::string& path = hosts.Path();
 };
 
 TEST_F(HostsFile, ReportLines) {
@@ -129,7 +110,7 @@ TEST_F(HostsFile, HugeFileIsRefused) {
 }
 
 TEST_F(HostsFile, MissingFileRaisesTheFileException) {
-    ASSERT_TRUE(DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
+    ASSERT_TRUE(hosts.Remove());
     try {
         GetHostsReport();
         ADD_FAILURE() << "no exception";
