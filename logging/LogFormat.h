@@ -1,5 +1,5 @@
 // The library's text formatter: "%" [index ":"] ["-"] [width] ["." precision] type, with the
-// types d, u and x (integers) and s (text); "%%" is a percent sign. A specification that is
+// types d, u and x (integers) and s (text); "%%" is a percent sign. A format item that is
 // malformed, or that does not fit its argument, raises EConvertError. Patterns are never handed
 // to printf.
 #pragma once
@@ -22,17 +22,17 @@ struct TLogFormatArg {
 
 std::string LogFormat(const std::string& format, std::initializer_list<TLogFormatArg> args);
 
-// One specification "%" ["-"] [width] ["." precision] type, for formatting many values alike.
+// One format item "%" ["-"] [width] ["." precision] type, for formatting many values alike.
 struct TLogFormatSpec {
     bool left = false;
     int width = -1;
     int precision = -1;
     char type = 0;
 };
-// False when the text is not exactly one such specification (an index or "*" included): such
+// False when the text is not exactly one such format item (an index or "*" included): such
 // a text goes through LogFormat, which raises where it must.
 bool CompileFormatSpec(const std::string& spec, TLogFormatSpec& compiled);
-// Appends the value as the specification gives it; raises EConvertError, naming format, when the
+// Appends the value as the format item gives it; raises EConvertError, naming format, when the
 // value does not fit the type.
 void AppendFormatted(std::string& out, const TLogFormatSpec& spec, const TLogFormatArg& arg, const std::string& format);
 

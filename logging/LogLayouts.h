@@ -69,7 +69,7 @@ private:
     struct Part {
         std::string text;  // plain text, or "%", the modifiers and a type letter
         int code;          // 0 plain text, else the conversion's position in the table
-        bool compiled;     // spec holds the text's specification
+        bool compiled;     // spec holds the text's format item
         TLogFormatSpec spec;
     };
     void Append(std::string& out, const Part& part, const TLogFormatArg& value) const;

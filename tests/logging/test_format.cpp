@@ -42,7 +42,7 @@ TEST(LogFormat, TextAndNumbers) {
     EXPECT_EQ(LogFormat("%*d", {4, 7}), "   7");
 }
 
-TEST(LogFormat, MalformedOrMismatchedSpecificationsRaise) {
+TEST(LogFormat, MalformedOrMismatchedFormatItemsRaise) {
     const struct {
         const char* format;
         TLogFormatArg arg;
