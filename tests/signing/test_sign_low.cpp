@@ -176,6 +176,10 @@ TEST_F(SignLowTest, AHostWithoutTextBufferOrProgressGetsTheResultAlone) {
               0);
     EXPECT_EQ(OpensslVerifyCms(std::string(reinterpret_cast<char*>(message), length), false, Data).ExitCode, 0);
     EXPECT_EQ(LocalFree(message), nullptr);
+    // Nowhere to put the message: it is made and freed, nothing is written through the null slots.
+    EXPECT_EQ(SignLow(reinterpret_cast<const BYTE*>(Data.data()), static_cast<DWORD>(Data.size()), nullptr, nullptr,
+                      signer.Cert(), nullptr, 0, 0, 0, 0, 0, nullptr, nullptr),
+              0);
 }
 
 // A message parameter that cannot be read (the type given).
