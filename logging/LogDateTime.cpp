@@ -16,16 +16,7 @@ std::string LocaleText(LCTYPE type) {
     return length > 1 ? std::string(buffer, length - 1) : std::string();
 }
 
-// Days from 1 January 1970 to a civil date, and back (proleptic Gregorian).
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
+// The civil date (proleptic Gregorian) of a day counted from 1 January 1970.
 void CivilFromDays(int64_t z, int& year, int& month, int& day) {
     z += 719468;
     const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
@@ -254,12 +245,6 @@ private:
 };
 
 }  // namespace
-
-TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond) {
-    const int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + DaysTo1970;
-    const int64_t ms = ((static_cast<int64_t>(hour) * 60 + minute) * 60 + second) * 1000 + millisecond;
-    return static_cast<double>(days) + static_cast<double>(ms) / MsPerDay;
-}
 
 TDateTime Now() {
     // The system clock in UTC, moved by the local offset, which is looked up once a second.

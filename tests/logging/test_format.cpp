@@ -114,6 +114,8 @@ TEST(FormatDateTime, EncodingCountsDaysFrom1899) {
     EXPECT_EQ(EncodeDateTime(1899, 12, 30, 0, 0, 0, 0), 0.0);
     EXPECT_EQ(EncodeDateTime(1900, 1, 1, 0, 0, 0, 0), 2.0);
     EXPECT_EQ(EncodeDateTime(2000, 1, 1, 12, 0, 0, 0), 36526.5);
+    // Before that day the fraction still counts forward from midnight.
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh", EncodeDateTime(1899, 12, 29, 6, 0, 0, 0)), "1899-12-29 06");
     const TDateTime now = Now();
     EXPECT_GT(now, 45000.0);
 }
