@@ -32,14 +32,6 @@ void LogTheEvents(TLogHierarchy& hierarchy) {
     TLogNDC::Remove();
 }
 
-std::string FromUtf8(const std::string& utf8) {
-    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(units > 0 ? units : 0, L'\0');
-    if (units > 0)
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], units);
-    return vcl::ToAnsi(wide);
-}
-
 struct Section {
     std::string source;  // a file name, or "debugger output"
     std::string text;    // cp1251, CR LF
@@ -47,7 +39,7 @@ struct Section {
 
 std::vector<Section> Expected(const std::string& name) {
     std::vector<Section> sections;
-    const std::string text = FromUtf8(FileBytes(ExamplesFolder + "/" + name + ".expected"));
+    const std::string text = vcl::ToAnsi(vcl::Utf8ToWide(FileBytes(ExamplesFolder + "/" + name + ".expected")));
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
