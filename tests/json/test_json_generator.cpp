@@ -6,6 +6,12 @@
 
 namespace {
 
+// A text to parse and the text a generator writes of its tree.
+struct TextCase {
+    const wchar_t* json;
+    const wchar_t* text;
+};
+
 std::wstring Compact(const wchar_t* json) {
     std::unique_ptr<TJsonBase> tree(TJson::ParseText(json));
     EXPECT_NE(tree, nullptr) << std::string(json, json + wcslen(json));
@@ -18,11 +24,7 @@ std::wstring Number(long double value) {
 }
 
 TEST(GenerateText, WritesEachKindWithoutWhitespace) {
-    struct Case {
-        const wchar_t* json;
-        const wchar_t* text;
-    };
-    const Case cases[] = {
+    const TextCase cases[] = {
         {L"[]", L"[]"},
         {L"{}", L"{}"},
         {L" [ 1 , true , false , null , \"s\" ] ", L"[1,true,false,null,\"s\"]"},
@@ -30,7 +32,7 @@ TEST(GenerateText, WritesEachKindWithoutWhitespace) {
         {L"{\"a\":1,\"a\":2}", L"{\"a\":1,\"a\":2}"},
         {L"[[[[]]]]", L"[[[[]]]]"},
     };
-    for (const Case& c : cases)
+    for (const TextCase& c : cases)
         EXPECT_EQ(Compact(c.json), c.text);
     EXPECT_EQ(TJson::GenerateText(nullptr), L"");
     TJsonBase base;
@@ -124,11 +126,7 @@ TEST(GenerateText, ANullInsideAContainerIsWrittenNull) {
 }
 
 TEST(GenerateReadableText, OneMemberOrItemPerLine) {
-    struct Case {
-        const wchar_t* json;
-        const wchar_t* text;
-    };
-    const Case cases[] = {
+    const TextCase cases[] = {
         {L"{\"a\":[1,2],\"b\":{}}", L"{\r\n  \"a\":[\r\n    1,\r\n    2\r\n  ],\r\n  \"b\":{}\r\n}"},
         {L"[]", L"[]"},
         {L"{}", L"{}"},
@@ -136,7 +134,7 @@ TEST(GenerateReadableText, OneMemberOrItemPerLine) {
         {L"\"s\"", L"\"s\""},
         {L"[[1],{\"k\":[{}]}]", L"[\r\n  [\r\n    1\r\n  ],\r\n  {\r\n    \"k\":[\r\n      {}\r\n    ]\r\n  }\r\n]"},
     };
-    for (const Case& c : cases) {
+    for (const TextCase& c : cases) {
         std::unique_ptr<TJsonBase> tree(TJson::ParseText(c.json));
         int level = 0;
         EXPECT_EQ(GenerateReadableText(tree.get(), level), c.text);
