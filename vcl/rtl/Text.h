@@ -1,4 +1,4 @@
-// Conversions at the window boundary: the logic's texts are cp1251, windows speak UTF-16.
+// Text conversions: the logic's texts are cp1251, windows speak UTF-16, files may hold UTF-8.
 #pragma once
 #include <string>
 
