@@ -23,6 +23,11 @@ std::string CaPkiUnixPath(const std::string& name) {
 TSigningPeer::TSigningPeer(const char* name, const char* host, const char* script)
     : peer(PeerOptions(name, host, script)) {}
 
+std::vector<TPeerRequest> TSigningPeer::RequestsAfter(size_t count) const {
+    const std::vector<TPeerRequest> all = peer.Requests();
+    return std::vector<TPeerRequest>(all.begin() + static_cast<long>(count), all.end());
+}
+
 TTimeStampService::TTimeStampService()
     : TSigningPeer("tsa", Host,
                    R"({"/tsa": {"openssl": "ts", "headers": [["Content-Type", "application/timestamp-reply"]]},

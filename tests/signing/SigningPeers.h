@@ -13,6 +13,8 @@ class TSigningPeer {
 public:
     bool Started() const { return peer.Started(); }
     std::vector<TPeerRequest> Requests() const { return peer.Requests(); }
+    // The requests after the first count of them (a size of Requests() taken before).
+    std::vector<TPeerRequest> RequestsAfter(size_t count) const;
 
 protected:
     TSigningPeer(const char* name, const char* host, const char* script);
