@@ -160,6 +160,10 @@ void TMyComPtr::AttachDispatch(IDispatch* object) {
     iface = object;
 }
 
+void TMyComPtr::AttachDispatch(const Variant& value) {
+    AttachDispatch(value.Type() == VT_DISPATCH ? value.AsDispatch() : nullptr);
+}
+
 Variant BytesToVariant(const void* data, unsigned int size) {
     const BSTR bytes = SysAllocStringByteLen(static_cast<const char*>(data), size);
     if (bytes == nullptr)

@@ -52,6 +52,8 @@ public:
 
     // Keeps the pointer (with a reference of its own) only while the holder is empty.
     void AttachDispatch(IDispatch* object);
+    // The same for the object a Variant holds; nothing for a Variant that holds none.
+    void AttachDispatch(const Variant& value);
     IDispatch* Get() const { return iface; }
 
 private:

@@ -24,6 +24,28 @@ bool PostManually(BSTR address, const std::string& request, const TManualPost& p
     return true;
 }
 
+bool PostAndImport(TMyComPtr& request, BSTR address, const TManualPost& post, TMyComPtr& answerObject,
+                   std::string& answer) {
+    const std::string query = VariantBytes(request.CallDispatchFunction(L"Export"));
+    if (!PostManually(address, query, post, answer))
+        return false;
+    answerObject.CreateDispatchObject(post.answerProgId);
+    ImportBytes(answerObject, answer);
+    return true;
+}
+
+void SendByObject(TMyComPtr& request, const Variant& argument, TMyComPtr& answerObject) {
+    TVAR_ARGS args;
+    args.Add(argument);
+    answerObject.AttachDispatch(request.CallDispatchFunction(L"Send", &args));
+}
+
+void ImportBytes(TMyComPtr& object, const std::string& bytes) {
+    TVAR_ARGS args;
+    args.Add(BytesToVariant(bytes.data(), static_cast<unsigned>(bytes.size())));
+    object.CallDispatchMethod(L"Import", &args);
+}
+
 std::string TicksSince(DWORD start) {
     return std::to_string(static_cast<unsigned long>(GetTickCount() - start));
 }

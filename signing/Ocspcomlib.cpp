@@ -7,7 +7,8 @@
 #include "VyrnLog.h"
 
 namespace {
-const TManualPost OcspPost = {"application/ocsp-request", "Try to send OCSP Request manualy", "Ошибка отправки OCSP "};
+const TManualPost OcspPost = {"application/ocsp-request", "Try to send OCSP Request manualy", "Ошибка отправки OCSP ",
+                              L"OCSPCOM.OCSPResponse"};
 
 int OcspSteps(BSTR address, CRYPT_DATA_BLOB& output, PCCERT_CONTEXT cert, SYSTEMTIME* producedAt, int send,
               bool postManually, std::string* errorText, DWORD start) {
@@ -28,33 +29,21 @@ int OcspSteps(BSTR address, CRYPT_DATA_BLOB& output, PCCERT_CONTEXT cert, SYSTEM
 
     TMyComPtr response;
     std::string answer;
-    bool answered = false;
-    if (postManually && address != nullptr) {
-        const std::string query = VariantBytes(request.CallDispatchFunction(L"Export"));
-        if (PostManually(address, query, OcspPost, answer)) {
-            response.CreateDispatchObject(L"OCSPCOM.OCSPResponse");
-            args.Clear();
-            args.Add(BytesToVariant(answer.data(), static_cast<unsigned>(answer.size())));
-            response.CallDispatchMethod(L"Import", &args);
-            answered = true;
-            VYRNLog("Ticks for manual OCSP Send: " + TicksSince(start));
-        }
-    }
-    if (!answered) {
-        args.Clear();
-        args.Add(Variant(send));
-        const Variant sent = request.CallDispatchFunction(L"Send", &args);
-        response.AttachDispatch(sent.Type() == VT_DISPATCH ? sent.AsDispatch() : nullptr);
+    if (postManually && address != nullptr && PostAndImport(request, address, OcspPost, response, answer)) {
+        VYRNLog("Ticks for manual OCSP Send: " + TicksSince(start));
+    } else {
+        SendByObject(request, Variant(send), response);
         const int status = request.GetDispatchProperty(L"HTTPStatus").AsInteger();
         if (status != 200) {
-            *errorText += FormatErrorText("COM_OCSP. Ошибки при отправке OCSP запроса.", status, true, false);
+            AppendErrorText(errorText,
+                            FormatErrorText("COM_OCSP. Ошибки при отправке OCSP запроса.", status, true, false));
             return 2;
         }
         answer = VariantBytes(response.CallDispatchFunction(L"Export"));
     }
 
     if (!LocalBlobCopy(answer.data(), answer.size(), output)) {
-        *errorText += FormatErrorText("COM_OCSP. Ошибка выделения памяти", 0, false, false);
+        AppendErrorText(errorText, FormatErrorText("COM_OCSP. Ошибка выделения памяти", 0, false, false));
         return 5;
     }
     return GetOCSPProducedAt(response, producedAt, errorText) == 0 ? 0 : 3;
@@ -86,10 +75,11 @@ int COM_OCSP(BSTR address, CRYPT_DATA_BLOB& output, PCCERT_CONTEXT cert, SYSTEMT
         result = OcspSteps(address, output, cert, producedAt ? producedAt : &ownTime, send, postManually, text, start);
     } catch (const TError& e) {
         result = 10;
-        *text += FormatErrorText("Ошибка работы с ocsp: \r\nДоп. инфо: " + e.str(), e.code, true, false);
+        AppendErrorText(text, FormatErrorText("Ошибка работы с ocsp: \r\nДоп. инфо: " + e.str(), e.code, true, false));
     } catch (const Exception& e) {
         result = 11;
-        *text += FormatErrorText("COM_OCSP. Неизвестная ошибка формирования ocsp: " + e.Message, 0, true, false);
+        AppendErrorText(text, FormatErrorText("COM_OCSP. Неизвестная ошибка формирования ocsp: " + e.Message, 0, true,
+                                              false));
     }
     VYRNLog("COM_OCSP finished");
     return result;

@@ -2,6 +2,7 @@
 #include <cmath>
 #include "ErrorText.h"
 #include "Seam.h"
+#include "TimeHelpers.h"
 #include "TimeZoneApi.h"
 #include "Ocspcomlib.h"
 #include "OldLibraries.h"
@@ -20,10 +21,6 @@ void WantedPaths(int flags, bool& com, bool& api) {
 // The failure text of the paths: the API text, a line break when it is not empty, the COM text.
 std::string PathsText(const std::string& apiText, const std::string& comText) {
     return apiText + (apiText.empty() ? "" : "\r\n") + comText;
-}
-
-long long Ticks(const FILETIME& time) {
-    return static_cast<long long>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
 }
 }  // namespace
 
@@ -155,7 +152,7 @@ int CompareTimes(const SYSTEMTIME* stampTime, const SYSTEMTIME* ocspTime, std::s
         LogOrStoreError(errorText, "CompareTimes. Ошибка работы со временем штампа времени.");
         return 4;
     }
-    const long long d = (Ticks(ocsp) - Ticks(stamp)) / 10000000;
+    const long long d = FileTimeDiffTenths(ocsp, stamp) / 10;  // whole seconds, toward zero
     TIME_ZONE_INFORMATION zone{};
     Seam<TTimeZoneApi>().GetTimeZoneInformation(&zone);
     const int b = static_cast<int>((zone.Bias + zone.DaylightBias) * 60);

@@ -9,7 +9,8 @@
 #include "VyrnLog.h"
 
 namespace {
-const TManualPost TspPost = {"application/timestamp-query", "Try to send TSP Request manualy", "Ошибка отправки TSP "};
+const TManualPost TspPost = {"application/timestamp-query", "Try to send TSP Request manualy", "Ошибка отправки TSP ",
+                             L"TSPCOM.TSPStamp"};
 
 // The steps of COM_TimeStamp that may raise; the result of a step that fails without raising.
 int StampSteps(BSTR address, CRYPT_DATA_BLOB& output, const CRYPT_DATA_BLOB& input, SYSTEMTIME* stampTime,
@@ -37,52 +38,38 @@ int StampSteps(BSTR address, CRYPT_DATA_BLOB& output, const CRYPT_DATA_BLOB& inp
 
     TMyComPtr stamp;
     std::string answer;
-    bool answered = false;
-    if (postManually && address != nullptr) {
-        const std::string query = VariantBytes(request.CallDispatchFunction(L"Export"));
-        if (PostManually(address, query, TspPost, answer)) {
-            stamp.CreateDispatchObject(L"TSPCOM.TSPStamp");
-            // The service answers a TimeStampResp; what is kept is the token inside it.
-            args.Clear();
-            args.Add(BytesToVariant(answer.data(), static_cast<unsigned>(answer.size())));
-            stamp.CallDispatchMethod(L"Import", &args);
-            answer = VariantBytes(stamp.CallDispatchFunction(L"Export"));
-            answered = true;
-            VYRNLog("Ticks for manual TSP Send: " + TicksSince(start));
-        }
-    }
-    if (!answered) {
-        args.Clear();
-        args.Add(Variant(false));
-        const Variant sent = request.CallDispatchFunction(L"Send", &args);
-        stamp.AttachDispatch(sent.Type() == VT_DISPATCH ? sent.AsDispatch() : nullptr);
+    if (postManually && address != nullptr && PostAndImport(request, address, TspPost, stamp, answer)) {
+        // The service answers a TimeStampResp; what is kept is the token inside it.
+        answer = VariantBytes(stamp.CallDispatchFunction(L"Export"));
+        VYRNLog("Ticks for manual TSP Send: " + TicksSince(start));
+    } else {
+        SendByObject(request, Variant(false), stamp);
         VYRNLog("Ticks for TSP Send: " + TicksSince(start));
         const int status = request.GetDispatchProperty(L"HTTPStatus").AsInteger();
         if (status != 200) {
-            *errorText += FormatErrorText("COM_TimeStamp. Ошибки при отправке запроса на штамп времени.", status, true, false);
+            AppendErrorText(errorText, FormatErrorText("COM_TimeStamp. Ошибки при отправке запроса на штамп времени.",
+                                                       status, true, false));
             return 3;
         }
         answer = VariantBytes(stamp.CallDispatchFunction(L"Export"));
     }
 
     if (!LocalBlobCopy(answer.data(), answer.size(), output)) {
-        *errorText += FormatErrorText("COM_TimeStamp. Ошибка выделения памяти", 0, false, false);
+        AppendErrorText(errorText, FormatErrorText("COM_TimeStamp. Ошибка выделения памяти", 0, false, false));
         return 5;
     }
-    args.Clear();
-    args.Add(BytesToVariant(answer.data(), static_cast<unsigned>(answer.size())));
-    stamp.CallDispatchMethod(L"Import", &args);
+    ImportBytes(stamp, answer);
     VYRNLog("Ticks for TSP befor verify: " + TicksSince(start));
 
     if (!verify)
         return 0;
     TMyComPtr certificate;
     const Variant tsa = stamp.GetDispatchProperty(L"TSACertificate");
-    certificate.AttachDispatch(tsa.Type() == VT_DISPATCH ? tsa.AsDispatch() : nullptr);
+    certificate.AttachDispatch(tsa);
     std::string text;
     if (VerifyStamp(stamp, tsa, &text) != 0) {
         VYRNLog("COM_TimeStamp. Размер штампа времени: " + std::to_string(output.cbData) + " байт");
-        *errorText = "COM_TimeStamp. " + text;
+        StoreErrorText(errorText, "COM_TimeStamp. " + text);
         return 4;
     }
     *tsaCert = ExportCapicomCertificate(certificate, errorText);
@@ -92,7 +79,7 @@ int StampSteps(BSTR address, CRYPT_DATA_BLOB& output, const CRYPT_DATA_BLOB& inp
         return 8;
     text.clear();
     if (CheckCertChainAtTime(*tsaCert, stampTime, 0, &text) != 0) {
-        *errorText = "COM_TimeStamp." + text;
+        StoreErrorText(errorText, "COM_TimeStamp." + text);
         return 4;
     }
     return 0;
@@ -131,11 +118,13 @@ int COM_TimeStamp(BSTR address, CRYPT_DATA_BLOB& output, const CRYPT_DATA_BLOB& 
         result = StampSteps(address, output, input, stampTime, tsaCert, verify, postManually, text, start);
     } catch (const TError& e) {
         result = e.code;
-        *text += FormatErrorText("COM_TimeStamp. Ошибка работы со штампом времени.\r\nДоп. инфо: " + e.str(), e.code,
-                                 true, false);
+        AppendErrorText(text,
+                        FormatErrorText("COM_TimeStamp. Ошибка работы со штампом времени.\r\nДоп. инфо: " + e.str(),
+                                        e.code, true, false));
     } catch (...) {
         result = 11;
-        *text += FormatErrorText("COM_TimeStamp. Неизвестная ошибка формирования штампа времени.", 0, true, false);
+        AppendErrorText(text, FormatErrorText("COM_TimeStamp. Неизвестная ошибка формирования штампа времени.", 0, true,
+                                              false));
     }
     if (result != 0) {
         LocalFree(output.pbData);

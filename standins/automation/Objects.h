@@ -107,10 +107,14 @@ private:
     std::string response;
 };
 
-// A new answer object of a client's Send into a result: it takes the body of a 200 answer (and
-// throws, freeing itself, when the body is none of its kind); other answers leave it empty.
+// A client's Send: the request posted, its HTTP status into status and a new answer object into
+// result: the object takes the body of a 200 answer (and throws, freeing itself, when the body
+// is none of its kind); other answers leave it empty.
 template <class TAnswerObject>
-void ResultAnswer(VARIANT& result, const THttpAnswer& answer) {
+void SendRequest(VARIANT& result, long& status, const std::wstring& url, const wchar_t* contentType,
+                 const std::string& body) {
+    const THttpAnswer answer = PostRequest(url, contentType, body);
+    status = static_cast<long>(answer.status);
     auto* object = new TAnswerObject();
     if (answer.status == 200) {
         try {

@@ -8,7 +8,6 @@
 namespace {
 enum { RequestAddress, RequestAdd, RequestExport, RequestSend, RequestStatus };
 enum { ResponseImport, ResponseExport, ResponseProducedAt };
-
 }  // namespace
 
 TOcspRequestObject::TOcspRequestObject()
@@ -45,12 +44,9 @@ void TOcspRequestObject::Call(size_t member, VARIANT* arguments, VARIANT& result
         result.vt = VT_BSTR;
         result.bstrVal = BytesToBstr(Encoded());
         break;
-    case RequestSend: {
-        const THttpAnswer answer = PostRequest(Responder(), L"application/ocsp-request", Encoded());
-        status = static_cast<long>(answer.status);
-        ResultAnswer<TOcspResponseObject>(result, answer);
+    case RequestSend:
+        SendRequest<TOcspResponseObject>(result, status, Responder(), L"application/ocsp-request", Encoded());
         break;
-    }
     default:
         result.vt = VT_I4;
         result.lVal = status;

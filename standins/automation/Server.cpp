@@ -7,7 +7,6 @@
 namespace {
 
 HMODULE ThisModule = nullptr;
-std::atomic<long> LiveObjects{0};
 
 template <typename T>
 TAutomationObject* Make() {
@@ -47,10 +46,8 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references); }
     ULONG STDMETHODCALLTYPE Release() override {
         const long left = --references;
-        if (left == 0) {
+        if (left == 0)
             delete this;
-            --LiveObjects;
-        }
         return static_cast<ULONG>(left);
     }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
@@ -69,10 +66,7 @@ public:
         made->Release();
         return result;
     }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        lock ? ++LiveObjects : --LiveObjects;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }  // the server never unloads
 
 private:
     const TClass& type;
@@ -110,7 +104,6 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
     for (const TClass& type : Classes)
         if (IsEqualCLSID(clsid, type.clsid)) {
             auto* factory = new TClassFactory(type);
-            ++LiveObjects;
             const HRESULT result = factory->QueryInterface(iid, object);
             factory->Release();
             return result;

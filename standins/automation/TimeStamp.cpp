@@ -6,7 +6,6 @@
 namespace {
 enum { RequestAddress, RequestHash, RequestExport, RequestSend, RequestStatus };
 enum { StampImport, StampExport, StampCertificate, StampVerify, StampTime };
-
 }  // namespace
 
 TTspRequestObject::TTspRequestObject()
@@ -43,13 +42,10 @@ void TTspRequestObject::Call(size_t member, VARIANT* arguments, VARIANT& result)
         result.vt = VT_BSTR;
         result.bstrVal = BytesToBstr(Encoded());
         break;
-    case RequestSend: {
-        const THttpAnswer answer = PostRequest(address.empty() ? PolicyTspAddress() : address,
-                                               L"application/timestamp-query", Encoded());
-        status = static_cast<long>(answer.status);
-        ResultAnswer<TTspStampObject>(result, answer);
+    case RequestSend:
+        SendRequest<TTspStampObject>(result, status, address.empty() ? PolicyTspAddress() : address,
+                                     L"application/timestamp-query", Encoded());
         break;
-    }
     default:
         result.vt = VT_I4;
         result.lVal = status;

@@ -23,6 +23,18 @@ CRYPT_DATA_BLOB GlobalBlob(const std::string& bytes) {
         memcpy(blob.pbData, bytes.data(), bytes.size());
     return blob;
 }
+
+// 0 when the step on the stamp's token goes through; ErrorToken when the token does not hold
+// what it reads.
+template <typename TStep>
+int OnToken(TStep step) {
+    try {
+        step();
+        return 0;
+    } catch (const TMemberFailure&) {
+        return ErrorToken;
+    }
+}
 }  // namespace
 
 extern "C" {
@@ -59,12 +71,8 @@ __declspec(dllexport) int __cdecl ImportTimeStamp(void* stamp, const CRYPT_DATA_
     JournalLine(L"TimeStamp.dll ImportTimeStamp");
     if (stamp != &Stamp || token == nullptr)
         return ErrorArgument;
-    try {
-        Stamp.token = TokenOfAnswer(std::string(reinterpret_cast<const char*>(token->pbData), token->cbData));
-        return 0;
-    } catch (const TMemberFailure&) {
-        return ErrorToken;
-    }
+    return OnToken(
+        [&] { Stamp.token = TokenOfAnswer(std::string(reinterpret_cast<const char*>(token->pbData), token->cbData)); });
 }
 
 __declspec(dllexport) PCCERT_CONTEXT __cdecl TSACertTimeStamp(void* stamp, int* error) {
@@ -94,37 +102,24 @@ __declspec(dllexport) int __cdecl GetHashTimeStamp(void* stamp, CRYPT_DATA_BLOB*
     JournalLine(L"TimeStamp.dll GetHashTimeStamp");
     if (stamp != &Stamp || hash == nullptr)
         return ErrorArgument;
-    try {
+    return OnToken([&] {
         ALG_ID algorithm = 0;
         *hash = GlobalBlob(TokenImprint(Stamp.token, algorithm));
-        return 0;
-    } catch (const TMemberFailure&) {
-        return ErrorToken;
-    }
+    });
 }
 
 __declspec(dllexport) int __cdecl GetTypeHashTS(void* stamp, ALG_ID* algorithm) {
     JournalLine(L"TimeStamp.dll GetTypeHashTS");
     if (stamp != &Stamp || algorithm == nullptr)
         return ErrorArgument;
-    try {
-        TokenImprint(Stamp.token, *algorithm);
-        return 0;
-    } catch (const TMemberFailure&) {
-        return ErrorToken;
-    }
+    return OnToken([&] { TokenImprint(Stamp.token, *algorithm); });
 }
 
 __declspec(dllexport) int __cdecl GetTimeTimeStamp(void* stamp, SYSTEMTIME* time) {
     JournalLine(L"TimeStamp.dll GetTimeTimeStamp");
     if (stamp != &Stamp || time == nullptr)
         return ErrorArgument;
-    try {
-        *time = TokenTime(Stamp.token);
-        return 0;
-    } catch (const TMemberFailure&) {
-        return ErrorToken;
-    }
+    return OnToken([&] { *time = TokenTime(Stamp.token); });
 }
 
 __declspec(dllexport) int __cdecl formatTSPerror() {

@@ -12,6 +12,7 @@
 #include "LocalFree.h"
 #include "ScratchStores.h"
 #include "SysString.h"
+#include "TimeHelpers.h"
 
 class AutomationClient : public ::testing::Test {
 protected:
@@ -52,6 +53,5 @@ inline long long SecondsFromNow(const SYSTEMTIME& utc) {
     FILETIME then, now;
     SystemTimeToFileTime(&utc, &then);
     GetSystemTimeAsFileTime(&now);
-    const auto ticks = [](const FILETIME& t) { return (static_cast<long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    return (ticks(then) - ticks(now)) / 10000000;
+    return FileTimeDiffTenths(then, now) / 10;
 }

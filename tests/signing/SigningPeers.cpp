@@ -1,26 +1,13 @@
 #include "SigningPeers.h"
 
 namespace {
-TPeerOptions TimeStampOptions() {
+TPeerOptions PeerOptions(const char* name, const char* host, const char* script) {
     TPeerOptions options;
-    options.Name = "tsa";
-    options.Host = "127.0.4.2";
+    options.Name = name;
+    options.Host = host;
     options.Port = 80;
     options.Pki = VORSALT_CA_PKI_DIR;
-    options.Script = R"({"/tsa": {"openssl": "ts", "headers": [["Content-Type", "application/timestamp-reply"]]},
-                         "/tsa-corrupt": {"openssl": "ts", "corrupt": true}})";
-    return options;
-}
-
-TPeerOptions OcspOptions() {
-    TPeerOptions options;
-    options.Name = "ocsp";
-    options.Host = "127.0.4.1";
-    options.Port = 80;
-    options.Pki = VORSALT_CA_PKI_DIR;
-    options.Script = R"({"/ocsp": {"openssl": "ocsp", "headers": [["Content-Type", "application/ocsp-response"]]},
-                         "/ocsp-500": {"status": 500},
-                         "/ocsp-unauthorized": {"body_hex": "30030a0106"}})";
+    options.Script = script;
     return options;
 }
 
@@ -33,9 +20,24 @@ std::string CaPkiUnixPath(const std::string& name) {
     return std::string(VORSALT_CA_PKI_DIR) + "/" + name;
 }
 
-TTimeStampService::TTimeStampService() : peer(TimeStampOptions()) {}
+TSigningPeer::TSigningPeer(const char* name, const char* host, const char* script)
+    : peer(PeerOptions(name, host, script)) {}
 
-TOcspResponder::TOcspResponder() : peer(OcspOptions()) {}
+std::vector<TPeerRequest> TSigningPeer::RequestsAfter(size_t count) const {
+    const std::vector<TPeerRequest> all = peer.Requests();
+    return std::vector<TPeerRequest>(all.begin() + static_cast<long>(count), all.end());
+}
+
+TTimeStampService::TTimeStampService()
+    : TSigningPeer("tsa", Host,
+                   R"({"/tsa": {"openssl": "ts", "headers": [["Content-Type", "application/timestamp-reply"]]},
+                       "/tsa-corrupt": {"openssl": "ts", "corrupt": true}})") {}
+
+TOcspResponder::TOcspResponder()
+    : TSigningPeer("ocsp", Host,
+                   R"({"/ocsp": {"openssl": "ocsp", "headers": [["Content-Type", "application/ocsp-response"]]},
+                       "/ocsp-500": {"status": 500},
+                       "/ocsp-unauthorized": {"body_hex": "30030a0106"}})") {}
 
 TUnixRun OpensslVerifyStamp(const std::string& stamp, bool token, const std::string& data) {
     const TUnixJob job("ts-verify");

@@ -8,30 +8,37 @@
 #include "TestPeer.h"
 #include "UnixJob.h"
 
-// Paths: /tsa answers with a token, /tsa-corrupt with one whose signature is broken, anything
-// else 404.
-class TTimeStampService {
+// A peer of the signing service on port 80 of its own address, answering over the CA test PKI.
+class TSigningPeer {
 public:
-    TTimeStampService();
     bool Started() const { return peer.Started(); }
-    static std::string Url(const std::string& path = "/tsa") { return "http://127.0.4.2" + path; }
     std::vector<TPeerRequest> Requests() const { return peer.Requests(); }
+    // The requests after the first count of them (a size of Requests() taken before).
+    std::vector<TPeerRequest> RequestsAfter(size_t count) const;
+
+protected:
+    TSigningPeer(const char* name, const char* host, const char* script);
 
 private:
     TTestPeer peer;
 };
 
+// Paths: /tsa answers with a token, /tsa-corrupt with one whose signature is broken, anything
+// else 404.
+class TTimeStampService : public TSigningPeer {
+public:
+    static constexpr const char* Host = "127.0.4.2";
+    TTimeStampService();
+    static std::string Url(const std::string& path = "/tsa") { return std::string("http://") + Host + path; }
+};
+
 // Paths: /ocsp answers as the responder of the PKI, /ocsp-500 with status 500,
 // /ocsp-unauthorized with a response without data (status "unauthorized").
-class TOcspResponder {
+class TOcspResponder : public TSigningPeer {
 public:
+    static constexpr const char* Host = "127.0.4.1";
     TOcspResponder();
-    bool Started() const { return peer.Started(); }
-    static std::string Url(const std::string& path = "/ocsp") { return "http://127.0.4.1" + path; }
-    std::vector<TPeerRequest> Requests() const { return peer.Requests(); }
-
-private:
-    TTestPeer peer;
+    static std::string Url(const std::string& path = "/ocsp") { return std::string("http://") + Host + path; }
 };
 
 // "openssl ts -verify" of a TimeStampResp (token false) or a token over the data, trusting the

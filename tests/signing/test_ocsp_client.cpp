@@ -35,10 +35,7 @@ protected:
     void Ask(TOcspRun& run, BSTR address, int send, bool manual) {
         run.result = COM_OCSP(address, run.output, signer.Get(), &run.time, send, manual, &run.text);
     }
-    std::vector<TPeerRequest> NewRequests() const {
-        const std::vector<TPeerRequest> all = responder->Requests();
-        return std::vector<TPeerRequest>(all.begin() + static_cast<long>(requestsBefore), all.end());
-    }
+    std::vector<TPeerRequest> NewRequests() const { return responder->RequestsAfter(requestsBefore); }
 
     static TOcspResponder* responder;
     TCertContext signer = CaPkiCert("signer");

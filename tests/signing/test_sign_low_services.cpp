@@ -48,10 +48,7 @@ protected:
         stampsBefore = service->Requests().size();
         responsesBefore = responder->Requests().size();
     }
-    std::vector<TPeerRequest> NewStampRequests() const {
-        const std::vector<TPeerRequest> all = service->Requests();
-        return std::vector<TPeerRequest>(all.begin() + static_cast<long>(stampsBefore), all.end());
-    }
+    std::vector<TPeerRequest> NewStampRequests() const { return service->RequestsAfter(stampsBefore); }
     size_t NewResponseRequests() const { return responder->Requests().size() - responsesBefore; }
 
     static TTimeStampService* service;

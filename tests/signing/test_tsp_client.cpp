@@ -52,10 +52,7 @@ protected:
                                     reinterpret_cast<BYTE*>(const_cast<char*>(Stamped.data()))};
         run.result = COM_TimeStamp(address, run.output, input, &run.time, &run.tsa, verify, manual, &run.text);
     }
-    std::vector<TPeerRequest> NewRequests() const {
-        const std::vector<TPeerRequest> all = service->Requests();
-        return std::vector<TPeerRequest>(all.begin() + static_cast<long>(requestsBefore), all.end());
-    }
+    std::vector<TPeerRequest> NewRequests() const { return service->RequestsAfter(requestsBefore); }
 
     static TTimeStampService* service;
     size_t requestsBefore = 0;

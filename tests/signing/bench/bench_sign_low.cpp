@@ -44,8 +44,7 @@ const TTimeStampService* Service = nullptr;
 const TOcspResponder* Responder = nullptr;
 
 // When the peer logged its last request.
-template <typename Peer>
-double LastRequestAt(const Peer* peer) {
+double LastRequestAt(const TSigningPeer* peer) {
     const auto requests = peer->Requests();
     return requests.empty() ? 0 : requests.back().Time;
 }
