@@ -33,9 +33,19 @@ void StopPeer(const std::string& host, int port) {
 }
 }  // namespace
 
+TPeerOptions PeerWith(const std::string& name, const std::string& script, const std::string& tls,
+                      const std::string& host) {
+    TPeerOptions options;
+    options.Name = name;
+    options.Host = host;
+    options.Script = script;
+    options.Tls = tls;
+    return options;
+}
+
 TTestPeer::TTestPeer(const TPeerOptions& options) : host(options.Host) {
-    folder = WindowsPath(VORSALT_PEER_RUNS) + "\\" + options.Name + "-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(WindowsPath(VORSALT_PEER_RUNS).c_str(), nullptr);
+    folder = WindowsPathOf(VORSALT_PEER_RUNS) + "\\" + options.Name + "-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(WindowsPathOf(VORSALT_PEER_RUNS).c_str(), nullptr);
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string portFile = folder + "\\port";
     const std::string log = folder + "\\log.jsonl";
