@@ -41,12 +41,9 @@ int InstallCRLFromSite(const std::string& site, PCCERT_CONTEXT cert, std::string
     PutSiteFirst(site, urls);
 
     int result = 0;
-    TCrlContext crl;
     for (const std::string& url : urls) {
-        result = 0;
-        crl.Reset();
         VYRNLog("Try to download crl from: " + url);
-        crl.Reset(GetCRLFromURL(url, text));
+        const TCrlContext crl(GetCRLFromURL(url, text));
         if (!crl) {
             VYRNLog(*text);
             result = 5;
@@ -58,11 +55,8 @@ int InstallCRLFromSite(const std::string& site, PCCERT_CONTEXT cert, std::string
             result = 3;
             break;
         }
-        PCCERT_CONTEXT issuer = MyGetCertIssuer(held.Get(), false, text);
-        if (issuer == nullptr)
-            result = 5;
-        else
-            held.Reset(issuer);
+        const TCertContext issuer(MyGetCertIssuer(held.Get(), false, text));
+        result = issuer ? 0 : 5;
         break;
     }
     if (result == 0)

@@ -1,5 +1,6 @@
 #include "AutomationStandin.h"
 #include <sstream>
+#include "Owned.h"
 #include "TempFiles.h"
 
 namespace {
@@ -8,14 +9,12 @@ HRESULT CallServer(const char* entry) {
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string dll(path);
     dll = dll.substr(0, dll.find_last_of('\\') + 1) + "vorsalt_automation.dll";
-    const HMODULE module = LoadLibraryA(dll.c_str());
-    if (module == nullptr)
+    const TModule module(LoadLibraryA(dll.c_str()));
+    if (!module)
         return E_FAIL;
     using TEntry = HRESULT(STDAPICALLTYPE*)();
-    const auto call = reinterpret_cast<TEntry>(reinterpret_cast<void*>(GetProcAddress(module, entry)));
-    const HRESULT result = call ? call() : E_FAIL;
-    FreeLibrary(module);
-    return result;
+    const auto call = reinterpret_cast<TEntry>(reinterpret_cast<void*>(GetProcAddress(module.Get(), entry)));
+    return call ? call() : E_FAIL;
 }
 }  // namespace
 

@@ -51,11 +51,8 @@ std::string TrickleReply(const std::string& pkiFile) {
 
 TCaHosts::TCaHosts(const std::vector<TServed>& served) {
     for (const TServed& s : served) {
-        TPeerOptions options;
-        options.Name = s.Host.Name;
-        options.Host = s.Host.Address;
+        TPeerOptions options = PeerWith(s.Host.Name, s.Script, "", s.Host.Address);
         options.Port = 80;
-        options.Script = s.Script;
         peers.push_back(std::make_unique<TTestPeer>(options));
     }
 }

@@ -1,13 +1,10 @@
 #include "CaPki.h"
 #include <sstream>
 #include "TempFiles.h"
+#include "WinePaths.h"
 
 std::string CaPkiFile(const std::string& name) {
-    std::string path = std::string("Z:") + VORSALT_CA_PKI_DIR + "/" + name;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
+    return WindowsPathOf(std::string(VORSALT_CA_PKI_DIR) + "/" + name);
 }
 
 std::string CaPkiBytes(const std::string& name) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
+#include "Owned.h"
 
 class THttpTypeValue {
 public:
@@ -15,10 +16,11 @@ public:
 
     // A value of any registry type and content.
     void Set(DWORD type, const void* data, DWORD size) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ConfigKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
-        EXPECT_EQ(RegSetValueExA(key, "http_type", 0, type, static_cast<const BYTE*>(data), size), 0);
-        RegCloseKey(key);
+        TRegKey key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ConfigKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.Receive(),
+                                  nullptr),
+                  0);
+        EXPECT_EQ(RegSetValueExA(key.Get(), "http_type", 0, type, static_cast<const BYTE*>(data), size), 0);
     }
     void SetDword(DWORD value) { Set(REG_DWORD, &value, sizeof value); }
     void Remove() { RegDeleteKeyA(HKEY_CURRENT_USER, ConfigKey); }

@@ -2,23 +2,23 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "Owned.h"
 
 class TTestKey {
 public:
     // view: 0, KEY_WOW64_32KEY or KEY_WOW64_64KEY.
     TTestKey(HKEY root, const std::string& path, REGSAM view = 0) : root(root), path(path), view(view) {
-        RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &handle, nullptr);
+        RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, handle.Receive(), nullptr);
     }
     ~TTestKey() {
-        if (handle != nullptr)
-            RegCloseKey(handle);
+        handle.Close();
         RegDeleteKeyExA(root, path.c_str(), view, 0);
     }
     TTestKey(const TTestKey&) = delete;
     TTestKey& operator=(const TTestKey&) = delete;
 
     bool Set(const char* name, DWORD type, const void* data, DWORD size) const {
-        return RegSetValueExA(handle, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+        return RegSetValueExA(handle.Get(), name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
     }
     bool SetText(const char* name, const std::string& text, DWORD type = REG_SZ) const {
         return Set(name, type, text.c_str(), static_cast<DWORD>(text.size() + 1));
@@ -31,7 +31,7 @@ private:
     HKEY root;
     std::string path;
     REGSAM view;
-    HKEY handle = nullptr;
+    TRegKey handle;
 };
 
 // A predefined key (HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE) of this process mapped onto a scratch
@@ -42,13 +42,13 @@ public:
     TPredefinedKeyOverride(HKEY predefined, const std::string& name)
         : predefined(predefined),
           path("Software\\Vorsalt-tests\\" + name + "-" + std::to_string(GetCurrentProcessId())) {
-        active = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
-                                 nullptr) == ERROR_SUCCESS &&
-                 RegOverridePredefKey(predefined, scratch) == ERROR_SUCCESS;
+        active = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                 scratch.Receive(), nullptr) == ERROR_SUCCESS &&
+                 RegOverridePredefKey(predefined, scratch.Get()) == ERROR_SUCCESS;
     }
     ~TPredefinedKeyOverride() {
         RegOverridePredefKey(predefined, nullptr);
-        RegCloseKey(scratch);
+        scratch.Close();
         RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
     }
     TPredefinedKeyOverride(const TPredefinedKeyOverride&) = delete;
@@ -63,5 +63,5 @@ private:
     bool active = false;
     HKEY predefined;
     std::string path;
-    HKEY scratch = nullptr;
+    TRegKey scratch;
 };

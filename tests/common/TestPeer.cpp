@@ -1,37 +1,13 @@
 #include "TestPeer.h"
+#include "TempFiles.h"
 #include "Wait.h"
+#include "WinePaths.h"
 #include <winsock2.h>
 #include <windows.h>
-#include <fstream>
-#include <sstream>
 
 namespace {
-// Wine maps drive Z: to the Unix root.
-std::string WindowsPath(const std::string& unixPath) {
-    std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
-std::string UnixPath(const std::string& windowsPath) {
-    std::string path = windowsPath.substr(2);
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    return path;
-}
-
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
 }
 
 // Sends one request for the stop path and waits for the peer to close the connection.
@@ -57,9 +33,19 @@ void StopPeer(const std::string& host, int port) {
 }
 }  // namespace
 
+TPeerOptions PeerWith(const std::string& name, const std::string& script, const std::string& tls,
+                      const std::string& host) {
+    TPeerOptions options;
+    options.Name = name;
+    options.Host = host;
+    options.Script = script;
+    options.Tls = tls;
+    return options;
+}
+
 TTestPeer::TTestPeer(const TPeerOptions& options) : host(options.Host) {
-    folder = WindowsPath(VORSALT_PEER_RUNS) + "\\" + options.Name + "-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(WindowsPath(VORSALT_PEER_RUNS).c_str(), nullptr);
+    folder = WindowsPathOf(VORSALT_PEER_RUNS) + "\\" + options.Name + "-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(WindowsPathOf(VORSALT_PEER_RUNS).c_str(), nullptr);
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string portFile = folder + "\\port";
     const std::string log = folder + "\\log.jsonl";
@@ -69,12 +55,12 @@ TTestPeer::TTestPeer(const TPeerOptions& options) : host(options.Host) {
     const std::string pki = options.Pki.empty() ? VORSALT_PKI_DIR : options.Pki;
     std::string command = Quoted(VORSALT_PYTHON3) + " " + Quoted(VORSALT_PEER_SCRIPT) + " --host " + options.Host +
                           " --port " + std::to_string(options.Port) + " --name " + Quoted(options.Name) + " --log " +
-                          Quoted(UnixPath(log)) + " --port-file " + Quoted(UnixPath(portFile)) + " --pki " +
+                          Quoted(UnixPathOf(log)) + " --port-file " + Quoted(UnixPathOf(portFile)) + " --pki " +
                           Quoted(pki) + " --lifetime 300";
     if (!options.Script.empty()) {
         const std::string script = folder + "\\script.json";
-        std::ofstream(script, std::ios::binary) << options.Script;
-        command += " --script " + Quoted(UnixPath(script));
+        WriteFileBytes(script, options.Script);
+        command += " --script " + Quoted(UnixPathOf(script));
     }
     if (!options.Tls.empty())
         command += " --tls " + options.Tls;
@@ -83,18 +69,12 @@ TTestPeer::TTestPeer(const TPeerOptions& options) : host(options.Host) {
     if (!options.ProxyAuth.empty())
         command += " --proxy-auth " + Quoted(options.ProxyAuth);
 
-    // Wine runs the Unix program; its process handle cannot be waited on, so the port file
-    // tells that it listens.
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    // The port file tells that it listens.
+    if (!StartUnixProgram(command))
         return;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     WaitUntil(
         [&] {
-            port = std::atoi(ReadFile(portFile).c_str());
+            port = std::atoi(FileBytes(portFile).c_str());
             return port != 0;
         },
         10000);
@@ -106,7 +86,7 @@ TTestPeer::~TTestPeer() {
 }
 
 std::vector<TPeerEvent> TTestPeer::Events() const {
-    return ParsePeerLog(ReadFile(folder + "\\log.jsonl"));
+    return ParsePeerLog(FileBytes(folder + "\\log.jsonl"));
 }
 
 std::vector<TPeerRequest> TTestPeer::Requests() const {
@@ -118,5 +98,5 @@ std::vector<TPeerRequest> TTestPeer::Requests() const {
 }
 
 std::string TestPkiFile(const std::string& name) {
-    return WindowsPath(VORSALT_PKI_DIR) + "\\" + name;
+    return WindowsPathOf(VORSALT_PKI_DIR) + "\\" + name;
 }

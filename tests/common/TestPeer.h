@@ -16,6 +16,10 @@ struct TPeerOptions {
     std::string ProxyAuth;  // "user:password" demanded with 407
 };
 
+// The options of a peer at the host that answers with the script; tls as TPeerOptions::Tls.
+TPeerOptions PeerWith(const std::string& name, const std::string& script, const std::string& tls = "",
+                      const std::string& host = "127.0.0.1");
+
 class TTestPeer {
 public:
     explicit TTestPeer(const TPeerOptions& options);

@@ -3,16 +3,7 @@
 #include <cstdlib>
 #include "TempFiles.h"
 #include "Wait.h"
-
-namespace {
-std::string WindowsPathOf(const std::string& unixPath) {
-    std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-}  // namespace
+#include "WinePaths.h"
 
 TUnixJob::TUnixJob(const std::string& name)
     : unixFolder(std::string(VORSALT_JUDGE_RUNS) + "/" + name + "-" + std::to_string(GetCurrentProcessId())),
@@ -33,17 +24,11 @@ std::string TUnixJob::UnixPath(const std::string& fileName) const {
 TUnixRun TUnixJob::Run(const std::string& script, unsigned long timeoutMs) const {
     const std::string done = windowsFolder + "\\done";
     DeleteFileA(done.c_str());
-    Put("job.sh", "cd '" + unixFolder + "'\n(\n" + script + "\n) > output 2>&1\necho $? > done.tmp\nmv done.tmp done\n");
-    std::string command = "/bin/sh \"" + UnixPath("job.sh") + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
+    Put("job.sh",
+        "cd '" + unixFolder + "'\n(\n" + script + "\n) > output 2>&1\necho $? > done.tmp\nmv done.tmp done\n");
     TUnixRun run;
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return run;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    if (!WaitUntil([&] { return !FileBytes(done).empty(); }, timeoutMs))
+    if (!StartUnixProgram("/bin/sh \"" + UnixPath("job.sh") + "\"") ||
+        !WaitUntil([&] { return !FileBytes(done).empty(); }, timeoutMs))
         return run;
     run.ExitCode = std::atoi(FileBytes(done).c_str());
     run.Output = FileBytes(windowsFolder + "\\output");

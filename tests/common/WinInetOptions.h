@@ -1,4 +1,5 @@
-// The options that THTTP sets through the WinINet seam, recorded as it sets them.
+// The options that THTTP sets through the WinINet seam, recorded as it sets them, and option
+// calls that refuse one option.
 #pragma once
 #include <string>
 #include <vector>
@@ -64,3 +65,22 @@ private:
         return Answer()(handle, option, buffer, length);
     }
 };
+
+// Option calls for the seam that refuse the one option with the error and pass every other to
+// WinINet.
+template <DWORD Option, DWORD Error>
+BOOL WINAPI SetOptionRefusing(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
+    if (option == Option) {
+        SetLastError(Error);
+        return FALSE;
+    }
+    return RealCalls<TWinInetApi>().InternetSetOptionA(handle, option, buffer, length);
+}
+template <DWORD Option, DWORD Error>
+BOOL WINAPI QueryOptionRefusing(HINTERNET handle, DWORD option, LPVOID buffer, LPDWORD length) {
+    if (option == Option) {
+        SetLastError(Error);
+        return FALSE;
+    }
+    return RealCalls<TWinInetApi>().InternetQueryOptionA(handle, option, buffer, length);
+}

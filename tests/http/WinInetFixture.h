@@ -7,14 +7,6 @@
 #include "WinInetApi.h"
 #include "class_http_wininet.h"
 
-inline TPeerOptions PeerWith(const std::string& name, const std::string& script, const std::string& tls = "") {
-    TPeerOptions options;
-    options.Name = name;
-    options.Script = script;
-    options.Tls = tls;
-    return options;
-}
-
 // A client connected to the peer (secure when the peer speaks TLS), with short time-outs.
 inline std::unique_ptr<THTTP> ConnectedClient(const TTestPeer& peer, bool secure = false, int resumeOffset = 0) {
     auto client = std::make_unique<THTTP>(secure, resumeOffset);

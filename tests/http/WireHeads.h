@@ -1,7 +1,8 @@
 // The whole request head that a client sends through Wine's HTTP stack, byte for byte: the
 // request line, then the headers in the order the stack writes them. The client gives the
 // method, the path, the agent and its own header lines; the stack adds Accept, Host, the length,
-// Connection and its no-cache headers, in an order of its own (WineGives names it).
+// Connection and its no-cache headers, in an order of its own (WineGives names it). Also the
+// multipart upload of a file as it goes on the wire.
 #pragma once
 #include <string>
 #include "WineBehaviour.h"
@@ -30,4 +31,13 @@ inline std::string ExpectedHead(THttpStack stack, const std::string& method, con
 
 inline std::string HostAndPort(const std::string& host, int port) {
     return host + ":" + std::to_string(port);
+}
+
+const std::string WireBoundary = "---------------------------7d93c227108c8";
+// The header line that announces a multipart upload.
+const std::string WireMultipartHeader = "Content-type: multipart/form-data, boundary=" + WireBoundary;
+// The body of the upload of a file with that name and content.
+inline std::string WireMultipartBody(const std::string& fileName, const std::string& content) {
+    return "--" + WireBoundary + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"" + fileName +
+           "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + content + "\r\n--" + WireBoundary + "--";
 }

@@ -3,23 +3,16 @@
 #include <string>
 #include "MultipartBody.h"
 #include "TempFiles.h"
+#include "WireHeads.h"
 
 namespace {
-const std::string Boundary = "---------------------------7d93c227108c8";
-
-std::string Expected(const std::string& name, const std::string& content) {
-    return "--" + Boundary + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"" + name +
-           "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + content + "\r\n--" + Boundary + "--";
-}
-
 std::string BodyOf(const TMultipartBody& body) {
     return std::string(reinterpret_cast<const char*>(body.Data()), static_cast<size_t>(body.Length()));
 }
-
 }  // namespace
 
 TEST(MultipartBody, HeadersNameTheBoundary) {
-    EXPECT_EQ(MultipartRequestHeaders(), "Content-type: multipart/form-data, boundary=" + Boundary);
+    EXPECT_EQ(MultipartRequestHeaders(), WireMultipartHeader);
 }
 
 TEST(MultipartBody, DataIsFramedByteForByte) {
@@ -36,7 +29,7 @@ TEST(MultipartBody, DataIsFramedByteForByte) {
     for (const auto& c : cases) {
         TMultipartBody body;
         ASSERT_TRUE(body.Build(c.name, c.content.data(), static_cast<int>(c.content.size())));
-        EXPECT_EQ(BodyOf(body), Expected(c.name, c.content)) << c.name;
+        EXPECT_EQ(BodyOf(body), WireMultipartBody(c.name, c.content)) << c.name;
         EXPECT_EQ(body.Data()[body.Length()], 0);  // zero-filled block, no line break at the end
     }
 }
@@ -45,7 +38,7 @@ TEST(MultipartBody, ALongFileNameDoesNotOverrunTheBlock) {
     const std::string name(5000, 'n');
     TMultipartBody body;
     ASSERT_TRUE(body.Build(name, "abc", 3));
-    EXPECT_EQ(BodyOf(body), Expected(name, "abc"));
+    EXPECT_EQ(BodyOf(body), WireMultipartBody(name, "abc"));
 }
 
 TEST(MultipartBody, BadContentIsRefused) {
@@ -54,7 +47,7 @@ TEST(MultipartBody, BadContentIsRefused) {
     EXPECT_FALSE(body.Build("bin", nullptr, 5));
     EXPECT_EQ(body.Length(), 0);
     EXPECT_TRUE(body.Build("bin", nullptr, 0));
-    EXPECT_EQ(BodyOf(body), Expected("bin", ""));
+    EXPECT_EQ(BodyOf(body), WireMultipartBody("bin", ""));
 }
 
 TEST(MultipartBody, FileContentIsFramedWhole) {
@@ -65,9 +58,9 @@ TEST(MultipartBody, FileContentIsFramedWhole) {
     TTempFile empty("multipart-empty.bin", "");
     TMultipartBody body;
     ASSERT_TRUE(body.BuildFromFile("data.p7s", file.Path().c_str()));
-    EXPECT_EQ(BodyOf(body), Expected("data.p7s", content));
+    EXPECT_EQ(BodyOf(body), WireMultipartBody("data.p7s", content));
     ASSERT_TRUE(body.BuildFromFile("e", empty.Path().c_str()));
-    EXPECT_EQ(BodyOf(body), Expected("e", ""));
+    EXPECT_EQ(BodyOf(body), WireMultipartBody("e", ""));
 }
 
 TEST(MultipartBody, AFileThatCannotBeReadGivesNoBody) {

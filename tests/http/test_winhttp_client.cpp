@@ -14,11 +14,7 @@ const char Script[] = R"({
 })";
 
 TPeerOptions Options() {
-    TPeerOptions options;
-    options.Name = "winhttp-client";
-    options.Host = "127.0.0.51";
-    options.Script = Script;
-    return options;
+    return PeerWith("winhttp-client", Script, "", "127.0.0.51");
 }
 
 void Changed(TProgressRange*) {}

@@ -46,12 +46,8 @@ BOOL WINAPI NoDiscovery(HINTERNET, LPCWSTR, WINHTTP_AUTOPROXY_OPTIONS*, WINHTTP_
 }
 
 TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy = false, const std::string& tls = "") {
-    TPeerOptions options;
-    options.Name = name;
-    options.Host = host;
+    TPeerOptions options = PeerWith(name, R"({"/page.asp": {"body": "origin"}})", tls, host);
     options.Proxy = proxy;
-    options.Tls = tls;
-    options.Script = R"({"/page.asp": {"body": "origin"}})";
     return options;
 }
 }  // namespace

@@ -8,17 +8,6 @@
 #include "class_http_winhttp.h"
 #include "WineBehaviour.h"
 
-namespace {
-TPeerOptions TlsPeer(const std::string& mode, const std::string& host) {
-    TPeerOptions options;
-    options.Name = "winhttp-tls-" + mode;
-    options.Host = host;
-    options.Tls = mode;
-    options.Script = R"({"/check.asp": {"body": "secure"}})";
-    return options;
-}
-}  // namespace
-
 TEST(WinHttpTls, EachCertificateKindStrictAndRelaxed) {
     struct Case {
         const char* mode;
@@ -32,7 +21,7 @@ TEST(WinHttpTls, EachCertificateKindStrictAndRelaxed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
-        TTestPeer peer(TlsPeer(c.mode, c.host));
+        TTestPeer peer(TlsPeer("winhttp-tls", c.mode, c.host));
         ASSERT_TRUE(peer.Started());
         for (bool strict : {true, false}) {  // strict first: Wine reuses a checked connection
             SCOPED_TRACE(strict ? "strict" : "relaxed");
@@ -84,7 +73,7 @@ TEST(WinHttpTls, ClientCertificateFromThePfxReachesThePeer) {
                                                             nullptr);
     ASSERT_NE(certificate, nullptr);
 
-    TTestPeer peer(TlsPeer("clientauth", "127.0.0.36"));
+    TTestPeer peer(TlsPeer("winhttp-tls", "clientauth", "127.0.0.36"));
     ASSERT_TRUE(peer.Started());
     {
         TWinHTTP client(true);

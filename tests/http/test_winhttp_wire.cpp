@@ -39,14 +39,6 @@ struct TWireCase {
     std::string Response;    // the body held afterwards
 };
 
-const std::string Boundary = "---------------------------7d93c227108c8";
-const std::string Multipart = "Content-type: multipart/form-data, boundary=" + Boundary;
-
-std::string Upload(const std::string& name, const std::string& content) {
-    return "--" + Boundary + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"" + name +
-           "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + content + "\r\n--" + Boundary + "--";
-}
-
 std::string HeldText(TWinHTTP& client) {
     const std::string text = client.GetLastErrorText();
     return text.substr(0, text.find(" (" + client.GetServer() + ":"));
@@ -107,7 +99,7 @@ TEST_F(WinHttpWire, RequestsRepliesAndTexts) {
         {"upload of a missing file", [](TWinHTTP& c) { return c.UploadFile("/form.asp", "C:\\no\\such.bin"); }, 1, "",
          "", "", "TWinHTTP: Не удается прочитать файл C:\\no\\such.bin", false, "&#207;&#240;&#232;"},
         {"upload of data", [](TWinHTTP& c) { return c.UploadData("/form.asp", "abc", 3); }, 0,
-         "POST /form.asp HTTP/1.1", Multipart, Upload("bin", "abc"), "", true, "ok"},
+         "POST /form.asp HTTP/1.1", WireMultipartHeader, WireMultipartBody("bin", "abc"), "", true, "ok"},
         {"custom headers",
          [](TWinHTTP& c) {
              c.SetHeaders("Content-Type: text/xml\r\nX-A: 1");

@@ -10,20 +10,11 @@
 namespace {
 const char Script[] = R"({"/post.asp": {"status": 200, "body": "OK"}})";
 const char Form[] = "Content-Type: application/x-www-form-urlencoded";
-const char Multipart[] = "Content-type: multipart/form-data, boundary=---------------------------7d93c227108c8";
 
 std::string ExpectedHeadOf(const TTestPeer& peer, const char* method, const std::string& agent,
                            const std::string& headers, const std::string& body) {
     return ExpectedHead(THttpStack::WinInet, method, "/post.asp", HostAndPort(peer.Host(), peer.Port()), agent, headers,
                         body);
-}
-
-std::string MultipartBodyOf(const std::string& fileName, const std::string& content) {
-    return std::string(
-               "-----------------------------7d93c227108c8\r\n"
-               "Content-Disposition: form-data; name=\"file\"; filename=\"") +
-           fileName + "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + content +
-           "\r\n-----------------------------7d93c227108c8--";
 }
 
 }  // namespace
@@ -84,13 +75,13 @@ TEST(THttpBodies, UploadsAreMultipartByteForByte) {
     EXPECT_EQ(client->UploadFile("/post.asp", path.c_str()), 0);
     const auto requests = peer.Requests();
     ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0].Body, MultipartBodyOf("bin", "abc"));
-    EXPECT_EQ(requests[1].Body, MultipartBodyOf("data.p7s", content));
+    EXPECT_EQ(requests[0].Body, WireMultipartBody("bin", "abc"));
+    EXPECT_EQ(requests[1].Body, WireMultipartBody("data.p7s", content));
     for (const auto& request : requests)
-        EXPECT_EQ(request.Head, ExpectedHeadOf(peer, "POST", "VYRN", Multipart, request.Body));
+        EXPECT_EQ(request.Head, ExpectedHeadOf(peer, "POST", "VYRN", WireMultipartHeader, request.Body));
     // The multipart headers stay for later requests.
     EXPECT_EQ(client->Request("/post.asp", VerbPost, "x", 1), 0);
-    EXPECT_EQ(peer.Requests().back().Head, ExpectedHeadOf(peer, "POST", "VYRN", Multipart, "x"));
+    EXPECT_EQ(peer.Requests().back().Head, ExpectedHeadOf(peer, "POST", "VYRN", WireMultipartHeader, "x"));
     DeleteFileA(path.c_str());
 }
 

@@ -8,6 +8,7 @@
 #include "WinInetFixture.h"
 #include "Wait.h"
 #include "TempFiles.h"
+#include "WinePaths.h"
 
 namespace {
 std::vector<DWORD> ChunksRead;
@@ -162,8 +163,7 @@ TEST_F(THttpDownload, FullDiskGivesElevenAndNoBody) {
     // The sandbox's small disk (64 KiB) cannot take the 3 MB body.
     const char* disk = getenv("VORSALT_SMALL_DISK");
     ASSERT_NE(disk, nullptr);
-    std::string path = std::string("Z:") + disk + "/huge.bin";
-    std::replace(path.begin(), path.end(), '/', '\\');
+    const std::string path = WindowsPathOf(std::string(disk) + "/huge.bin");
     TProgressRange progress{0, 0, 1, Changed};
     auto client = ConnectedClient(peer);
     ASSERT_NE(client, nullptr);

@@ -35,8 +35,7 @@ private:
 
 TPeerOptions PeerAt(const std::string& name, const std::string& host, bool proxy = false,
                     const std::string& proxyAuth = "") {
-    TPeerOptions options = PeerWith(name, Page);
-    options.Host = host;
+    TPeerOptions options = PeerWith(name, Page, "", host);
     options.Proxy = proxy;
     options.ProxyAuth = proxyAuth;
     return options;
@@ -76,14 +75,6 @@ DWORD WINAPI Dialog(HWND, HINTERNET, DWORD error, DWORD, LPVOID*) {
     ++DialogCalls;
     DialogError = error;
     return DialogAnswer;
-}
-
-BOOL WINAPI ProxySetFailing(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
-    if (option == INTERNET_OPTION_PROXY) {
-        SetLastError(ERROR_INTERNET_INVALID_OPTION);
-        return FALSE;
-    }
-    return RealCalls<TWinInetApi>().InternetSetOptionA(handle, option, buffer, length);
 }
 
 // What the proxy-information query asked for, and what it answers.
@@ -337,7 +328,7 @@ TEST(THttpProcessProxy, SessionSetsTheProcessProxyWithoutTheSystemProxy) {
 
 TEST(THttpProcessProxy, FailingSetEndsTheConnect) {
     TSeamOverride<TWinInetApi> seam;
-    seam->InternetSetOptionA = ProxySetFailing;
+    seam->InternetSetOptionA = SetOptionRefusing<INTERNET_OPTION_PROXY, ERROR_INTERNET_INVALID_OPTION>;
     THTTP client(false, 0);
     client.SetUseSystemProxy(false);
     client.SetProxy(3, "127.0.0.9:3128", "");

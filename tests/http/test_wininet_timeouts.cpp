@@ -74,12 +74,6 @@ const char* const SlowReplies = R"({
     "/late-short.asp": {"delay": 1.5, "body": "late"},
     "/trickle-short.asp": {"body": "abcdef", "chunk_size": 2, "chunk_delay": 0.6}
 })";
-
-TPeerOptions SlowPeer(const std::string& name, const std::string& host) {
-    TPeerOptions options = PeerWith(name, SlowReplies);
-    options.Host = host;
-    return options;
-}
 }  // namespace
 
 TEST(THttpTimeouts, ThreeOptionsInOrderOnTheSessionOrTheProcess) {
@@ -136,7 +130,7 @@ TEST(THttpTimeouts, ProcessDefaultsReachLaterSessionsAndSessionValuesStayWithThe
 // Wine accepts the receive and send time-outs on the session and the null handle but hands them
 // to no connection or request (the connection reports 0 for both): a slow reply arrives whole.
 TEST(THttpTimeouts, SessionTimeoutsDoNotCutASlowReply) {
-    TTestPeer peer(SlowPeer("wininet-session-timeouts", "127.0.0.64"));
+    TTestPeer peer(PeerWith("wininet-session-timeouts", SlowReplies, "", "127.0.0.64"));
     ASSERT_TRUE(peer.Started());
     struct Case {
         const char* path;
@@ -168,7 +162,7 @@ TEST(THttpTimeouts, SessionTimeoutsDoNotCutASlowReply) {
 }
 
 TEST(THttpTimeouts, RequestTimeoutsEndASlowReplyWithAResultAndAText) {
-    TTestPeer peer(SlowPeer("wininet-request-timeouts", "127.0.0.65"));
+    TTestPeer peer(PeerWith("wininet-request-timeouts", SlowReplies, "", "127.0.0.65"));
     ASSERT_TRUE(peer.Started());
     struct Case {
         const char* path;

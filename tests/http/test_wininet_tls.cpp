@@ -3,16 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <wincrypt.h>
+#include "TestFiles.h"
 #include "WinInetFixture.h"
 #include "WineBehaviour.h"
-
-namespace {
-TPeerOptions TlsPeer(const std::string& mode, const std::string& host) {
-    TPeerOptions options = PeerWith("wininet-tls-" + mode, R"({"/check.asp": {"body": "secure"}})", mode);
-    options.Host = host;
-    return options;
-}
-}  // namespace
 
 TEST(THttpTls, EachCertificateKindWithEitherStrictSetting) {
     struct Case {
@@ -40,7 +33,7 @@ TEST(THttpTls, EachCertificateKindWithEitherStrictSetting) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
-        TTestPeer peer(TlsPeer(c.mode, c.host));
+        TTestPeer peer(TlsPeer("wininet-tls", c.mode, c.host));
         ASSERT_TRUE(peer.Started());
         for (bool strict : {true, false}) {
             auto client = std::make_unique<THTTP>(true, 0);

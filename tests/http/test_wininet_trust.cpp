@@ -12,6 +12,7 @@
 #include "RegistryFixture.h"
 #include "TestFiles.h"
 #include "WinInetFixture.h"
+#include "WinInetOptions.h"
 
 namespace {
 class TTrustedTestCa : public testing::Environment {
@@ -39,12 +40,6 @@ private:
 
 testing::Environment* const TrustedCa = testing::AddGlobalTestEnvironment(new TTrustedTestCa);
 
-TPeerOptions TlsPeer(const std::string& mode, const std::string& host) {
-    TPeerOptions options = PeerWith("wininet-trust-" + mode, R"({"/check.asp": {"body": "secure"}})", mode);
-    options.Host = host;
-    return options;
-}
-
 // The texts of each certificate record WinINet gives, swapped for marked copies whose life the
 // heap tells.
 struct TMarkedText {
@@ -69,14 +64,6 @@ BOOL WINAPI QueryMarkingCertTexts(HINTERNET handle, DWORD option, LPVOID buffer,
         MarkedTexts.push_back({*text, mark});
     }
     return ok;
-}
-
-BOOL WINAPI CertRecordUnreadable(HINTERNET handle, DWORD option, LPVOID buffer, LPDWORD length) {
-    if (option == INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT) {
-        SetLastError(ERROR_INTERNET_INVALID_OPERATION);
-        return FALSE;
-    }
-    return RealCalls<TWinInetApi>().InternetQueryOptionA(handle, option, buffer, length);
 }
 
 // A marked text still allocated: a live block that holds its mark (a freed one may be reused).
@@ -108,7 +95,7 @@ TEST(THttpTrustedTls, BodyAndExpiryForEachCertificateKind) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
-        TTestPeer peer(TlsPeer(c.mode, c.host));
+        TTestPeer peer(TlsPeer("wininet-trust", c.mode, c.host));
         ASSERT_TRUE(peer.Started());
         auto client = ConnectedClient(peer, true);
         ASSERT_NE(client, nullptr);
@@ -132,7 +119,7 @@ TEST(THttpTrustedTls, BodyAndExpiryForEachCertificateKind) {
 }
 
 TEST(THttpTrustedTls, EachSecureSendReplacesTheCertificateRecord) {
-    TTestPeer secure(TlsPeer("server", "127.0.0.1"));
+    TTestPeer secure(TlsPeer("wininet-trust", "server", "127.0.0.1"));
     TPeerOptions plainOptions = PeerWith("wininet-trust-plain", R"({"/check.asp": {"body": "plain"}})");
     plainOptions.Host = "127.0.0.55";  // another server: Connect opens a new connection
     TTestPeer plain(plainOptions);
@@ -177,10 +164,11 @@ TEST(THttpTrustedTls, EachSecureSendReplacesTheCertificateRecord) {
 }
 
 TEST(THttpTrustedTls, UnreadableCertificateRecordGivesTimeZero) {
-    TTestPeer peer(TlsPeer("server", "127.0.0.1"));
+    TTestPeer peer(TlsPeer("wininet-trust", "server", "127.0.0.1"));
     ASSERT_TRUE(peer.Started());
     TSeamOverride<TWinInetApi> seam;
-    seam->InternetQueryOptionA = CertRecordUnreadable;
+    seam->InternetQueryOptionA =
+        QueryOptionRefusing<INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT, ERROR_INTERNET_INVALID_OPERATION>;
     auto client = ConnectedClient(peer, true);
     ASSERT_NE(client, nullptr);
     EXPECT_EQ(client->Request("/check.asp", VerbGet, nullptr, 0), 0) << client->GetLastErrorText();

@@ -5,6 +5,7 @@
 #include <wincrypt.h>
 #include <string>
 #include "CaPki.h"
+#include "FailingLocalAlloc.h"
 #include "LocalFree.h"
 
 // The text of a local-heap block that the test now owns; "<null>" for none.
@@ -23,12 +24,6 @@ inline std::string PkiNameOf(PCCERT_CONTEXT cert, std::initializer_list<const ch
             return name;
     }
     return "?";
-}
-
-// A LocalAlloc that finds no memory.
-inline HLOCAL WINAPI NoMemory(UINT, SIZE_T) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return nullptr;
 }
 
 // A CertDuplicateCertificateContext that finds no memory.

@@ -1,4 +1,4 @@
-// A LocalAlloc for the provider seam that finds no memory.
+// A LocalAlloc for a seam (the providers', the certificate helpers') that finds no memory.
 #pragma once
 #include <windows.h>
 

@@ -102,7 +102,7 @@ TEST(CertTexts, NoMemoryGivesNoText) {
     TCertContext end = CaPkiCert("end");
     ASSERT_TRUE(end);
     TSeamOverride<TCertApi> seam;
-    seam->LocalAlloc = NoMemory;
+    seam->LocalAlloc = FailingLocalAlloc;
     EXPECT_EQ(IntegerBlobToHex(end.Get()->pCertInfo->SerialNumber, true), nullptr);
     EXPECT_EQ(GetCertSerialNumberText(end.Get(), false), nullptr);
     EXPECT_EQ(GetCertSubjectCN(end.Get()), nullptr);

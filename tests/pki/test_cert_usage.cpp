@@ -39,6 +39,6 @@ TEST(CertHasEnhancedKeyUsage, NoMemoryForTheUsageList) {
     TCertContext cert = CaPkiCert("end");
     ASSERT_TRUE(cert);
     TSeamOverride<TCertApi> seam;
-    seam->LocalAlloc = NoMemory;
+    seam->LocalAlloc = FailingLocalAlloc;
     EXPECT_FALSE(CertHasEnhancedKeyUsage(cert.Get(), SignatureUsage));
 }

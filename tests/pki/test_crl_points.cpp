@@ -48,7 +48,7 @@ TEST(GetCRLDistributionPoints, NoneAndBrokenExtensions) {
     EXPECT_EQ(Head(errorText, NotDecoded), NotDecoded);
 
     TSeamOverride<TCertApi> seam;
-    seam->LocalAlloc = NoMemory;
+    seam->LocalAlloc = FailingLocalAlloc;
     EXPECT_EQ(GetCRLDistributionPoints(sub.Get(), urls, &errorText), 2);
     EXPECT_TRUE(StartsWith(errorText, "GetCRLDistributionPoints. LocalAlloc error.\r\nОшибка LE № 0x8")) << errorText;
     seam->LocalAlloc = RealCalls<TCertApi>().LocalAlloc;

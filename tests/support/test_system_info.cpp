@@ -4,6 +4,7 @@
 #include "Registry.h"
 #include "RegistryFixture.h"
 #include "SystemFolders.h"
+#include "TempFiles.h"
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <cstdlib>
@@ -20,17 +21,6 @@ std::string LanguageName(WORD language) {
     char name[80] = {};
     VerLanguageNameA(language, name, sizeof(name));
     return name;
-}
-
-std::string TempFile(const char* name, const std::string& content) {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + name;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-    return path;
 }
 }  // namespace
 
@@ -56,15 +46,14 @@ TEST(GetFileVersionText, ReadsVersionAndLanguageWithinCapacity) {
 }
 
 TEST(GetFileVersionText, FilesWithoutVersionLeaveBuffersAlone) {
-    const std::string plain = TempFile("vorsalt_no_version.txt", "no resource here");
-    for (const std::string& file : {plain, std::string("C:\\no\\such\\file.dll"), std::string()}) {
+    const TTempFile plain(TempPath("vorsalt_no_version.txt"), "no resource here");
+    for (const std::string& file : {plain.Path(), std::string("C:\\no\\such\\file.dll"), std::string()}) {
         char version[32] = "untouched", language[32] = "untouched";
         GetFileVersionText(file.c_str(), version, sizeof(version), language, sizeof(language));
         EXPECT_STREQ(version, Untouched) << file;
         EXPECT_STREQ(language, Untouched) << file;
         EXPECT_EQ(GetModuleVersion(file.c_str()), "") << file;
     }
-    DeleteFileA(plain.c_str());
     GetFileVersionText(nullptr, nullptr, 0, nullptr, 0);
     EXPECT_EQ(GetModuleVersion(nullptr), "");
 }
