@@ -2,6 +2,7 @@
 // afterwards.
 #pragma once
 #include <windows.h>
+#include <atomic>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -56,8 +57,6 @@ private:
     bool made = true;
 };
 
-// A folder of the test process's own under %TEMP% (its name and the process id), removed with
-// the files left in it when the holder goes.
 // The files (not folders) directly in a folder.
 inline int CountFiles(const std::wstring& folder) {
     int count = 0;
@@ -72,25 +71,39 @@ inline int CountFiles(const std::wstring& folder) {
     return count;
 }
 
+// A folder and everything in it, subfolders included, removed.
+inline void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+// A fresh folder of the test process's own under %TEMP% (its name, the process id and a count),
+// removed with everything in it when the holder goes.
 class TempFolder {
 public:
     explicit TempFolder(const std::wstring& name) {
+        static std::atomic<int> made{0};
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        path = std::wstring(temp) + name + L"-" + std::to_wstring(GetCurrentProcessId());
+        path = std::wstring(temp) + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made);
+        RemoveTree(path);
         CreateDirectoryW(path.c_str(), nullptr);
     }
-    ~TempFolder() {
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do
-                DeleteFileW(File(found.cFileName).c_str());
-            while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(path.c_str());
-    }
+    ~TempFolder() { RemoveTree(path); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 

@@ -3,20 +3,18 @@
 // Paths are ANSI (cp1251).
 #pragma once
 #include "TempFiles.h"
+#include "Text.h"
 #include <string>
 #include <vector>
 
 class TTempFolder {
 public:
-    TTempFolder();
-    ~TTempFolder();
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
     const std::string& Path() const { return path; }
     std::string operator/(const std::string& name) const { return path + "\\" + name; }
 
 private:
-    std::string path;
+    TempFolder folder{L"vorsalt-logging"};
+    std::string path = vcl::ToAnsi(folder.Path());
 };
 
 bool FileExists(const std::string& path);
