@@ -1,5 +1,6 @@
 #include "Tests.h"
 #include "Hash.h"
+#include "LocalFree.h"
 #include "Providers.h"
 #include "Registry.h"
 
@@ -30,8 +31,7 @@ int CheckCSPInstalled(std::string& info) {
 int CheckCSPWork(std::string& info) {
     BYTE data[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'};
     CRYPT_DATA_BLOB digest{};
-    int result = HashByAlgId(GostHashAlgId, {sizeof data, data}, digest, &info);
-    if (digest.pbData)
-        LocalFree(digest.pbData);
+    const int result = HashByAlgId(GostHashAlgId, {sizeof data, data}, digest, &info);
+    const TLocalFree<BYTE> unused(digest.pbData);
     return result;
 }

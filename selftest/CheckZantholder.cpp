@@ -1,4 +1,5 @@
 #include "OsVersion.h"
+#include "Owned.h"
 #include "SystemFolders.h"
 #include "Tests.h"
 #include "class_http.h"
@@ -25,12 +26,9 @@ private:
 bool IsZantholderInstalled() {
     const std::string path = GetProgramFilesDir(IsOS64Bit()) + "\\VELTA\\Зантхолдер ЛУМ\\Zantholder.exe";
     // Opening follows a link to its target; a file that another program holds exclusively exists too.
-    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_SHARING_VIOLATION;
-    CloseHandle(file);
-    return true;
+    const TFileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file || GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 int PingZantholder(TAllHTTP& client, std::string& info) {

@@ -25,6 +25,6 @@ void TF_MainTest::A_DebugInfoExecute(TComponent*) {
     for (int i = 0; i < LV_Stat.Count(); ++i)
         rows.push_back(Row(i));
     report->ResultsText = vcl::ToWide(
-        ResultsText(rows, RequestRecord() != nullptr, SignerIdentifier(), Run.RecomendText));
+        ResultsText(rows, Run.Request != nullptr, Run.SignerIdentifier(), Run.RecomendText));
     report->ShowModal();
 }

@@ -47,6 +47,11 @@ private:
 
 enum class Shape { Check, Cross, Exclamation, Arrow };
 
+void Line(HDC dc, int fromX, int fromY, int toX, int toY) {
+    MoveToEx(dc, fromX, fromY, nullptr);
+    LineTo(dc, toX, toY);
+}
+
 // Draws one image in colour on a black background (the mask's transparent part) and its mask.
 void DrawShape(HDC dc, Shape shape, COLORREF fill, bool mask) {
     RECT all{0, 0, Size, Size};
@@ -73,20 +78,15 @@ void DrawShape(HDC dc, Shape shape, COLORREF fill, bool mask) {
         break;
     }
     case Shape::Cross:
-        MoveToEx(dc, 5, 5, nullptr);
-        LineTo(dc, 11, 11);
-        MoveToEx(dc, 11, 5, nullptr);
-        LineTo(dc, 5, 11);
+        Line(dc, 5, 5, 11, 11);
+        Line(dc, 11, 5, 5, 11);
         break;
     case Shape::Exclamation:
-        MoveToEx(dc, 7, 5, nullptr);
-        LineTo(dc, 7, 9);
-        MoveToEx(dc, 7, 11, nullptr);
-        LineTo(dc, 7, 12);
+        Line(dc, 7, 5, 7, 9);
+        Line(dc, 7, 11, 7, 12);
         break;
     case Shape::Arrow: {
-        MoveToEx(dc, 4, 8, nullptr);
-        LineTo(dc, 11, 8);
+        Line(dc, 4, 8, 11, 8);
         POINT head[] = {{8, 5}, {11, 8}, {8, 11}};
         Polyline(dc, head, 3);
         break;

@@ -96,12 +96,25 @@ std::string EnvironmentPart() {
     return "\r\n[Environment]\r\n" + std::string(buffer.data(), length) + "\r\n\r\n";
 }
 
+// The values of an opened key, then each subkey's tree.
+void DumpOpenedTree(HKEY key, std::string& text) {
+    DumpRegistryValues(key, text);
+    char subkey[259];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = sizeof subkey;
+        if (RegEnumKeyExA(key, index, subkey, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        DumpRegistryTree(key, std::string(subkey, length), text);
+    }
+}
+
 bool DumpPolicies(HKEY root, std::string& text) {
     text.clear();
     TRegKey key;
     if (RegOpenKeyExA(root, "SOFTWARE\\Policies\\Crypto-Pro", 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
         return false;
-    return DumpRegistryTree(key.Get(), "", text) == ERROR_SUCCESS;
+    DumpOpenedTree(key.Get(), text);
+    return true;
 }
 
 // The machine's policies, else the user's.
@@ -192,14 +205,7 @@ LONG DumpRegistryTree(HKEY key, const std::string& name, std::string& text) {
     const LONG result = RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, opened.Receive());
     if (result != ERROR_SUCCESS)
         return result;
-    DumpRegistryValues(opened.Get(), text);
-    char subkey[259];
-    for (DWORD index = 0;; ++index) {
-        DWORD length = sizeof subkey;
-        if (RegEnumKeyExA(opened.Get(), index, subkey, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        DumpRegistryTree(opened.Get(), std::string(subkey, length), text);
-    }
+    DumpOpenedTree(opened.Get(), text);
     return opened.Close();
 }
 

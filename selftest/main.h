@@ -20,10 +20,6 @@ public:
 
     // What the last run left: the request record, the identifier buffer and the verdict text.
     TRunState Run;
-    // For the results text: the request record (null before the first run) and the signer's
-    // identifier that the signature check received.
-    const _AUTH_REQUEST* RequestRecord() const { return Run.Request.get(); }
-    std::string SignerIdentifier() const { return Run.SignerIdentifier(); }
 
     TFont ButtonFont{L"MS Sans Serif", 11};
     TFont BoldButtonFont{L"MS Sans Serif", 11, true};

@@ -13,10 +13,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application->CreateForm(F_DebugInfo);
         Application->Run();
     } catch (...) {
-        try {
-            Application->HandleException();
-        } catch (...) {
-        }
+        Application->HandleException();
     }
     return 0;
 }

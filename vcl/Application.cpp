@@ -37,13 +37,17 @@ void TApplication::ShowException(const Exception& e) {
     MessageBox(e.Message, Title, MB_OK | MB_ICONSTOP);
 }
 
-void TApplication::HandleException() {
+void TApplication::HandleException() noexcept {
     try {
-        throw;
-    } catch (const Exception& e) {
-        ShowException(e);
+        try {
+            throw;
+        } catch (const Exception& e) {
+            ShowException(e);
+        } catch (...) {
+            ShowException(Exception(""));
+        }
     } catch (...) {
-        ShowException(Exception(""));
+        // the message could not be shown: nothing more can be done
     }
 }
 

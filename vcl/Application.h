@@ -28,7 +28,8 @@ public:
 
     void ShowException(const Exception& e);
     // Shows the exception being handled: an Exception as it is, any other as one with an empty message.
-    void HandleException();
+    // Called only from within a handler; throws nothing, even when the message cannot be shown.
+    void HandleException() noexcept;
     // Owned by the active window of the program, else by the main form.
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 

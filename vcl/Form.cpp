@@ -148,10 +148,7 @@ LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     try {
         return form->Dispatch(msg, wParam, lParam);
     } catch (...) {
-        try {
-            Application->HandleException();
-        } catch (...) {
-        }
+        Application->HandleException();
         return 0;
     }
 }

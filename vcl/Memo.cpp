@@ -23,10 +23,7 @@ LRESULT CALLBACK TMemo::KeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
                 return 0;
             wParam = key;
         } catch (...) {
-            try {
-                Application->HandleException();
-            } catch (...) {
-            }
+            Application->HandleException();
             return 0;
         }
     }

@@ -1,8 +1,10 @@
 #include "Standins.h"
 #include "CaHosts.h"
+#include "CertText.h"
 #include "Endpoints.h"
 #include "Owned.h"
 #include "StandinFiles.h"
+#include "Text.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,13 +31,8 @@ std::wstring ChainPartKey(const TChainPart& part) {
     DWORD size = sizeof hash;
     CryptHashCertificate(0, CALG_SHA1, 0, reinterpret_cast<const BYTE*>(der.data()), static_cast<DWORD>(der.size()),
                          hash, &size);
-    std::wstring key = std::wstring(L"Software\\Microsoft\\SystemCertificates\\") + part.store + L"\\" +
-                       part.folder + L"\\";
-    for (BYTE b : hash) {
-        key += L"0123456789ABCDEF"[b >> 4];
-        key += L"0123456789ABCDEF"[b & 15];
-    }
-    return key;
+    return std::wstring(L"Software\\Microsoft\\SystemCertificates\\") + part.store + L"\\" + part.folder + L"\\" +
+           vcl::ToWide(BytesToHex(hash, sizeof hash));
 }
 
 void ForgetCaChain() {

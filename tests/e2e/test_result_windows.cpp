@@ -3,6 +3,7 @@
 #include "CheckTable.h"
 #include "Endpoints.h"
 #include "MainIds.h"
+#include "Owned.h"
 #include "RemoteWindow.h"
 #include "ResultWindowIds.h"
 #include "Standins.h"
@@ -299,9 +300,9 @@ TEST_F(SupportReport, AfterARunAndSavedThroughTheDialog) {
 
     // A file that cannot be made: the exception box, and the window stays with its text.
     const std::wstring locked = folder.File(L"locked.txt");
-    HANDLE holder = CreateFileW(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    TFileHandle holder(
+        CreateFileW(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
     SaveAs(report, locked);
     HWND box = program.WaitForMessageBox(L"Vorsalt", 10000);
     ASSERT_NE(box, nullptr);
@@ -309,7 +310,7 @@ TEST_F(SupportReport, AfterARunAndSavedThroughTheDialog) {
         << vcl::ToAnsi(MessageBoxText(box));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
-    CloseHandle(holder);
+    holder.Close();
     EXPECT_TRUE(IsWindowVisible(report));
     EXPECT_EQ(WindowText(Memo(report)), edited);
     CloseReport(report);

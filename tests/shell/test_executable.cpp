@@ -12,16 +12,21 @@
 namespace {
 
 std::string Manifest() {
-    HMODULE exe = LoadLibraryExW(L"Vorsalt.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const TModule exe(LoadLibraryExW(L"Vorsalt.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!exe)
         return {};
     std::string text;
-    if (HRSRC res = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {
-        const char* data = static_cast<const char*>(LockResource(LoadResource(exe, res)));
-        text.assign(data, SizeofResource(exe, res));
+    if (HRSRC res = FindResourceW(exe.Get(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {
+        const char* data = static_cast<const char*>(LockResource(LoadResource(exe.Get(), res)));
+        text.assign(data, SizeofResource(exe.Get(), res));
     }
-    FreeLibrary(exe);
     return text;
+}
+
+// The program mapped as an image without running it, so that its exports can be read and resolve
+// into its sections.
+TModule MappedProgram() {
+    return TModule(LoadLibraryExW(L"Vorsalt.exe", nullptr, DONT_RESOLVE_DLL_REFERENCES));
 }
 
 TEST(Executable, ManifestAsksForCommonControls6AndAsInvoker) {
@@ -51,9 +56,8 @@ TEST(Executable, VersionResource) {
 }
 
 TEST(Executable, ExportsTheJsonLibrary) {
-    // Mapped as an image without running it, so that its export table can be read.
-    HMODULE exe = LoadLibraryExW(L"Vorsalt.exe", nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    ASSERT_NE(exe, nullptr) << GetLastError();
+    const TModule exe = MappedProgram();
+    ASSERT_TRUE(exe) << GetLastError();
     // The names a host compiled with this toolchain imports through uJsonTree.h.
     const char* const names[] = {
         "_ZN5TJson9ParseTextERKNSt7__cxx1112basic_stringIwSt11char_traitsIwESaIwEEE",
@@ -71,8 +75,7 @@ TEST(Executable, ExportsTheJsonLibrary) {
         "_ZTI9TJsonBase",
     };
     for (const char* name : names)
-        EXPECT_NE(GetProcAddress(exe, name), nullptr) << name;
-    FreeLibrary(exe);
+        EXPECT_NE(GetProcAddress(exe.Get(), name), nullptr) << name;
 }
 
 // A folder of its own that holds a copy of the program and nothing else.
@@ -126,43 +129,36 @@ TEST(Executable, DoesNotStartWithoutTheServiceLibrary) {
     EXPECT_EQ(copy.Run(60000), static_cast<DWORD>(STATUS_DLL_NOT_FOUND));
 }
 
-}  // namespace
-
-namespace {
-
 // The section of the mapped image that holds the address, or null.
-const IMAGE_SECTION_HEADER* SectionOf(HMODULE image, const void* address)
-{
+const IMAGE_SECTION_HEADER* SectionOf(HMODULE image, const void* address) {
     const auto* base = reinterpret_cast<const BYTE*>(image);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
     const DWORD rva = static_cast<DWORD>(static_cast<const BYTE*>(address) - base);
     for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section)
-        if (rva >= section->VirtualAddress && rva < section->VirtualAddress + section->Misc.VirtualSize) return section;
+        if (rva >= section->VirtualAddress && rva < section->VirtualAddress + section->Misc.VirtualSize)
+            return section;
     return nullptr;
 }
 
-}  // namespace
-
-TEST(Executable, LoggingLibraryVariablesAreExportedAsData)
-{
-    // Mapped without running it: the exports resolve into the image's sections.
-    HMODULE exe = LoadLibraryExW(L"Vorsalt.exe", nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    ASSERT_NE(exe, nullptr);
+TEST(Executable, LoggingLibraryVariablesAreExportedAsData) {
+    const TModule exe = MappedProgram();
+    ASSERT_TRUE(exe);
     for (const char* name : {"All", "Debug", "Info", "Warn", "Error", "Fatal", "Off", "DefaultLoggerFactory",
                              "DefaultHierarchy", "LogLog"}) {
-        const void* variable = reinterpret_cast<const void*>(GetProcAddress(exe, name));
+        const void* variable = reinterpret_cast<const void*>(GetProcAddress(exe.Get(), name));
         ASSERT_NE(variable, nullptr) << name;
-        const IMAGE_SECTION_HEADER* section = SectionOf(exe, variable);
+        const IMAGE_SECTION_HEADER* section = SectionOf(exe.Get(), variable);
         ASSERT_NE(section, nullptr) << name;
         EXPECT_TRUE(section->Characteristics & IMAGE_SCN_MEM_WRITE) << name;
         EXPECT_FALSE(section->Characteristics & IMAGE_SCN_MEM_EXECUTE) << name;
     }
-    const void* operation = reinterpret_cast<const void*>(GetProcAddress(exe, "_ZN7HierLog7TLogNDC8GetDepthEv"));
+    const void* operation = reinterpret_cast<const void*>(GetProcAddress(exe.Get(), "_ZN7HierLog7TLogNDC8GetDepthEv"));
     ASSERT_NE(operation, nullptr);
-    const IMAGE_SECTION_HEADER* code = SectionOf(exe, operation);
+    const IMAGE_SECTION_HEADER* code = SectionOf(exe.Get(), operation);
     ASSERT_NE(code, nullptr);
     EXPECT_TRUE(code->Characteristics & IMAGE_SCN_MEM_EXECUTE);
-    FreeLibrary(exe);
 }
+
+}  // namespace
