@@ -15,6 +15,9 @@ bool EnumCSPProviders(CCSPTypes& list, std::string* errorText) {
     TLocalFree<char> name;
     for (DWORD index = 0;; ++index) {
         DWORD type = 0, size = 0;
+        // Wine: with 122 (insufficient buffer) as the thread's last error before the calls, the name
+        // read fails with 0xEA. Clearing it first is harmless on Windows.
+        SetLastError(ERROR_SUCCESS);
         if (!api.CryptEnumProvidersA(index, nullptr, 0, &type, nullptr, &size))
             return true;
         name = static_cast<char*>(api.LocalAlloc(LPTR, size));
@@ -22,6 +25,7 @@ bool EnumCSPProviders(CCSPTypes& list, std::string* errorText) {
             LogOrStoreError(errorText, "ERROR - LocalAlloc failed!");
             return false;
         }
+        SetLastError(ERROR_SUCCESS);
         if (!api.CryptEnumProvidersA(index, nullptr, 0, &type, name.Get(), &size)) {
             LogOrStoreError(errorText, "ERROR - CryptEnumProviders");
             return false;

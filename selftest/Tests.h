@@ -9,7 +9,7 @@
 int CheckConnect(const std::string& host, int port, std::string& info);
 
 // Check 2: 1 when no CryptoPro provider (type 75 or 80) is registered or the provider list could
-// not be read; 100 when the settings say a 3.6 version below 3.6.7777 or legacy cipher suites are
+// not be read; 100 when the settings say a 3.6 version other than 3.6.7777 or legacy cipher suites are
 // allowed (both texts on two lines); else 0.
 int CheckCSPInstalled(std::string& info);
 

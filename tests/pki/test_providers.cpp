@@ -45,6 +45,20 @@ TEST(EnumCSPProviders, ListsWineProvidersAndTheRegisteredOne) {
     EXPECT_TRUE(Lists(after, TestCspName80, 80));
 }
 
+TEST(EnumCSPProviders, ListsWhateverTheLastErrorWasBefore) {
+    CCSPTypes expected;
+    std::string error;
+    ASSERT_TRUE(EnumCSPProviders(expected, &error)) << error;
+    for (DWORD lastError : {DWORD(ERROR_INSUFFICIENT_BUFFER), DWORD(ERROR_MORE_DATA), DWORD(ERROR_NO_MORE_ITEMS)}) {
+        SCOPED_TRACE(lastError);
+        SetLastError(lastError);
+        CCSPTypes list;
+        EXPECT_TRUE(EnumCSPProviders(list, &error)) << error;
+        EXPECT_EQ(list.GetCount(), expected.GetCount());
+        EXPECT_TRUE(Lists(list, MS_DEF_PROV_A, PROV_RSA_FULL));
+    }
+}
+
 // Five providers, "p0" to "p4" of types 100 to 104; the size query of sizeQueryFailsAt fails, and
 // so does the name read of readFailsAt.
 struct FakeProviders {
