@@ -102,6 +102,149 @@ TEST(FormatDateTime, Letters) {
     EXPECT_EQ(DateTimeToStr(evening), "31.12.1999 21:45:00");
 }
 
+// What each item of the date format gives, with letters in runs, in either case and in quotes.
+// Names and designators are the Russian locale's, as Wine's data gives them.
+TEST(FormatDateTime, ItemsRunsAndQuoting) {
+    const TDateTime moment = EncodeDateTime(2024, 3, 7, 9, 5, 4, 32);  // a Thursday
+    const TDateTime evening = EncodeDateTime(1999, 12, 31, 21, 45, 0, 0);
+    const TDateTime midnight = EncodeDateTime(2024, 3, 7, 0, 0, 0, 0);
+    const TDateTime noon = EncodeDateTime(2024, 3, 7, 12, 30, 0, 0);
+    const struct {
+        const char* format;
+        TDateTime value;
+        const char* expected;
+    } table[] = {
+        // Day: number, two digits, names, the short and the long date; a longer run repeats.
+        {"d", moment, "7"},
+        {"dd", moment, "07"},
+        {"ddd", moment, "чт"},
+        {"dddd", moment, "четверг"},
+        {"ddddd", moment, "07.03.2024"},
+        {"dddddd", moment, WineGives("четверг, 7 март 2024?г.", "ru-RU long date with U+202F, no cp1251 character")},
+        {"ddddddd", moment, WineGives("четверг, 7 март 2024?г.7", "ru-RU long date with U+202F")},
+        {"DdDd", moment, "четверг"},
+        {"dd", evening, "31"},
+        // Month, and minutes when the letter before is an hour's (blanks, separators and quoted
+        // text between do not count; another letter does).
+        {"m", moment, "3"},
+        {"mm", moment, "03"},
+        {"mmm", moment, "март"},
+        {"mmmm", moment, "март"},
+        {"mmmmm", moment, "март3"},
+        {"h m", moment, "9 5"},
+        {"hhmm", moment, "0905"},
+        {"h'x'm", moment, "9x5"},
+        {"h:m:m", moment, "9:5:3"},
+        {"hxm", moment, "9x3"},
+        {"h mmm", moment, "9 март"},
+        {"HH:MM", moment, "09:05"},
+        // Year, hour, minute, second, millisecond.
+        {"y", moment, "24"},
+        {"yy", moment, "24"},
+        {"yyy", moment, "2024"},
+        {"yyyy", moment, "2024"},
+        {"yyyyy", moment, "202424"},
+        {"yy", EncodeDateTime(2005, 1, 1, 0, 0, 0, 0), "05"},
+        {"h", moment, "9"},
+        {"hh", moment, "09"},
+        {"hhh", moment, "099"},
+        {"h", evening, "21"},
+        {"n", moment, "5"},
+        {"nn", moment, "05"},
+        {"nnn", moment, "055"},
+        {"s", moment, "4"},
+        {"ss", moment, "04"},
+        {"sss", moment, "044"},
+        {"z", moment, "32"},
+        {"zz", moment, "3232"},
+        {"zzz", moment, "032"},
+        {"zzzz", moment, "03232"},
+        {"ZZZ", moment, "032"},
+        // Times and the whole date-time from the locale.
+        {"t", evening, "21:45"},
+        {"tt", evening, "21:45:00"},
+        {"ttt", evening, "21:45:0021:45"},
+        {"T", moment, "09:05"},
+        {"c", evening, "31.12.1999 21:45:00"},
+        {"cc", midnight, "07.03.202407.03.2024"},
+        {"C", midnight, "07.03.2024"},
+        // Designators: am/pm and a/p keep the format's letter case; ampm is the locale's; any of
+        // them after an hour (anywhere later, quoted or not) makes it count from 1 to 12.
+        {"h am/pm", evening, "9 pm"},
+        {"h AM/PM", moment, "9 AM"},
+        {"h Am/pM", evening, "9 pM"},
+        {"h a/p", evening, "9 p"},
+        {"h A/P", moment, "9 A"},
+        {"h am/pm", midnight, "12 am"},
+        {"h am/pm", noon, "12 pm"},
+        {"hh:nn ampm", evening, "09:45 PM"},
+        {"ampm", moment, "AM"},
+        {"AmPm", noon, "PM"},
+        {"am/pm h", evening, "pm 21"},
+        {"h 'am/pm'", evening, "9 am/pm"},
+        {"h data/p", evening, "9 31a21:45p"},
+        {"a", moment, "a"},
+        {"ax", moment, "ax"},
+        {"am", moment, "a3"},
+        {"a/", moment, "a."},
+        // Separators of the locale.
+        {"/", moment, "."},
+        {"d//m", moment, "7..3"},
+        {":", moment, ":"},
+        {"h::n", moment, "9::5"},
+        // Quoted text stands as it is; an open quote runs to the end.
+        {"'dd'", moment, "dd"},
+        {"\"hh\"", moment, "hh"},
+        {"'it\"s' \"it's\"", moment, "it\"s it's"},
+        {"''", moment, ""},
+        {"[''x]", moment, "[x]"},
+        {"'abc", moment, "abc"},
+        {"d \"m", moment, "7 m"},
+        {"'/:'", moment, "/:"},
+        // Every other character stands for itself.
+        {"[x] 1-2 +", moment, "[x] 1-2 +"},
+        {"бвг", moment, "бвг"},
+        {"e", moment, "e"},
+        {"QQ", moment, "QQ"},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(FormatDateTime(row.format, row.value), row.expected) << row.format;
+}
+
+namespace {
+
+std::string Repeated(const std::string& text, int copies) {
+    std::string out;
+    for (int copy = 0; copy < copies; ++copy)
+        out += text;
+    return out;
+}
+
+}  // namespace
+
+// A format of many copies of a piece gives as many copies of the piece's text; a long run of one
+// letter is its longest item repeated.
+TEST(FormatDateTime, LongFormatsGiveWhatTheirPiecesGive) {
+    const TDateTime moment = EncodeDateTime(2024, 3, 7, 21, 5, 4, 32);
+    const char* pieces[] = {
+        "yyyy-mm-dd hh:nn:ss.zzz|",     "h am/pm|", "dddddd|", "'quoted d'|", "c|", "tt|", "mmmm ddd|",
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZ+/|"};
+    for (const char* piece : pieces)
+        EXPECT_EQ(FormatDateTime(Repeated(piece, 2000), moment), Repeated(FormatDateTime(piece, moment), 2000))
+            << piece;
+    const struct {
+        char letter;
+        const char* longestItem;
+    } runs[] = {{'d', "dddddd"}, {'m', "mmmm"}, {'y', "yyyy"}, {'h', "hh"}, {'n', "nn"}, {'s', "ss"},
+                {'z', "zzz"},    {'t', "tt"},   {'c', "c"},    {'a', "a"},  {'/', "/"},  {'x', "x"}};
+    for (const auto& run : runs) {
+        const std::string item = run.longestItem;
+        EXPECT_EQ(FormatDateTime(std::string(item.size() * 1000, run.letter), moment),
+                  Repeated(FormatDateTime(item, moment), 1000))
+            << run.letter;
+    }
+}
+
 TEST(FormatDateTime, NamesOfMonthsAndDays) {
     const TDateTime thursday = EncodeDateTime(2024, 3, 7, 12, 0, 0, 0);
     EXPECT_FALSE(FormatDateTime("mmmm", thursday).empty());
