@@ -72,11 +72,56 @@ char Upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// The letters of the longest item of a format letter; a longer run of it is several items.
+size_t LongestItem(char upper) {
+    switch (upper) {
+    case 'D':
+        return 6;
+    case 'M':
+    case 'Y':
+        return 4;
+    case 'Z':
+        return 3;
+    case 'H':
+    case 'N':
+    case 'S':
+    case 'T':
+        return 2;
+    default:
+        return 1;
+    }
+}
+
+bool MatchesAt(const std::string& text, size_t at, const char* word) {
+    for (size_t k = 0; word[k]; ++k)
+        if (at + k >= text.size() || Upper(text[at + k]) != word[k])
+            return false;
+    return true;
+}
+
+// The length of the am/pm designator (ampm, am/pm or a/p, in any letter case) at a position, or 0.
+size_t DesignatorAt(const std::string& format, size_t at) {
+    if (Upper(format[at]) != 'A')
+        return 0;
+    if (MatchesAt(format, at, "AMPM"))
+        return 4;
+    if (MatchesAt(format, at, "AM/PM"))
+        return 5;
+    if (MatchesAt(format, at, "A/P"))
+        return 3;
+    return 0;
+}
+
 class DateFormatter {
 public:
     explicit DateFormatter(TDateTime value) : p(Decode(value)), value(value) {}
 
     void Run(const std::string& format, int depth) {
+        // An hour counts from 1 to 12 when a designator stands anywhere after it, quoted or not.
+        size_t lastDesignator = std::string::npos;
+        for (size_t k = 0; k < format.size(); ++k)
+            if (DesignatorAt(format, k) != 0)
+                lastDesignator = k;
         size_t i = 0;
         char lastLetter = 0;  // an "m" right after an hour stands for minutes
         while (i < format.size()) {
@@ -86,13 +131,15 @@ public:
             if (u >= 'A' && u <= 'Z')
                 lastLetter = u;
             size_t run = 1;
-            while (i + run < format.size() && Upper(format[i + run]) == u && u != '"' && u != '\'')
+            const size_t longest = LongestItem(u);
+            while (run < longest && i + run < format.size() && Upper(format[i + run]) == u)
                 ++run;
             switch (u) {
             case '\'':
             case '"': {
                 const size_t end = format.find(c, i + 1);
-                out += format.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
+                const size_t stop = end == std::string::npos ? format.size() : end;
+                out.append(format, i + 1, stop - i - 1);
                 i = end == std::string::npos ? format.size() : end + 1;
                 continue;
             }
@@ -102,8 +149,7 @@ public:
                     out += ' ';
                     Nested(LongTimeFormat(), depth);
                 }
-                i += 1;
-                continue;
+                break;
             case 'D':
                 if (run == 1)
                     out += std::to_string(p.day);
@@ -117,7 +163,6 @@ public:
                     Nested(ShortDateFormat(), depth);
                 else
                     Nested(LocaleText(LOCALE_SLONGDATE), depth);
-                run = run > 6 ? 6 : run;
                 break;
             case 'M':
                 if (afterHour && run <= 2)
@@ -126,65 +171,52 @@ public:
                     out += std::to_string(p.month);
                 else if (run == 2)
                     out += Padded(p.month, 2);
-                else if (run == 3)
-                    out += MonthName(p.month, false);
                 else
-                    out += MonthName(p.month, true);
-                run = run > 4 ? 4 : run;
-                i += run;
-                continue;
+                    out += MonthName(p.month, run == 4);
+                break;
             case 'Y':
                 out += run <= 2 ? Padded(p.year % 100, 2) : Padded(p.year, 4);
-                run = run <= 2 ? run : (run > 4 ? 4 : run);
                 break;
-            case 'H':
-                run = run > 2 ? 2 : run;
-                out += run == 1 ? std::to_string(Hour12Or24(format, i)) : Padded(Hour12Or24(format, i), 2);
-                i += run;
-                continue;
+            case 'H': {
+                const bool twelve = lastDesignator != std::string::npos && lastDesignator > i;
+                const int hour = twelve ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
+                out += run == 1 ? std::to_string(hour) : Padded(hour, 2);
+                break;
+            }
             case 'N':
-                run = run > 2 ? 2 : run;
                 out += run == 1 ? std::to_string(p.minute) : Padded(p.minute, 2);
                 break;
             case 'S':
-                run = run > 2 ? 2 : run;
                 out += run == 1 ? std::to_string(p.second) : Padded(p.second, 2);
                 break;
             case 'Z':
-                run = run >= 3 ? 3 : 1;
+                run = run == 3 ? 3 : 1;
                 out += run == 1 ? std::to_string(p.ms) : Padded(p.ms, 3);
                 break;
             case 'T':
-                run = run > 2 ? 2 : run;
                 Nested(run == 1 ? ShortTimeFormat() : LongTimeFormat(), depth);
                 break;
-            case 'A': {
-                const std::string rest = format.substr(i);
-                if (Matches(rest, "AMPM")) {
+            case 'A':
+                run = DesignatorAt(format, i);
+                if (run == 4) {
                     out += p.hour < 12 ? LocaleText(LOCALE_S1159) : LocaleText(LOCALE_S2359);
-                    i += 4;
-                } else if (Matches(rest, "AM/PM")) {
-                    out += Cased(rest.substr(0, 5), p.hour < 12 ? 0 : 3, 2);
-                    i += 5;
-                } else if (Matches(rest, "A/P")) {
-                    out += Cased(rest.substr(0, 3), p.hour < 12 ? 0 : 2, 1);
-                    i += 3;
+                } else if (run == 5) {  // the letters as the format writes them
+                    out.append(format, i + (p.hour < 12 ? 0 : 3), 2);
+                } else if (run == 3) {
+                    out += format[i + (p.hour < 12 ? 0 : 2)];
                 } else {
                     out += c;
-                    i += 1;
+                    run = 1;
                 }
-                continue;
-            }
+                break;
             case '/':
                 out += DateSeparator();
-                run = 1;
                 break;
             case ':':
                 out += TimeSeparator();
-                run = 1;
                 break;
             default:
-                out += format.substr(i, run);
+                out += c;
                 break;
             }
             i += run;
@@ -194,28 +226,6 @@ public:
     std::string out;
 
 private:
-    static bool Matches(const std::string& text, const char* word) {
-        size_t k = 0;
-        for (; word[k]; ++k)
-            if (k >= text.size() || Upper(text[k]) != word[k])
-                return false;
-        return true;
-    }
-    // The letters of am/pm or a/p as the format writes them.
-    static std::string Cased(const std::string& text, size_t from, size_t count) { return text.substr(from, count); }
-
-    // With an am/pm designator later in the format, hours count from 1 to 12.
-    int Hour12Or24(const std::string& format, size_t from) const {
-        for (size_t k = from; k < format.size(); ++k) {
-            if (Upper(format[k]) == 'A' && (Matches(format.substr(k), "AMPM") || Matches(format.substr(k), "AM/PM") ||
-                                            Matches(format.substr(k), "A/P"))) {
-                const int h = p.hour % 12;
-                return h == 0 ? 12 : h;
-            }
-        }
-        return p.hour;
-    }
-
     void Nested(const std::string& format, int depth) {
         if (depth < 2)
             Run(format, depth + 1);
