@@ -6,6 +6,7 @@
 #include "ManualPost.h"
 #include "OleException.h"
 #include "TimeHelpers.h"
+#include "TimeStampAnswer.h"
 #include "VyrnLog.h"
 
 namespace {
@@ -37,10 +38,17 @@ int StampSteps(BSTR address, CRYPT_DATA_BLOB& output, const CRYPT_DATA_BLOB& inp
     request.PutRefDispatchProperty(L"Hash", args);
 
     TMyComPtr stamp;
-    std::string answer;
-    if (postManually && address != nullptr && PostAndImport(request, address, TspPost, stamp, answer)) {
-        // The service answers a TimeStampResp; what is kept is the token inside it.
-        answer = VariantBytes(stamp.CallDispatchFunction(L"Export"));
+    std::string answer, reply;
+    if (postManually && address != nullptr &&
+        PostManually(address, VariantBytes(request.CallDispatchFunction(L"Export")), TspPost, reply)) {
+        // The service answers a TimeStampResp: what is handed out and imported is the token
+        // inside it, as the object's own send gives it.
+        std::string why;
+        if (ReadTimeStampAnswer(reply, answer, why) != TTimeStampAnswer::Granted) {
+            AppendErrorText(errorText, FormatErrorText("COM_TimeStamp. " + why, 0, false, false));
+            return 6;
+        }
+        stamp.CreateDispatchObject(TspPost.answerProgId);
         VYRNLog("Ticks for manual TSP Send: " + TicksSince(start));
     } else {
         SendByObject(request, Variant(false), stamp);

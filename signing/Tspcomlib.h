@@ -13,10 +13,11 @@ int IsTSPCOM(std::string* errorText);
 // The stamp of the input's bytes into output (a zero-filled local-heap block the caller frees);
 // with verify, its signature and its certificate's chain at its time are checked, stampTime
 // gets its time in UTC and tsaCert the service's certificate (the caller frees it). Manual
-// posting with an address posts the request itself. 0; 3 HTTP status not 200 (the status as the
-// text's code); 4 invalid stamp or chain; 5 no memory; 7 the certificate not exported; 8 no
-// time; a failed call's TError code; 11 another exception. After a failure output and tsaCert
-// are empty; a failure's text is appended to *errorText.
+// posting with an address posts the request itself and takes the token out of the service's
+// answer. 0; 3 HTTP status not 200 (the status as the text's code); 4 invalid stamp or chain;
+// 5 no memory; 6 a posted request's answer refused the stamp or holds no token; 7 the
+// certificate not exported; 8 no time; a failed call's TError code; 11 another exception. After
+// a failure output and tsaCert are empty; a failure's text is appended to *errorText.
 int COM_TimeStamp(BSTR address, CRYPT_DATA_BLOB& output, const CRYPT_DATA_BLOB& input, SYSTEMTIME* stampTime,
                   PCCERT_CONTEXT* tsaCert, bool verify, bool postManually, std::string* errorText);
 

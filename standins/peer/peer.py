@@ -24,7 +24,8 @@ looked up first, then its path alone; paths not in the script get 404. A reply m
   openssl ("ts" or "ocsp": the body is the answer of openssl's responder to the request's body,
     with the time-stamp service or the OCSP responder of the CA test PKI given by --pki; a
     request openssl refuses gets 400 with openssl's words), corrupt (the answer's last byte is
-    changed: the signature of either answer ends it).
+    changed: the signature of either answer ends it), replace_hex ([old, new]: the first
+    occurrence of the bytes old in the answer becomes new).
 A request for /__peer/stop stops the peer (sent in plain text also to a TLS peer).
 
 Proxy mode: a request in absolute form is forwarded to its origin when that is a loopback
@@ -232,7 +233,10 @@ class Peer:
             return {"status": 400, "body": done.stderr.decode("latin-1")}
         if reply.get("corrupt"):
             body = body[:-1] + bytes([body[-1] ^ 0xFF])
-        answered = {k: v for k, v in reply.items() if k not in ("openssl", "corrupt", "body")}
+        if "replace_hex" in reply:
+            old, new = (bytes.fromhex(part) for part in reply["replace_hex"])
+            body = body.replace(old, new, 1)
+        answered = {k: v for k, v in reply.items() if k not in ("openssl", "corrupt", "replace_hex", "body")}
         answered["body_hex"] = body.hex()
         return answered
 

@@ -31,7 +31,17 @@ std::vector<TPeerRequest> TSigningPeer::RequestsAfter(size_t count) const {
 TTimeStampService::TTimeStampService()
     : TSigningPeer("tsa", Host,
                    R"({"/tsa": {"openssl": "ts", "headers": [["Content-Type", "application/timestamp-reply"]]},
-                       "/tsa-corrupt": {"openssl": "ts", "corrupt": true}})") {}
+                       "/tsa-corrupt": {"openssl": "ts", "corrupt": true},
+                       "/tsa-granted-with-mods": {"openssl": "ts", "replace_hex": ["3003020100", "3003020101"]},
+                       "/tsa-rejection": {"body_hex": "30373035020102302c0c2a4d6573736167652064696765737420616c676f726974686d206973206e6f7420737570706f727465642e03020780"},
+                       "/tsa-waiting": {"body_hex": "30053003020103"},
+                       "/tsa-revoked": {"body_hex": "3040303e02010530320c30d0a1d0b5d180d182d0b8d184d0b8d0bad0b0d18220d181d0bbd183d0b6d0b1d18b20d0bed182d0bed0b7d0b2d0b0d0bd03050600000040"},
+                       "/tsa-no-token": {"body_hex": "30053003020100"},
+                       "/tsa-not-signed-data": {"body_hex": "30123003020100300b06092a864886f70d010703"},
+                       "/tsa-cut-short": {"body_hex": "308205ac3003020100308205a306092a864886f70d010702"},
+                       "/tsa-bytes-after": {"body_hex": "30053003020102ff"},
+                       "/tsa-text": {"body": "<html>Service unavailable</html>"},
+                       "/tsa-empty": {"body": ""}})") {}
 
 TOcspResponder::TOcspResponder()
     : TSigningPeer("ocsp", Host,

@@ -23,8 +23,14 @@ private:
     TTestPeer peer;
 };
 
-// Paths: /tsa answers with a token, /tsa-corrupt with one whose signature is broken, anything
-// else 404.
+// Paths: /tsa answers with openssl's TimeStampResp, /tsa-corrupt with one whose signature is
+// broken, /tsa-granted-with-mods with openssl's answer under status 1 (grantedWithMods).
+// Answers without a stamp: /tsa-rejection (openssl's own refusal of an imprint whose algorithm
+// it does not take: status 2, its text, badAlg), /tsa-waiting (status 3 alone), /tsa-revoked
+// (status 5, a Russian text, systemFailure); answers that are no TimeStampResp with a token:
+// /tsa-no-token (granted, no token), /tsa-not-signed-data (a ContentInfo of enveloped data),
+// /tsa-cut-short (DER that ends inside the token), /tsa-bytes-after (a byte after the answer),
+// /tsa-text (an HTML page), /tsa-empty (no body). Anything else 404.
 class TTimeStampService : public TSigningPeer {
 public:
     static constexpr const char* Host = "127.0.4.2";

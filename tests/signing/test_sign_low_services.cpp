@@ -162,6 +162,72 @@ TEST_F(SignLowServices, TheManualSwitchMakesTheProgramPostToThePolicysAddress) {
     }
 }
 
+TEST_F(SignLowServices, PostedByHandTheAttachedTokenIsTheSignedDataInsideTheServicesAnswer) {
+    const TTestKey switchKey(HKEY_LOCAL_MACHINE, SwitchKey);
+    ASSERT_TRUE(switchKey.SetDword("SendRequestsManualy", 1));
+    TSignOptions options;
+    options.timeStamp = true;
+    for (const char* path : {"/tsa", "/tsa-granted-with-mods"}) {
+        SCOPED_TRACE(path);
+        ASSERT_TRUE(policy.SetText("DefaultTSPURL", TTimeStampService::Url(path)));
+        stampsBefore = service->Requests().size();
+        journal.Clear();
+        const TSignLowRun run = RunSignLow(Data, signer.Cert(), options);
+        ASSERT_EQ(run.result, 0) << run.errorText;
+        const std::vector<TPeerRequest> sent = NewStampRequests();
+        ASSERT_EQ(sent.size(), 1u);
+        EXPECT_NE(sent[0].Header("User-Agent"), "Vorsalt automation stand-in") << "posted by the program";
+
+        const std::string token = AttributeValueOf(run.message, TimeStampTokenOid);
+        const TUnixRun stamp = OpensslVerifyStamp(token, true, SignatureValueOf(run.message, 0));
+        EXPECT_EQ(stamp.ExitCode, 0) << stamp.Output;
+        EXPECT_TRUE(Contains(stamp.Output, "Verification: OK")) << stamp.Output;
+        EXPECT_EQ(OpensslVerifyCms(run.message, false, Data).ExitCode, 0);
+        // The provider's stamp object is given the token alone, never the service's whole answer.
+        EXPECT_EQ(Journaled("TSPCOM.TSPStamp.Import"),
+                  std::vector<std::string>{"TSPCOM.TSPStamp.Import method BSTR:" + std::to_string(token.size())});
+
+        // The attribute's value is a ContentInfo of signed data: its first field (depth 1) is
+        // that content type, where a TimeStampResp has its status.
+        const TUnixRun printed = OpensslPrintCms(run.message);
+        const size_t stampAt = printed.Output.find("(1.2.840.113549.1.9.16.2.14)");
+        ASSERT_NE(stampAt, std::string::npos) << printed.Output;
+        const size_t firstField = printed.Output.find("d=1", stampAt);
+        ASSERT_NE(firstField, std::string::npos) << printed.Output;
+        const std::string line = printed.Output.substr(firstField, printed.Output.find('\n', firstField) - firstField);
+        EXPECT_TRUE(Contains(line, "OBJECT") && Contains(line, ":pkcs7-signedData")) << line;
+    }
+}
+
+TEST_F(SignLowServices, PostedByHandAnAnswerWithoutAGrantedTokenEndsTheSigningAtStep6) {
+    const TTestKey switchKey(HKEY_LOCAL_MACHINE, SwitchKey);
+    ASSERT_TRUE(switchKey.SetDword("SendRequestsManualy", 1));
+    const struct {
+        const char* path;
+        const char* text;
+    } cases[] = {
+        {"/tsa-rejection",
+         "COM_TimeStamp. Служба штампов времени отказала в штампе: статус 2 (rejection), "
+         "\"Message digest algorithm is not supported.\", badAlg."},
+        {"/tsa-no-token", "COM_TimeStamp. В ответе службы нет штампа времени."},
+        {"/tsa-cut-short", "COM_TimeStamp. Ответ службы штампов времени не является ответом RFC 3161 (24 байт)."},
+        {"/tsa-text", "COM_TimeStamp. Ответ службы штампов времени не является ответом RFC 3161 (32 байт)."},
+    };
+    TSignOptions options;
+    options.timeStamp = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        ASSERT_TRUE(policy.SetText("DefaultTSPURL", TTimeStampService::Url(c.path)));
+        stampsBefore = service->Requests().size();
+        const TSignLowRun run = RunSignLow(Data, signer.Cert(), options);
+        EXPECT_EQ(run.result, 6);
+        EXPECT_TRUE(StartsWith(run.errorText, c.text)) << run.errorText;
+        EXPECT_TRUE(run.messageNull);
+        EXPECT_EQ(run.progress.size(), 1u);
+        EXPECT_EQ(NewStampRequests().size(), 1u) << "no second request through the object";
+    }
+}
+
 TEST_F(SignLowServices, AFailedStepEndsTheSigningWithItsNumber) {
     const struct {
         const char* name;

@@ -133,23 +133,75 @@ TEST_F(TimeStampClient, WithoutAnAddressTheObjectsOwnServiceApplies) {
 }
 
 TEST_F(TimeStampClient, PostedByHandTheProgramsClientSendsTheObjectsRequest) {
-    const TSysString address = Address(service->Url());
-    TStampRun run;
-    Stamp(run, address.Get(), true, true);
-    ASSERT_EQ(run.result, 0) << run.text;
-    const std::vector<TPeerRequest> sent = NewRequests();
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].RequestLine, "POST /tsa HTTP/1.1");
-    EXPECT_EQ(sent[0].Header("Content-Type"), "application/timestamp-query");
-    EXPECT_NE(sent[0].Header("User-Agent"), "Vorsalt automation stand-in");
-    EXPECT_EQ(Journaled("TSPCOM.TSPRequest.Export").size(), 1u);
-    EXPECT_TRUE(Journaled("TSPCOM.TSPRequest.Send").empty());
-    EXPECT_TRUE(Logged(debug, "Try to send TSP Request manualy"));
-    // The service answers a TimeStampResp: what the client hands out is the token inside it.
-    const TUnixRun judged = OpensslVerifyStamp(BlobBytes(run.output), true, Stamped);
-    EXPECT_EQ(judged.ExitCode, 0) << judged.Output;
-    ASSERT_FALSE(sent[0].Body.empty());
-    EXPECT_EQ(sent[0].Body[0], '\x30');
+    // Status 0 (granted) and 1 (grantedWithMods) both bring the stamp.
+    for (const char* path : {"/tsa", "/tsa-granted-with-mods"}) {
+        SCOPED_TRACE(path);
+        journal.Clear();
+        requestsBefore = service->Requests().size();
+        const TSysString address = Address(service->Url(path));
+        TStampRun run;
+        Stamp(run, address.Get(), true, true);
+        ASSERT_EQ(run.result, 0) << run.text;
+        const std::vector<TPeerRequest> sent = NewRequests();
+        ASSERT_EQ(sent.size(), 1u);
+        EXPECT_EQ(sent[0].RequestLine, std::string("POST ") + path + " HTTP/1.1");
+        EXPECT_EQ(sent[0].Header("Content-Type"), "application/timestamp-query");
+        EXPECT_NE(sent[0].Header("User-Agent"), "Vorsalt automation stand-in");
+        EXPECT_EQ(Journaled("TSPCOM.TSPRequest.Export").size(), 1u);
+        EXPECT_TRUE(Journaled("TSPCOM.TSPRequest.Send").empty());
+        EXPECT_TRUE(Logged(debug, "Try to send TSP Request manualy"));
+        ASSERT_FALSE(sent[0].Body.empty());
+        EXPECT_EQ(sent[0].Body[0], '\x30');
+
+        // The service answers a TimeStampResp: what the client hands out is the token inside it,
+        // and that alone is what the stamp object is given, as after the object's own send.
+        const TUnixRun judged = OpensslVerifyStamp(BlobBytes(run.output), true, Stamped);
+        EXPECT_EQ(judged.ExitCode, 0) << judged.Output;
+        EXPECT_TRUE(Contains(judged.Output, "Verification: OK")) << judged.Output;
+        EXPECT_EQ(Journaled("TSPCOM.TSPStamp.Import"),
+                  std::vector<std::string>{"TSPCOM.TSPStamp.Import method BSTR:" + std::to_string(run.output.cbData)});
+        EXPECT_TRUE(Journaled("TSPCOM.TSPStamp.Export").empty());
+        EXPECT_LE(std::llabs(SecondsFromNow(run.time)), 300);
+        EXPECT_NE(run.tsa, nullptr);
+    }
+}
+
+TEST_F(TimeStampClient, APostedAnswerWithoutAGrantedTokenIsResult6WithItsText) {
+    const std::string refused = "COM_TimeStamp. Служба штампов времени отказала в штампе: статус ";
+    const std::string unreadable = "COM_TimeStamp. Ответ службы штампов времени не является ответом RFC 3161 (";
+    const struct {
+        const char* path;
+        std::string text;
+    } cases[] = {
+        {"/tsa-rejection", refused + "2 (rejection), \"Message digest algorithm is not supported.\", badAlg."},
+        {"/tsa-waiting", refused + "3 (waiting)."},
+        {"/tsa-revoked", refused + "5 (revocationNotification), \"Сертификат службы отозван\", systemFailure."},
+        {"/tsa-no-token", "COM_TimeStamp. В ответе службы нет штампа времени."},
+        {"/tsa-not-signed-data", "COM_TimeStamp. Штамп времени в ответе службы не является подписанными данными."},
+        {"/tsa-cut-short", unreadable + "24 байт)."},
+        {"/tsa-bytes-after", unreadable + "8 байт)."},
+        {"/tsa-text", unreadable + "32 байт)."},
+        {"/tsa-empty", unreadable + "0 байт)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        journal.Clear();
+        requestsBefore = service->Requests().size();
+        const TSysString address = Address(service->Url(c.path));
+        TStampRun run;
+        run.text = "before. ";
+        Stamp(run, address.Get(), true, true);
+        EXPECT_EQ(run.result, 6);
+        // Appended; the platform's last error may follow on a line of its own.
+        EXPECT_TRUE(StartsWith(run.text, "before. " + c.text)) << run.text;
+        EXPECT_TRUE(run.text.size() == 8 + c.text.size() || run.text.compare(8 + c.text.size(), 2, "\r\n") == 0)
+            << run.text;
+        EXPECT_EQ(run.output.pbData, nullptr);
+        EXPECT_EQ(run.tsa, nullptr);
+        EXPECT_EQ(NewRequests().size(), 1u);
+        EXPECT_TRUE(Journaled("TSPCOM.TSPRequest.Send").empty()) << "an answer is no failed post: no second send";
+        EXPECT_TRUE(Journaled("TSPCOM.TSPStamp").empty()) << "nothing reaches the stamp object";
+    }
 }
 
 TEST_F(TimeStampClient, AFailedPostByHandFallsBackToTheObjectsSend) {
