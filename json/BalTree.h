@@ -34,6 +34,8 @@ public:
     // a list that closes the gap); false when the name is absent.
     bool Delete(const std::wstring& name);
     void Clear();
+    // Room for count more names in one block (an object that knows how many it will hold).
+    void Reserve(int count);
     // "Balanced tree root node level is N" (0 for an empty tree).
     std::wstring counters() const;
 
@@ -42,10 +44,6 @@ public:
     void split(PBalNode& t);
 
 private:
-    friend class TJsonObject;
-    friend class TJsonReader;
-    // Room for count more names in one block (an object that knows how many it will hold).
-    void Reserve(int count);
     PBalNode NewNode(const std::wstring& name, int position);
     void FreeNode(PBalNode t);
     bool InsertAt(PBalNode& t, const std::wstring& name, int position);

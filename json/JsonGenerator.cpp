@@ -135,16 +135,16 @@ private:
     }
 
     __attribute__((noinline)) void Pair(TJsonObjectMethod* pair) {
-        String(pair->FName);
+        String(pair->Name());
         Put(L':');
-        Compact(pair->FValue, true);
+        Compact(pair->ObjValue(), true);
     }
 
     // A pair counts one level, and its value is written one level lower: at the pair's own.
     void ReadablePair(TJsonObjectMethod* pair, int& level) {
-        String(pair->FName);
+        String(pair->Name());
         Put(L':');
-        Readable(pair->FValue, level, true);
+        Readable(pair->ObjValue(), level, true);
     }
 
     __attribute__((noinline)) void Number(long double value) {

@@ -1,5 +1,26 @@
 #include "JsonValues.h"
 
+// TJsonObjectMethod
+
+TJsonObjectMethod* TJsonObjectMethod::Generate(std::wstring name, TJsonBase* value) {
+    auto* pair = new TJsonObjectMethod;
+    pair->FName = std::move(name);
+    pair->FValue = value;
+    return pair;
+}
+
+TJsonObjectMethod::~TJsonObjectMethod() {
+    delete FValue;
+}
+
+void TJsonObjectMethod::SetName(const std::wstring& name) {
+    FName = name;
+    if (owner != nullptr && owner->UseHash())
+        owner->Reindex();
+}
+
+// TJsonObject
+
 TJsonObject::TJsonObject(bool useHash) : FUseHash(useHash) {}
 
 TJsonObject* TJsonObject::Generate(bool useHash) {
@@ -71,12 +92,16 @@ void TJsonObject::SetChild(int index, TJsonBase* item) {
 }
 
 void TJsonObject::Reindex() {
-    if (!FUseHash)
-        return;
-    ht.Clear();
-    ht.Reserve(GetCount());
-    for (int i = 0; i < GetCount(); ++i)
-        ht.Insert(PairAt(i)->FName, i);
+    if (FUseHash) {
+        ht.Clear();
+        ht.Reserve(GetCount());
+    }
+    for (int i = 0; i < GetCount(); ++i) {
+        TJsonObjectMethod* pair = PairAt(i);
+        pair->owner = this;
+        if (FUseHash)
+            ht.Insert(pair->FName, i);  // a repeated name keeps its first pair
+    }
 }
 
 int TJsonObject::Add(const std::wstring& name, TJsonBase* value) {
@@ -150,20 +175,22 @@ void TJsonObject::SetFieldByIndex(int index, TJsonBase* value) {
         OldSetField(name, value);
 }
 
+// The list's getters: they read the element ForEachElement gives, here the pair's value. They
+// stay the object's own, as the executable exports them.
 int TJsonObject::getInt(int index) {
-    return IntOf(GetFieldByIndex(index));
+    return TJsonCustomList::getInt(index);
 }
 std::wstring TJsonObject::getString(int index) {
-    return StringOf(GetFieldByIndex(index));
+    return TJsonCustomList::getString(index);
 }
 WideString TJsonObject::getWideString(int index) {
-    return WideString(StringOf(GetFieldByIndex(index)));
+    return TJsonCustomList::getWideString(index);
 }
 double TJsonObject::getDouble(int index) {
-    return DoubleOf(GetFieldByIndex(index));
+    return TJsonCustomList::getDouble(index);
 }
 bool TJsonObject::getBoolean(int index) {
-    return BooleanOf(GetFieldByIndex(index));
+    return TJsonCustomList::getBoolean(index);
 }
 int TJsonObject::getInt(const std::wstring& name) {
     return getInt(IndexOfName(name));

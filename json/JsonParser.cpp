@@ -246,12 +246,7 @@ private:
         ++p;
         TJsonObject* object = TJsonObject::Generate(true);
         Fill(object, base);
-        object->ht.Reserve(object->fList.Count());
-        for (int i = 0; i < object->fList.Count(); ++i) {
-            auto* pair = static_cast<TJsonObjectMethod*>(object->fList.Items(i));
-            pair->owner = object;
-            object->ht.Insert(pair->FName, i);  // a repeated name keeps its first pair
-        }
+        object->Reindex();  // the object takes its pairs and indexes their names
         return object;
     }
 

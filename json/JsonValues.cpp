@@ -165,6 +165,12 @@ T* Checked(TJsonBase* item) {
     return typed;
 }
 
+// The element the typed getters read: a list's item, an object's pair value.
+TJsonBase* ElementAt(TJsonCustomList& container, int index) {
+    std::wstring name;
+    return container.ForEachElement(index, name);
+}
+
 }  // namespace
 
 int TJsonCustomList::IntOf(TJsonBase* item) {
@@ -195,19 +201,19 @@ bool TJsonCustomList::BooleanOf(TJsonBase* item) {
 }
 
 int TJsonCustomList::getInt(int index) {
-    return IntOf(GetChild(index));
+    return IntOf(ElementAt(*this, index));
 }
 std::wstring TJsonCustomList::getString(int index) {
-    return StringOf(GetChild(index));
+    return StringOf(ElementAt(*this, index));
 }
 WideString TJsonCustomList::getWideString(int index) {
-    return WideString(StringOf(GetChild(index)));
+    return WideString(StringOf(ElementAt(*this, index)));
 }
 double TJsonCustomList::getDouble(int index) {
-    return DoubleOf(GetChild(index));
+    return DoubleOf(ElementAt(*this, index));
 }
 bool TJsonCustomList::getBoolean(int index) {
-    return BooleanOf(GetChild(index));
+    return BooleanOf(ElementAt(*this, index));
 }
 
 void TJsonCustomList::ForEach(const TJsonFuncEnum& callback, void* data) {
@@ -260,23 +266,4 @@ void TJsonList::Delete(int index) {
 }
 int TJsonList::IndexOf(TJsonBase* item) const {
     return _IndexOf(item);
-}
-
-// TJsonObjectMethod
-
-TJsonObjectMethod* TJsonObjectMethod::Generate(std::wstring name, TJsonBase* value) {
-    auto* pair = new TJsonObjectMethod;
-    pair->FName = std::move(name);
-    pair->FValue = value;
-    return pair;
-}
-
-TJsonObjectMethod::~TJsonObjectMethod() {
-    delete FValue;
-}
-
-void TJsonObjectMethod::SetName(const std::wstring& name) {
-    FName = name;
-    if (owner)
-        owner->Reindex();
 }

@@ -110,9 +110,10 @@ public:
     // Frees the item; the last item takes its place. Nothing outside 0 to Count - 1.
     virtual void _Delete(int index);
     virtual int _IndexOf(TJsonBase* item) const;
-    // The value of the item at index when it is of the getter's kind; 0, empty or false when
-    // there is no item; EInvalidCast for an item of another kind. getInt truncates toward zero
-    // and keeps the low 32 bits; NaN or a number outside the 64-bit range raises EConvertError.
+    // The value of the element at index (the one ForEachElement gives) when it is of the
+    // getter's kind; 0, empty or false when there is none; EInvalidCast for an element of another
+    // kind. getInt truncates toward zero and keeps the low 32 bits; NaN or a number outside the
+    // 64-bit range raises EConvertError.
     virtual int getInt(int index);
     virtual std::wstring getString(int index);
     virtual WideString getWideString(int index);
@@ -158,16 +159,14 @@ public:
     ~TJsonObjectMethod() override;
     const std::wstring& Name() const { return FName; }
     TJsonBase* ObjValue() const { return FValue; }
-    // The object that holds the pair keeps its index in step.
+    // The object that holds the pair indexes it anew.
     void SetName(const std::wstring& name);
 
 private:
     TJsonBase* FValue = nullptr;
     std::wstring FName;
     TJsonObject* owner = nullptr;  // the object that holds the pair
-    friend class TJsonObject;
-    friend class TJsonReader;
-    friend class TJsonWriter;
+    friend class TJsonObject;      // takes the pair and sets its value
 };
 
 // An ordered list of pairs; names may repeat, a lookup by name finds the first. With UseHash
@@ -210,6 +209,8 @@ public:
     TJsonBase* GetFieldByIndex(int index) const;
     void SetFieldByIndex(int index, TJsonBase* value);
 
+    // The list's getters, which read the pair's value (GetFieldByIndex); by name through
+    // IndexOfName.
     int getInt(int index) override;
     std::wstring getString(int index) override;
     WideString getWideString(int index) override;
@@ -224,9 +225,11 @@ public:
 private:
     TJsonObjectMethod* PairAt(int index) const;
     bool Takes(TJsonBase* item) const;
-    void Reindex();  // the index anew from the list: the first pair of each name
-    friend class TJsonObjectMethod;
-    friend class TJsonReader;
+    // Every pair of the list becomes the object's own; with UseHash the index is built anew
+    // from the list, the first pair of each name.
+    void Reindex();
+    friend class TJsonObjectMethod;  // a held pair's rename calls Reindex
+    friend class TJsonReader;        // fills the list of a new object, then calls Reindex
 
     TBalTree ht;
     bool FUseHash;

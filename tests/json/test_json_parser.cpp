@@ -140,6 +140,18 @@ TEST(ParseText, RepeatedNamesKeepBothPairsAndTheIndexTheFirst) {
     EXPECT_EQ(object->getInt(L"b"), 2);
 }
 
+TEST(ParseText, AnObjectHoldsItsPairs) {
+    std::unique_ptr<TJsonBase> tree(TJson::ParseText(L"{\"a\":1,\"b\":2}"));
+    auto* object = dynamic_cast<TJsonObject*>(tree.get());
+    ASSERT_NE(object, nullptr);
+    auto* pair = static_cast<TJsonObjectMethod*>(object->GetChild(1));
+    pair->SetName(L"c");
+    EXPECT_EQ(object->IndexOfName(L"c"), 1);
+    EXPECT_EQ(object->IndexOfName(L"b"), -1);
+    TJsonObject other;
+    EXPECT_EQ(other._Add(pair), -1);
+}
+
 TEST(ParseText, NestingIsBounded) {
     const int limit = TJson::MaxDepth;
     EXPECT_GE(limit, 500);
