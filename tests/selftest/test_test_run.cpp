@@ -8,6 +8,19 @@
 
 namespace {
 
+using Routine = int (*)(RunContext&, std::string&);
+
+CheckTexts TextsOf(int index, const Endpoints& hosts) {
+    return BuiltInChecks()[index].Texts(hosts);
+}
+
+// The table's check with another routine.
+TCheck With(int index, Routine run) {
+    TCheck check = BuiltInChecks()[index];
+    check.Run = run;
+    return check;
+}
+
 int scriptedResults[CheckCount];
 std::string scriptedInfo[CheckCount];
 
@@ -36,9 +49,10 @@ protected:
             scriptedInfo[i].clear();
         }
     }
-    const std::vector<CheckRoutine> all{{0, Scripted<0>}, {1, Scripted<1>}, {2, Scripted<2>},  {3, Scripted<3>},
-                                        {4, Scripted<4>}, {5, Scripted<5>}, {6, Scripted<6>},  {7, Scripted<7>},
-                                        {8, Scripted<8>}, {9, Scripted<9>}, {10, Scripted<10>}};
+    const std::vector<TCheck> all{With(0, Scripted<0>), With(1, Scripted<1>),  With(2, Scripted<2>),
+                                  With(3, Scripted<3>), With(4, Scripted<4>),  With(5, Scripted<5>),
+                                  With(6, Scripted<6>), With(7, Scripted<7>),  With(8, Scripted<8>),
+                                  With(9, Scripted<9>), With(10, Scripted<10>)};
     RecordingView view;
     TRunState state;
 };
@@ -101,7 +115,7 @@ TEST_F(TestRunWalk, SignatureNotAuthenticatedWithoutWordsIsAWarning) {
 }
 
 TEST_F(TestRunWalk, ClassLibraryExceptionFailsOnlyItsRow) {
-    std::vector<CheckRoutine> checks = all;
+    std::vector<TCheck> checks = all;
     checks[3].Run = Throws;
     RunTests(TagRegular, view, state, checks);
     ASSERT_EQ(view.rows.size(), 11u);
@@ -111,7 +125,7 @@ TEST_F(TestRunWalk, ClassLibraryExceptionFailsOnlyItsRow) {
 }
 
 TEST_F(TestRunWalk, OtherExceptionEndsRunWithoutVerdict) {
-    std::vector<CheckRoutine> checks = all;
+    std::vector<TCheck> checks = all;
     checks[2].Run = ThrowsOther;
     EXPECT_THROW(RunTests(TagRegular, view, state, checks), std::runtime_error);
     EXPECT_EQ(view.rows.size(), 3u);
@@ -137,7 +151,7 @@ TEST_F(TestRunWalk, NoSecondRunWhileOneIsInProgress) {
 }
 
 TEST_F(TestRunWalk, TagSelectsTheHostChecksSee) {
-    const std::vector<CheckRoutine> checks{{0, ReadsHost}};
+    const std::vector<TCheck> checks{With(0, ReadsHost)};
     RunTests(TagTraining, view, state, checks);
     EXPECT_EQ(view.rows.at(0).info, SelectEndpoints(TagTraining).ServiceHost);
 }
