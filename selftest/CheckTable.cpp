@@ -92,6 +92,20 @@ int SignatureRule(int r, TRecomendMap& map, const std::string& info) {
     return r;
 }
 
+// The two port checks: the service host on the port (the c of "cервером" is Latin, as in the
+// captions below).
+template <int Port>
+CheckTexts PortTexts(const Endpoints& e) {
+    const std::string port = std::to_string(Port);
+    return {"Проверка соединения с " + e.ServiceHost + " по " + port + " порту",
+            "Соединение с cервером " + e.ServiceHost + " по " + port + " порту", "Успешно"};
+}
+
+template <int Port>
+int ConnectPort(RunContext& c, std::string& info) {
+    return CheckConnect(c.Hosts.ServiceHost, Port, info);
+}
+
 int RunZantholder(RunContext& context, std::string& info) {
     if (!IsZantholderInstalled()) {
         info = "Не найдено";
@@ -108,21 +122,11 @@ const std::vector<TCheck>& BuiltInChecks() {
         {ciConnect80, "Connect80", TCriticality::Critical,
          "Проверка возможности соединения с ЯСК ВАРТО по стандартному HTTP порту (80).\r\n"
          "В случае отсутствия связи рекомендуется проверить сетевые настройки и обратиться к системному администратору для предоставления доступа.",
-         [](const Endpoints& e) -> CheckTexts {
-             return {"Проверка соединения с " + e.ServiceHost + " по 80 порту",
-                     "Соединение с cервером " + e.ServiceHost + " по 80 порту", "Успешно"};
-         },
-         [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 80, info); }, NetworkRule,
-         true},
+         PortTexts<80>, ConnectPort<80>, NetworkRule, true},
         {ciConnect443, "Connect443", TCriticality::Critical,
          "Проверка возможности соединения с ЯСК ВАРТО по стандартному HTTPs порту (443).\r\n"
          "В случае отсутствия связи рекомендуется проверить сетевые настройки и обратиться к системному администратору для предоставления доступа.",
-         [](const Endpoints& e) -> CheckTexts {
-             return {"Проверка соединения с " + e.ServiceHost + " по 443 порту",
-                     "Соединение с cервером " + e.ServiceHost + " по 443 порту", "Успешно"};
-         },
-         [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 443, info); }, NetworkRule,
-         true},
+         PortTexts<443>, ConnectPort<443>, NetworkRule, true},
         {ciIsCSP, "IsCSP", TCriticality::Critical,
          "Проверка наличия Криптопровайдера КриптоПро CSP\r\n"
          "В случае ошибок необходимо убедиться в наличии установленного КриптоПро CSP в списке программ. В случае если КриптоПро ранее было установлено рекомендуется переустановить его с использованием утилиты установки ПО КриптоПро ЯСК ВАРТО.",
