@@ -2,6 +2,7 @@
 #include "Exception.h"
 #include "CheckTable.h"
 #include "RecordingView.h"
+#include "ResultsText.h"
 #include "TestRun.h"
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -122,6 +123,33 @@ TEST_F(TestRunWalk, ClassLibraryExceptionFailsOnlyItsRow) {
     EXPECT_EQ(view.rows[3], (RecordedRow{TextsOf(3, SelectEndpoints(0)).Running, 1, "Сбой проверки", "3"}));
     EXPECT_EQ(view.rows[4].image, 0);
     EXPECT_EQ(view.verdicts.size(), 1u);
+}
+
+// The run's results are the record the list shows, row for row, and the results text reads them
+// while the run goes on: the row about to run names no check yet.
+TEST_F(TestRunWalk, ResultsAreWhatTheRowsShow) {
+    scriptedResults[0] = 3;
+    scriptedInfo[0] = "нет связи";
+    std::vector<TCheck> checks = all;
+    checks[3].Run = Throws;
+    std::vector<std::string> textsSeen;
+    view.onPump = [&] { textsSeen.push_back(ResultsText(state)); };
+    RunTests(TagRegular, view, state, checks);
+
+    ASSERT_EQ(state.Results.size(), view.rows.size());
+    for (size_t i = 0; i < state.Results.size(); ++i) {
+        SCOPED_TRACE(i);
+        const TCheckResult& result = state.Results[i];
+        EXPECT_EQ(result.Check.Index, static_cast<int>(i));
+        EXPECT_EQ(view.rows[i], (RecordedRow{result.Row.Caption, result.Row.Image, result.Row.Info, result.IdText()}));
+    }
+    const Endpoints e = SelectEndpoints(0);
+    ASSERT_EQ(textsSeen.size(), 11u);
+    EXPECT_EQ(textsSeen[0], "! " + TextsOf(0, e).Running + ": \r\nСНИЛС: \r\n\r\n");
+    EXPECT_EQ(textsSeen[1], "! " + TextsOf(0, e).Result + "[Connect80]: нет связи\r\n! " + TextsOf(1, e).Running +
+                                ": \r\nСНИЛС: \r\n\r\n");
+    EXPECT_NE(textsSeen[4].find("! " + TextsOf(3, e).Running + "[CSPWork]: Сбой проверки\r\n"), std::string::npos);
+    EXPECT_NE(textsSeen[10].find("! " + TextsOf(10, e).Running + ": \r\n"), std::string::npos);
 }
 
 TEST_F(TestRunWalk, OtherExceptionEndsRunWithoutVerdict) {
