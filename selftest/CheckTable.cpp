@@ -58,7 +58,7 @@ int RootChainRule(int r, TRecomendMap& map, const std::string&) {
     return r;
 }
 
-// A result from 101 to 504 is the server's answer: the provider did its part.
+// Outside 101 to 504 a failure also recommends reinstalling the provider, unless it is missing.
 int SslRule(int r, TRecomendMap& map, const std::string& info) {
     FailsRun(r, map, info);
     if (r != 0 && (r < 101 || r > 504) && !HasRecomend(map, rcNoCSP))
