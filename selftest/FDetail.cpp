@@ -1,13 +1,11 @@
 #include "FDetail.h"
-#include "CheckTable.h"
 #include "ResultWindowIds.h"
-#include "RunPlan.h"
 
 TF_Detail* F_Detail = nullptr;
 
-TColor CategoryColor(int image, int level) {
+TColor CategoryColor(int image, TCriticality level) {
     if (image == ImageFailed)
-        return level == 0 ? clRed : level == 1 ? clYellow : clSilver;
+        return level == TCriticality::Critical ? clRed : level == TCriticality::ForWorkstation ? clYellow : clSilver;
     return image == ImageWarning ? clYellow : clBtnFace;
 }
 
@@ -58,13 +56,11 @@ TF_Detail::TF_Detail()
     MemoError.SetColor(clBtnFace);
 }
 
-void TF_Detail::ShowRow(const TResultRow& row) {
-    const int given = RowCheckIndex(row.Id);
-    const int index = given >= 0 ? given : 0;
-    E_Category.SetCaption(row.Caption);
-    MemoError.SetCaption(row.Info);
-    int level = 0;
-    E_Crytycal.SetCaption(GetCriticality(index, level));
-    E_Category.SetColor(CategoryColor(row.Image, level));
-    mmoInfo.SetCaption(TestDescriptions[index]);
+void TF_Detail::ShowResult(const TCheckResult& result) {
+    const TCheck& check = result.Done() ? result.Check : BuiltInChecks()[ciConnect80];
+    E_Category.SetCaption(result.Row.Caption);
+    MemoError.SetCaption(result.Row.Info);
+    E_Crytycal.SetCaption(CriticalityText(check.Level));
+    E_Category.SetColor(CategoryColor(result.Row.Image, check.Level));
+    mmoInfo.SetCaption(check.Description);
 }

@@ -1,45 +1,7 @@
 #include "TestRun.h"
-#include "CheckTable.h"
 #include "Exception.h"
 #include "HttpFactory.h"
-#include "Tests.h"
 #include <cstring>
-
-namespace {
-
-int RunZantholder(RunContext& context, std::string& info) {
-    if (!IsZantholderInstalled()) {
-        info = "Не найдено";
-        return 100;
-    }
-    return PingZantholder(context.GatewayClient, info);
-}
-
-}  // namespace
-
-const std::vector<CheckRoutine>& BuiltInChecks() {
-    static const std::vector<CheckRoutine> checks = {
-        {ciConnect80, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 80, info); }},
-        {ciConnect443, [](RunContext& c, std::string& info) { return CheckConnect(c.Hosts.ServiceHost, 443, info); }},
-        {ciIsCSP, [](RunContext&, std::string& info) { return CheckCSPInstalled(info); }},
-        {ciCSPWork, [](RunContext&, std::string& info) { return CheckCSPWork(info); }},
-        {ciRootInstalled,
-         [](RunContext& c, std::string& info) {
-             return CheckRootInstalled(c.Hosts.CaWebHost, c.ChainClient, c.Hosts.ChainPath, info);
-         }},
-        {ciConnectSSL,
-         [](RunContext& c, std::string& info) { return CheckSSL(c.Hosts.ServiceHost, c.ServiceClient, info); }},
-        {ciCheckLumWeb,
-         [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.ServiceHost, c.ServiceClient, info); }},
-        {ciCheckLumWebTK,
-         [](RunContext& c, std::string& info) { return PingAppServer(c.Hosts.TrainingHost, c.ServiceClient, info); }},
-        {ciTSPOCSPProxy, [](RunContext& c, std::string& info) { return CheckTSPOCSPProxy(c.Hosts.ServiceHost, info); }},
-        {ciSign,
-         [](RunContext& c, std::string& info) { return CheckSign(c.Hosts.ServiceHost, *c.State.Request, info); }},
-        {ciZantholder, [](RunContext& c, std::string& info) { return RunZantholder(c, info); }},
-    };
-    return checks;
-}
 
 namespace {
 
@@ -69,29 +31,32 @@ void NewRequestRecord(TRunState& state) {
     state.Request->bufferSize = sizeof state.Identifier;
 }
 
-void RunOne(const CheckRoutine& check, RunContext& context, IRunView& view, TRecomendMap& map) {
-    const CheckTexts texts = TextsOf(check.Index, context.Hosts);
+void RunOne(const TCheck& check, RunContext& context, IRunView& view, TRunState& state, TRecomendMap& map) {
+    const CheckTexts texts = check.Texts(context.Hosts);
     int row = -1;
     try {
         view.StepProgress();
-        row = view.AddRow(texts.Running, ImageRunning);
+        state.Results.push_back({check, {texts.Running, ImageRunning, ""}});
+        row = static_cast<int>(state.Results.size()) - 1;
+        view.ShowRow(row, state.Results[row]);
         view.ProcessMessages();
         std::string info;
-        int r = check.Run(context, info);
-        r = ApplyRecomendRule(check.Index, r, map, info);
-        view.SetRow(row, RowFor(texts, r, info));
-        view.SetRowId(row, check.Index);
+        const int r = check.Rule(check.Run(context, info), map, info);
+        state.Results[row].Row = RowFor(texts, r, info);
+        view.ShowRow(row, state.Results[row]);
     } catch (const Exception& e) {
         if (row < 0)
             return;
-        view.SetRowFailed(row, e.Message);
-        view.SetRowId(row, check.Index);
+        RowContent& failed = state.Results[row].Row;
+        failed.Image = ImageFailed;
+        failed.Info = e.Message;
+        view.ShowRow(row, state.Results[row]);
     }
 }
 
 }  // namespace
 
-void RunTests(int tag, IRunView& view, TRunState& state, const std::vector<CheckRoutine>& checks) {
+void RunTests(int tag, IRunView& view, TRunState& state, const std::vector<TCheck>& checks) {
     if (state.Running)
         return;
     // Released after the guard has hidden the strip: the gateway's first, the service's last.
@@ -99,16 +64,17 @@ void RunTests(int tag, IRunView& view, TRunState& state, const std::vector<Check
     const std::unique_ptr<TAllHTTP> chainClient = CreateHttpClient(false, 0);
     const std::unique_ptr<TAllHTTP> gatewayClient = CreateHttpClient(false, 0);
     RunGuard guard(view, state);
-    RunContext context{SelectEndpoints(tag), state, *serviceClient, *chainClient, *gatewayClient};
     view.ShowProgress(CheckCount);
+    state.Results.clear();
     view.ClearRows();
     NewRequestRecord(state);
+    RunContext context{SelectEndpoints(tag), *state.Request, *serviceClient, *chainClient, *gatewayClient};
     TRecomendMap map;
     state.RecomendText.clear();
 
-    for (const CheckRoutine& check : checks)
-        if (RunsCheck(check.Index, tag))
-            RunOne(check, context, view, map);
+    for (const TCheck& check : checks)
+        if (RunsCheck(check, tag))
+            RunOne(check, context, view, state, map);
 
     unsigned icon = ComposeVerdict(map, state.RecomendText);
     view.ShowVerdict(state.RecomendText, icon);

@@ -1,7 +1,12 @@
 #include "main.h"
 #include "Application.h"
+#include "DebugInfo.h"
+#include "FDetail.h"
 #include "MainIds.h"
+#include "ResultsText.h"
 #include "StatusImages.h"
+#include "Text.h"
+#include <memory>
 
 TF_MainTest* F_MainTest = nullptr;
 
@@ -80,35 +85,20 @@ TF_MainTest::TF_MainTest()
 }
 
 void TF_MainTest::A_MakeTestExecute(TComponent* sender) {
-    RunTests(sender->Tag, *this, Run);
+    RunTests(sender->Tag, RunView, Run);
 }
 
-void TF_MainTest::ShowProgress(int max) {
-    Panel1.SetVisible(true);
-    PB1.SetPosition(0);
-    PB1.SetMax(max);
+void TF_MainTest::LV_StatDblClick(TComponent*) {
+    const int selected = LV_Stat.Selected();
+    if (selected < 0 || selected >= static_cast<int>(Run.Results.size()))
+        return;
+    const auto detail = std::make_unique<TF_Detail>();
+    detail->ShowResult(Run.Results[selected]);
+    detail->ShowModal();
 }
 
-void TF_MainTest::HideProgress() {
-    Panel1.SetVisible(false);
-    PB1.SetPosition(0);
-}
-
-void TF_MainTest::SetRow(int row, const RowContent& content) {
-    LV_Stat.SetItemImage(row, content.Image);
-    LV_Stat.SetItemText(row, 0, content.Caption);
-    LV_Stat.SetItemText(row, 1, content.Info);
-}
-
-void TF_MainTest::SetRowFailed(int row, const std::string& message) {
-    LV_Stat.SetItemImage(row, ImageFailed);
-    LV_Stat.SetItemText(row, 1, message);
-}
-
-void TF_MainTest::ProcessMessages() {
-    Application->ProcessMessages();
-}
-
-void TF_MainTest::ShowVerdict(const std::string& text, unsigned icon) {
-    Application->MessageBox(text, "Результаты тестирования", MB_OK | icon);
+void TF_MainTest::A_DebugInfoExecute(TComponent*) {
+    const auto report = std::make_unique<TF_DebugInfo>();
+    report->ResultsText = vcl::ToWide(ResultsText(Run));
+    report->ShowModal();
 }

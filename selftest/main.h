@@ -11,14 +11,15 @@
 #include "Menu.h"
 #include "Panel.h"
 #include "ProgressBar.h"
-#include "ResultsText.h"
+#include "RunListView.h"
 #include "TestRun.h"
 
-class TF_MainTest : public TForm, private IRunView {
+class TF_MainTest : public TForm {
 public:
     TF_MainTest();
 
-    // What the last run left: the request record, the identifier buffer and the verdict text.
+    // What the last run left: its results, the request record, the identifier buffer and the
+    // verdict text.
     TRunState Run;
 
     TFont ButtonFont{L"MS Sans Serif", 11};
@@ -33,6 +34,7 @@ public:
     TButton B_Exit;
     TListView LV_Stat;  // made after the panels, so it fills the space they leave
     TImageList Im_16;
+    TRunListView RunView{Panel1, PB1, LV_Stat};
 
     TAction A_MakeTest;
     TAction A_DebugInfo;
@@ -45,23 +47,9 @@ public:
     void N1Click(TComponent* sender) { A_MakeTestExecute(sender); }
     void N2Click(TComponent* sender) { A_MakeTestExecute(sender); }
     void B_ExitClick(TComponent*) { Close(); }
-    // The detail of the selected row, and the support report with the results text of the list.
+    // The detail of the selected row, and the support report with the results text of the run.
     void LV_StatDblClick(TComponent* sender);
     void A_DebugInfoExecute(TComponent* sender);
-
-private:
-    TResultRow Row(int index) const;
-
-    void ShowProgress(int max) override;
-    void StepProgress() override { PB1.SetPosition(PB1.Position() + 1); }
-    void HideProgress() override;
-    void ClearRows() override { LV_Stat.Clear(); }
-    int AddRow(const std::string& caption, int image) override { return LV_Stat.AddItem(caption, image); }
-    void SetRow(int row, const RowContent& content) override;
-    void SetRowFailed(int row, const std::string& message) override;
-    void SetRowId(int row, int index) override { LV_Stat.SetItemText(row, 2, std::to_string(index)); }
-    void ProcessMessages() override;
-    void ShowVerdict(const std::string& text, unsigned icon) override;
 };
 
 extern "C" TF_MainTest* F_MainTest;

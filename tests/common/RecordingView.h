@@ -1,7 +1,7 @@
 // A run's window as a record (IRunView): the rows, the progress and the verdicts a run shows, so
 // that the walk is judged without a window. Link selftest.
 #pragma once
-#include "TestRun.h"
+#include "RunView.h"
 #include <functional>
 #include <ostream>
 #include <string>
@@ -34,20 +34,13 @@ public:
         position = 0;
     }
     void ClearRows() override { rows.clear(); }
-    int AddRow(const std::string& caption, int image) override {
-        rows.push_back({caption, image, "", ""});
-        return static_cast<int>(rows.size()) - 1;
+    void ShowRow(int row, const TCheckResult& result) override {
+        const RecordedRow shown{result.Row.Caption, result.Row.Image, result.Row.Info, result.IdText()};
+        if (row == static_cast<int>(rows.size()))
+            rows.push_back(shown);
+        else
+            rows.at(row) = shown;
     }
-    void SetRow(int row, const RowContent& c) override {
-        rows[row].caption = c.Caption;
-        rows[row].image = c.Image;
-        rows[row].info = c.Info;
-    }
-    void SetRowFailed(int row, const std::string& message) override {
-        rows[row].image = 1;
-        rows[row].info = message;
-    }
-    void SetRowId(int row, int index) override { rows[row].id = std::to_string(index); }
     void ProcessMessages() override {
         positionsSeen.push_back(position);
         if (onPump)

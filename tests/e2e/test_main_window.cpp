@@ -23,6 +23,10 @@ std::wstring Wide(const std::string& ansi) {
     return vcl::ToWide(ansi);
 }
 
+CheckTexts TextsOf(int index, const Endpoints& hosts) {
+    return BuiltInChecks()[index].Texts(hosts);
+}
+
 class MainWindow : public testing::Test {
 protected:
     static void SetUpTestSuite() {

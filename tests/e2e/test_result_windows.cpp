@@ -94,9 +94,9 @@ TEST_F(ResultWindows, DetailOfARowByDoubleClick) {
     ASSERT_LT(last.bottom + 20, list.bottom);
     PostDoubleClick(List(), {last.left + 40, last.bottom + 20});
 
-    // A row without a check index shows check 0.
-    const int unnumbered = RowOf(ciSign);
-    program.SetItemText(ID_LV_Stat, unnumbered, 2, L"x");
+    // The detail shows the run's result, not the list's text: a hidden column changed from outside
+    // leaves the detail of its row as it was.
+    program.SetItemText(ID_LV_Stat, RowOf(ciCheckLumWeb), 2, L"x");
 
     const COLORREF buttonFace = GetSysColor(COLOR_BTNFACE);
     struct Case {
@@ -110,7 +110,6 @@ TEST_F(ResultWindows, DetailOfARowByDoubleClick) {
         {RowOf(ciCheckLumWeb), ciCheckLumWeb, RGB(255, 255, 0), true},
         {RowOf(ciCheckLumWebTK), ciCheckLumWebTK, RGB(255, 255, 0), false},
         {RowOf(ciTSPOCSPProxy), ciTSPOCSPProxy, RGB(255, 255, 0), true},
-        {unnumbered, ciConnect80, RGB(255, 0, 0), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.row);
@@ -130,8 +129,9 @@ TEST_F(ResultWindows, DetailOfARowByDoubleClick) {
         EXPECT_EQ(text(DetailIds::lbl2), L"Информация");
         EXPECT_EQ(text(DetailIds::B_OK), L"ОК");
         EXPECT_EQ(text(DetailIds::E_Category), row.caption);
-        EXPECT_EQ(text(DetailIds::E_Crytycal), Wide(TestCriticality[c.shownCheck]));
-        EXPECT_EQ(text(DetailIds::mmoInfo), Wide(TestDescriptions[c.shownCheck]));
+        const TCheck& check = BuiltInChecks()[c.shownCheck];
+        EXPECT_EQ(text(DetailIds::E_Crytycal), Wide(CriticalityText(check.Level)));
+        EXPECT_EQ(text(DetailIds::mmoInfo), Wide(check.Description));
         EXPECT_EQ(text(DetailIds::MemoError), row.info);
 
         const POINT inside = BesideTheText(GetDlgItem(detail, DetailIds::E_Category));
@@ -248,8 +248,8 @@ TEST_F(SupportReport, AfterARunAndSavedThroughTheDialog) {
     // The results part: every row, the identifier line (the signature was not made) and the verdict.
     std::wstring results = L"[Результаты тестирования системы]\r\n";
     for (const RemoteRow& row : rows)
-        results += (row.image != 0 ? L"! " : L"  ") + row.caption + L"[" + Wide(TestIds[std::stoi(row.id)]) + L"]: " +
-                   row.info + L"\r\n";
+        results += (row.image != 0 ? L"! " : L"  ") + row.caption + L"[" + Wide(BuiltInChecks()[std::stoi(row.id)].Id) +
+                   L"]: " + row.info + L"\r\n";
     results += L"СНИЛС: \r\n\r\n\r\n[Рекомендации]\r\n" + verdictText + L"\r\n\r\n\r\n[Информация о системе]\r\n";
     const size_t start = text.find(L"\r\n\r\n[Результаты тестирования системы]\r\n");
     ASSERT_NE(start, std::wstring::npos);

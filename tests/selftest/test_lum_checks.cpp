@@ -134,10 +134,9 @@ protected:
     static int Silent(RunContext&, std::string&) { return 1; }
 
     void Run(const std::string& script, bool trainingAnswers, int tag = TagRegular) {
-        std::vector<CheckRoutine> checks = {{ciCheckLumWebTK, trainingAnswers ? Answers : Silent}};
-        for (const CheckRoutine& check : BuiltInChecks())
-            if (check.Index == ciTSPOCSPProxy || check.Index == ciSign)
-                checks.push_back(check);
+        TCheck training = BuiltInChecks()[ciCheckLumWebTK];
+        training.Run = trainingAnswers ? Answers : Silent;
+        const std::vector<TCheck> checks = {training, BuiltInChecks()[ciTSPOCSPProxy], BuiltInChecks()[ciSign]};
         lum.Script(script);
         RunTests(tag, view, state, checks);
     }

@@ -1,10 +1,11 @@
 // The result detail and support report windows as made, on hidden instances: each control's
 // font, whether it may be edited, its colour, its scroll bar and its place, and where it goes when
-// the window grows.
+// the window grows; and the detail filled from a run's result.
 #include "ControlColour.h"
 #include "DebugInfo.h"
 #include "FDetail.h"
 #include "ResultWindowIds.h"
+#include "RunResults.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -103,6 +104,35 @@ TEST(ResultWindowLayout, SupportReport) {
         {B_OK, false, -1, false, {556, 472, 75, 25}, {656, 522, 75, 25}},
     };
     ExpectControls(form, std::begin(cases), std::end(cases), 639, 505);
+}
+
+TEST(ResultDetail, ShowsAResultWithItsCheck) {
+    struct Case {
+        int check, image;
+        const char* info;
+        int shown;  // the check whose criticality and description the window shows
+        const char* criticality;
+        TColor colour;
+    } const cases[] = {
+        {ciConnect80, ImageFailed, "отказ", ciConnect80, "1.Критичный", clRed},
+        {ciCheckLumWeb, ImageFailed, "502", ciCheckLumWeb, "2.Не критичный (для рабочего места)", clYellow},
+        {ciSign, ImageFailed, "нет", ciSign, "3.Не критичный", clSilver},
+        {ciZantholder, ImageWarning, "Не найдено", ciZantholder, "3.Не критичный", clYellow},
+        {ciIsCSP, ImagePassed, "Установлен", ciIsCSP, "1.Критичный", clBtnFace},
+        // While its routine runs, a row names no check: the detail shows check 0.
+        {ciSign, ImageRunning, "", ciConnect80, "1.Критичный", clBtnFace},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "check " << c.check << " image " << c.image);
+        const TCheckResult result{BuiltInChecks()[c.check], {"Подпись", c.image, c.info}};
+        TF_Detail form;
+        form.ShowResult(result);
+        EXPECT_EQ(form.E_Category.Caption(), "Подпись");
+        EXPECT_EQ(form.E_Crytycal.Caption(), c.criticality);
+        EXPECT_EQ(form.mmoInfo.Caption(), BuiltInChecks()[c.shown].Description);
+        EXPECT_EQ(form.MemoError.Caption(), c.info);
+        EXPECT_EQ(form.E_Category.Color(), c.colour);
+    }
 }
 
 }  // namespace

@@ -1,62 +1,85 @@
-// The results text, a row's check index, the detail's colour, the proxy line and the name a
-// report is saved under, as tables.
+// The results text of a run's results, the detail's colour, the proxy line and the name a report
+// is saved under, as tables.
 #include "CheckTable.h"
 #include "DebugInfo.h"
 #include "FDetail.h"
 #include "ResultsText.h"
+#include "RunResults.h"
 #include "SupportReport.h"
 #include "Text.h"
 #include <gtest/gtest.h>
+#include <cstring>
 
 namespace {
 
-TEST(RowCheckIndex, DecimalNumbersOfTheTable) {
-    struct Case {
-        const char* id;
-        int index;
-    } const cases[] = {
-        {"0", 0},  {"7", 7},   {"10", 10}, {"11", 11},  {"011", 11}, {"12", -1}, {"", -1},
-        {"-1", -1}, {"+3", -1}, {" 3", -1}, {"3 ", -1}, {"x", -1},   {"3x", -1}, {"99999999999", -1},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(RowCheckIndex(c.id), c.index) << "\"" << c.id << "\"";
+// A result of the table's check.
+TCheckResult ResultOf(int index, const std::string& caption, int image, const std::string& info) {
+    return {BuiltInChecks()[index], {caption, image, info}};
 }
 
 TEST(ResultsText, RowsIdentifierAndVerdict) {
-    const std::vector<TResultRow> rows = {
-        {"Соединение с cервером 127.0.0.2 по 80 порту", 1, "Failed to connect.\r\nError code: 10061", "0"},
-        {"Проверка наличия криптопровайдера КриптоПро CSP", 0, "Установлен", "2"},
-        {"ПО Зантхолдер", 2, "Не найдено", "10"},
-        {"Проверка формирования Электронной Подписи", 3, "", ""},  // about to run
-        {"Без номера", 0, "текст", "x"},
+    TRunState run;
+    run.Results = {
+        ResultOf(ciConnect80, "Соединение с cервером 127.0.0.2 по 80 порту", 1,
+                 "Failed to connect.\r\nError code: 10061"),
+        ResultOf(ciIsCSP, "Проверка наличия криптопровайдера КриптоПро CSP", 0, "Установлен"),
+        ResultOf(ciZantholder, "ПО Зантхолдер", 2, "Не найдено"),
+        ResultOf(ciSign, "Проверка формирования Электронной Подписи", 3, ""),  // about to run
     };
-    EXPECT_EQ(ResultsText(rows, true, "112-233-445 95", "Вердикт.\r\n - совет"),
+    run.Request = std::make_unique<_AUTH_REQUEST>();
+    std::memcpy(run.Identifier, "112-233-445 95", 15);
+    run.RecomendText = "Вердикт.\r\n - совет";
+    EXPECT_EQ(ResultsText(run),
               "! Соединение с cервером 127.0.0.2 по 80 порту[Connect80]: Failed to connect.\r\nError code: 10061\r\n"
               "  Проверка наличия криптопровайдера КриптоПро CSP[IsCSP]: Установлен\r\n"
               "! ПО Зантхолдер[Zantholder]: Не найдено\r\n"
               "! Проверка формирования Электронной Подписи: \r\n"
-              "  Без номера: текст\r\n"
               "СНИЛС: \r\n112-233-445 95\r\n"
               "\r\n[Рекомендации]\r\nВердикт.\r\n - совет\r\n");
 }
 
 TEST(ResultsText, BeforeAnyRunAndAfterAFailedSignature) {
-    EXPECT_EQ(ResultsText({}, false, "", ""), "");
-    EXPECT_EQ(ResultsText({}, true, "", ""), "СНИЛС: \r\n\r\n");
-    EXPECT_EQ(ResultsText({{"Конец", 0, "", "11"}}, false, "", "В"), "  Конец[End]: \r\n\r\n[Рекомендации]\r\nВ\r\n");
+    TRunState run;
+    EXPECT_EQ(ResultsText(run), "");
+    run.Request = std::make_unique<_AUTH_REQUEST>();
+    EXPECT_EQ(ResultsText(run), "СНИЛС: \r\n\r\n");
+    // An identifier that fills its buffer is read within it.
+    std::memset(run.Identifier, '7', sizeof run.Identifier);
+    run.Results = {ResultOf(ciSign, "Подпись", 1, "")};
+    run.RecomendText = "В";
+    EXPECT_EQ(ResultsText(run),
+              "! Подпись[Sign]: \r\nСНИЛС: \r\n" + std::string(100, '7') + "\r\n\r\n[Рекомендации]\r\nВ\r\n");
+}
+
+TEST(CheckResult, NamesItsCheckOnceItsRoutineHasEnded) {
+    struct Case {
+        int image;
+        std::string id;
+    } const cases[] = {{ImagePassed, "9"}, {ImageFailed, "9"}, {ImageWarning, "9"}, {ImageRunning, ""}};
+    for (const Case& c : cases) {
+        const TCheckResult result = ResultOf(ciSign, "c", c.image, "");
+        EXPECT_EQ(result.Done(), c.image != ImageRunning) << c.image;
+        EXPECT_EQ(result.IdText(), c.id) << c.image;
+    }
+    EXPECT_EQ(ResultOf(ciConnect80, "c", ImagePassed, "").IdText(), "0");
+    EXPECT_EQ(ResultOf(ciZantholder, "c", ImageFailed, "").IdText(), "10");
 }
 
 TEST(CategoryColor, ByImageAndLevel) {
+    const TCriticality critical = TCriticality::Critical, workstation = TCriticality::ForWorkstation,
+                       notCritical = TCriticality::NotCritical;
     struct Case {
-        int image, level;
+        int image;
+        TCriticality level;
         TColor colour;
     } const cases[] = {
-        {1, 0, clRed},        {1, 1, clYellow},     {1, 2, clSilver},     {2, 0, clYellow},
-        {2, 1, clYellow},     {2, 2, clYellow},     {0, 0, clBtnFace},    {0, 2, clBtnFace},
-        {3, 0, clBtnFace},    {3, 1, clBtnFace},    {-1, 0, clBtnFace},
+        {1, critical, clRed},        {1, workstation, clYellow},  {1, notCritical, clSilver},
+        {2, critical, clYellow},     {2, workstation, clYellow},  {2, notCritical, clYellow},
+        {0, critical, clBtnFace},    {0, notCritical, clBtnFace}, {3, critical, clBtnFace},
+        {3, workstation, clBtnFace}, {-1, critical, clBtnFace},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CategoryColor(c.image, c.level), c.colour) << c.image << " " << c.level;
+        EXPECT_EQ(CategoryColor(c.image, c.level), c.colour) << c.image << " " << static_cast<int>(c.level);
     EXPECT_EQ(clSilver, RGB(192, 192, 192));
 }
 

@@ -30,11 +30,8 @@ const std::string ReadDiagnostics = " - Проверьте содержимое 
 const std::string Success = "Тестирование сервисов подписи и ЯСК ВАРТО на рабочем месте успешно.";
 
 // Check 4 alone, as the run has it.
-std::vector<CheckRoutine> RootCheck() {
-    for (const CheckRoutine& check : BuiltInChecks())
-        if (check.Index == ciRootInstalled)
-            return {check};
-    return {};
+std::vector<TCheck> RootCheck() {
+    return {BuiltInChecks()[ciRootInstalled]};
 }
 
 HINTERNET WINAPI InternetConnectFailing(HINTERNET, LPCSTR, INTERNET_PORT, LPCSTR, LPCSTR, DWORD, DWORD, DWORD_PTR) {
@@ -84,7 +81,7 @@ protected:
             RunTests(TagRegular, view, state, RootCheck());
             ASSERT_EQ(view.rows.size(), 1u);
             const RecordedRow& row = view.rows[0];
-            const CheckTexts texts = TextsOf(ciRootInstalled, SelectEndpoints(TagRegular));
+            const CheckTexts texts = BuiltInChecks()[ciRootInstalled].Texts(SelectEndpoints(TagRegular));
             EXPECT_EQ(row.caption, r.image == 0 ? texts.Running : texts.Result);
             EXPECT_EQ(row.image, r.image);
             EXPECT_EQ(row.id, "4");
@@ -198,9 +195,7 @@ TEST(RootCheck, EachTagItsHostAndPath) {
         EXPECT_EQ(hosts.Requests(), t.requests);
         EXPECT_EQ(PkiSeenByAnotherProcess(stores), (TPkiInStores{{"root"}, {"sub"}, {"root"}}));
     }
-    int level = -1;
-    EXPECT_STREQ(GetCriticality(ciRootInstalled, level), "3.Не критичный");
-    EXPECT_EQ(level, 2);
+    EXPECT_EQ(BuiltInChecks()[ciRootInstalled].Level, TCriticality::NotCritical);
 }
 
 TEST(RootCheck, OfflineSearchAppendsItsNote) {

@@ -1,4 +1,5 @@
-// The run's logic that needs no window: endpoints by tag, row texts, recommendation rules, verdict.
+// The run's logic that needs no window: the check table, endpoints by tag, row texts,
+// recommendation rules, verdict.
 #include "CheckTable.h"
 #include "Endpoints.h"
 #include "Recomend.h"
@@ -6,6 +7,10 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+CheckTexts TextsOf(int index, const Endpoints& hosts) {
+    return BuiltInChecks()[index].Texts(hosts);
+}
 
 const std::string S = VORSALT_SERVICE_HOST, T = VORSALT_TRAINING_HOST, A = VORSALT_ALTERNATIVE_HOST;
 
@@ -40,7 +45,7 @@ TEST(SelectEndpoints, ByTag) {
 TEST(RunsCheck, TrainingComplexLeftOutOfAlternativeRun) {
     for (int tag : {0, 1, 2, 5})
         for (int i = 0; i < CheckCount; ++i)
-            EXPECT_EQ(RunsCheck(i, tag), !(i == 7 && tag == 2)) << tag << " " << i;
+            EXPECT_EQ(RunsCheck(BuiltInChecks()[i], tag), !(i == 7 && tag == 2)) << tag << " " << i;
 }
 
 TEST(TextsOf, TrainingRunAimsServiceChecksAtTrainingHost) {
@@ -112,7 +117,7 @@ Entries EntriesOf(const TRecomendMap& map) {
     return Entries(map.begin(), map.end());
 }
 
-TEST(ApplyRecomendRule, EachCheck) {
+TEST(RecomendRule, EachCheck) {
     constexpr int NotAuthenticated = static_cast<int>(0x8000000A);
     struct Case {
         int i;
@@ -152,7 +157,7 @@ TEST(ApplyRecomendRule, EachCheck) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "check " << c.i << " result " << c.r);
         TRecomendMap map(c.before.begin(), c.before.end());
-        EXPECT_EQ(ApplyRecomendRule(c.i, c.r, map, c.info), c.shown);
+        EXPECT_EQ(BuiltInChecks()[c.i].Rule(c.r, map, c.info), c.shown);
         EXPECT_EQ(EntriesOf(map), c.after);
     }
 }
@@ -211,21 +216,44 @@ TEST(ComposeVerdict, TextAndIcon) {
     }
 }
 
-TEST(CheckTable, EntriesAndCriticality) {
-    EXPECT_STREQ(TestIds[0], "Connect80");
-    EXPECT_STREQ(TestIds[10], "Zantholder");
-    EXPECT_STREQ(TestIds[11], "End");
-    EXPECT_STREQ(TestDescriptions[11], "End");
-    const int expected[TestTableSize] = {0, 0, 0, 0, 2, 0, 1, 2, 1, 2, 2, 2};
-    for (int i = 0; i < TestTableSize; ++i) {
-        int level = -7;
-        EXPECT_STREQ(GetCriticality(i, level), TestCriticality[i]);
-        EXPECT_EQ(level, expected[i]) << i;
+TEST(CheckTable, EntriesInTableOrder) {
+    const TCriticality critical = TCriticality::Critical, workstation = TCriticality::ForWorkstation,
+                       notCritical = TCriticality::NotCritical;
+    struct Case {
+        const char* id;
+        TCriticality level;
+        const char* descriptionHead;
+    } const cases[] = {
+        {"Connect80", critical, "Проверка возможности соединения с ЯСК ВАРТО по стандартному HTTP порту (80).\r\n"},
+        {"Connect443", critical, "Проверка возможности соединения с ЯСК ВАРТО по стандартному HTTPs порту (443).\r\n"},
+        {"IsCSP", critical, "Проверка наличия Криптопровайдера КриптоПро CSP\r\n"},
+        {"CSPWork", critical, "Проверка работоспособности ПО КриптоПро CSP."},
+        {"RootInstalled", notCritical, "Проверка установки корневой цепочки УЦ ЛНЦ (ЦС_3)."},
+        {"ConnectSSL", critical, "Проверка установки SSL соединения с ЯСК ВАРТО.\r\n"},
+        {"CheckLumWeb", workstation, "Проверка функционирования ЯСК ВАРТО."},
+        {"CheckLumWebTK", notCritical, "Проверка функционирования тренажерного комплекса ЯСК ВАРТО."},
+        {"TSPOCSPProxy", workstation, "Проверка функционирования служб выдачи доказательств времени"},
+        {"Sign", notCritical, "Проверка подписания в ЯСК ВАРТО с использованием ПРЭП или СКПЭП на ключевом носителе"},
+        {"Zantholder", notCritical, "Проверка наличия и функционирования ПО Зантхолдер на рабочем месте.\r\n"},
+    };
+    ASSERT_EQ(BuiltInChecks().size(), std::size(cases));
+    for (int i = 0; i < CheckCount; ++i) {
+        SCOPED_TRACE(i);
+        const TCheck& check = BuiltInChecks()[i];
+        EXPECT_EQ(check.Index, i);
+        EXPECT_STREQ(check.Id, cases[i].id);
+        EXPECT_EQ(check.Level, cases[i].level);
+        EXPECT_EQ(std::string(check.Description).rfind(cases[i].descriptionHead, 0), 0u) << check.Description;
+        EXPECT_NE(check.Run, nullptr);
     }
-    int level = -7;
-    EXPECT_STREQ(GetCriticality(12, level), "");
-    EXPECT_STREQ(GetCriticality(-1, level), "");
-    EXPECT_EQ(level, -7);
+    EXPECT_STREQ(BuiltInChecks()[ciCheckLumWebTK].Description, cases[ciCheckLumWebTK].descriptionHead);
+    EXPECT_STREQ(BuiltInChecks()[ciSign].Description, cases[ciSign].descriptionHead);
+}
+
+TEST(CriticalityText, EachLevel) {
+    EXPECT_STREQ(CriticalityText(TCriticality::Critical), "1.Критичный");
+    EXPECT_STREQ(CriticalityText(TCriticality::ForWorkstation), "2.Не критичный (для рабочего места)");
+    EXPECT_STREQ(CriticalityText(TCriticality::NotCritical), "3.Не критичный");
 }
 
 }  // namespace

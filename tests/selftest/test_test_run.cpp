@@ -2,11 +2,25 @@
 #include "Exception.h"
 #include "CheckTable.h"
 #include "RecordingView.h"
+#include "ResultsText.h"
 #include "TestRun.h"
 #include <gtest/gtest.h>
 #include <stdexcept>
 
 namespace {
+
+using Routine = int (*)(RunContext&, std::string&);
+
+CheckTexts TextsOf(int index, const Endpoints& hosts) {
+    return BuiltInChecks()[index].Texts(hosts);
+}
+
+// The table's check with another routine.
+TCheck With(int index, Routine run) {
+    TCheck check = BuiltInChecks()[index];
+    check.Run = run;
+    return check;
+}
 
 int scriptedResults[CheckCount];
 std::string scriptedInfo[CheckCount];
@@ -36,9 +50,10 @@ protected:
             scriptedInfo[i].clear();
         }
     }
-    const std::vector<CheckRoutine> all{{0, Scripted<0>}, {1, Scripted<1>}, {2, Scripted<2>},  {3, Scripted<3>},
-                                        {4, Scripted<4>}, {5, Scripted<5>}, {6, Scripted<6>},  {7, Scripted<7>},
-                                        {8, Scripted<8>}, {9, Scripted<9>}, {10, Scripted<10>}};
+    const std::vector<TCheck> all{With(0, Scripted<0>), With(1, Scripted<1>),  With(2, Scripted<2>),
+                                  With(3, Scripted<3>), With(4, Scripted<4>),  With(5, Scripted<5>),
+                                  With(6, Scripted<6>), With(7, Scripted<7>),  With(8, Scripted<8>),
+                                  With(9, Scripted<9>), With(10, Scripted<10>)};
     RecordingView view;
     TRunState state;
 };
@@ -101,7 +116,7 @@ TEST_F(TestRunWalk, SignatureNotAuthenticatedWithoutWordsIsAWarning) {
 }
 
 TEST_F(TestRunWalk, ClassLibraryExceptionFailsOnlyItsRow) {
-    std::vector<CheckRoutine> checks = all;
+    std::vector<TCheck> checks = all;
     checks[3].Run = Throws;
     RunTests(TagRegular, view, state, checks);
     ASSERT_EQ(view.rows.size(), 11u);
@@ -110,8 +125,35 @@ TEST_F(TestRunWalk, ClassLibraryExceptionFailsOnlyItsRow) {
     EXPECT_EQ(view.verdicts.size(), 1u);
 }
 
+// The run's results are the record the list shows, row for row, and the results text reads them
+// while the run goes on: the row about to run names no check yet.
+TEST_F(TestRunWalk, ResultsAreWhatTheRowsShow) {
+    scriptedResults[0] = 3;
+    scriptedInfo[0] = "нет связи";
+    std::vector<TCheck> checks = all;
+    checks[3].Run = Throws;
+    std::vector<std::string> textsSeen;
+    view.onPump = [&] { textsSeen.push_back(ResultsText(state)); };
+    RunTests(TagRegular, view, state, checks);
+
+    ASSERT_EQ(state.Results.size(), view.rows.size());
+    for (size_t i = 0; i < state.Results.size(); ++i) {
+        SCOPED_TRACE(i);
+        const TCheckResult& result = state.Results[i];
+        EXPECT_EQ(result.Check.Index, static_cast<int>(i));
+        EXPECT_EQ(view.rows[i], (RecordedRow{result.Row.Caption, result.Row.Image, result.Row.Info, result.IdText()}));
+    }
+    const Endpoints e = SelectEndpoints(0);
+    ASSERT_EQ(textsSeen.size(), 11u);
+    EXPECT_EQ(textsSeen[0], "! " + TextsOf(0, e).Running + ": \r\nСНИЛС: \r\n\r\n");
+    EXPECT_EQ(textsSeen[1], "! " + TextsOf(0, e).Result + "[Connect80]: нет связи\r\n! " + TextsOf(1, e).Running +
+                                ": \r\nСНИЛС: \r\n\r\n");
+    EXPECT_NE(textsSeen[4].find("! " + TextsOf(3, e).Running + "[CSPWork]: Сбой проверки\r\n"), std::string::npos);
+    EXPECT_NE(textsSeen[10].find("! " + TextsOf(10, e).Running + ": \r\n"), std::string::npos);
+}
+
 TEST_F(TestRunWalk, OtherExceptionEndsRunWithoutVerdict) {
-    std::vector<CheckRoutine> checks = all;
+    std::vector<TCheck> checks = all;
     checks[2].Run = ThrowsOther;
     EXPECT_THROW(RunTests(TagRegular, view, state, checks), std::runtime_error);
     EXPECT_EQ(view.rows.size(), 3u);
@@ -137,7 +179,7 @@ TEST_F(TestRunWalk, NoSecondRunWhileOneIsInProgress) {
 }
 
 TEST_F(TestRunWalk, TagSelectsTheHostChecksSee) {
-    const std::vector<CheckRoutine> checks{{0, ReadsHost}};
+    const std::vector<TCheck> checks{With(0, ReadsHost)};
     RunTests(TagTraining, view, state, checks);
     EXPECT_EQ(view.rows.at(0).info, SelectEndpoints(TagTraining).ServiceHost);
 }
