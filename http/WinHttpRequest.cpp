@@ -8,6 +8,7 @@
 #include "RequestParts.h"
 #include "ResponseText.h"
 #include "ServerCertInfo.h"
+#include "StringHelpers.h"
 #include "VyrnLog.h"
 #include "Seam.h"
 #include "WinHttpApi.h"
@@ -73,8 +74,8 @@ int TWinHTTP::UploadData(std::string object, const void* data, int length) {
 int TWinHTTP::UploadFile(std::string object, const char* path) {
     SetHeaders(MultipartRequestHeaders());
     const std::string fullPath = path != nullptr ? path : "";
-    const size_t slash = fullPath.rfind('\\');
-    const std::string fileName = slash == std::string::npos ? fullPath : fullPath.substr(slash + 1);
+    // A path without a backslash is sent as the file name whole (FileNameFromPath gives "" there).
+    const std::string fileName = fullPath.find('\\') == std::string::npos ? fullPath : FileNameFromPath(fullPath);
     TMultipartBody upload;
     if (!upload.BuildFromFile(fileName, path)) {
         LogOrStoreError(&errorText, "TWinHTTP: Не удается прочитать файл " + fullPath);

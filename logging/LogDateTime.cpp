@@ -16,42 +16,6 @@ std::string LocaleText(LCTYPE type) {
     return length > 1 ? std::string(buffer, length - 1) : std::string();
 }
 
-// The civil date (proleptic Gregorian) of a day counted from 1 January 1970.
-void CivilFromDays(int64_t z, int& year, int& month, int& day) {
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(yoe + era * 400 + (month <= 2));
-}
-
-const int64_t DaysTo1970 = 25569;  // from 30 December 1899
-
-struct Parts {
-    int year, month, day, hour, minute, second, ms, weekday;  // weekday 0 = Sunday
-};
-
-Parts Decode(TDateTime value) {
-    int64_t ms = static_cast<int64_t>(std::llround(value * MsPerDay));
-    int64_t days = ms / MsPerDay;
-    int64_t time = ms % MsPerDay;
-    if (time < 0) {  // before 1899 the fraction counts forward from the day's start as well
-        time = -time;
-    }
-    Parts p{};
-    CivilFromDays(days - DaysTo1970, p.year, p.month, p.day);
-    p.hour = static_cast<int>(time / 3600000);
-    p.minute = static_cast<int>(time / 60000 % 60);
-    p.second = static_cast<int>(time / 1000 % 60);
-    p.ms = static_cast<int>(time % 1000);
-    p.weekday = static_cast<int>(((days - DaysTo1970) % 7 + 7 + 4) % 7);  // 1 January 1970 was a Thursday
-    return p;
-}
-
 std::string Padded(int value, size_t digits) {
     std::string text = std::to_string(value);
     if (text.size() < digits)
@@ -114,7 +78,7 @@ size_t DesignatorAt(const std::string& format, size_t at) {
 
 class DateFormatter {
 public:
-    explicit DateFormatter(TDateTime value) : p(Decode(value)), value(value) {}
+    explicit DateFormatter(TDateTime value) : p(DecodeDateTime(value)), value(value) {}
 
     void Run(const std::string& format, int depth) {
         // An hour counts from 1 to 12 when a designator stands anywhere after it, quoted or not.
@@ -250,7 +214,7 @@ private:
         return format;
     }
 
-    Parts p;
+    TDateTimeParts p;
     TDateTime value;
 };
 

@@ -2,7 +2,6 @@
 #include "CryptOwned.h"
 #include "ErrorText.h"
 #include "LocalFree.h"
-#include "MsgEncodedLength.h"
 #include "ProviderApi.h"
 #include "Seam.h"
 #include <cstdio>
@@ -19,7 +18,9 @@ int _hash(const char* oid, const CRYPT_DATA_BLOB& data, CRYPT_DATA_BLOB& digest,
     info.hCryptProv = 0;
     info.HashAlgorithm.pszObjId = const_cast<char*>(oid);
 
-    const DWORD length = oid ? HashedMessageEncodedLength(info, data.cbData) : 0;
+    const DWORD length = oid ? Seam<TProviderApi>().CryptMsgCalculateEncodedLength(MessageEncoding, 0, CMSG_HASHED,
+                                                                                   &info, nullptr, data.cbData)
+                             : 0;
     if (length == 0) {
         LogOrStoreError(errorText, "_hash. Getting cbEncodedBlob length failed.");
         return 1;

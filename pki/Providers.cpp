@@ -7,7 +7,7 @@
 #include <cstring>
 
 TProviderApi TProviderApi::Real() {
-    return {::CryptEnumProvidersA, ::LocalAlloc};
+    return {::CryptEnumProvidersA, ::LocalAlloc, ::CryptMsgCalculateEncodedLength};
 }
 
 bool EnumCSPProviders(CCSPTypes& list, std::string* errorText) {

@@ -4,6 +4,7 @@
 #include "ErrorText.h"
 #include "ManualPost.h"
 #include "OleException.h"
+#include "TimeHelpers.h"
 #include "VyrnLog.h"
 
 namespace {
@@ -88,22 +89,9 @@ int COM_OCSP(BSTR address, CRYPT_DATA_BLOB& output, PCCERT_CONTEXT cert, SYSTEMT
 int GetOCSPProducedAt(TMyComPtr& response, SYSTEMTIME* time, std::string* errorText) {
     const Variant value = response.GetDispatchProperty(L"ProducedAt");
     SYSTEMTIME local{};
-    FILETIME localFile, utcFile;
     if (value.Type() != VT_DATE || !VariantTimeToSystemTime(value.Data().date, &local)) {
         LogOrStoreError(errorText, "Ошибка получения времени OCSP ответа");
         return 1;
     }
-    if (!SystemTimeToFileTime(&local, &localFile)) {
-        LogOrStoreError(errorText, "Невозможно перевести время SystemTimeToFileTime failed.");
-        return 2;
-    }
-    if (!LocalFileTimeToFileTime(&localFile, &utcFile)) {
-        LogOrStoreError(errorText, "Невозможно перевести время LocalFileTimeToFileTime failed.");
-        return 3;
-    }
-    if (!FileTimeToSystemTime(&utcFile, time)) {
-        LogOrStoreError(errorText, "Невозможно перевести время FileTimeToSystemTime failed.");
-        return 4;
-    }
-    return 0;
+    return LocalTimeToUtcByBiasNow(local, *time, errorText);
 }

@@ -43,12 +43,16 @@ int LocalTimeToUtc(const SYSTEMTIME& local, SYSTEMTIME& utc, std::string* errorT
         }
         return 0;
     }
+    return LocalTimeToUtcByBiasNow(local, utc, errorText);
+}
+
+int LocalTimeToUtcByBiasNow(const SYSTEMTIME& local, SYSTEMTIME& utc, std::string* errorText) {
     FILETIME localTime, utcTime;
     if (!SystemTimeToFileTime(&local, &localTime)) {
         LogOrStoreError(errorText, "Невозможно перевести время SystemTimeToFileTime failed.");
         return 2;
     }
-    if (!api.LocalFileTimeToFileTime(&localTime, &utcTime)) {
+    if (!Seam<TTimeZoneApi>().LocalFileTimeToFileTime(&localTime, &utcTime)) {
         LogOrStoreError(errorText, "Невозможно перевести время LocalFileTimeToFileTime failed.");
         return 3;
     }

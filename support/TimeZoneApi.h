@@ -11,7 +11,7 @@ struct TTimeZoneApi {
     // kernel32 without TzSpecificLocalTimeToSystemTime (older Windows): the fall-back by the bias now.
     decltype(&::LoadLibraryA) LoadLibraryA;
     decltype(&::GetProcAddress) GetProcAddress;
-    // A failing conversion of the fall-back path.
+    // A failing conversion by the bias now (the fall-back path, the OCSP response's time).
     decltype(&::LocalFileTimeToFileTime) LocalFileTimeToFileTime;
 
     static TTimeZoneApi Real();

@@ -99,7 +99,8 @@ public:
         static std::atomic<int> made{0};
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        path = std::wstring(temp) + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made);
+        path = std::wstring(temp) + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+               std::to_wstring(++made);
         RemoveTree(path);
         CreateDirectoryW(path.c_str(), nullptr);
     }

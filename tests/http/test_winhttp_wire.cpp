@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include "TempFiles.h"
 #include "TestPeer.h"
 #include "WireHeads.h"
 #include "WireScenarios.h"
@@ -137,6 +138,31 @@ TEST_F(WinHttpWire, RequestsRepliesAndTexts) {
         EXPECT_EQ(request.Body, c.Body);
         EXPECT_EQ(client.GetStatusCode(), c.Result != 0 ? c.Result : c.Response == "done" ? 201 : 200);
     }
+}
+
+// The file name of an upload is the path after its last backslash, or the whole path without one.
+TEST_F(WinHttpWire, UploadNamesTheFileByItsPath) {
+    ASSERT_TRUE(peer->Started());
+    const std::string content("p7s\0\xFF\r\n", 7);
+    const TTempFile file(TempPath("upload.p7s"), content);
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    ASSERT_TRUE(SetCurrentDirectoryA(TempPath("").c_str()));
+    const struct {
+        const char* what;
+        std::string path;
+    } cases[] = {{"full path", file.Path()}, {"bare name", "upload.p7s"}};
+    TWinHTTP client(false);
+    ASSERT_EQ(client.Connect(peer->Host(), peer->Port()), 0) << client.GetLastErrorText();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const size_t seen = peer->Requests().size();
+        EXPECT_EQ(client.UploadFile("/form.asp", c.path.c_str()), 0) << client.GetLastErrorText();
+        const auto requests = peer->Requests();
+        ASSERT_EQ(requests.size(), seen + 1);
+        EXPECT_EQ(requests.back().Body, WireMultipartBody("upload.p7s", content));
+    }
+    SetCurrentDirectoryA(folder);
 }
 
 namespace {

@@ -3,16 +3,19 @@
 #include "Hash.h"
 #include "HashJudge.h"
 #include "LocalFree.h"
-#include "MsgEncodedLength.h"
 #include "FailingLocalAlloc.h"
 #include "ProviderApi.h"
 #include "SeamOverride.h"
 #include "TestCspSetup.h"
 #include "TextChecks.h"
+#include "WineHashedLength.h"
+#include "CryptOwned.h"
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
+
+const TWineHashedLength WineHashedLength;
 
 std::vector<BYTE> InputOf(const JudgedInput& input) {
     std::vector<BYTE> data(input.size);
@@ -152,22 +155,23 @@ TEST(Hash, BadInput) {
     ExpectUntouched(digest);
 }
 
-// The length asked for the buffer holds the whole encoded message, as crypt32 encodes it.
-TEST(HashedMessageEncodedLength, HoldsTheEncodedMessage) {
+// The length the tests give in Wine's place holds the whole encoded message, as crypt32 encodes it.
+TEST(HashedLengthBound, HoldsTheEncodedMessage) {
     for (const JudgedInput& input : JudgedInputs) {
         SCOPED_TRACE(input.name);
         std::vector<BYTE> data = InputOf(input);
         CMSG_HASHED_ENCODE_INFO info{};
         info.cbSize = sizeof info;
         info.HashAlgorithm.pszObjId = const_cast<char*>(szOID_OIWSEC_sha1);
-        HCRYPTMSG message = CryptMsgOpenToEncode(X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0, CMSG_HASHED, &info,
-                                                 nullptr, nullptr);
-        ASSERT_NE(message, nullptr);
-        ASSERT_TRUE(CryptMsgUpdate(message, data.data(), static_cast<DWORD>(data.size()), TRUE));
+        const TCryptMsg message(
+            CryptMsgOpenToEncode(X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0, CMSG_HASHED, &info, nullptr, nullptr));
+        ASSERT_NE(message.Get(), nullptr);
+        ASSERT_TRUE(CryptMsgUpdate(message.Get(), data.data(), static_cast<DWORD>(data.size()), TRUE));
         DWORD encoded = 0;
-        ASSERT_TRUE(CryptMsgGetParam(message, CMSG_CONTENT_PARAM, 0, nullptr, &encoded));
-        CryptMsgClose(message);
-        EXPECT_GE(HashedMessageEncodedLength(info, static_cast<DWORD>(data.size())), encoded);
+        ASSERT_TRUE(CryptMsgGetParam(message.Get(), CMSG_CONTENT_PARAM, 0, nullptr, &encoded));
+        EXPECT_GE(HashedLengthBound(X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0, CMSG_HASHED, &info, nullptr,
+                                    static_cast<DWORD>(data.size())),
+                  encoded);
     }
 }
 

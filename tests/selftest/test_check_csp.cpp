@@ -2,10 +2,13 @@
 // settings written into the registry by each case.
 #include "TestCspSetup.h"
 #include "Tests.h"
+#include "WineHashedLength.h"
 #include <windows.h>
 #include <gtest/gtest.h>
 
 namespace {
+
+const TWineHashedLength WineHashedLength;
 
 const char* const SettingsKey = CryptoProSettings::SettingsKey;
 const char* const ParametersKey = CryptoProSettings::ParametersKey;

@@ -34,20 +34,25 @@ double TimePart(TDateTime value) {
 TDateTime Combine(double date, double time) {
     return date >= 0 ? date + time : date - time;
 }
+
+// The civil date of a day counted from 1 January 1970.
+void CivilFromDays(long long z, int& year, int& month, int& day) {
+    z += 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(yoe + era * 400 + (month <= 2));
+}
+
+const long long DaysTo1970 = 25569;
+const long long MsPerDay = 86400000;
+
 void DecodeDate(TDateTime value, int& year, int& month, int& day) {
-    long long days = static_cast<long long>(DatePart(value)) + DayNumberOfZero;
-    year = static_cast<int>(days / 146097 * 400 + 1);
-    days %= 146097;
-    while (days >= (IsLeapYear(year) ? 366 : 365)) {
-        days -= IsLeapYear(year) ? 366 : 365;
-        ++year;
-    }
-    month = 1;
-    while (days >= DaysInMonth(year, month)) {
-        days -= DaysInMonth(year, month);
-        ++month;
-    }
-    day = static_cast<int>(days) + 1;
+    CivilFromDays(static_cast<long long>(DatePart(value)) - DaysTo1970, year, month, day);
 }
 }  // namespace
 
@@ -60,6 +65,22 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 TDateTime SystemTimeToDateTime(const SYSTEMTIME& time) {
     return EncodeDateTime(time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond,
                           time.wMilliseconds);
+}
+
+TDateTimeParts DecodeDateTime(TDateTime value) {
+    const long long ms = std::llround(value * MsPerDay);
+    const long long days = ms / MsPerDay;
+    long long time = ms % MsPerDay;
+    if (time < 0)  // before 1899 the fraction counts forward from the day's start as well
+        time = -time;
+    TDateTimeParts p{};
+    CivilFromDays(days - DaysTo1970, p.year, p.month, p.day);
+    p.hour = static_cast<int>(time / 3600000);
+    p.minute = static_cast<int>(time / 60000 % 60);
+    p.second = static_cast<int>(time / 1000 % 60);
+    p.ms = static_cast<int>(time % 1000);
+    p.weekday = static_cast<int>(((days - DaysTo1970) % 7 + 7 + 4) % 7);  // 1 January 1970 was a Thursday
+    return p;
 }
 
 TDateTime IncMonth(TDateTime value, int months) {

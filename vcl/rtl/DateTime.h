@@ -9,6 +9,14 @@ using TDateTime = double;
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond);
 TDateTime SystemTimeToDateTime(const SYSTEMTIME& time);
 
+// The date and time of day of a value rounded to the nearest millisecond (so a value less than
+// half a millisecond before midnight is the next day at 0:00:00.000), in the proleptic Gregorian
+// calendar; weekday 0 is Sunday.
+struct TDateTimeParts {
+    int year, month, day, hour, minute, second, ms, weekday;
+};
+TDateTimeParts DecodeDateTime(TDateTime value);
+
 // The same day of the month (the month's last day when it is shorter) and the same time of day,
 // months later (earlier when negative).
 TDateTime IncMonth(TDateTime value, int months);
