@@ -134,8 +134,8 @@ bool THTTP::SetTimeouts(int milliseconds) {
             all = Seam<TWinInetApi>().InternetSetOptionA(handle, option, &value, sizeof value) && all;
     };
     setOn(session);
-    // A handle copies its parent's time-outs when it is made (Wine's connection copies only the
-    // connect one): an open connection gets them as well, for the requests opened on it later.
+    // A handle takes its parent's time-outs when it is made (Wine's connection and request do), and
+    // the connection was made before: it gets them as well, for the requests opened on it later.
     if (connection != nullptr)
         setOn(connection);
     return all;
