@@ -51,6 +51,10 @@ bool TWinHTTP::SetTimeouts(int milliseconds) {
     for (DWORD option : {WINHTTP_OPTION_CONNECT_TIMEOUT, WINHTTP_OPTION_RECEIVE_TIMEOUT, WINHTTP_OPTION_SEND_TIMEOUT})
         if (!WinHttpSetOption(handles->Session, option, &value, sizeof value))
             all = false;
+    // Under Wine only the receive-response time-out (90 s by default) bounds the wait for the
+    // response's head, where Windows applies the receive time-out too: it gets the same value, its
+    // result not counted.
+    WinHttpSetOption(handles->Session, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &value, sizeof value);
     return all;
 }
 

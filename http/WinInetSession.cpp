@@ -128,9 +128,16 @@ int THTTP::SetSecure(bool secureMode) {
 bool THTTP::SetTimeouts(int milliseconds) {
     DWORD value = static_cast<DWORD>(milliseconds);
     bool all = true;
-    for (DWORD option :
-         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
-        all = Seam<TWinInetApi>().InternetSetOptionA(session, option, &value, sizeof value) && all;
+    auto setOn = [&](HINTERNET handle) {
+        for (DWORD option :
+             {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
+            all = Seam<TWinInetApi>().InternetSetOptionA(handle, option, &value, sizeof value) && all;
+    };
+    setOn(session);
+    // A handle takes its parent's time-outs when it is made (Wine's connection and request do), and
+    // the connection was made before: it gets them as well, for the requests opened on it later.
+    if (connection != nullptr)
+        setOn(connection);
     return all;
 }
 

@@ -37,6 +37,7 @@ public:
     void SetShowDialogs(bool show) override;
     void SetSendClientCert(bool send) override;
     void SetStrictServerCert(bool strict) override;
+    // On the open session and its connection; process-wide when no session is open.
     bool SetTimeouts(int milliseconds) override;
     int SetSecure(bool secure) override;
     bool IsSecure() override;

@@ -15,6 +15,7 @@ struct TOptionSet {
     DWORD AccessType;  // INTERNET_OPTION_PROXY: what the proxy record holds
     std::string Proxy, Bypass;
     bool NullLists;
+    HINTERNET Handle;
 };
 
 // While it lives, every InternetSetOptionA through the seam is recorded and then answered by
@@ -51,7 +52,7 @@ private:
     }
 
     static BOOL WINAPI Record(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
-        TOptionSet set{handle == nullptr, option, buffer, length, 0, 0, "", "", false};
+        TOptionSet set{handle == nullptr, option, buffer, length, 0, 0, "", "", false, handle};
         if (buffer != nullptr && length >= sizeof(DWORD))
             set.Value = *static_cast<const DWORD*>(buffer);
         if (option == INTERNET_OPTION_PROXY && buffer != nullptr) {

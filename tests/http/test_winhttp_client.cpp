@@ -5,12 +5,16 @@
 #include "TestFiles.h"
 #include "class_http_winhttp.h"
 #include "TempFiles.h"
+#include "WineBehaviour.h"
 
 namespace {
 const char Script[] = R"({
   "/utf16.asp": {"headers": [["Content-Type", "text/plain; charset=UTF-16"], ["X-Count", "5"]],
                  "body_hex": "4f004b000d000a00"},
-  "/file.asp": {"body": "downloaded bytes", "chunk_size": 5}
+  "/file.asp": {"body": "downloaded bytes", "chunk_size": 5},
+  "/late.asp": {"delay": 2, "body": "late", "close": true},
+  "/trickle.asp": {"body": "abcdef", "chunk_size": 2, "chunk_delay": 2, "close": true},
+  "/soon.asp": {"body": "soon"}
 })";
 
 TPeerOptions Options() {
@@ -38,6 +42,43 @@ TEST(WinHttpClient, SessionSettingsAndReconnection) {
     EXPECT_EQ(client.Connect("", 0), 1);
     EXPECT_EQ(client.GetLastErrorText().rfind("TWinHTTP: Сервер для подключения не задан!", 0), 0u);
     EXPECT_EQ(client.GetServer(), peer.Host());  // a refused Connect changes nothing
+}
+
+// Set on the connected client, the time-outs end each later request: a head that does not come
+// and a body that stops coming end with a result and a text; a prompt reply arrives.
+TEST(WinHttpClient, TimeoutsEndASlowReplyWithAResultAndAText) {
+    TTestPeer peer(Options());
+    ASSERT_TRUE(peer.Started());
+    struct Case {
+        const char* path;
+        int result;
+        const char* text;  // start of the error text
+        const char* body;
+    } cases[] = {
+        {"/late.asp", 7,
+         WineGives("TWinHTTP: Ошибка при отправке запроса.\r\nsent=1recived=0\r\nОшибка LE № 0x274c",
+                   "a head that does not come in time ends with the socket's 10060, not 12002"),
+         nullptr},
+        {"/trickle.asp", 10,
+         WineGives("TWinHTTP: Ошибка получения информации после отправки запроса.\r\nОшибка LE № 0x274c",
+                   "a body that stops coming ends with the socket's 10060, not 12002"),
+         nullptr},
+        {"/soon.asp", 0, "", "soon"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        TWinHTTP client(false);
+        ASSERT_EQ(client.Connect(peer.Host(), peer.Port()), 0);
+        ASSERT_TRUE(client.SetTimeouts(800));
+        EXPECT_EQ(client.Request(c.path, VerbGet, nullptr, 0), c.result);
+        const std::string text = client.GetLastErrorText();
+        EXPECT_EQ(text.rfind(c.text, 0), 0u) << text;
+        if (c.body != nullptr) {
+            EXPECT_TRUE(client.ResponseEquals(c.body));
+        } else {
+            EXPECT_EQ(client.GetResponse(false), nullptr);
+        }
+    }
 }
 
 TEST(WinHttpClient, Utf16BodyHeadersAndCapture) {

@@ -1,4 +1,4 @@
-// THTTP's time-outs: the three options and the handle they go to, process-wide defaults, and a
+// THTTP's time-outs: the three options and the handles they go to, process-wide defaults, and a
 // reply slower than the time-out, which must end in a result and a text within bounded time.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -52,19 +52,10 @@ private:
     DWORD connect;
 };
 
-// What the session's time-outs are meant to do, put on each request, since Wine does not pass
-// them on (see SessionTimeoutsDoNotCutASlowReply).
-DWORD RequestTimeout = 0;
-
-HINTERNET WINAPI OpenWithTimeouts(HINTERNET connection, LPCSTR verb, LPCSTR path, LPCSTR version, LPCSTR referrer,
-                                  LPCSTR* types, DWORD flags, DWORD_PTR context) {
-    HINTERNET request = RealCalls<TWinInetApi>().HttpOpenRequestA(connection, verb, path, version, referrer, types,
-                                                                  flags, context);
-    if (request != nullptr)
-        for (DWORD option :
-             {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
-            RealCalls<TWinInetApi>().InternetSetOptionA(request, option, &RequestTimeout, sizeof RequestTimeout);
-    return request;
+DWORD HandleTypeOf(HINTERNET handle) {
+    DWORD type = 0;
+    DWORD size = sizeof type;
+    return RealCalls<TWinInetApi>().InternetQueryOptionA(handle, INTERNET_OPTION_HANDLE_TYPE, &type, &size) ? type : 0;
 }
 
 const char* const SlowReplies = R"({
@@ -76,7 +67,7 @@ const char* const SlowReplies = R"({
 })";
 }  // namespace
 
-TEST(THttpTimeouts, ThreeOptionsInOrderOnTheSessionOrTheProcess) {
+TEST(THttpTimeouts, ThreeOptionsInOrderOnTheProcessOrOnTheSessionAndItsConnection) {
     struct Case {
         DWORD failing;
         bool result;
@@ -84,6 +75,8 @@ TEST(THttpTimeouts, ThreeOptionsInOrderOnTheSessionOrTheProcess) {
                  {INTERNET_OPTION_CONNECT_TIMEOUT, false},
                  {INTERNET_OPTION_RECEIVE_TIMEOUT, false},
                  {INTERNET_OPTION_SEND_TIMEOUT, false}};
+    const DWORD order[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
+                           INTERNET_OPTION_SEND_TIMEOUT};
     TProcessTimeoutGuard guard;
     TSeamOverride<TWinInetApi> seam;
     TOptionRecorder recorder(seam, SetOptionFailingOne);
@@ -92,18 +85,25 @@ TEST(THttpTimeouts, ThreeOptionsInOrderOnTheSessionOrTheProcess) {
         FailingOption = c.failing;
         THTTP client(false, 0);
         for (bool connected : {false, true}) {
+            SCOPED_TRACE(connected ? "connected" : "no session");
             if (connected) {
                 ASSERT_EQ(client.Connect("127.0.0.61", 1), 0);
             }
             recorder.Sets().clear();
             EXPECT_EQ(client.SetTimeouts(4321), c.result);
-            ASSERT_EQ(recorder.Sets().size(), 3u);  // all three are tried, whichever fails
-            const DWORD order[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
-                                   INTERNET_OPTION_SEND_TIMEOUT};
-            for (size_t i = 0; i < 3; ++i) {
-                EXPECT_EQ(recorder.Sets()[i].Option, order[i]);
-                EXPECT_EQ(recorder.Sets()[i].Value, 4321u);
-                EXPECT_EQ(recorder.Sets()[i].NullHandle, !connected);
+            // The null handle alone, or the session's three and then the connection's three;
+            // all are tried, whichever fails.
+            const std::vector<DWORD> handleTypes = connected ? std::vector<DWORD>{INTERNET_HANDLE_TYPE_INTERNET,
+                                                                                  INTERNET_HANDLE_TYPE_CONNECT_HTTP}
+                                                             : std::vector<DWORD>{0};
+            ASSERT_EQ(recorder.Sets().size(), 3 * handleTypes.size());
+            for (size_t i = 0; i < recorder.Sets().size(); ++i) {
+                const TOptionSet& set = recorder.Sets()[i];
+                EXPECT_EQ(set.Option, order[i % 3]);
+                EXPECT_EQ(set.Value, 4321u);
+                EXPECT_EQ(set.NullHandle, !connected);
+                EXPECT_EQ(set.Handle, recorder.Sets()[i - i % 3].Handle);
+                EXPECT_EQ(HandleTypeOf(set.Handle), handleTypes[i / 3]);
             }
         }
     }
@@ -127,42 +127,36 @@ TEST(THttpTimeouts, ProcessDefaultsReachLaterSessionsAndSessionValuesStayWithThe
     EXPECT_EQ(SessionTimeouts, (std::vector<DWORD>{1234, 1234, 1234}));
 }
 
-// Wine accepts the receive and send time-outs on the session and the null handle but hands them
-// to no connection or request (the connection reports 0 for both): a slow reply arrives whole.
-TEST(THttpTimeouts, SessionTimeoutsDoNotCutASlowReply) {
-    TTestPeer peer(PeerWith("wininet-session-timeouts", SlowReplies, "", "127.0.0.64"));
+// Wine takes the process-wide receive and send time-outs but hands them to no connection or
+// request (the connection reports 0 for both): a slow reply arrives whole.
+TEST(THttpTimeouts, ProcessTimeoutsDoNotCutASlowReply) {
+    TTestPeer peer(PeerWith("wininet-process-timeouts", SlowReplies, "", "127.0.0.64"));
     ASSERT_TRUE(peer.Started());
     struct Case {
         const char* path;
         const char* body;
     } cases[] = {{"/late-short.asp", "late"}, {"/trickle-short.asp", "abcdef"}};
     TProcessTimeoutGuard guard;
-    for (bool beforeConnect : {false, true}) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.path) + (beforeConnect ? " before Connect" : " after Connect"));
-            THTTP client(false, 0);
-            client.SetShowDialogs(false);
-            if (beforeConnect) {
-                ASSERT_TRUE(client.SetTimeouts(400));
-            }
-            ASSERT_EQ(client.Connect(peer.Host(), peer.Port()), 0);
-            if (!beforeConnect) {
-                ASSERT_TRUE(client.SetTimeouts(400));
-            }
-            const DWORD start = GetTickCount();
-            EXPECT_EQ(client.Request(c.path, VerbGet, nullptr, 0),
-                      WineGives(0, "session time-outs reach no connection or request"))
-                << client.GetLastErrorText();
-            const DWORD elapsed = GetTickCount() - start;
-            EXPECT_TRUE(client.ResponseEquals(c.body));
-            EXPECT_GE(elapsed, 1000u);  // the reply was slower than the time-out
-            EXPECT_LT(elapsed, Scaled(30000));
-        }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        THTTP client(false, 0);
+        client.SetShowDialogs(false);
+        ASSERT_TRUE(client.SetTimeouts(400));
+        ASSERT_EQ(client.Connect(peer.Host(), peer.Port()), 0);
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(client.Request(c.path, VerbGet, nullptr, 0),
+                  WineGives(0, "process-wide time-outs reach no connection or request"))
+            << client.GetLastErrorText();
+        const DWORD elapsed = GetTickCount() - start;
+        EXPECT_TRUE(client.ResponseEquals(c.body));
+        EXPECT_GE(elapsed, 1000u);  // the reply was slower than the time-out
+        EXPECT_LT(elapsed, Scaled(30000));
     }
 }
 
-TEST(THttpTimeouts, RequestTimeoutsEndASlowReplyWithAResultAndAText) {
-    TTestPeer peer(PeerWith("wininet-request-timeouts", SlowReplies, "", "127.0.0.65"));
+// Set on the connected client, the time-outs end each later request on that connection.
+TEST(THttpTimeouts, ConnectedClientsTimeoutsEndASlowReplyWithAResultAndAText) {
+    TTestPeer peer(PeerWith("wininet-client-timeouts", SlowReplies, "", "127.0.0.65"));
     ASSERT_TRUE(peer.Started());
     struct Case {
         const char* path;
@@ -181,13 +175,11 @@ TEST(THttpTimeouts, RequestTimeoutsEndASlowReplyWithAResultAndAText) {
          nullptr},
         {"/soon.asp", 0, 200, "", "soon"},
     };
-    TSeamOverride<TWinInetApi> seam;
-    seam->HttpOpenRequestA = OpenWithTimeouts;
-    RequestTimeout = 800;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         auto client = ConnectedClient(peer);
         ASSERT_NE(client, nullptr);
+        ASSERT_TRUE(client->SetTimeouts(800));
         const DWORD start = GetTickCount();
         EXPECT_EQ(client->Request(c.path, VerbGet, nullptr, 0), c.result);
         const DWORD elapsed = GetTickCount() - start;
