@@ -122,7 +122,8 @@ TEST_F(HostsFile, MissingFileRaisesTheFileException) {
 }
 
 // What the hosts report reads from its file: the lines that LoadTextLines gives for each kind of
-// text (the mark picks the encoding, every line end ends a line, marked texts come out in cp1251).
+// text (the mark picks the encoding, every line end ends a line, marked texts come out in the ANSI
+// code page, 1251 here).
 TEST(LoadTextLines, GivesTheLinesOfEachKindOfText) {
     using Lines = std::vector<std::string>;
     struct Case {
@@ -155,7 +156,7 @@ TEST(LoadTextLines, GivesTheLinesOfEachKindOfText) {
          std::string("\xFF\xFE"
                      "a\0\0\0b\0\n\0",
                      10),
-         {"a"}},
+         {std::string("a\0b", 3)}},
         {"UTF-16LE, the mark alone", "\xFF\xFE", {}},
         {"UTF-16BE, an odd last byte", std::string("\xFE\xFF\x04\x1E\0\n\0a\x04", 9), {"\xCE", "a"}},
         {"UTF-16LE, one byte after the mark",
