@@ -5,11 +5,10 @@
 // writes, so a text keeps its characters between a window, a file and a call. On the
 // workstations the program serves it is 1251, in which the program's own texts are written.
 #pragma once
-#include <windows.h>
 #include <string>
 
 namespace vcl {
-constexpr unsigned AnsiCodePage = CP_ACP;
+constexpr unsigned AnsiCodePage = 0;  // CP_ACP
 std::wstring ToWide(const std::string& ansi);
 std::string ToAnsi(const std::wstring& wide);
 // UTF-8 bytes (without a byte-order mark) as UTF-16.
