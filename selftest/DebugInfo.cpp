@@ -4,6 +4,7 @@
 #include "SupportReport.h"
 #include "Text.h"
 #include "TextFileLines.h"
+#include "TextLines.h"
 
 TF_DebugInfo* F_DebugInfo = nullptr;
 
@@ -59,7 +60,7 @@ void TF_DebugInfo::B_SaveClick(TComponent*) {
     dialog.Filter = "*.txt|*.txt";  // a description and its pattern
     dialog.FileName = vcl::ToWide("Результаты тестирования.txt");
     if (dialog.Execute())
-        SaveTextLines(ReportFileName(dialog.FileName), SplitTextLines(MemoInfo.Caption()));
+        SaveTextLines(ReportFileName(dialog.FileName), vcl::SplitLines(MemoInfo.Caption()));
 }
 
 void TF_DebugInfo::MemoInfoKeyPress(TComponent*, wchar_t& key) {

@@ -1,6 +1,7 @@
 #include "Conversions.h"
 #include "LocalFree.h"
 #include "SysString.h"
+#include "Text.h"
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -37,7 +38,7 @@ char* WideToAnsi(const wchar_t* text) {
     TLocalFree<char> block(static_cast<char*>(LocalAlloc(LPTR, n + 1)));
     if (block.Get() == nullptr)
         return nullptr;
-    const int written = WideCharToMultiByte(CP_ACP, 0, text, n, block.Get(), n, nullptr, nullptr);
+    const int written = WideCharToMultiByte(vcl::AnsiCodePage, 0, text, n, block.Get(), n, nullptr, nullptr);
     if (written <= 0)
         return nullptr;
     block.Get()[n] = 0;
@@ -52,10 +53,12 @@ char* Utf8ToAnsi(const char* source, int length) {
     if (wide.Get() == nullptr)
         return nullptr;
     const int units = needed > 0 ? MultiByteToWideChar(CP_UTF8, 0, source, length, wide.Get(), needed) : 0;
-    const int bytes = units > 0 ? WideCharToMultiByte(CP_ACP, 0, wide.Get(), units, nullptr, 0, nullptr, nullptr) : 0;
+    const int bytes = units > 0
+                          ? WideCharToMultiByte(vcl::AnsiCodePage, 0, wide.Get(), units, nullptr, 0, nullptr, nullptr)
+                          : 0;
     char* block = static_cast<char*>(LocalAlloc(LPTR, bytes + 1));
     if (block != nullptr && bytes > 0)
-        WideCharToMultiByte(CP_ACP, 0, wide.Get(), units, block, bytes, nullptr, nullptr);
+        WideCharToMultiByte(vcl::AnsiCodePage, 0, wide.Get(), units, block, bytes, nullptr, nullptr);
     return block;
 }
 
@@ -64,13 +67,13 @@ BSTR AnsiToBstr(const char* text, int length, int* count) {
         *count = 0;
     if (text == nullptr || length <= 0)
         return SysAllocStringLen(nullptr, 0);
-    const int needed = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text, length, nullptr, 0);
+    const int needed = MultiByteToWideChar(vcl::AnsiCodePage, MB_PRECOMPOSED, text, length, nullptr, 0);
     if (needed <= 0)
         return nullptr;
     BSTR result = SysAllocStringLen(nullptr, needed);
     if (result == nullptr)
         return nullptr;
-    const int units = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text, length, result, needed);
+    const int units = MultiByteToWideChar(vcl::AnsiCodePage, MB_PRECOMPOSED, text, length, result, needed);
     if (count != nullptr)
         *count = units;
     return result;

@@ -1,4 +1,5 @@
-// Conversions between ANSI (the system code page), UTF-16, UTF-8 and automation strings.
+// Conversions between ANSI (the system code page, vcl::AnsiCodePage: Text.h says why), UTF-16,
+// UTF-8 and automation strings.
 // Returned char* blocks come from the local heap and belong to the caller (TLocalFree<char>);
 // returned BSTRs belong to the caller (SysFreeString). Failure gives null, never an exception.
 #pragma once

@@ -1,5 +1,4 @@
 #include "Application.h"
-#include "Text.h"
 #include <commctrl.h>
 
 static TApplication theApplication;
@@ -11,9 +10,9 @@ void TApplication::Initialize() {
 }
 
 void TApplication::Run() {
-    if (!mainForm_)
+    if (!MainForm())
         return;
-    mainForm_->Show();
+    MainForm()->Show();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
@@ -31,30 +30,4 @@ void TApplication::ProcessMessages() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-}
-
-void TApplication::ShowException(const Exception& e) {
-    MessageBox(e.Message, Title, MB_OK | MB_ICONSTOP);
-}
-
-void TApplication::HandleException() noexcept {
-    try {
-        try {
-            throw;
-        } catch (const Exception& e) {
-            ShowException(e);
-        } catch (...) {
-            ShowException(Exception(""));
-        }
-    } catch (...) {
-        // the message could not be shown: nothing more can be done
-    }
-}
-
-int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
-    // The window the user works in, a modal form above the main one included.
-    HWND owner = GetActiveWindow();
-    if (!owner)
-        owner = mainForm_ && IsWindow(mainForm_->Handle()) ? mainForm_->Handle() : nullptr;
-    return MessageBoxW(owner, vcl::ToWide(text).c_str(), vcl::ToWide(caption).c_str(), flags);
 }

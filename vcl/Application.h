@@ -1,12 +1,11 @@
-// The application object: the forms it owns, the message loop and the standard exception box.
+// The application object: the forms it owns and the message loop; the forms' host (FormHost.h).
 #pragma once
-#include "Exception.h"
 #include "Form.h"
+#include "FormHost.h"
 #include <memory>
-#include <string>
 #include <vector>
 
-class TApplication {
+class TApplication final : public TFormHost {
 public:
     void Initialize();
 
@@ -15,30 +14,18 @@ public:
     void CreateForm(T*& ref) {
         auto form = std::make_unique<T>();
         ref = form.get();
-        if (!mainForm_)
-            mainForm_ = ref;
+        if (!MainForm())
+            SetMainForm(ref, ref->Handle());
         forms_.push_back(std::move(form));
     }
-    TForm* MainForm() const { return mainForm_; }
 
     // Shows the main form and dispatches messages until it is closed.
     void Run();
     // Dispatches the messages that are pending now, then returns.
     void ProcessMessages();
 
-    void ShowException(const Exception& e);
-    // Shows the exception being handled: an Exception as it is, any other as one with an empty message.
-    // Called only from within a handler; throws nothing, even when the message cannot be shown.
-    void HandleException() noexcept;
-    // Owned by the active window of the program, else by the main form.
-    int MessageBox(const std::string& text, const std::string& caption, UINT flags);
-
-    bool MainFormOnTaskBar = false;
-    std::string Title = "Vorsalt";
-
 private:
     std::vector<std::unique_ptr<TForm>> forms_;
-    TForm* mainForm_ = nullptr;
 };
 
 extern TApplication* Application;

@@ -3,6 +3,7 @@
 // modal display Enter presses the form's default button and Escape its cancel button.
 #pragma once
 #include "Control.h"
+#include "ModalResult.h"
 
 class TButton : public TWinControl {
 public:
@@ -22,5 +23,5 @@ public:
 private:
     void Clicked();
 
-    int modalResult_ = 0;
+    int modalResult_ = mrNone;
 };

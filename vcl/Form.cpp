@@ -1,6 +1,5 @@
 #include "Form.h"
-#include "Application.h"
-#include "Button.h"
+#include "FormHost.h"
 #include "Menu.h"
 #include <algorithm>
 
@@ -59,9 +58,9 @@ TForm::TForm(const wchar_t* className, const TFont* font)
         wc.lpszClassName = className;
         RegisterClassExW(&wc);
     }
-    TApplication& app = *Application;
-    HWND owner = app.MainForm() ? app.MainForm()->Handle() : nullptr;
-    DWORD exStyle = !owner && app.MainFormOnTaskBar ? WS_EX_APPWINDOW : 0;
+    TFormHost* host = TFormHost::Current();
+    HWND owner = host ? host->MainWindow() : nullptr;
+    DWORD exStyle = !owner && host && host->MainFormOnTaskBar ? WS_EX_APPWINDOW : 0;
     HWND hwnd = CreateWindowExW(exStyle, className, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, this);
     Attach(hwnd);
@@ -70,6 +69,11 @@ TForm::TForm(const wchar_t* className, const TFont* font)
 
 TForm::~TForm() {
     SetWindowLongPtrW(Handle(), GWLP_USERDATA, 0);
+}
+
+bool TForm::IsMain() const {
+    const TFormHost* host = TFormHost::Current();
+    return host && host->MainForm() == this;
 }
 
 void TForm::SetClientSize(int width, int height) {
@@ -148,7 +152,8 @@ LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     try {
         return form->Dispatch(msg, wParam, lParam);
     } catch (...) {
-        Application->HandleException();
+        if (TFormHost* host = TFormHost::Current())
+            host->HandleException();
         return 0;
     }
 }
@@ -156,12 +161,10 @@ LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 LRESULT TForm::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_COMMAND: {
-        // Escape in a modal display: the dialog keys send IDCANCEL, which no control of a form has.
-        if (LOWORD(wParam) == IDCANCEL && lParam == 0 && cancelButton_) {
-            cancelButton_->Click();
-            return 0;
-        }
-        auto it = commands_.find(LOWORD(wParam));
+        // Escape in a modal display: the dialog keys send IDCANCEL, which no control of a form has;
+        // it stands for the cancel button's click.
+        const bool escape = LOWORD(wParam) == IDCANCEL && lParam == 0 && cancelButton_;
+        auto it = commands_.find(escape ? cancelButton_->Id() : LOWORD(wParam));
         if (it != commands_.end() && it->second) {
             auto handler = it->second;  // the handler may replace itself while it runs
             handler();
@@ -220,7 +223,7 @@ LRESULT TForm::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         if (modal_)
             modalResult_ = mrCancel;
-        else if (Application->MainForm() == this)
+        else if (IsMain())
             DestroyWindow(Handle());
         else
             ShowWindow(Handle(), SW_HIDE);
@@ -228,7 +231,7 @@ LRESULT TForm::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         if (modal_)
             modalResult_ = mrCancel;
-        if (Application->MainForm() == this)
+        if (IsMain())
             PostQuitMessage(0);
         return 0;
     }

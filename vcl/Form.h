@@ -1,19 +1,17 @@
 // A top-level window whose window class is the form's class name. It routes the commands and
 // notifications of its controls and menu to handlers, answers its controls' colour requests,
 // and lets no exception out of its procedure. A form other than the main one is owned by the
-// main form; closing it hides it, or ends its modal display.
+// main form; closing it hides it, or ends its modal display. The main form and the showing of an
+// exception are the host's (FormHost.h).
 #pragma once
 #include "Control.h"
+#include "ModalResult.h"
 #include <functional>
 #include <map>
 #include <memory>
 #include <utility>
 
-class TButton;
 class TMainMenu;
-
-// Modal results.
-constexpr int mrNone = 0, mrOk = 1, mrCancel = 2;
 
 enum class TPosition { Designed, OwnerFormCenter };
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
@@ -46,13 +44,16 @@ public:
     void OnCommand(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
     void OnNotify(int id, UINT code, std::function<void()> handler) { notifies_[{id, code}] = std::move(handler); }
 
+    // The buttons of the dialog keys in a modal display, as a button sets itself: Enter gives the
+    // default one's command, Escape the cancel one's; null: none.
+    void SetDefaultButton(const TWinControl* button) { defaultButton_ = button; }
+    void SetCancelButton(const TWinControl* button) { cancelButton_ = button; }
+
 protected:
     TForm(const wchar_t* className, const TFont* font = nullptr);
 
 private:
-    friend class TButton;
-    void SetDefaultButton(TButton* button) { defaultButton_ = button; }
-    void SetCancelButton(TButton* button) { cancelButton_ = button; }
+    bool IsMain() const;
     void BeforeShow();
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -63,8 +64,8 @@ private:
     std::map<int, std::function<void()>> commands_;
     std::map<std::pair<int, UINT>, std::function<void()>> notifies_;
     TPosition position_ = TPosition::Designed;
-    TButton* defaultButton_ = nullptr;
-    TButton* cancelButton_ = nullptr;
+    const TWinControl* defaultButton_ = nullptr;
+    const TWinControl* cancelButton_ = nullptr;
     HWND focused_ = nullptr;  // the control that had the focus when the form was last left
     bool modal_ = false;
     int modalResult_ = mrNone;

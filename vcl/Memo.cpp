@@ -1,5 +1,5 @@
 #include "Memo.h"
-#include "Application.h"
+#include "FormHost.h"
 #include <commctrl.h>
 
 TMemo::TMemo(TWinControl* parent, int id)
@@ -23,7 +23,8 @@ LRESULT CALLBACK TMemo::KeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
                 return 0;
             wParam = key;
         } catch (...) {
-            Application->HandleException();
+            if (TFormHost* host = TFormHost::Current())
+                host->HandleException();
             return 0;
         }
     }

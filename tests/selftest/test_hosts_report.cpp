@@ -3,6 +3,8 @@
 #include "Endpoints.h"
 #include "Exception.h"
 #include "HostsFile.h"
+#include "TempFiles.h"
+#include "TextFileLines.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <sstream>
@@ -116,6 +118,57 @@ TEST_F(HostsFile, MissingFileRaisesTheFileException) {
         ADD_FAILURE() << "no exception";
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message.rfind("Cannot open file \"" + path + "\". ", 0), 0u) << e.Message;
+    }
+}
+
+// What the hosts report reads from its file: the lines that LoadTextLines gives for each kind of
+// text (the mark picks the encoding, every line end ends a line, marked texts come out in the ANSI
+// code page, 1251 here).
+TEST(LoadTextLines, GivesTheLinesOfEachKindOfText) {
+    using Lines = std::vector<std::string>;
+    struct Case {
+        const char* kind;
+        std::string bytes;
+        Lines lines;
+    } const cases[] = {
+        {"empty", "", {}},
+        {"ANSI, every line end", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"ANSI, a line end at the end", "a\r\n", {"a"}},
+        {"ANSI, LF CR", "a\n\rb\r", {"a", "", "b"}},
+        {"ANSI, empty lines", "\r\n\n\r", {"", "", ""}},
+        {"ANSI bytes as they are", "\xCE\xF8\xE8\xE1\xEA\xE0\n\xEF\xBB", {"\xCE\xF8\xE8\xE1\xEA\xE0", "\xEF\xBB"}},
+        {"ANSI with a NUL", std::string("a\0b\nc", 5), {std::string("a\0b", 3), "c"}},
+        {"UTF-8", "\xEF\xBB\xBF\xD0\x9E\xD1\x88\r\n\xE4\xB8\xAD\n", {"\xCE\xF8", "?"}},
+        {"UTF-8, the mark alone", "\xEF\xBB\xBF", {}},
+        {"UTF-8, a broken sequence",
+         "\xEF\xBB\xBF"
+         "a\xFF"
+         "b",
+         {"a?b"}},
+        {"UTF-16LE",
+         std::string("\xFF\xFE\x1E\x04"
+                     "a\0\r\0\n\0b\0\r\0",
+                     14),
+         {"\xCE"
+          "a",
+          "b"}},
+        {"UTF-16LE with a NUL",
+         std::string("\xFF\xFE"
+                     "a\0\0\0b\0\n\0",
+                     10),
+         {std::string("a\0b", 3)}},
+        {"UTF-16LE, the mark alone", "\xFF\xFE", {}},
+        {"UTF-16BE, an odd last byte", std::string("\xFE\xFF\x04\x1E\0\n\0a\x04", 9), {"\xCE", "a"}},
+        {"UTF-16LE, one byte after the mark",
+         "\xFF\xFE"
+         "a",
+         {}},
+        {"a mark of UTF-16 cut short", "\xFF", {"\xFF"}},
+    };
+    const TTempFile file(TempPath("vorsalt-text-lines.txt"), "");
+    for (const Case& c : cases) {
+        WriteFileBytes(file.Path(), c.bytes);
+        EXPECT_EQ(LoadTextLines(file.Path(), 1024), c.lines) << c.kind;
     }
 }
 

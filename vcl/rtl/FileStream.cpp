@@ -34,6 +34,8 @@ std::string SystemText(DWORD code) {
                                        FORMAT_MESSAGE_IGNORE_INSERTS,
                                    nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string result(text ? text : "", n);
+    // Not through the owner of local-heap blocks (support/LocalFree.h): that stands in a layer
+    // above this one, which this layer may not include.
     LocalFree(text);
     while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
         result.pop_back();

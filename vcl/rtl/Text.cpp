@@ -3,6 +3,8 @@
 
 namespace vcl {
 
+static_assert(AnsiCodePage == CP_ACP);
+
 std::wstring ToWide(const std::string& ansi) {
     if (ansi.empty())
         return {};
