@@ -159,12 +159,9 @@ TEST_F(SignLowTest, TheKeyPeriodIsJudgedAtTheCurrentTimeWithoutAStamp) {
     EXPECT_EQ(RunSignLow(Data, signer.Cert(), options).result, 0);
     EXPECT_EQ(RunSignLow(Data, qualified.Cert(), options).result, 0) << "36 months with the qualified usage";
     const TSignLowRun expired = RunSignLow(Data, old.Cert(), options);
-    EXPECT_EQ(expired.result, 9);
-    EXPECT_TRUE(StartsWith(expired.errorText,
+    EXPECT_TRUE(FailedWith(expired, 9,
                            "IsPrivateKeyValid. Срок действия закрытого ключа истек.\r\nСертификат: "
-                           "2004, дата выдачи: "))
-        << expired.errorText;
-    EXPECT_TRUE(expired.messageNull);
+                           "2004, дата выдачи: "));
     EXPECT_EQ(expired.progress.size(), 1u);
 }
 
@@ -215,9 +212,7 @@ TEST_F(SignLowTest, AMessageThatCannotBeReopenedOrReadFailsAtItsStep) {
         seam->CryptMsgGetParam = c.call;
         UnreadableParam = c.unreadable;
         const TSignLowRun run = RunSignLow(Data, signer.Cert(), TSignOptions());
-        EXPECT_EQ(run.result, c.result);
-        EXPECT_TRUE(StartsWith(run.errorText, c.text)) << run.errorText;
-        EXPECT_TRUE(run.messageNull);
+        EXPECT_TRUE(FailedWith(run, c.result, c.text));
         EXPECT_EQ(run.progress.size(), c.progress);
     }
 }
@@ -294,13 +289,10 @@ TEST_F(SignLowPin, AWrongPinIsSetAndTheSignatureFailsAtStep4) {
     TSignOptions options;
     options.pin = "9999";
     const TSignLowRun run = RunSignLow(Data, proxied.Cert(), options);
-    EXPECT_EQ(run.result, 4);
-    EXPECT_TRUE(StartsWith(run.errorText,
+    EXPECT_TRUE(FailedWith(run, 4,
                            "SignLow. Не удается подписать сообщение. CryptMsgUpdate failed.\r\nОшибка LE "
-                           "№ 0x8010006b"))
-        << run.errorText;
+                           "№ 0x8010006b"));
     EXPECT_EQ(journal.Lines(), std::vector<std::string>{"proxycsp PIN 9999"});
-    EXPECT_TRUE(run.messageNull);
     EXPECT_TRUE(run.progress.empty());
 }
 
