@@ -6,31 +6,31 @@
 
 namespace {
 // The small part of JSON that the peer writes: objects, arrays, strings, numbers, literals.
-struct TJson {
+struct PeerLogValue {
     enum Kind { Null, Bool, Number, String, Array, Object } kind = Null;
     bool flag = false;
     double number = 0;
     std::string text;
-    std::vector<TJson> items;
-    std::vector<std::pair<std::string, TJson>> members;
+    std::vector<PeerLogValue> items;
+    std::vector<std::pair<std::string, PeerLogValue>> members;
 
-    const TJson* Find(const std::string& name) const {
+    const PeerLogValue* Find(const std::string& name) const {
         for (const auto& member : members)
             if (member.first == name)
                 return &member.second;
         return nullptr;
     }
     std::string Text(const std::string& name) const {
-        const TJson* value = Find(name);
+        const PeerLogValue* value = Find(name);
         return value != nullptr && value->kind == String ? value->text : std::string();
     }
 };
 
-class TJsonReader {
+class PeerLogReader {
 public:
-    explicit TJsonReader(const std::string& text) : text(text) {}
+    explicit PeerLogReader(const std::string& text) : text(text) {}
 
-    bool Read(TJson& value) {
+    bool Read(PeerLogValue& value) {
         Skip();
         if (at >= text.size())
             return false;
@@ -40,11 +40,11 @@ public:
         if (c == '[')
             return ReadArray(value);
         if (c == '"') {
-            value.kind = TJson::String;
+            value.kind = PeerLogValue::String;
             return ReadString(value.text);
         }
         if (Literal("true") || Literal("false")) {
-            value.kind = TJson::Bool;
+            value.kind = PeerLogValue::Bool;
             value.flag = c == 't';
             return true;
         }
@@ -52,7 +52,7 @@ public:
             return true;
         const char* start = text.c_str() + at;
         char* end = nullptr;
-        value.kind = TJson::Number;
+        value.kind = PeerLogValue::Number;
         value.number = std::strtod(start, &end);
         at += static_cast<size_t>(end - start);
         return end != start;
@@ -105,8 +105,8 @@ private:
         }
         return Expect('"');
     }
-    bool ReadArray(TJson& value) {
-        value.kind = TJson::Array;
+    bool ReadArray(PeerLogValue& value) {
+        value.kind = PeerLogValue::Array;
         ++at;
         if (Expect(']'))
             return true;
@@ -117,8 +117,8 @@ private:
         } while (Expect(','));
         return Expect(']');
     }
-    bool ReadObject(TJson& value) {
-        value.kind = TJson::Object;
+    bool ReadObject(PeerLogValue& value) {
+        value.kind = PeerLogValue::Object;
         ++at;
         if (Expect('}'))
             return true;
@@ -127,7 +127,7 @@ private:
             Skip();
             if (at >= text.size() || text[at] != '"' || !ReadString(name) || !Expect(':'))
                 return false;
-            value.members.emplace_back(name, TJson());
+            value.members.emplace_back(name, PeerLogValue());
             if (!Read(value.members.back().second))
                 return false;
         } while (Expect(','));
@@ -145,14 +145,14 @@ std::string FromHex(const std::string& hex) {
     return bytes;
 }
 
-TPeerRequest RequestOf(const TJson& line) {
+TPeerRequest RequestOf(const PeerLogValue& line) {
     TPeerRequest request;
     request.Peer = line.Text("peer");
-    const TJson* time = line.Find("time");
+    const PeerLogValue* time = line.Find("time");
     request.Time = time != nullptr ? time->number : 0;
-    const TJson* connection = line.Find("conn");
+    const PeerLogValue* connection = line.Find("conn");
     request.Connection = connection != nullptr ? static_cast<int>(connection->number) : 0;
-    const TJson* tls = line.Find("tls");
+    const PeerLogValue* tls = line.Find("tls");
     request.Tls = tls != nullptr && tls->flag;
     request.ClientCert = line.Text("client_cert");
     request.Head = line.Text("head");
@@ -160,8 +160,8 @@ TPeerRequest RequestOf(const TJson& line) {
     request.Method = line.Text("method");
     request.Target = line.Text("target");
     request.Version = line.Text("version");
-    if (const TJson* headers = line.Find("headers"))
-        for (const TJson& pair : headers->items)
+    if (const PeerLogValue* headers = line.Find("headers"))
+        for (const PeerLogValue& pair : headers->items)
             if (pair.items.size() == 2)
                 request.Headers.emplace_back(pair.items[0].text, pair.items[1].text);
     request.Body = FromHex(line.Text("body_hex"));
@@ -197,9 +197,9 @@ std::vector<TPeerEvent> ParsePeerLog(const std::string& text) {
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {
-        TJson value;
-        TJsonReader reader(line);
-        if (!reader.Read(value) || value.kind != TJson::Object)
+        PeerLogValue value;
+        PeerLogReader reader(line);
+        if (!reader.Read(value) || value.kind != PeerLogValue::Object)
             continue;
         TPeerEvent event;
         event.Event = value.Text("event");

@@ -2,6 +2,7 @@
 // afterwards.
 #pragma once
 #include <windows.h>
+#include "Owned.h"
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -57,25 +58,31 @@ private:
     bool made = true;
 };
 
+// A search through a folder, as FindFirstFile gives it.
+struct TFindTraits : TOwnedTraits<HANDLE> {
+    static Handle Empty() { return INVALID_HANDLE_VALUE; }
+    static BOOL Close(Handle handle) { return FindClose(handle); }
+};
+using TFileSearch = TOwned<TFindTraits>;
+
 // The files (not folders) directly in a folder.
 inline int CountFiles(const std::wstring& folder) {
     int count = 0;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const TFileSearch search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!search)
         return 0;
     do
         count += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    while (FindNextFileW(search, &found));
-    FindClose(search);
+    while (FindNextFileW(search.Get(), &found));
     return count;
 }
 
 // A folder and everything in it, subfolders included, removed.
 inline void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    TFileSearch search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (search) {
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..")
@@ -85,8 +92,8 @@ inline void RemoveTree(const std::wstring& folder) {
                 RemoveTree(path);
             else
                 DeleteFileW(path.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        } while (FindNextFileW(search.Get(), &found));
+        search.Close();  // a folder that a search holds open is not removed
     }
     RemoveDirectoryW(folder.c_str());
 }

@@ -68,20 +68,16 @@ private:
 };
 
 // Option calls for the seam that refuse the one option with the error and pass every other to
-// WinINet.
-template <DWORD Option, DWORD Error>
-BOOL WINAPI SetOptionRefusing(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length) {
+// WinINet's call (Real, the seam's entry).
+template <auto Real, DWORD Option, DWORD Error, typename Length>
+BOOL WINAPI OptionRefusing(HINTERNET handle, DWORD option, LPVOID buffer, Length length) {
     if (option == Option) {
         SetLastError(Error);
         return FALSE;
     }
-    return RealCalls<TWinInetApi>().InternetSetOptionA(handle, option, buffer, length);
+    return (RealCalls<TWinInetApi>().*Real)(handle, option, buffer, length);
 }
 template <DWORD Option, DWORD Error>
-BOOL WINAPI QueryOptionRefusing(HINTERNET handle, DWORD option, LPVOID buffer, LPDWORD length) {
-    if (option == Option) {
-        SetLastError(Error);
-        return FALSE;
-    }
-    return RealCalls<TWinInetApi>().InternetQueryOptionA(handle, option, buffer, length);
-}
+constexpr auto SetOptionRefusing = OptionRefusing<&TWinInetApi::InternetSetOptionA, Option, Error, DWORD>;
+template <DWORD Option, DWORD Error>
+constexpr auto QueryOptionRefusing = OptionRefusing<&TWinInetApi::InternetQueryOptionA, Option, Error, LPDWORD>;

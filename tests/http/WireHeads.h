@@ -1,7 +1,8 @@
 // The whole request head that a client sends through Wine's HTTP stack, byte for byte: the
 // request line, then the headers in the order the stack writes them. The client gives the
 // method, the path, the agent and its own header lines; the stack adds Accept, Host, the length,
-// Connection and its no-cache headers, in an order of its own (WineGives names it). Also the
+// Connection and its no-cache headers, in an order of its own (marked: Windows' own order is not
+// known here, so the heads are checked under Wine only). Also the
 // multipart upload of a file as it goes on the wire.
 #pragma once
 #include <string>
@@ -11,9 +12,9 @@ enum class THttpStack { WinInet, WinHttp };
 
 // clientHeaders: the client's own header lines, separated by CR LF. The length goes out unless a
 // GET has no body.
-inline std::string ExpectedHead(THttpStack stack, const std::string& method, const std::string& path,
-                                const std::string& hostAndPort, const std::string& agent,
-                                const std::string& clientHeaders, const std::string& body) {
+inline TExpected<std::string> ExpectedHead(THttpStack stack, const std::string& method, const std::string& path,
+                                           const std::string& hostAndPort, const std::string& agent,
+                                           const std::string& clientHeaders, const std::string& body) {
     const std::string length = method == "GET" && body.empty()
                                    ? ""
                                    : "Content-Length: " + std::to_string(body.size()) + "\r\n";
@@ -21,11 +22,11 @@ inline std::string ExpectedHead(THttpStack stack, const std::string& method, con
     const std::string own = clientHeaders.empty() ? "" : clientHeaders + "\r\n";
     if (stack == THttpStack::WinInet)
         return line + "Accept: */*\r\nHost: " + hostAndPort + "\r\n" + length + "User-Agent: " + agent +
-               WineGives("\r\nPragma: no-cache\r\n", "WinINet's headers and their order") + own +
+               WineOnly("\r\nPragma: no-cache\r\n", "WinINet's headers and their order") + own +
                "Connection: Keep-Alive\r\n\r\n";
     return line + "Accept: */*\r\nUser-Agent: " + agent + "\r\nHost: " + hostAndPort + "\r\n" + length +
-           WineGives("Connection: Keep-Alive\r\nPragma: no-cache\r\nCache-Control: no-cache\r\n",
-                     "WinHTTP's headers and their order") +
+           WineOnly("Connection: Keep-Alive\r\nPragma: no-cache\r\nCache-Control: no-cache\r\n",
+                    "WinHTTP's headers and their order") +
            own + "\r\n";
 }
 

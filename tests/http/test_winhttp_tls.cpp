@@ -38,11 +38,15 @@ TEST(WinHttpTls, EachCertificateKindStrictAndRelaxed) {
                 ASSERT_TRUE(client.GetServerCertExpiry(&expiry));
                 EXPECT_EQ(IsoText(expiry), OpensslExpiry(c.certificate));
             } else {
-                const std::string failure =
-                    WineGives("TWinHTTP: Ошибка при отправке запроса.\r\nsent=0recived=0\r\nОшибка LE № 0x2f7d",
-                              "WinHTTP reports every certificate failure as 12157 (0x2f7d)");
-                EXPECT_EQ(result, WineGives(7, "12157 is no failure the client names, so result 7")) << text;
-                EXPECT_EQ(text.rfind(failure, 0), 0u) << text;
+                // The documented failure of a send over a certificate it does not accept: 12175
+                // (ERROR_WINHTTP_SECURE_FAILURE), the particular fault given to the status callback.
+                const char AllAre12157[] = "WinHTTP reports every certificate failure as 12157 (0x2f7d)";
+                EXPECT_MEETS(result, ContractOr(12175, 7, AllAre12157)) << text;
+                EXPECT_TRUE(StartsAs(
+                    text, ContractOr("TWinHTTP: Ошибка при отправке запроса (SECURE_FAILURE).\r\nПопробуйте "
+                                     "заново повторить операцию.\r\nsent=0recived=0\r\nОшибка LE № 0x2f8f",
+                                     "TWinHTTP: Ошибка при отправке запроса.\r\nsent=0recived=0\r\nОшибка LE № 0x2f7d",
+                                     AllAre12157)));
                 EXPECT_FALSE(client.GetServerCertExpiry(&expiry));
             }
         }

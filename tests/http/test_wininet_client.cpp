@@ -62,9 +62,9 @@ TEST(THttpWire, ScenariosGiveTheirStatusResultAndText) {
         }
         const auto requests = peer.Requests();
         ASSERT_EQ(requests.size(), 1u);
-        EXPECT_EQ(requests[0].Head, ExpectedHead(THttpStack::WinInet, scenario.Verb == VerbPost ? "POST" : "GET",
-                                                 scenario.Path, HostAndPort(peer.Host(), peer.Port()), "VYRN",
-                                                 "Content-Type: application/x-www-form-urlencoded", body));
+        EXPECT_MEETS(requests[0].Head, ExpectedHead(THttpStack::WinInet, scenario.Verb == VerbPost ? "POST" : "GET",
+                                                    scenario.Path, HostAndPort(peer.Host(), peer.Port()), "VYRN",
+                                                    "Content-Type: application/x-www-form-urlencoded", body));
         EXPECT_EQ(requests[0].Body, body);
     }
 }

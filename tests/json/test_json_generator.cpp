@@ -1,8 +1,8 @@
 // The generators: trees and the exact texts they give.
 #include "Json.h"
 #include <gtest/gtest.h>
-#include <limits>
 #include <memory>
+#include "GeneralFormatCases.h"
 
 namespace {
 
@@ -45,30 +45,8 @@ TEST(GenerateText, WritesEachKindWithoutWhitespace) {
 }
 
 TEST(GenerateText, NumbersInTheGeneralFormat) {
-    struct Case {
-        long double value;
-        const wchar_t* text;
-    };
-    const Case cases[] = {
-        {1500, L"1500"},
-        {1.5L, L"1.5"},
-        {-0.25L, L"-0.25"},
-        {0.0001L, L"0.0001"},
-        {0.00001L, L"1E-5"},
-        {1.5e20L, L"1.5E20"},
-        {1e14L, L"100000000000000"},
-        {1e15L, L"1E15"},
-        {0, L"0"},
-        {-0.0L, L"0"},
-        {1.0L / 3, L"0.333333333333333"},
-        {123456789012345678.0L, L"1.23456789012346E17"},
-        {-1e-300L, L"-1E-300"},
-        {std::numeric_limits<long double>::infinity(), L"INF"},
-        {-std::numeric_limits<long double>::infinity(), L"-INF"},
-        {std::numeric_limits<long double>::quiet_NaN(), L"NAN"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Number(c.value), c.text);
+    for (const TGeneralFormatCase& c : GeneralFormatCases)
+        EXPECT_EQ(Number(c.value), c.text) << c.text;
     // The parser's extended value keeps digits a double would round away.
     EXPECT_EQ(Compact(L"[1e4000, 1.00000000000000049]"), L"[1E4000,1]");
     EXPECT_EQ(Compact(L"[0.1, 100, 2.5e-3]"), L"[0.1,100,0.0025]");

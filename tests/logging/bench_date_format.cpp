@@ -3,6 +3,7 @@
 // and one letter repeated. Not a test: run it with tools/bench-date-format.sh. Arguments: the
 // format lengths (default 1000 10000 100000).
 #include "HierLog.h"
+#include "BenchClock.h"
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
@@ -13,12 +14,6 @@
 using namespace HierLog;
 
 namespace {
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / frequency.QuadPart;
-}
 
 std::string RandomBase64(size_t length) {
     static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";

@@ -2,6 +2,7 @@
 // loop that formats the same lines and writes each with WriteFile. Not a test: run it with
 // tools/bench-logging.sh. Argument: the number of events (default 200 000).
 #include "HierLog.h"
+#include "BenchClock.h"
 #include "Text.h"
 #include <windows.h>
 #include <cstdio>
@@ -11,12 +12,6 @@
 using namespace HierLog;
 
 namespace {
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / frequency.QuadPart;
-}
 
 double PlainLoop(const std::wstring& path, int events) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <wincrypt.h>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 #include "Func_sign.h"
@@ -26,3 +27,11 @@ struct TSignLowRun {
 constexpr char UntouchedByte = 'Z';
 
 TSignLowRun RunSignLow(const std::string& data, PCCERT_CONTEXT signer, const TSignOptions& options);
+
+// The run failed with this result and an error text that begins so, and handed out no message.
+inline ::testing::AssertionResult FailedWith(const TSignLowRun& run, int result, const std::string& textStart) {
+    if (run.result == result && run.errorText.compare(0, textStart.size(), textStart) == 0 && run.messageNull)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "result " << run.result << (run.messageNull ? "" : ", a message")
+                                         << ", text: " << run.errorText;
+}

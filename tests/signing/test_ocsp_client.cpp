@@ -2,6 +2,7 @@
 // response is judged by "openssl ocsp -respin" with the issuer.
 #include "Ocspcomlib.h"
 #include <gtest/gtest.h>
+#include <memory>
 #include "CaPki.h"
 #include "ClientFixture.h"
 #include "ErrorText.h"
@@ -21,11 +22,8 @@ struct TOcspRun {
 class OcspClient : public AutomationClient {
 protected:
     OcspClient() : AutomationClient("ocsp-client") {}
-    static void SetUpTestSuite() { responder = new TOcspResponder(); }
-    static void TearDownTestSuite() {
-        delete responder;
-        responder = nullptr;
-    }
+    static void SetUpTestSuite() { responder = std::make_unique<TOcspResponder>(); }
+    static void TearDownTestSuite() { responder.reset(); }
     void SetUp() override {
         AutomationClient::SetUp();
         ASSERT_TRUE(responder->Started());
@@ -37,11 +35,10 @@ protected:
     }
     std::vector<TPeerRequest> NewRequests() const { return responder->RequestsAfter(requestsBefore); }
 
-    static TOcspResponder* responder;
+    static inline std::unique_ptr<TOcspResponder> responder;
     TCertContext signer = CaPkiCert("signer");
     size_t requestsBefore = 0;
 };
-TOcspResponder* OcspClient::responder = nullptr;
 
 TEST_F(OcspClient, TheObjectsAskTheCertificatesResponderAndTheResponseComesBack) {
     for (int send : {0, 1}) {

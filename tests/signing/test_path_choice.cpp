@@ -4,6 +4,7 @@
 // the responders' logs (which one was asked, and by whom).
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 #include <sstream>
 #include "AutomationStandin.h"
 #include "ChildProcess.h"
@@ -66,14 +67,14 @@ std::string Table(const std::string& output) {
 class PathChoice : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        objects = new TAutomationRegistration();
-        tsa = new TTimeStampService();
-        ocsp = new TOcspResponder();
+        objects = std::make_unique<TAutomationRegistration>();
+        tsa = std::make_unique<TTimeStampService>();
+        ocsp = std::make_unique<TOcspResponder>();
     }
     static void TearDownTestSuite() {
-        delete ocsp;
-        delete tsa;
-        delete objects;
+        ocsp.reset();
+        tsa.reset();
+        objects.reset();
     }
     void SetUp() override {
         ASSERT_TRUE(objects->Active());
@@ -91,13 +92,10 @@ protected:
     }
 
     TAutomationJournal journal;  // the probes inherit it
-    static TAutomationRegistration* objects;
-    static TTimeStampService* tsa;
-    static TOcspResponder* ocsp;
+    static inline std::unique_ptr<TAutomationRegistration> objects;
+    static inline std::unique_ptr<TTimeStampService> tsa;
+    static inline std::unique_ptr<TOcspResponder> ocsp;
 };
-TAutomationRegistration* PathChoice::objects = nullptr;
-TTimeStampService* PathChoice::tsa = nullptr;
-TOcspResponder* PathChoice::ocsp = nullptr;
 
 // Flags 0 to 15. Before Windows 2000 the older library serves whenever its path is wanted (the
 // automation path is off there), but a request for the automation path alone never loads it, so
@@ -138,21 +136,25 @@ TEST_F(PathChoice, EveryVersionAndFlagsChoosesItsPath) {
     }
 }
 
+// LoadLibrary of a missing DLL: ERROR_MOD_NOT_FOUND (126).
+const char MissingDll[] = "a missing DLL is ERROR_DLL_NOT_FOUND (1157) under win98";
+
 TEST_F(PathChoice, WithoutLibraryOrObjectsTheTextsSayWhatIsMissing) {
     const std::string comDisabled = "\r\n COM Disabled on OS 2000 and below";
     std::string out = ProbeUnder("win98", NoLibraries, "tsp-text 7 " + TTimeStampService::Url());
-    EXPECT_TRUE(StartsWith(out, "2\nCreate_TSP. TSP access failed: MyLoadLibraryTSP. Не найден файл TimeStamp.dll или "
-                                "ошибки в TSP клиенте. LoadLibrary failed.\r\nОшибка LE № 0x" +
-                                    WineGives(std::string("485"), "a missing DLL is ERROR_DLL_NOT_FOUND under win98") +
-                                    ": "))
+    EXPECT_TRUE(StartsAs(out,
+                         "2\nCreate_TSP. TSP access failed: MyLoadLibraryTSP. Не найден файл TimeStamp.dll или "
+                         "ошибки в TSP клиенте. LoadLibrary failed.\r\nОшибка LE № 0x" +
+                             ContractOr("7e", "485", MissingDll) + ": "))
         << out;
     EXPECT_TRUE(out.size() > comDisabled.size() && out.compare(out.size() - comDisabled.size(), std::string::npos,
                                                                comDisabled) == 0)
         << out;
 
     out = ProbeUnder("win98", IncompleteTimeStamp, "tsp-text 7 " + TTimeStampService::Url());
-    EXPECT_TRUE(StartsWith(out, "2\nCreate_TSP. TSP access failed: MyLoadLibraryTSP. Не найдена точка входа в процедуру "
-                                "создания штампа времени. GetProcAddress failed."))
+    EXPECT_TRUE(StartsAs(out,
+                         "2\nCreate_TSP. TSP access failed: MyLoadLibraryTSP. Не найдена точка входа в процедуру "
+                         "создания штампа времени. GetProcAddress failed."))
         << out;
 
     out = ProbeUnder("nt40", NoLibraries, "ocsp-text 6");
@@ -170,8 +172,8 @@ TEST_F(PathChoice, WithoutLibraryOrObjectsTheTextsSayWhatIsMissing) {
     EXPECT_TRUE(StartsWith(out, "2\nOCSP access failed: \r\n" +
                                     GetSystemErrorMessage(static_cast<unsigned>(CO_E_CLASSSTRING), false)))
         << out;
-    delete objects;
-    objects = new TAutomationRegistration();
+    objects.reset();
+    objects = std::make_unique<TAutomationRegistration>();
 }
 
 TEST_F(PathChoice, TheOlderLibrariesFailuresComeWithTheirCodes) {
@@ -196,10 +198,10 @@ TEST_F(PathChoice, TheViewersVersionCompletesTheOcspLoadFailure) {
             TTempFile::CopyOf(ProgramFolder() + "\\oldlibs\\ocspview.exe", folder + "\\Shared\\ocspview.exe");
         ASSERT_TRUE(viewer.Made());
         const std::string out = ProbeUnder("win98", NoLibraries, "ocsp-text 6");
-        EXPECT_TRUE(StartsWith(out, "2\nOCSP access failed: Не найден файл ocsp_w98.dll или ошибки в OCSP клиенте. "
-                                    "LoadLibrary failed. 3.6.5432.1\r\nОшибка LE № 0x" +
-                                    WineGives(std::string("485"), "a missing DLL is ERROR_DLL_NOT_FOUND under win98") +
-                                    ": "))
+        EXPECT_TRUE(StartsAs(out,
+                             "2\nOCSP access failed: Не найден файл ocsp_w98.dll или ошибки в OCSP клиенте. "
+                             "LoadLibrary failed. 3.6.5432.1\r\nОшибка LE № 0x" +
+                                 ContractOr("7e", "485", MissingDll) + ": "))
             << out;
     }
     RemoveDirectoryA((folder + "\\Shared").c_str());

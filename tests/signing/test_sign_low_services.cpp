@@ -5,6 +5,7 @@
 #include "Func_sign.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <memory>
 #include "ClientFixture.h"
 #include "CmsHelpers.h"
 #include "CmsOnDer.h"
@@ -32,12 +33,12 @@ class SignLowServices : public AutomationClient {
 protected:
     SignLowServices() : AutomationClient("sign-low-services") {}
     static void SetUpTestSuite() {
-        service = new TTimeStampService();
-        responder = new TOcspResponder();
+        service = std::make_unique<TTimeStampService>();
+        responder = std::make_unique<TOcspResponder>();
     }
     static void TearDownTestSuite() {
-        delete service;
-        delete responder;
+        service.reset();
+        responder.reset();
     }
     void SetUp() override {
         AutomationClient::SetUp();
@@ -51,15 +52,13 @@ protected:
     std::vector<TPeerRequest> NewStampRequests() const { return service->RequestsAfter(stampsBefore); }
     size_t NewResponseRequests() const { return responder->Requests().size() - responsesBefore; }
 
-    static TTimeStampService* service;
-    static TOcspResponder* responder;
+    static inline std::unique_ptr<TTimeStampService> service;
+    static inline std::unique_ptr<TOcspResponder> responder;
     TSigner signer{"signer"};
     TTestKey policy{HKEY_CURRENT_USER, PolicyKey};  // the scratch user's time-stamp address
     TCmsOnDer messages;  // Wine can neither read the signature value nor add an unsigned attribute
     size_t stampsBefore = 0, responsesBefore = 0;
 };
-TTimeStampService* SignLowServices::service = nullptr;
-TOcspResponder* SignLowServices::responder = nullptr;
 
 TEST_F(SignLowServices, TheStampCoversTheSignatureAndTheResponseTheSigner) {
     for (bool detached : {false, true}) {
@@ -295,7 +294,11 @@ TEST(SignLowOnWine, TheSignatureValueCannotBeReadSoNoStampIsAsked) {
     TSignOptions options;
     options.timeStamp = true;
     const TSignLowRun run = RunSignLow(Data, signer.Cert(), options);
-    EXPECT_EQ(run.result, WineGives(6, "CryptMsgGetParam(CMSG_ENCRYPTED_DIGEST) fails with 0x80091004"))
-        << run.errorText;
-    EXPECT_TRUE(StartsWith(run.errorText, "GetContentMsg. Sizing of cbSignerInfo failed.")) << run.errorText;
+    // On Windows the value is read and a stamp asked for; what follows depends on the service,
+    // which this test does not stand up.
+    const char NoDigest[] =
+        "CryptMsgGetParam(CMSG_ENCRYPTED_DIGEST) fails with 0x80091004; the contract's result "
+        "depends on a time-stamp service: not known here";
+    EXPECT_MEETS(run.result, WineOnly(6, NoDigest)) << run.errorText;
+    EXPECT_TRUE(StartsAs(run.errorText, WineOnly("GetContentMsg. Sizing of cbSignerInfo failed.", NoDigest)));
 }

@@ -2,6 +2,7 @@
 // every token is judged by "openssl ts -verify" against the bytes that were stamped.
 #include "Tspcomlib.h"
 #include <gtest/gtest.h>
+#include <memory>
 #include <thread>
 #include "CertText.h"
 #include "ClientFixture.h"
@@ -36,11 +37,8 @@ struct TStampRun {
 class TimeStampClient : public AutomationClient {
 protected:
     TimeStampClient() : AutomationClient("tsp-client") {}
-    static void SetUpTestSuite() { service = new TTimeStampService(); }
-    static void TearDownTestSuite() {
-        delete service;
-        service = nullptr;
-    }
+    static void SetUpTestSuite() { service = std::make_unique<TTimeStampService>(); }
+    static void TearDownTestSuite() { service.reset(); }
     void SetUp() override {
         AutomationClient::SetUp();
         ASSERT_TRUE(service->Started());
@@ -54,10 +52,9 @@ protected:
     }
     std::vector<TPeerRequest> NewRequests() const { return service->RequestsAfter(requestsBefore); }
 
-    static TTimeStampService* service;
+    static inline std::unique_ptr<TTimeStampService> service;
     size_t requestsBefore = 0;
 };
-TTimeStampService* TimeStampClient::service = nullptr;
 
 TEST_F(TimeStampClient, TheObjectsSendTheRequestAndTheVerifiedTokenComesBack) {
     const TSysString address = Address(service->Url());
