@@ -3,17 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <winhttp.h>
+#include "ServerCertRecord.h"
 
-struct TServerCertInfo {
-    WINHTTP_CERTIFICATE_INFO Record{};  // zero when the certificate could not be read
-
-    TServerCertInfo() = default;
-    ~TServerCertInfo() {
-        for (LPWSTR text : {Record.lpszSubjectInfo, Record.lpszIssuerInfo, Record.lpszProtocolName,
-                            Record.lpszSignatureAlgName, Record.lpszEncryptionAlgName})
-            if (text != nullptr)
-                LocalFree(text);
-    }
-    TServerCertInfo(const TServerCertInfo&) = delete;
-    TServerCertInfo& operator=(const TServerCertInfo&) = delete;
-};
+// Record is zero when the certificate could not be read.
+struct TServerCertInfo : TServerCertRecord<WINHTTP_CERTIFICATE_INFO, wchar_t> {};
