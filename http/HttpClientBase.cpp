@@ -29,7 +29,22 @@ void THttpClientBase::TakeOwnStore(HCERTSTORE store) {
     ownStore.Reset(store);
 }
 
+bool THttpClientBase::GetServerCertExpiry(FILETIME* expiry) {
+    if (!serverCert.Known())
+        return false;
+    if (expiry != nullptr)
+        *expiry = serverCert.Expiry();
+    return true;
+}
+
 void THttpClientBase::SetDownloadFile(std::string path) {
     CloseDownloadFile();
     downloadPath = path;
+}
+
+void TServerCertRecord::Forget() {
+    for (auto& text : owned)
+        text.Reset();
+    expiry = FILETIME{};
+    known = false;
 }

@@ -1,11 +1,12 @@
 // What both HTTP clients hold and do the same way: the body of the last response, the captured
-// headers, the proxy credentials, the download file, the certificate store, and the sequence of
-// one request. The stack-specific steps are the clients' own.
+// headers, the settings, the download file, the certificate store, the server certificate's
+// expiry, and the sequence of one request. The stack-specific steps are the clients' own.
 #pragma once
 #include <string>
 #include "CapturedHeaders.h"
 #include "CryptOwned.h"
 #include "ResponseBody.h"
+#include "ServerCertRecord.h"
 #include "class_http.h"
 
 class THttpClientBase : public TAllHTTP {
@@ -24,6 +25,12 @@ public:
     // the first step that failed.
     int Request(std::string objectPath, int verb, const void* data, int length) override;
 
+    // The switches each client honours where its stack has them: WinINet the quiet mode and the
+    // dialogs, WinHTTP the client certificate and the strict server certificate check.
+    void SetQuiet(bool value) override { quiet = value; }
+    void SetShowDialogs(bool show) override { showDialogs = show; }
+    void SetSendClientCert(bool send) override { sendClientCert = send; }
+    void SetStrictServerCert(bool strict) override { strictServerCert = strict; }
     bool IsSecure() override { return secure; }
     // The type is used by TWinHTTP only.
     int SetProxy(int accessType, std::string list, std::string bypass) override;
@@ -35,6 +42,8 @@ public:
     void SetProxyUser(std::string user) override { proxyUser = user; }
     std::string GetCapturedHeader(std::string name) override { return captured.Get(name); }
     void Release() override { delete this; }
+    // From the last secure send; false before one, or after a send that was not secure.
+    bool GetServerCertExpiry(FILETIME* expiry) override;
     int GetStatusCode() override { return StatusCode; }
 
 protected:
@@ -49,6 +58,10 @@ protected:
     void TakeOwnStore(HCERTSTORE store);
 
     bool secure = false;
+    bool quiet = false;
+    bool showDialogs = true;
+    bool sendClientCert = true;
+    bool strictServerCert = false;
     HCERTSTORE certStore = nullptr;  // the caller's, or ownStore
     // Closed with the check flag: a client logs when that reports a failure.
     TOwned<TCertStoreTraits<CERT_CLOSE_STORE_CHECK_FLAG>> ownStore;
@@ -64,4 +77,5 @@ protected:
     std::string errorText;
     TResponseBody body;
     TCapturedHeaders captured;
+    TServerCertRecord serverCert;  // its expiry zero when the certificate could not be read
 };

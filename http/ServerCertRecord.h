@@ -1,25 +1,33 @@
-// The server certificate record that a client keeps from its last secure send: the stack's
-// certificate structure (WinINet's and WinHTTP's have the same fields, in ANSI or UTF-16) and
-// the texts the stack allocated inside it, freed with LocalFree when the record goes.
+// The server certificate of a client's last secure send: its expiry, and the texts that the stack
+// allocated in its certificate record (WinINet's and WinHTTP's records have the same fields, in
+// ANSI or UTF-16). The texts are kept until the next send forgets the record or the client goes,
+// then freed with LocalFree.
 #pragma once
 #include <windows.h>
 #include <cstddef>
 #include "LocalFree.h"
 
-template <typename Info, typename Char>
 class TServerCertRecord {
 public:
-    Info Record{};
-
-    // Takes over the texts that the query put into Record.
-    void TakeTexts() {
-        Char* const texts[] = {Record.lpszSubjectInfo, Record.lpszIssuerInfo, Record.lpszProtocolName,
-                               Record.lpszSignatureAlgName, Record.lpszEncryptionAlgName};
+    // Takes the expiry and the texts of a record as the stack's query left it.
+    template <typename Info>
+    void Keep(const Info& record) {
+        void* const texts[TextCount] = {record.lpszSubjectInfo, record.lpszIssuerInfo, record.lpszProtocolName,
+                                        record.lpszSignatureAlgName, record.lpszEncryptionAlgName};
         for (std::size_t i = 0; i < TextCount; ++i)
             owned[i].Reset(texts[i]);
+        expiry = record.ftExpiry;
+        known = true;
     }
+    // No record: the texts are freed.
+    void Forget();
+
+    bool Known() const { return known; }
+    const FILETIME& Expiry() const { return expiry; }
 
 private:
     static constexpr std::size_t TextCount = 5;
-    TLocalFree<Char> owned[TextCount];
+    TLocalFree<void> owned[TextCount];
+    FILETIME expiry{};
+    bool known = false;
 };

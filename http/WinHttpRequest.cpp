@@ -7,7 +7,6 @@
 #include "MultipartBody.h"
 #include "RequestParts.h"
 #include "ResponseText.h"
-#include "ServerCertInfo.h"
 #include "StringHelpers.h"
 #include "VyrnLog.h"
 #include "Seam.h"
@@ -219,18 +218,16 @@ int TWinHTTP::SendRequest(const void* data, int length) {
 }
 
 void TWinHTTP::ReadServerCertInfo() {
-    serverCertInfo.reset();
+    serverCert.Forget();
     if (!secure)
         return;
-    serverCertInfo.reset(new TServerCertInfo);
-    DWORD size = sizeof serverCertInfo->Record;
-    if (!WinHttpQueryOption(handles->Request.Get(), WINHTTP_OPTION_SECURITY_CERTIFICATE_STRUCT, &serverCertInfo->Record,
-                            &size)) {
-        serverCertInfo->Record = WINHTTP_CERTIFICATE_INFO{};
+    WINHTTP_CERTIFICATE_INFO info{};
+    DWORD size = sizeof info;
+    if (!WinHttpQueryOption(handles->Request.Get(), WINHTTP_OPTION_SECURITY_CERTIFICATE_STRUCT, &info, &size)) {
+        info = WINHTTP_CERTIFICATE_INFO{};
         LogOrStoreError(nullptr, "TWinHTTP: WINHTTP_OPTION_SECURITY_CERTIFICATE_STRUCT failed.", 0, false, true);
-    } else {
-        serverCertInfo->TakeTexts();
     }
+    serverCert.Keep(info);
 }
 
 int TWinHTTP::MapStatus(int length) {

@@ -1,11 +1,11 @@
 // TWinHTTP: reading the body into memory or the download file, the body and header queries,
-// the server certificate's expiry and the composed error text.
+// and the composed error text.
 #include <climits>
 #include <cstdio>
 #include "ClientStep.h"
 #include "Conversions.h"
 #include "ResponseText.h"
-#include "ServerCertInfo.h"
+#include <winhttp.h>
 #include "class_http_winhttp.h"
 
 namespace {
@@ -151,12 +151,4 @@ std::string TWinHTTP::GetLastErrorText() {
     }
     errorText = held;
     return text;
-}
-
-bool TWinHTTP::GetServerCertExpiry(FILETIME* expiry) {
-    if (serverCertInfo == nullptr)
-        return false;
-    if (expiry != nullptr)
-        *expiry = serverCertInfo->Record.ftExpiry;
-    return true;
 }

@@ -1,7 +1,6 @@
 // TWinHTTP: construction, the session with its proxy settings, and the connection.
 #include "ClientStep.h"
 #include "Conversions.h"
-#include "ServerCertInfo.h"
 #include "Seam.h"
 #include "WinHttpApi.h"
 #include "class_http_winhttp.h"
@@ -31,7 +30,6 @@ TWinHTTP::TWinHTTP(bool secureMode, int) : handles(new TInetHandles) {
 TWinHTTP::~TWinHTTP() {
     CloseHandles();
     ReleaseCertStore();
-    serverCertInfo.reset();
     if (progress != nullptr)
         progress->SetPosition(0);
 }

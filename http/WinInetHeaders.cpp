@@ -8,7 +8,6 @@
 #include "StringHelpers.h"
 #include "Seam.h"
 #include "WinInetApi.h"
-#include "WinInetCertInfo.h"
 
 namespace {
 // A zero-filled block of `size` bytes that starts with the header name, as the custom query takes it.
@@ -84,14 +83,6 @@ std::string THTTP::GetLastErrorText() {
     } catch (...) {
         return std::string();
     }
-}
-
-bool THTTP::GetServerCertExpiry(FILETIME* expiry) {
-    if (serverCertInfo == nullptr)
-        return false;
-    if (expiry != nullptr)
-        *expiry = serverCertInfo->Record.ftExpiry;
-    return true;
 }
 
 int THTTP::GetProxyInfo(int* type, std::string* list, std::string* bypass) {

@@ -1,5 +1,4 @@
 // THTTP: sending a request with its recoveries, and the status as the result.
-#include <new>
 #include "class_http_wininet.h"
 #include "ClientStep.h"
 #include "CaWebSite.h"
@@ -11,7 +10,6 @@
 #include "VyrnLog.h"
 #include "Seam.h"
 #include "WinInetApi.h"
-#include "WinInetCertInfo.h"
 
 namespace {
 constexpr DWORD DialogFlags = FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS |
@@ -178,17 +176,16 @@ int THTTP::MapStatus(int length, bool& startOver) {
 }
 
 void THTTP::ReadServerCertInfo() {
-    serverCertInfo.reset();
+    serverCert.Forget();
     if (!secure)
         return;
-    serverCertInfo.reset(new (std::nothrow) TInetServerCertInfo);
-    if (serverCertInfo == nullptr)
-        return;
-    DWORD size = sizeof serverCertInfo->Record;
-    if (!Seam<TWinInetApi>().InternetQueryOptionA(request.Get(), INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT,
-                                                  &serverCertInfo->Record, &size))
+    INTERNET_CERTIFICATE_INFO info{};
+    DWORD size = sizeof info;
+    const bool read = Seam<TWinInetApi>().InternetQueryOptionA(request.Get(),
+                                                               INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT, &info,
+                                                               &size) != FALSE;
+    serverCert.Keep(info);  // what the query left in the record, read or not
+    if (!read)
         LogOrStoreError(nullptr, "THTTP: InternetQueryOption INTERNET_OPTION_SECURITY_CERTIFICATE failed", 0, false,
                         false);
-    // Whatever the query left in the record is freed with it, read or not.
-    serverCertInfo->TakeTexts();
 }

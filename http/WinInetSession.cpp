@@ -4,7 +4,6 @@
 #include "ErrorText.h"
 #include "Seam.h"
 #include "WinInetApi.h"
-#include "WinInetCertInfo.h"
 
 BOOL TWinInetHandleTraits::Close(Handle handle) {
     return InternetCloseHandle(handle);
@@ -19,7 +18,6 @@ THTTP::~THTTP() {
     if (progress != nullptr)
         progress->SetPosition(0);
     ReleaseCertStore();
-    serverCertInfo.reset();
 }
 
 void THTTP::CloseRequest() {
@@ -136,11 +134,3 @@ void THTTP::SetAgentName(std::string name) {
 std::string THTTP::GetServer() {
     return server;
 }
-void THTTP::SetQuiet(bool value) {
-    quiet = value;
-}
-void THTTP::SetShowDialogs(bool show) {
-    showDialogs = show;
-}
-void THTTP::SetSendClientCert(bool) {}
-void THTTP::SetStrictServerCert(bool) {}

@@ -15,8 +15,6 @@ struct TInetHandles {
     unsigned short Port = 80;  // the default port of the secure mode
 };
 
-struct TServerCertInfo;  // WINHTTP_CERTIFICATE_INFO with the texts WinHTTP put into it
-
 class TWinHTTP : public THttpClientBase {
 public:
     // The second argument is not used.
@@ -36,10 +34,6 @@ public:
     int UploadData(std::string objectPath, const void* data, int length) override;
 
     void SetAgentName(std::string name) override;
-    void SetQuiet(bool) override {}
-    void SetShowDialogs(bool) override {}
-    void SetSendClientCert(bool send) override { sendClientCert = send; }
-    void SetStrictServerCert(bool strict) override { strictServerCert = strict; }
     // Only on an open session; the next session has WinHTTP's defaults again.
     bool SetTimeouts(int milliseconds) override;
     int SetSecure(bool secure) override;
@@ -55,7 +49,6 @@ public:
     std::string GetLastErrorText() override;
 
     int GetHeaderByName(std::string name, std::string* value) override;
-    bool GetServerCertExpiry(FILETIME* expiry) override;
 
 private:
     // Closes everything and opens the session with the agent and the proxy settings.
@@ -82,8 +75,6 @@ private:
 
     std::unique_ptr<TInetHandles> handles;
     unsigned long requestFlags = 0x00000100;  // WINHTTP_FLAG_REFRESH
-    bool strictServerCert = false;
-    bool sendClientCert = true;
     bool clientCertApplied = false;
     DWORD certKind = 0;  // 0: no client certificate chosen
     CERT_NAME_BLOB certIssuer{};
@@ -95,5 +86,4 @@ private:
     std::wstring objectPath;
     std::wstring requestHeaders;
     std::wstring agent = L"TWinHTTP";
-    std::unique_ptr<TServerCertInfo> serverCertInfo;
 };

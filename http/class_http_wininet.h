@@ -3,7 +3,6 @@
 #pragma once
 #include <windows.h>
 #include <wincrypt.h>
-#include <memory>
 #include <string>
 #include "HttpClientBase.h"
 #include "HttpOwned.h"
@@ -12,8 +11,6 @@
 // certificate date and name faults tolerated, resynchronize, no cache.
 constexpr DWORD THttpDefaultRequestFlags = 0x0048F900;
 constexpr DWORD THttpSecureFlag = 0x00800000;
-
-struct TInetServerCertInfo;  // INTERNET_CERTIFICATE_INFO with the texts WinINet put into it
 
 class THTTP : public THttpClientBase {
 public:
@@ -27,10 +24,6 @@ public:
     int UploadFile(std::string objectPath, const char* filePath) override;
     int UploadData(std::string objectPath, const void* data, int length) override;
     void SetAgentName(std::string name) override;
-    void SetQuiet(bool quiet) override;
-    void SetShowDialogs(bool show) override;
-    void SetSendClientCert(bool send) override;
-    void SetStrictServerCert(bool strict) override;
     // On the open session and its connection; process-wide when no session is open.
     bool SetTimeouts(int milliseconds) override;
     int SetSecure(bool secure) override;
@@ -41,7 +34,6 @@ public:
     void SetHeaders(std::string headers) override;
     std::string GetLastErrorText() override;
     int GetHeaderByName(std::string name, std::string* value) override;
-    bool GetServerCertExpiry(FILETIME* expiry) override;
 
     // Inspection for tests and the support report.
     DWORD RequestFlags() const { return requestFlags; }
@@ -74,7 +66,6 @@ private:
     int expectedLength = 0;
     DWORD requestFlags = THttpDefaultRequestFlags;
     WORD port = 80;
-    bool showDialogs = true;
     TCertContext clientCert;
     std::string server;
     std::string objectPath;
@@ -82,8 +73,6 @@ private:
     std::string headers;
     DWORD connectedState = 0;
     std::string agentName = "VYRN";
-    bool quiet = false;
-    std::unique_ptr<TInetServerCertInfo> serverCertInfo;
     DWORD socketError = 0;
 };
 
