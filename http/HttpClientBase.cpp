@@ -12,6 +12,14 @@ int THttpClientBase::Request(std::string objectPath, int verb, const void* data,
     return result;
 }
 
+void THttpClientBase::CaptureHeaders() {
+    captured.Refresh([this](const std::string& name) {
+        std::string value;
+        GetHeaderByName(name, &value);
+        return value;
+    });
+}
+
 int THttpClientBase::SetProxy(int accessType, std::string list, std::string bypass) {
     proxyAccessType = accessType;
     proxyList = list;

@@ -54,6 +54,8 @@ protected:
     virtual int ReadRequestData() = 0;
 
     void CloseDownloadFile() { downloadFile.Close(); }
+    // Reads the registered headers of the response (at status 200 or 201).
+    void CaptureHeaders();
     // Uses a store that the client opened itself and closes when it releases it.
     void TakeOwnStore(HCERTSTORE store);
 

@@ -244,11 +244,7 @@ int TWinHTTP::MapStatus(int length) {
     const std::string statusNumber = std::to_string(status);
     if (status == 200 || status == 201) {
         VYRNLog("TWinHTTP: Successfull");
-        captured.Refresh([this](const std::string& name) {
-            std::string value;
-            GetHeaderByName(name, &value);
-            return value;
-        });
+        CaptureHeaders();
         return 0;
     }
     if (status == 404) {

@@ -127,11 +127,7 @@ int THTTP::MapStatus(int length, bool& startOver) {
     case HTTP_STATUS_OK:
     case HTTP_STATUS_CREATED:
         VYRNLog("THTTP: Successfull");
-        captured.Refresh([this](const std::string& name) {
-            std::string value;
-            GetHeaderByName(name, &value);
-            return value;
-        });
+        CaptureHeaders();
         return 0;
     case HTTP_STATUS_DENIED:
     case HTTP_STATUS_PROXY_AUTH_REQ:
