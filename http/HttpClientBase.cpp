@@ -49,10 +49,3 @@ void THttpClientBase::SetDownloadFile(std::string path) {
     CloseDownloadFile();
     downloadPath = path;
 }
-
-void TServerCertRecord::Forget() {
-    for (auto& text : owned)
-        text.Reset();
-    expiry = FILETIME{};
-    known = false;
-}

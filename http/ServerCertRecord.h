@@ -20,7 +20,12 @@ public:
         known = true;
     }
     // No record: the texts are freed.
-    void Forget();
+    void Forget() {
+        for (auto& text : owned)
+            text.Reset();
+        expiry = FILETIME{};
+        known = false;
+    }
 
     bool Known() const { return known; }
     const FILETIME& Expiry() const { return expiry; }
