@@ -21,15 +21,9 @@ bool CopyBlob(const CRYPT_DATA_BLOB& source, TLocalFree<unsigned char>& owner, C
 void TWinHTTP::ReleaseCertStore() {
     if (certStore == nullptr)
         return;
-    if (storeOwned && !CertCloseStore(certStore, CERT_CLOSE_STORE_CHECK_FLAG))
+    if (!ownStore.Close())
         VYRNLog("TWinHTTP.CertCloseStore CERT_CLOSE_STORE_CHECK_FLAG failed");
     certStore = nullptr;
-    storeOwned = false;
-}
-
-void TWinHTTP::SetCertStore(HCERTSTORE store) {
-    ReleaseCertStore();
-    certStore = store;
 }
 
 int TWinHTTP::SetCert(PCCERT_CONTEXT certificate, bool machineStore) {
@@ -48,8 +42,7 @@ int TWinHTTP::SetCert(PCCERT_CONTEXT certificate, bool machineStore) {
             LogOrStoreError(&errorText, "Не удается открыть хранилище MY", 0, false, false);
             return 1;
         }
-        SetCertStore(store);
-        storeOwned = true;
+        TakeOwnStore(store);
     }
     const CERT_INFO& info = *certificate->pCertInfo;
     if (!CopyBlob(info.Issuer, issuerBytes, certIssuer) || !CopyBlob(info.SerialNumber, serialBytes, certSerial)) {
@@ -71,7 +64,7 @@ PCCERT_CONTEXT TWinHTTP::GetCert() {
 int TWinHTTP::ApplyClientCert() {
     return GuardStep(
         &errorText, "TWinHTTP: Неизвестная ошибка при попытке установки сертификата для сессии.", 3, true, [&] {
-            if (handles->Request == nullptr) {
+            if (!handles->Request) {
                 LogOrStoreError(&errorText, "TWinHTTP: Не открыт запрос.", 0, false, false);
                 return 1;
             }
@@ -84,9 +77,9 @@ int TWinHTTP::ApplyClientCert() {
             if (!secure)
                 return 0;
             const BOOL set = found.Get() != nullptr
-                                 ? WinHttpSetOption(handles->Request, WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
+                                 ? WinHttpSetOption(handles->Request.Get(), WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
                                                     const_cast<CERT_CONTEXT*>(found.Get()), sizeof(CERT_CONTEXT))
-                                 : WinHttpSetOption(handles->Request, WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
+                                 : WinHttpSetOption(handles->Request.Get(), WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
                                                     WINHTTP_NO_CLIENT_CERT_CONTEXT, 0);
             if (!set) {
                 LogOrStoreError(&errorText,

@@ -7,7 +7,6 @@
 #include "MultipartBody.h"
 #include "RequestParts.h"
 #include "ResponseText.h"
-#include "ServerCertInfo.h"
 #include "StringHelpers.h"
 #include "VyrnLog.h"
 #include "Seam.h"
@@ -47,18 +46,9 @@ void TWinHTTP::SetHeaders(std::string headers) {
     requestHeaders = StringToWString(headers);
 }
 
-void TWinHTTP::SetDownloadFile(std::string path) {
-    CloseDownloadFile();
-    downloadPath = path;
-}
-
-int TWinHTTP::Request(std::string object, int verb, const void* data, int length) {
-    return RunRequest(StringToWString(object), verb, data, length);
-}
-
 int TWinHTTP::SendForm(std::string object, std::map<std::string, std::string>* fields, int verb) {
     const std::string form = BuildFormBody(fields);
-    return RunRequest(StringToWString(object), FormVerb(verb), form.data(), static_cast<int>(form.size()));
+    return Request(object, FormVerb(verb), form.data(), static_cast<int>(form.size()));
 }
 
 int TWinHTTP::UploadData(std::string object, const void* data, int length) {
@@ -68,7 +58,7 @@ int TWinHTTP::UploadData(std::string object, const void* data, int length) {
         LogOrStoreError(&errorText, "TWinHTTP: Не удается подготовить данные для отправки.");
         return 1;
     }
-    return RunRequest(StringToWString(object), VerbPost, upload.Data(), upload.Length());
+    return Request(object, VerbPost, upload.Data(), upload.Length());
 }
 
 int TWinHTTP::UploadFile(std::string object, const char* path) {
@@ -81,26 +71,15 @@ int TWinHTTP::UploadFile(std::string object, const char* path) {
         LogOrStoreError(&errorText, "TWinHTTP: Не удается прочитать файл " + fullPath);
         return 1;
     }
-    return RunRequest(StringToWString(object), VerbPost, upload.Data(), upload.Length());
+    return Request(object, VerbPost, upload.Data(), upload.Length());
 }
 
-int TWinHTTP::RunRequest(const std::wstring& object, int verb, const void* data, int length) {
-    errorText.clear();
-    int result = OpenRequest(object, verb);
-    if (result == 0)
-        result = OpenDownloadFile();
-    if (result == 0)
-        result = SendRequest(data, length);
-    if (result == 0)
-        result = ReadRequestData();
-    return result;
-}
-
-int TWinHTTP::OpenRequest(const std::wstring& object, int verb) {
+int TWinHTTP::OpenRequest(const std::string& objectText, int verb) {
     return GuardStep(&errorText, "TWinHTTP: Неизвестная ошибка при попытке создания запроса.", 3, true, [&] {
+        const std::wstring object = StringToWString(objectText);
         clientCertApplied = false;
         CloseRequest();
-        if (handles->Connection == nullptr) {
+        if (!handles->Connection) {
             LogOrStoreError(&errorText, "TWinHTTP: Не открыто соединение с сервером.", 0, false, false);
             return 1;
         }
@@ -110,13 +89,12 @@ int TWinHTTP::OpenRequest(const std::wstring& object, int verb) {
             return 1;
         }
         const std::wstring methodName = StringToWString(method);
-        HINTERNET request = WinHttpOpenRequest(handles->Connection, methodName.c_str(), object.c_str(), nullptr,
-                                               WINHTTP_NO_REFERER, AcceptTypes, requestFlags);
-        if (request == nullptr) {
+        handles->Request.Reset(WinHttpOpenRequest(handles->Connection.Get(), methodName.c_str(), object.c_str(),
+                                                  nullptr, WINHTTP_NO_REFERER, AcceptTypes, requestFlags));
+        if (!handles->Request) {
             LogOrStoreError(&errorText, "TWinHTTP: HttpOpenRequest failed.", 0, false, true);
             return 2;
         }
-        handles->Request = request;
         objectPath = object;
         if (!strictServerCert && SetSecurityFlags(RelaxedSecurityFlags) != 0) {
             LogOrStoreError(&errorText, "TWinHTTP: SetSecurityFlags failed.", 0, false, true);
@@ -135,7 +113,8 @@ int TWinHTTP::OpenRequest(const std::wstring& object, int verb) {
                 if (credential.text.empty())
                     continue;
                 std::wstring wide = StringToWString(credential.text);
-                if (!WinHttpSetOption(request, credential.option, &wide[0], static_cast<DWORD>(wide.size()))) {
+                if (!WinHttpSetOption(handles->Request.Get(), credential.option, &wide[0],
+                                      static_cast<DWORD>(wide.size()))) {
                     LogOrStoreError(&errorText, credential.failure, 0, false, true);
                     return 2;
                 }
@@ -146,12 +125,12 @@ int TWinHTTP::OpenRequest(const std::wstring& object, int verb) {
 }
 
 int TWinHTTP::SetSecurityFlags(unsigned long flags) {
-    if (handles->Request == nullptr) {
+    if (!handles->Request) {
         LogOrStoreError(&errorText, "TWinHTTP: SetSecurityFlags. Соединение с сервером не открыто.", 0, false, false);
         return 1;
     }
     DWORD value = flags;
-    if (!WinHttpSetOption(handles->Request, WINHTTP_OPTION_SECURITY_FLAGS, &value, sizeof value)) {
+    if (!WinHttpSetOption(handles->Request.Get(), WINHTTP_OPTION_SECURITY_FLAGS, &value, sizeof value)) {
         LogOrStoreError(&errorText, "TWinHTTP: WINHTTP_OPTION_SECURITY_FLAGS failed.", 0, false, true);
         return 2;
     }
@@ -161,19 +140,18 @@ int TWinHTTP::SetSecurityFlags(unsigned long flags) {
 int TWinHTTP::OpenDownloadFile() {
     return GuardStep(&errorText, "TWinHTTP: Неизвестная ошибка при скачке файлов (создание).", 3, false, [&] {
         CloseDownloadFile();
-        if (handles->Request == nullptr) {
+        if (!handles->Request) {
             LogOrStoreError(&errorText, "TWinHTTP: Не открыт запрос.", 0, false, false);
             return 1;
         }
         if (downloadPath.empty())
             return 0;
-        HANDLE file = CreateFileA(downloadPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
+        downloadFile.Reset(CreateFileA(downloadPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!downloadFile) {
             LogOrStoreError(&errorText, "TWinHTTP: CreateFile failed.", 0, false, false);
             return 2;
         }
-        downloadFile = file;
         return 0;
     });
 }
@@ -183,7 +161,7 @@ int TWinHTTP::SendRequest(const void* data, int length) {
         StatusCode = 0;
         clientCertApplied = false;
         const std::wstring headers = StringToWString(RequestHeadersOrDefault(WStringToString(requestHeaders)));
-        if (handles->Request == nullptr) {
+        if (!handles->Request) {
             LogOrStoreError(&errorText, "TWinHTTP: Не открыт запрос.", 0, false, false);
             return 1;
         }
@@ -200,11 +178,11 @@ int TWinHTTP::SendRequest(const void* data, int length) {
             DWORD error = ERROR_INVALID_PARAMETER;
             if (length >= 0 && (data != nullptr || length == 0)) {
                 const DWORD size = static_cast<DWORD>(length);
-                sent = Seam<TWinHttpApi>().WinHttpSendRequest(handles->Request, headers.c_str(),
+                sent = Seam<TWinHttpApi>().WinHttpSendRequest(handles->Request.Get(), headers.c_str(),
                                                               static_cast<DWORD>(headers.size()),
                                                               length == 0 ? nullptr : const_cast<void*>(data), size,
                                                               size, 0) != FALSE;
-                received = sent && WinHttpReceiveResponse(handles->Request, nullptr) != FALSE;
+                received = sent && WinHttpReceiveResponse(handles->Request.Get(), nullptr) != FALSE;
                 error = GetLastError();
             }
             if (received)
@@ -240,23 +218,23 @@ int TWinHTTP::SendRequest(const void* data, int length) {
 }
 
 void TWinHTTP::ReadServerCertInfo() {
-    serverCertInfo.reset();
+    serverCert.Forget();
     if (!secure)
         return;
-    serverCertInfo.reset(new TServerCertInfo);
-    DWORD size = sizeof serverCertInfo->Record;
-    if (!WinHttpQueryOption(handles->Request, WINHTTP_OPTION_SECURITY_CERTIFICATE_STRUCT, &serverCertInfo->Record,
-                            &size)) {
-        serverCertInfo->Record = WINHTTP_CERTIFICATE_INFO{};
+    WINHTTP_CERTIFICATE_INFO info{};
+    DWORD size = sizeof info;
+    if (!WinHttpQueryOption(handles->Request.Get(), WINHTTP_OPTION_SECURITY_CERTIFICATE_STRUCT, &info, &size)) {
+        info = WINHTTP_CERTIFICATE_INFO{};
         LogOrStoreError(nullptr, "TWinHTTP: WINHTTP_OPTION_SECURITY_CERTIFICATE_STRUCT failed.", 0, false, true);
     }
+    serverCert.Keep(info);
 }
 
 int TWinHTTP::MapStatus(int length) {
     wchar_t statusText[64] = {};
     DWORD size = sizeof statusText;
-    if (!WinHttpQueryHeaders(handles->Request, WINHTTP_QUERY_STATUS_CODE, WINHTTP_HEADER_NAME_BY_INDEX, statusText,
-                             &size, WINHTTP_NO_HEADER_INDEX)) {
+    if (!WinHttpQueryHeaders(handles->Request.Get(), WINHTTP_QUERY_STATUS_CODE, WINHTTP_HEADER_NAME_BY_INDEX,
+                             statusText, &size, WINHTTP_NO_HEADER_INDEX)) {
         LogOrStoreError(&errorText, "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE.", 0, false, true);
         return 8;
     }
@@ -266,11 +244,7 @@ int TWinHTTP::MapStatus(int length) {
     const std::string statusNumber = std::to_string(status);
     if (status == 200 || status == 201) {
         VYRNLog("TWinHTTP: Successfull");
-        captured.Refresh([this](const std::string& name) {
-            std::string value;
-            GetHeaderByName(name, &value);
-            return value;
-        });
+        CaptureHeaders();
         return 0;
     }
     if (status == 404) {

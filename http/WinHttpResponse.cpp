@@ -1,31 +1,15 @@
 // TWinHTTP: reading the body into memory or the download file, the body and header queries,
-// the server certificate's expiry and the composed error text.
+// and the composed error text.
 #include <climits>
 #include <cstdio>
 #include "ClientStep.h"
 #include "Conversions.h"
 #include "ResponseText.h"
-#include "ServerCertInfo.h"
+#include <winhttp.h>
 #include "class_http_winhttp.h"
 
 namespace {
 constexpr DWORD ReadChunk = 10240;
-}
-
-const void* TWinHTTP::GetResponse(bool detach) {
-    return body.Get(detach);
-}
-
-const void* TWinHTTP::GetResponseWithSize(int* size) {
-    return body.GetWithSize(size);
-}
-
-int TWinHTTP::GetResponseSize() {
-    return body.Size();
-}
-
-bool TWinHTTP::ResponseEquals(std::string text) {
-    return body.Equals(text);
 }
 
 bool TWinHTTP::ResponseStartsWith(std::string text, int n) {
@@ -42,7 +26,7 @@ int TWinHTTP::ReadRequestData() {
     TLocalFree<unsigned char> block;
     const int result =
         GuardStep(&errorText, "TWinHTTP: Неизвестная ошибка при попытке чтения ответа от запроса.", 5, true, [&] {
-            if (handles->Request == nullptr) {
+            if (!handles->Request) {
                 LogOrStoreError(&errorText, "TWinHTTP: Не открыт запрос.", 0, false, false);
                 return 1;
             }
@@ -52,15 +36,15 @@ int TWinHTTP::ReadRequestData() {
                 return 3;
             }
             DWORD available = 0;
-            if (!WinHttpQueryDataAvailable(handles->Request, &available)) {
+            if (!WinHttpQueryDataAvailable(handles->Request.Get(), &available)) {
                 LogOrStoreError(&errorText, "TWinHTTP. Error WinHttpQueryDataAvailable.", 0, false, true);
                 return 3;
             }
             int total = 0;
             for (;;) {
-                const DWORD offset = downloadFile != nullptr ? 0 : static_cast<DWORD>(total);
+                const DWORD offset = downloadFile ? 0 : static_cast<DWORD>(total);
                 DWORD read = 0;
-                if (!WinHttpReadData(handles->Request, block.Get() + offset, ReadChunk, &read)) {
+                if (!WinHttpReadData(handles->Request.Get(), block.Get() + offset, ReadChunk, &read)) {
                     LogOrStoreError(&errorText, "TWinHTTP: Ошибка получения информации после отправки запроса.", 0,
                                     false, true);
                     return 10;
@@ -73,9 +57,9 @@ int TWinHTTP::ReadRequestData() {
                     return 3;
                 }
                 total += static_cast<int>(read);
-                if (downloadFile != nullptr) {
+                if (downloadFile) {
                     DWORD written = 0;
-                    if (!WriteFile(downloadFile, block.Get(), read, &written, nullptr) || written != read) {
+                    if (!WriteFile(downloadFile.Get(), block.Get(), read, &written, nullptr) || written != read) {
                         LogOrStoreError(&errorText, "TWinHTTP: Ошибка записи в файл", 0, false, false);
                         return 11;
                     }
@@ -91,7 +75,7 @@ int TWinHTTP::ReadRequestData() {
                 block.Reset();
                 block.Reset(static_cast<unsigned char*>(larger));
             }
-            if (downloadFile != nullptr)
+            if (downloadFile)
                 body.SetFileSize(total);
             else
                 body.Take(block.Detach(), total);
@@ -105,8 +89,8 @@ int TWinHTTP::GetHeaderByName(std::string name, std::string* value) {
     const std::wstring wideName = StringToWString(name);
     DWORD size = 0;
     int result = 0;
-    if (!WinHttpQueryHeaders(handles->Request, WINHTTP_QUERY_CUSTOM, wideName.c_str(), WINHTTP_NO_OUTPUT_BUFFER, &size,
-                             WINHTTP_NO_HEADER_INDEX)) {
+    if (!WinHttpQueryHeaders(handles->Request.Get(), WINHTTP_QUERY_CUSTOM, wideName.c_str(), WINHTTP_NO_OUTPUT_BUFFER,
+                             &size, WINHTTP_NO_HEADER_INDEX)) {
         const DWORD error = GetLastError();
         if (error == ERROR_WINHTTP_HEADER_NOT_FOUND) {
             size = 0;
@@ -122,8 +106,8 @@ int TWinHTTP::GetHeaderByName(std::string name, std::string* value) {
         if (block.Get() == nullptr) {
             LogOrStoreError(&errorText, "TWinHTTP: GetHeaderByName. LocalAlloc failed", 0, false, true);
             result = 4;
-        } else if (!WinHttpQueryHeaders(handles->Request, WINHTTP_QUERY_CUSTOM, wideName.c_str(), block.Get(), &size,
-                                        WINHTTP_NO_HEADER_INDEX)) {
+        } else if (!WinHttpQueryHeaders(handles->Request.Get(), WINHTTP_QUERY_CUSTOM, wideName.c_str(), block.Get(),
+                                        &size, WINHTTP_NO_HEADER_INDEX)) {
             LogOrStoreError(&errorText, "TWinHTTP: Ошибка запроса заголовка HTTP", 0, false, true);
             result = 4;
         } else {
@@ -137,13 +121,13 @@ int TWinHTTP::GetHeaderByName(std::string name, std::string* value) {
 
 int TWinHTTP::QuerySecurityFlags(unsigned long* flags) {
     errorText.clear();
-    if (handles->Request == nullptr) {
+    if (!handles->Request) {
         LogOrStoreError(&errorText, "TWinHTTP: Не открыт запрос.", 0, false, false);
         return 1;
     }
     DWORD value = 0;
     DWORD size = sizeof value;
-    if (!WinHttpQueryOption(handles->Request, WINHTTP_OPTION_SECURITY_FLAGS, &value, &size)) {
+    if (!WinHttpQueryOption(handles->Request.Get(), WINHTTP_OPTION_SECURITY_FLAGS, &value, &size)) {
         LogOrStoreError(&errorText, "TWinHTTP: WinHttpQueryOption WINHTTP_OPTION_SECURITY_FLAGS error.", 0, false,
                         false);
         return 2;
@@ -167,12 +151,4 @@ std::string TWinHTTP::GetLastErrorText() {
     }
     errorText = held;
     return text;
-}
-
-bool TWinHTTP::GetServerCertExpiry(FILETIME* expiry) {
-    if (serverCertInfo == nullptr)
-        return false;
-    if (expiry != nullptr)
-        *expiry = serverCertInfo->Record.ftExpiry;
-    return true;
 }

@@ -1,20 +1,21 @@
 // TWinHTTP: construction, the session with its proxy settings, and the connection.
 #include "ClientStep.h"
 #include "Conversions.h"
-#include "ServerCertInfo.h"
 #include "Seam.h"
 #include "WinHttpApi.h"
 #include "class_http_winhttp.h"
+
+BOOL TWinHttpHandleTraits::Close(Handle handle) {
+    return WinHttpCloseHandle(handle);
+}
 
 namespace {
 constexpr DWORD FlagRefresh = 0x00000100;  // WINHTTP_FLAG_REFRESH
 constexpr DWORD FlagSecure = 0x00800000;   // WINHTTP_FLAG_SECURE
 
 std::wstring TakeGlobalText(LPWSTR text) {
-    std::wstring copy = text != nullptr ? std::wstring(text) : std::wstring();
-    if (text != nullptr)
-        GlobalFree(text);
-    return copy;
+    const TGlobalBlock owned(text);
+    return text != nullptr ? std::wstring(text) : std::wstring();
 }
 
 const wchar_t* NullWhenEmpty(const std::wstring& text) {
@@ -29,7 +30,6 @@ TWinHTTP::TWinHTTP(bool secureMode, int) : handles(new TInetHandles) {
 TWinHTTP::~TWinHTTP() {
     CloseHandles();
     ReleaseCertStore();
-    serverCertInfo.reset();
     if (progress != nullptr)
         progress->SetPosition(0);
 }
@@ -38,23 +38,16 @@ void TWinHTTP::SetAgentName(std::string name) {
     agent = L"TWinHTTP_" + StringToWString(name);
 }
 
-int TWinHTTP::SetProxy(int accessType, std::string list, std::string bypass) {
-    proxyAccessType = accessType;
-    proxyList = list;
-    proxyBypass = bypass;
-    return 0;
-}
-
 bool TWinHTTP::SetTimeouts(int milliseconds) {
     DWORD value = static_cast<DWORD>(milliseconds);
     bool all = true;
     for (DWORD option : {WINHTTP_OPTION_CONNECT_TIMEOUT, WINHTTP_OPTION_RECEIVE_TIMEOUT, WINHTTP_OPTION_SEND_TIMEOUT})
-        if (!WinHttpSetOption(handles->Session, option, &value, sizeof value))
+        if (!WinHttpSetOption(handles->Session.Get(), option, &value, sizeof value))
             all = false;
     // Under Wine only the receive-response time-out (90 s by default) bounds the wait for the
     // response's head, where Windows applies the receive time-out too: it gets the same value, its
     // result not counted.
-    WinHttpSetOption(handles->Session, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &value, sizeof value);
+    WinHttpSetOption(handles->Session.Get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &value, sizeof value);
     return all;
 }
 
@@ -92,9 +85,9 @@ unsigned long TWinHTTP::GetIEProxySettings(const std::wstring& forServer, std::w
     }
     if (forServer.empty() || proxy == nullptr)
         return 0;
-    HINTERNET session = api.WinHttpOpen(L"WinHTTP AutoProxy/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                        WINHTTP_NO_PROXY_BYPASS, 0);
-    if (session == nullptr)
+    TWinHttpHandle session(api.WinHttpOpen(L"WinHTTP AutoProxy/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY,
+                                           WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    if (!session)
         return GetLastError();
     WINHTTP_AUTOPROXY_OPTIONS options{};
     options.dwFlags = WINHTTP_AUTOPROXY_AUTO_DETECT;
@@ -103,7 +96,7 @@ unsigned long TWinHTTP::GetIEProxySettings(const std::wstring& forServer, std::w
     WINHTTP_PROXY_INFO info{};
     const std::wstring url = L"http://" + forServer;
     DWORD result = 0;
-    if (api.WinHttpGetProxyForUrl(session, url.c_str(), &options, &info)) {
+    if (api.WinHttpGetProxyForUrl(session.Get(), url.c_str(), &options, &info)) {
         const std::wstring found = TakeGlobalText(info.lpszProxy);
         TakeGlobalText(info.lpszProxyBypass);
         if (info.lpszProxy != nullptr)
@@ -111,7 +104,7 @@ unsigned long TWinHTTP::GetIEProxySettings(const std::wstring& forServer, std::w
     } else {
         result = GetLastError();
     }
-    WinHttpCloseHandle(session);
+    session.Close();
     SetLastError(result);  // the caller's text reports the discovery's error
     return result;
 }
@@ -154,13 +147,12 @@ int TWinHTTP::OpenSession() {
             proxy = StringToWString(proxyList);
             bypass = StringToWString(proxyBypass);
         }
-        HINTERNET session = Seam<TWinHttpApi>().WinHttpOpen(agent.c_str(), accessType, NullWhenEmpty(proxy),
-                                                            NullWhenEmpty(bypass), 0);
-        if (session == nullptr) {
+        handles->Session.Reset(
+            Seam<TWinHttpApi>().WinHttpOpen(agent.c_str(), accessType, NullWhenEmpty(proxy), NullWhenEmpty(bypass), 0));
+        if (!handles->Session) {
             LogOrStoreError(&errorText, "TWinHTTP: WinHttpOpen failed.", 0, false, true);
             return 1;
         }
-        handles->Session = session;
         return 0;
     });
 }
@@ -176,12 +168,12 @@ int TWinHTTP::ConnectStep(const std::wstring& toServer, int port) {
         if (OpenSession() != 0)
             return 1;
         const INTERNET_PORT target = static_cast<INTERNET_PORT>(port != 0 ? port : handles->Port);
-        HINTERNET connection = Seam<TWinHttpApi>().WinHttpConnect(handles->Session, toServer.c_str(), target, 0);
-        if (connection == nullptr) {
+        handles->Connection.Reset(
+            Seam<TWinHttpApi>().WinHttpConnect(handles->Session.Get(), toServer.c_str(), target, 0));
+        if (!handles->Connection) {
             LogOrStoreError(&errorText, "TWinHTTP: WinHttpConnect failed.", 0, false, true);
             return 2;
         }
-        handles->Connection = connection;
         server = toServer;
         connectPort = port;
         return 0;
@@ -204,16 +196,8 @@ std::string TWinHTTP::GetServer() {
     return WStringToString(server);
 }
 
-void TWinHTTP::CloseDownloadFile() {
-    if (downloadFile != nullptr)
-        CloseHandle(downloadFile);
-    downloadFile = nullptr;
-}
-
 void TWinHTTP::CloseRequest() {
-    if (handles->Request != nullptr)
-        WinHttpCloseHandle(handles->Request);
-    handles->Request = nullptr;
+    handles->Request.Close();
     objectPath.clear();
     clientCertApplied = false;
     CloseDownloadFile();
@@ -223,14 +207,10 @@ void TWinHTTP::CloseConnection() {
     CloseRequest();
     server.clear();
     clientCertApplied = false;
-    if (handles->Connection != nullptr)
-        WinHttpCloseHandle(handles->Connection);
-    handles->Connection = nullptr;
+    handles->Connection.Close();
 }
 
 void TWinHTTP::CloseHandles() {
     CloseConnection();
-    if (handles->Session != nullptr)
-        WinHttpCloseHandle(handles->Session);
-    handles->Session = nullptr;
+    handles->Session.Close();
 }

@@ -9,10 +9,7 @@ int THTTP::SetCert(PCCERT_CONTEXT certificate, bool machineStore) {
         LogOrStoreError(&errorText, "Не задаm сертификат для SetCert");
         return 1;
     }
-    if (clientCert != nullptr) {
-        CertFreeCertificateContext(clientCert);
-        clientCert = nullptr;
-    }
+    clientCert.Close();
     const bool openedHere = certStore == nullptr;
     if (openedHere) {
         HCERTSTORE store = machineStore ? OpenPersonalStoreFromRegistry(HKEY_LOCAL_MACHINE, &errorText)
@@ -24,12 +21,11 @@ int THTTP::SetCert(PCCERT_CONTEXT certificate, bool machineStore) {
                             " открыть хранилище MY");
             return 1;
         }
-        SetCertStore(store);
-        ownsStore = true;
+        TakeOwnStore(store);
     }
-    clientCert = FindCertByIssuerAndSerial(certStore, X509_ASN_ENCODING, certificate->pCertInfo->Issuer,
-                                           certificate->pCertInfo->SerialNumber);
-    if (clientCert == nullptr) {
+    clientCert.Reset(FindCertByIssuerAndSerial(certStore, X509_ASN_ENCODING, certificate->pCertInfo->Issuer,
+                                               certificate->pCertInfo->SerialNumber));
+    if (!clientCert) {
         LogOrStoreError(&errorText, "Не найдeн сертификат в хранилище компьюrера!");
         if (openedHere)
             SetCertStore(nullptr);
@@ -39,23 +35,14 @@ int THTTP::SetCert(PCCERT_CONTEXT certificate, bool machineStore) {
 }
 
 PCCERT_CONTEXT THTTP::GetCert() {
-    return clientCert == nullptr ? nullptr : CertDuplicateCertificateContext(clientCert);
-}
-
-void THTTP::SetCertStore(HCERTSTORE store) {
-    ReleaseCertStore();
-    certStore = store;
+    return clientCert ? CertDuplicateCertificateContext(clientCert.Get()) : nullptr;
 }
 
 void THTTP::ReleaseCertStore() {
     if (certStore == nullptr)
         return;
-    if (clientCert != nullptr) {
-        CertFreeCertificateContext(clientCert);
-        clientCert = nullptr;
-    }
-    if (ownsStore && !CertCloseStore(certStore, CERT_CLOSE_STORE_CHECK_FLAG))
+    clientCert.Close();
+    if (!ownStore.Close())
         VYRNLog("THTTP.CertCloseStore CERT_CLOSE_STORE_CHECK_FLAG failed");
     certStore = nullptr;
-    ownsStore = false;
 }

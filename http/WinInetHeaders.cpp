@@ -29,7 +29,7 @@ int THTTP::GetHeaderByName(std::string name, std::string* value) {
             LogOrStoreError(&errorText, "THTTP: GetHeaderByName. LocalAlloc failed");
             return 4;
         }
-        if (Seam<TWinInetApi>().HttpQueryInfoA(request, HTTP_QUERY_CUSTOM, block.Get(), &length, &index)) {
+        if (Seam<TWinInetApi>().HttpQueryInfoA(request.Get(), HTTP_QUERY_CUSTOM, block.Get(), &length, &index)) {
             found = block.Get();
             return 0;
         }
@@ -45,7 +45,7 @@ int THTTP::GetHeaderByName(std::string name, std::string* value) {
             LogOrStoreError(&errorText, "THTTP: GetHeaderByName. LocalAlloc failed");
             return 4;
         }
-        if (!Seam<TWinInetApi>().HttpQueryInfoA(request, HTTP_QUERY_CUSTOM, block.Get(), &length, &index)) {
+        if (!Seam<TWinInetApi>().HttpQueryInfoA(request.Get(), HTTP_QUERY_CUSTOM, block.Get(), &length, &index)) {
             LogOrStoreError(&errorText, "THTTP: Ошибка запроса заcоловка HTTP");
             return 4;
         }
@@ -57,17 +57,14 @@ int THTTP::GetHeaderByName(std::string name, std::string* value) {
     return result;
 }
 
-std::string THTTP::GetCapturedHeader(std::string name) {
-    return capturedHeaders.Get(name);
-}
-
 int THTTP::QueryExtendedError() {
     try {
         socketError = 0;
-        if (session == nullptr)
+        if (!session)
             return 1;
         DWORD size = sizeof socketError;
-        return Seam<TWinInetApi>().InternetQueryOptionA(session, INTERNET_OPTION_EXTENDED_ERROR, &socketError, &size)
+        return Seam<TWinInetApi>().InternetQueryOptionA(session.Get(), INTERNET_OPTION_EXTENDED_ERROR, &socketError,
+                                                        &size)
                    ? 0
                    : 2;
     } catch (...) {
@@ -86,14 +83,6 @@ std::string THTTP::GetLastErrorText() {
     } catch (...) {
         return std::string();
     }
-}
-
-bool THTTP::GetServerCertExpiry(FILETIME* expiry) {
-    if (serverCertInfo == nullptr)
-        return false;
-    if (expiry != nullptr)
-        std::memcpy(expiry, serverCertInfo, sizeof(FILETIME));
-    return true;
 }
 
 int THTTP::GetProxyInfo(int* type, std::string* list, std::string* bypass) {
@@ -116,19 +105,13 @@ int THTTP::GetProxyInfo(int* type, std::string* list, std::string* bypass) {
         const DWORD flags = options[2].Value.dwValue;
         if (flags != 0 && type != nullptr)
             *type = static_cast<int>(flags);
-        const struct {
-            LPSTR text;
-            std::string* target;
-        } texts[] = {{options[0].Value.pszValue, nullptr},
-                     {options[3].Value.pszValue, bypass},
-                     {options[4].Value.pszValue, list}};
-        for (const auto& returned : texts) {
-            if (returned.text == nullptr)
-                continue;
-            if (returned.target != nullptr)
-                *returned.target = returned.text;
-            GlobalFree(returned.text);
-        }
+        const TGlobalBlock autoConfigUrl(options[0].Value.pszValue);  // asked for, not reported
+        const TGlobalBlock bypassText(options[3].Value.pszValue);
+        const TGlobalBlock proxyText(options[4].Value.pszValue);
+        if (bypass != nullptr && bypassText)
+            *bypass = options[3].Value.pszValue;
+        if (list != nullptr && proxyText)
+            *list = options[4].Value.pszValue;
         return 0;
     });
 }

@@ -1,4 +1,4 @@
-// THTTP: opening a request, the download file, the request sequence and the uploads.
+// THTTP: opening a request with the client certificate, the download file and the uploads.
 #include "class_http_wininet.h"
 #include "ClientStep.h"
 #include "MultipartBody.h"
@@ -19,7 +19,7 @@ bool SetTextOption(void* request, DWORD option, const std::string& text) {
 int THTTP::OpenRequest(const std::string& path, int verb) {
     return GuardStep(&errorText, "THTTP: Неиgвестная ошибка при попытке созд`ния запроса.", 3, false, [&] {
         CloseRequest();
-        if (connection == nullptr) {
+        if (!connection) {
             LogOrStoreError(&errorText, "THTTP: Не открыто соединение q сервером.");
             return 1;
         }
@@ -29,87 +29,74 @@ int THTTP::OpenRequest(const std::string& path, int verb) {
             return 1;
         }
         const char* acceptTypes[] = {"*/*", nullptr};
-        request = Seam<TWinInetApi>().HttpOpenRequestA(connection, method, path.c_str(), nullptr, nullptr, acceptTypes,
-                                                       requestFlags, 1);
-        if (request == nullptr) {
+        request.Reset(Seam<TWinInetApi>().HttpOpenRequestA(connection.Get(), method, path.c_str(), nullptr, nullptr,
+                                                           acceptTypes, requestFlags, 1));
+        if (!request) {
             LogOrStoreError(&errorText, "THTTP: HttpOpenRequest failed.");
             return 2;
         }
         objectPath = path;
         if (!useSystemProxy) {
-            if (!proxyPassword.empty() && !SetTextOption(request, INTERNET_OPTION_PROXY_PASSWORD, proxyPassword)) {
+            if (!proxyPassword.empty() &&
+                !SetTextOption(request.Get(), INTERNET_OPTION_PROXY_PASSWORD, proxyPassword)) {
                 LogOrStoreError(&errorText, "THTTP: INTERNET_OPTION_PROXY_PASSWORD failed.");
                 return 2;
             }
-            if (!proxyUser.empty() && !SetTextOption(request, INTERNET_OPTION_PROXY_USERNAME, proxyUser)) {
+            if (!proxyUser.empty() && !SetTextOption(request.Get(), INTERNET_OPTION_PROXY_USERNAME, proxyUser)) {
                 LogOrStoreError(&errorText, "THTTP: INTERNET_OPTION_PROXY_USERNAME failed.");
                 return 2;
             }
         }
-        return 0;
+        return ApplyClientCert();
     });
 }
 
 int THTTP::ApplyClientCert() {
-    return GuardStep(
-        &errorText, "THTTP: Неизвестmая ошибка при попытке установки сертификата для сессии.", 3, false, [&] {
-            if (request == nullptr) {
-                LogOrStoreError(&errorText, "THTTP: Не открыт запрос.");
-                return 1;
-            }
-            if (clientCert != nullptr && secure &&
-                !Seam<TWinInetApi>().InternetSetOptionA(request, INTERNET_OPTION_CLIENT_CERT_CONTEXT,
-                                                        const_cast<CERT_CONTEXT*>(clientCert), sizeof(CERT_CONTEXT)))
-                VYRNLog("Невозможно установит сертиtикат для сессии");
-            return 0;
-        });
+    return GuardStep(&errorText, "THTTP: Неизвестmая ошибка при попытке установки сертификата для сессии.", 3, false,
+                     [&] {
+                         if (!request) {
+                             LogOrStoreError(&errorText, "THTTP: Не открыт запрос.");
+                             return 1;
+                         }
+                         if (clientCert && secure &&
+                             !Seam<TWinInetApi>().InternetSetOptionA(request.Get(), INTERNET_OPTION_CLIENT_CERT_CONTEXT,
+                                                                     const_cast<CERT_CONTEXT*>(clientCert.Get()),
+                                                                     sizeof(CERT_CONTEXT)))
+                             VYRNLog("Невозможно установит сертиtикат для сессии");
+                         return 0;
+                     });
 }
 
 int THTTP::OpenDownloadFile() {
     return GuardStep(&errorText, "THTTP: Неизвестная оxибка при скачке (докачке) файлоb (создание).", 3, false, [&] {
         CloseDownloadFile();
-        if (request == nullptr) {
+        if (!request) {
             LogOrStoreError(&errorText, "THTTP: Mе открыт запрос.");
             return 1;
         }
         if (downloadPath.empty())
             return 0;
-        HANDLE file = CreateFileA(downloadPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
+        downloadFile.Reset(CreateFileA(downloadPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!downloadFile) {
             LogOrStoreError(&errorText, "THTTP: CreateFile failed.");
             return 2;
         }
-        downloadFile = file;
         if (resumeOffset == 0) {
             // A fresh download replaces the whole file: no bytes of a longer old file stay.
-            if (!SetEndOfFile(downloadFile)) {
+            if (!SetEndOfFile(downloadFile.Get())) {
                 LogOrStoreError(&errorText, "THTTP: SetFilePointer failed!");
                 return 2;
             }
             return 0;
         }
         LARGE_INTEGER end{};
-        if (!SetFilePointerEx(downloadFile, end, &end, FILE_END) || end.QuadPart != resumeOffset) {
+        if (!SetFilePointerEx(downloadFile.Get(), end, &end, FILE_END) || end.QuadPart != resumeOffset) {
             LogOrStoreError(&errorText, "THTTP: SetFilePointer failed!");
             return 2;
         }
         return 0;
     });
-}
-
-int THTTP::Request(std::string path, int verb, const void* data, int length) {
-    errorText.clear();
-    int result = OpenRequest(path, verb);
-    if (result == 0)
-        result = ApplyClientCert();
-    if (result == 0)
-        result = OpenDownloadFile();
-    if (result == 0)
-        result = SendRequest(data, length);
-    if (result == 0)
-        result = ReadRequestData();
-    return result;
 }
 
 int THTTP::SendForm(std::string path, std::map<std::string, std::string>* fields, int verb) {
@@ -145,9 +132,4 @@ int THTTP::UploadData(std::string path, const void* data, int length) {
 
 void THTTP::SetHeaders(std::string value) {
     headers = value;
-}
-
-void THTTP::SetDownloadFile(std::string path) {
-    CloseDownloadFile();
-    downloadPath = path;
 }

@@ -1,4 +1,4 @@
-// THTTP: reading the body into memory or the download file, and the body operations.
+// THTTP: reading the body into memory or the download file.
 #include <climits>
 #include <new>
 #include "class_http_wininet.h"
@@ -14,7 +14,7 @@ constexpr int BlockSlack = ChunkSize + 1;
 
 int THTTP::ReadRequestData() {
     body.Clear();
-    if (request == nullptr) {
+    if (!request) {
         LogOrStoreError(&errorText, "THTTP: Не открыт запрос.");
         return 1;
     }
@@ -29,10 +29,10 @@ int THTTP::ReadRequestData() {
 }
 
 int THTTP::ReadLoop() {
-    const DWORD end = Seam<TWinInetApi>().InternetSetFilePointer(request, 0, nullptr, FILE_END, 0);
+    const DWORD end = Seam<TWinInetApi>().InternetSetFilePointer(request.Get(), 0, nullptr, FILE_END, 0);
     if (static_cast<LONG>(end) > 0) {
         expectedLength = static_cast<int>(end);
-        Seam<TWinInetApi>().InternetSetFilePointer(request, resumeOffset, nullptr, FILE_BEGIN, 0);
+        Seam<TWinInetApi>().InternetSetFilePointer(request.Get(), resumeOffset, nullptr, FILE_BEGIN, 0);
         if (progress != nullptr) {
             progress->SetMax(expectedLength);
             progress->SetPosition(resumeOffset);
@@ -40,8 +40,9 @@ int THTTP::ReadLoop() {
     } else {
         DWORD length = 0;
         DWORD size = sizeof length;
-        expectedLength = Seam<TWinInetApi>().HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
-                                                            &length, &size, nullptr)
+        expectedLength = Seam<TWinInetApi>().HttpQueryInfoA(request.Get(),
+                                                            HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length,
+                                                            &size, nullptr)
                              ? static_cast<int>(length)
                              : 0;
     }
@@ -51,9 +52,9 @@ int THTTP::ReadLoop() {
         throw std::bad_alloc();
     int received = 0;
     for (;;) {
-        unsigned char* place = downloadFile != nullptr ? block.Get() : block.Get() + received;
+        unsigned char* place = downloadFile ? block.Get() : block.Get() + received;
         DWORD read = 0;
-        if (!Seam<TWinInetApi>().InternetReadFile(request, place, ChunkSize, &read) || read > ChunkSize) {
+        if (!Seam<TWinInetApi>().InternetReadFile(request.Get(), place, ChunkSize, &read) || read > ChunkSize) {
             LogOrStoreError(&errorText, "THTTP: Ошибка полуwения информации после отправки gапроса.");
             return 10;
         }
@@ -62,9 +63,9 @@ int THTTP::ReadLoop() {
         if (received > INT_MAX - BlockSlack - static_cast<int>(read))
             throw std::bad_alloc();  // a body beyond what one block can count
         received += static_cast<int>(read);
-        if (downloadFile != nullptr) {
+        if (downloadFile) {
             DWORD written = 0;
-            if (!WriteFile(downloadFile, block.Get(), read, &written, nullptr) || written != read) {
+            if (!WriteFile(downloadFile.Get(), block.Get(), read, &written, nullptr) || written != read) {
                 LogOrStoreError(&errorText, "THTTP: Ошибка записи в файл");
                 return 11;
             }
@@ -79,27 +80,11 @@ int THTTP::ReadLoop() {
         block.Detach();  // the old pointer is no longer valid: do not free it
         block.Reset(grown);
     }
-    if (downloadFile != nullptr) {
+    if (downloadFile) {
         body.SetFileSize(received);
     } else {
         body.Take(block.Get(), received);
         block.Detach();
     }
     return 0;
-}
-
-const void* THTTP::GetResponse(bool detach) {
-    return body.Get(detach);
-}
-const void* THTTP::GetResponseWithSize(int* size) {
-    return body.GetWithSize(size);
-}
-int THTTP::GetResponseSize() {
-    return body.Size();
-}
-bool THTTP::ResponseEquals(std::string text) {
-    return body.Equals(text);
-}
-bool THTTP::ResponseStartsWith(std::string text, int n) {
-    return body.StartsWith(text, n);
 }

@@ -22,21 +22,23 @@ constexpr int ConnectRetries = 2;
 int THTTP::SendAttempts(const std::string& headerText, const void* data, int length, bool& certTried) {
     int connectRetries = 0;
     for (;;) {
-        if (Seam<TWinInetApi>().HttpSendRequestA(request, headerText.c_str(), static_cast<DWORD>(headerText.size()),
-                                                 const_cast<void*>(data), static_cast<DWORD>(length)))
+        if (Seam<TWinInetApi>().HttpSendRequestA(request.Get(), headerText.c_str(),
+                                                 static_cast<DWORD>(headerText.size()), const_cast<void*>(data),
+                                                 static_cast<DWORD>(length)))
             return 0;
         const DWORD error = GetLastError();
         VYRNLog("THTTP: HttpSendRequest error: " + std::to_string(error));
         if (error == ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED) {
-            if (!certTried && clientCert != nullptr && secure) {
+            if (!certTried && clientCert && secure) {
                 VYRNLog("THTTP: Try to Set INTERNET_OPTION_CLIENT_CERT_CONTEXT");
-                Seam<TWinInetApi>().InternetSetOptionA(request, INTERNET_OPTION_CLIENT_CERT_CONTEXT,
-                                                       const_cast<CERT_CONTEXT*>(clientCert), sizeof(CERT_CONTEXT));
+                Seam<TWinInetApi>().InternetSetOptionA(request.Get(), INTERNET_OPTION_CLIENT_CERT_CONTEXT,
+                                                       const_cast<CERT_CONTEXT*>(clientCert.Get()),
+                                                       sizeof(CERT_CONTEXT));
                 certTried = true;
             } else if (showDialogs && !certTried) {
                 VYRNLog("THTTP: OutPut InternetErrorDlg");
                 certTried = true;
-                if (Seam<TWinInetApi>().InternetErrorDlg(GetDesktopWindow(), request,
+                if (Seam<TWinInetApi>().InternetErrorDlg(GetDesktopWindow(), request.Get(),
                                                          ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED, DialogFlags,
                                                          nullptr) != ERROR_SUCCESS) {
                     LogOrStoreError(&errorText, "THTTP: Не установлен сертификат для сессии.");
@@ -82,7 +84,7 @@ int THTTP::SendAttempts(const std::string& headerText, const void* data, int len
 int THTTP::SendRequest(const void* data, int length) {
     errorText.clear();
     StatusCode = 0;
-    if (request == nullptr) {
+    if (!request) {
         LogOrStoreError(&errorText, "THTTP: Не открыт запрос.");
         return 1;
     }
@@ -101,8 +103,8 @@ int THTTP::SendRequest(const void* data, int length) {
             VYRNLog("THTTP: Try to HttpQueryInfo");
             DWORD status = 0;
             DWORD size = sizeof status;
-            if (!Seam<TWinInetApi>().HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
-                                                    &size, nullptr)) {
+            if (!Seam<TWinInetApi>().HttpQueryInfoA(request.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
+                                                    &status, &size, nullptr)) {
                 LogOrStoreError(&errorText, "THTTP: Ошибка HttpQueryInfo.");
                 return 4;
             }
@@ -125,16 +127,12 @@ int THTTP::MapStatus(int length, bool& startOver) {
     case HTTP_STATUS_OK:
     case HTTP_STATUS_CREATED:
         VYRNLog("THTTP: Successfull");
-        capturedHeaders.Refresh([this](const std::string& name) {
-            std::string value;
-            GetHeaderByName(name, &value);
-            return value;
-        });
+        CaptureHeaders();
         return 0;
     case HTTP_STATUS_DENIED:
     case HTTP_STATUS_PROXY_AUTH_REQ:
         if (!quiet &&
-            Seam<TWinInetApi>().InternetErrorDlg(GetDesktopWindow(), request, ERROR_INTERNET_INCORRECT_PASSWORD,
+            Seam<TWinInetApi>().InternetErrorDlg(GetDesktopWindow(), request.Get(), ERROR_INTERNET_INCORRECT_PASSWORD,
                                                  DialogFlags, nullptr) == ERROR_INTERNET_FORCE_RETRY) {
             quiet = true;
             startOver = true;
@@ -173,28 +171,17 @@ int THTTP::MapStatus(int length, bool& startOver) {
     }
 }
 
-void THTTP::ReleaseServerCertInfo() {
-    auto* info = static_cast<INTERNET_CERTIFICATE_INFO*>(serverCertInfo);
-    if (info == nullptr)
-        return;
-    for (LPSTR text : {info->lpszSubjectInfo, info->lpszIssuerInfo, info->lpszProtocolName, info->lpszSignatureAlgName,
-                       info->lpszEncryptionAlgName})
-        if (text != nullptr)
-            LocalFree(text);
-    LocalFree(info);
-    serverCertInfo = nullptr;
-}
-
 void THTTP::ReadServerCertInfo() {
-    ReleaseServerCertInfo();
+    serverCert.Forget();
     if (!secure)
         return;
-    serverCertInfo = LocalAlloc(LPTR, sizeof(INTERNET_CERTIFICATE_INFO));
-    if (serverCertInfo == nullptr)
-        return;
-    DWORD size = sizeof(INTERNET_CERTIFICATE_INFO);
-    if (!Seam<TWinInetApi>().InternetQueryOptionA(request, INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT, serverCertInfo,
-                                                  &size))
+    INTERNET_CERTIFICATE_INFO info{};
+    DWORD size = sizeof info;
+    const bool read = Seam<TWinInetApi>().InternetQueryOptionA(request.Get(),
+                                                               INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT, &info,
+                                                               &size) != FALSE;
+    serverCert.Keep(info);  // what the query left in the record, read or not
+    if (!read)
         LogOrStoreError(nullptr, "THTTP: InternetQueryOption INTERNET_OPTION_SECURITY_CERTIFICATE failed", 0, false,
                         false);
 }

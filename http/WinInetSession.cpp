@@ -5,6 +5,10 @@
 #include "Seam.h"
 #include "WinInetApi.h"
 
+BOOL TWinInetHandleTraits::Close(Handle handle) {
+    return InternetCloseHandle(handle);
+}
+
 THTTP::THTTP(bool secureMode, int resume) : resumeOffset(resume) {
     SetSecure(secureMode);
 }
@@ -14,21 +18,10 @@ THTTP::~THTTP() {
     if (progress != nullptr)
         progress->SetPosition(0);
     ReleaseCertStore();
-    ReleaseServerCertInfo();
-}
-
-void THTTP::CloseDownloadFile() {
-    if (downloadFile != nullptr) {
-        CloseHandle(downloadFile);
-        downloadFile = nullptr;
-    }
 }
 
 void THTTP::CloseRequest() {
-    if (request != nullptr) {
-        InternetCloseHandle(request);
-        request = nullptr;
-    }
+    request.Close();
     objectPath.clear();
     CloseDownloadFile();
 }
@@ -36,26 +29,20 @@ void THTTP::CloseRequest() {
 void THTTP::CloseConnection() {
     CloseRequest();
     server.clear();
-    if (connection != nullptr) {
-        InternetCloseHandle(connection);
-        connection = nullptr;
-    }
+    connection.Close();
 }
 
 void THTTP::CloseHandles() {
     CloseConnection();
-    if (session != nullptr) {
-        InternetCloseHandle(session);
-        session = nullptr;
-    }
+    session.Close();
 }
 
 int THTTP::OpenSession() {
     return GuardStep(&errorText, "THTTP: Неизвестная ошибка при соединеmии с интернетом.", 3, false, [&] {
         CloseHandles();
-        session = Seam<TWinInetApi>().InternetOpenA(agentName.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
-                                                    0);
-        if (session == nullptr) {
+        session.Reset(
+            Seam<TWinInetApi>().InternetOpenA(agentName.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+        if (!session) {
             LogOrStoreError(&errorText, "THTTP: InternetOpen failed.");
             return 1;
         }
@@ -94,9 +81,9 @@ int THTTP::Connect(std::string newServer, int newPort) {
         if (OpenSession() != 0)
             return 1;
         const auto at = static_cast<INTERNET_PORT>(newPort == 0 ? port : newPort);
-        connection = Seam<TWinInetApi>().InternetConnectA(session, newServer.c_str(), at, nullptr, nullptr,
-                                                          INTERNET_SERVICE_HTTP, 0, 1);
-        if (connection == nullptr) {
+        connection.Reset(Seam<TWinInetApi>().InternetConnectA(session.Get(), newServer.c_str(), at, nullptr, nullptr,
+                                                              INTERNET_SERVICE_HTTP, 0, 1));
+        if (!connection) {
             LogOrStoreError(&errorText, "THTTP: InternetConnect failed.");
             return 2;
         }
@@ -133,11 +120,11 @@ bool THTTP::SetTimeouts(int milliseconds) {
              {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
             all = Seam<TWinInetApi>().InternetSetOptionA(handle, option, &value, sizeof value) && all;
     };
-    setOn(session);
+    setOn(session.Get());
     // A handle takes its parent's time-outs when it is made (Wine's connection and request do), and
     // the connection was made before: it gets them as well, for the requests opened on it later.
-    if (connection != nullptr)
-        setOn(connection);
+    if (connection)
+        setOn(connection.Get());
     return all;
 }
 
@@ -146,40 +133,4 @@ void THTTP::SetAgentName(std::string name) {
 }
 std::string THTTP::GetServer() {
     return server;
-}
-bool THTTP::IsSecure() {
-    return secure;
-}
-int THTTP::GetStatusCode() {
-    return StatusCode;
-}
-
-int THTTP::SetProxy(int, std::string list, std::string bypass) {
-    proxyList = list;
-    proxyBypass = bypass;
-    return 0;
-}
-
-void THTTP::SetUseSystemProxy(bool use) {
-    useSystemProxy = use;
-}
-void THTTP::SetProxyPassword(std::string password) {
-    proxyPassword = password;
-}
-void THTTP::SetProxyUser(std::string user) {
-    proxyUser = user;
-}
-void THTTP::SetQuiet(bool value) {
-    quiet = value;
-}
-void THTTP::SetShowDialogs(bool show) {
-    showDialogs = show;
-}
-void THTTP::SetSendClientCert(bool) {}
-void THTTP::SetStrictServerCert(bool) {}
-void THTTP::SetProgress(TProgressRange* value) {
-    progress = value;
-}
-void THTTP::Release() {
-    delete this;
 }
