@@ -16,26 +16,27 @@ struct TEncodeTexts {
     std::string sizeFailed, noMemory, encodeFailed;
 };
 
-// The structure's DER encoding as the type into a new local-heap block (LocalAlloc with the
-// flags) of size bytes: 0, or the failing step with its text, 1 the size query, 2 no memory, 3
-// the encoding.
-int EncodeToBlock(LPCSTR type, const void* structure, UINT allocFlags, TLocalFree<BYTE>& block, DWORD& size,
-                  const TEncodeTexts& texts, std::string* errorText) {
-    size = 0;
+// The structure's DER encoding as the type into out, a new local-heap block (LocalAlloc with the
+// flags) of length bytes: 0, or the failing step with its text, out and length left as they were:
+// 1 the size query, 2 no memory, 3 the encoding.
+int EncodeToBlock(LPCSTR type, const void* structure, UINT allocFlags, const TEncodeTexts& texts, BYTE*& out,
+                  DWORD& length, std::string* errorText) {
+    DWORD size = 0;
     if (!CryptEncodeObject(MsgEncoding, type, structure, nullptr, &size)) {
         LogOrStoreError(errorText, texts.sizeFailed);
         return 1;
     }
-    block.Reset(static_cast<BYTE*>(LocalAlloc(allocFlags, size)));
+    TLocalFree<BYTE> block(static_cast<BYTE*>(LocalAlloc(allocFlags, size)));
     if (block.Get() == nullptr) {
         LogOrStoreError(errorText, texts.noMemory);
         return 2;
     }
     if (!CryptEncodeObject(MsgEncoding, type, structure, block.Get(), &size)) {
         LogOrStoreError(errorText, texts.encodeFailed);
-        block.Reset();
         return 3;
     }
+    out = block.Detach();
+    length = size;
     return 0;
 }
 }  // namespace
@@ -44,18 +45,10 @@ int MakeBMPString(const char* text, DWORD& length, BYTE*& out, std::string* erro
     int units = 0;
     const TSysString wide(AnsiToBstr(text, static_cast<int>(length), &units));
     CERT_NAME_VALUE value{CERT_RDN_BMP_STRING, {static_cast<DWORD>(units) * 2, reinterpret_cast<BYTE*>(wide.Get())}};
-    TLocalFree<BYTE> block;
-    DWORD size = 0;
-    const int step = EncodeToBlock(X509_UNICODE_ANY_STRING, &value, LMEM_FIXED, block, size,
-                                   {"MakeBMPString. CryptEncodeObject X509_UNICODE_ANY_STRING failed bufer lenght",
-                                    "MakeBMPString. Ошибка выделения памяти.",
-                                    "MakeBMPString. CryptEncodeObject failed."},
-                                   errorText);
-    if (step != 0)
-        return step;
-    length = size;
-    out = block.Detach();
-    return 0;
+    return EncodeToBlock(X509_UNICODE_ANY_STRING, &value, LMEM_FIXED,
+                         {"MakeBMPString. CryptEncodeObject X509_UNICODE_ANY_STRING failed bufer lenght",
+                          "MakeBMPString. Ошибка выделения памяти.", "MakeBMPString. CryptEncodeObject failed."},
+                         out, length, errorText);
 }
 
 int CreateCommentAtribute(const char* identifier, const char* version, MY_CRYPT_ATRIBUTE& attribute,
@@ -70,24 +63,25 @@ int CreateCommentAtribute(const char* identifier, const char* version, MY_CRYPT_
     const TLocalFree<BYTE> versionOwner(versionBytes);
     CRYPT_DER_BLOB parts[] = {{identifierSize, identifierBytes}, {versionSize, versionBytes}};
     CRYPT_SEQUENCE_OF_ANY sequence{2, parts};
-    TLocalFree<BYTE> block;
+    BYTE* encoded = nullptr;
     DWORD size = 0;
-    const int step = EncodeToBlock(X509_SEQUENCE_OF_ANY, &sequence, LMEM_FIXED, block, size,
+    const int step = EncodeToBlock(X509_SEQUENCE_OF_ANY, &sequence, LMEM_FIXED,
                                    {"CreateCommentAtribute. CryptEncodeObject bufer lenght failed",
                                     "CreateCommentAtribute. LocalAlloc failed",
                                     "CreateCommentAtribute. CryptEncodeObject failed"},
-                                   errorText);
+                                   encoded, size, errorText);
     if (step != 0)
         return step + 2;
+    TLocalFree<BYTE> encodedOwner(encoded);
     char* oid = LocalAllocCopy(CommentAttributeOid, strlen(CommentAttributeOid));
     if (oid == nullptr) {
         LogOrStoreError(errorText, "CreateCommentAtribute. LocalAlloc failed");
         return 4;
     }
+    attribute.valueBlock.Reset(encodedOwner.Detach());
     attribute.oidBlock.Reset(oid);
-    attribute.valueBlock.Reset(block.Detach());
     attribute.Value.cbData = size;
-    attribute.Value.pbData = attribute.valueBlock.Get();
+    attribute.Value.pbData = encoded;
     attribute.pszObjId = oid;
     attribute.cValue = 1;
     attribute.rgValue = &attribute.Value;
@@ -96,15 +90,11 @@ int CreateCommentAtribute(const char* identifier, const char* version, MY_CRYPT_
 
 bool CreateBIT_BLOBAtribute(const BYTE* bytes, DWORD count, BYTE*& out, DWORD& length, std::string* errorText) {
     CRYPT_BIT_BLOB bits{count, const_cast<BYTE*>(bytes), 0};
-    TLocalFree<BYTE> block;
-    if (EncodeToBlock(X509_BITS, &bits, LMEM_FIXED, block, length,
-                      {"CreateBIT_BLOBAtribute. CryptEncodeObject X509_BITS bufer lenght failed.",
-                       "CreateBIT_BLOBAtribute. Ошибка выделения памяти. LocalAlloc failed.",
-                       "CreateBIT_BLOBAtribute. CryptEncodeObject X509_BITS failed."},
-                      errorText) != 0)
-        return false;
-    out = block.Detach();
-    return true;
+    return EncodeToBlock(X509_BITS, &bits, LMEM_FIXED,
+                         {"CreateBIT_BLOBAtribute. CryptEncodeObject X509_BITS bufer lenght failed.",
+                          "CreateBIT_BLOBAtribute. Ошибка выделения памяти. LocalAlloc failed.",
+                          "CreateBIT_BLOBAtribute. CryptEncodeObject X509_BITS failed."},
+                         out, length, errorText) == 0;
 }
 
 int Add_UNAUTH_ATTR(HCRYPTMSG message, const CRYPT_ATTR_BLOB& value, const char* oid, DWORD signer,
@@ -115,17 +105,18 @@ int Add_UNAUTH_ATTR(HCRYPTMSG message, const CRYPT_ATTR_BLOB& value, const char*
     }
     CRYPT_ATTR_BLOB values[] = {value};
     CRYPT_ATTRIBUTE attribute{const_cast<LPSTR>(oid), 1, values};
-    TLocalFree<BYTE> encoded;
+    BYTE* encoded = nullptr;
     DWORD size = 0;
-    const int step = EncodeToBlock(PKCS_ATTRIBUTE, &attribute, LMEM_FIXED | LMEM_ZEROINIT, encoded, size,
+    const int step = EncodeToBlock(PKCS_ATTRIBUTE, &attribute, LMEM_FIXED | LMEM_ZEROINIT,
                                    {std::string("Add_UNAUTH_ATTR. 1. CryptEncodeObject failed.") + oid +
                                         "\r\nРазмер блока: " + std::to_string(value.cbData),
                                     "Add_UNAUTH_ATTR. Memory allocation error. LocalAlloc failed.",
                                     std::string("Add_UNAUTH_ATTR. 2. CryptEncodeObject failed.") + oid},
-                                   errorText);
+                                   encoded, size, errorText);
     if (step != 0)
         return step;
-    CMSG_CTRL_ADD_SIGNER_UNAUTH_ATTR_PARA para{sizeof para, signer, {size, encoded.Get()}};
+    const TLocalFree<BYTE> encodedOwner(encoded);
+    CMSG_CTRL_ADD_SIGNER_UNAUTH_ATTR_PARA para{sizeof para, signer, {size, encoded}};
     if (!Seam<TSigningApi>().CryptMsgControl(message, 0, CMSG_CTRL_ADD_SIGNER_UNAUTH_ATTR, &para)) {
         LogOrStoreError(errorText,
                         "Add_UNAUTH_ATTR. Не удалось добавить штамп времени в контекст сообщения. "
