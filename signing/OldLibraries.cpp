@@ -10,6 +10,12 @@
 #include "VyrnLog.h"
 
 namespace {
+// A block that the time-stamp library hands out from the global heap.
+struct TGlobalBlockTraits : TOwnedTraits<HGLOBAL, HGLOBAL, nullptr> {
+    static HGLOBAL Close(Handle handle) { return GlobalFree(handle); }
+};
+using TGlobalBlock = TOwned<TGlobalBlockTraits>;
+
 template <typename T>
 bool Entry(HMODULE module, const char* name, T& entry) {
     entry = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));

@@ -96,9 +96,3 @@ struct TModuleTraits : TOwnedTraits<HMODULE> {
     static BOOL Close(Handle handle) { return FreeLibrary(handle); }
 };
 using TModule = TOwned<TModuleTraits>;
-
-// A block of the global heap (GlobalAlloc, and what older libraries hand out so).
-struct TGlobalBlockTraits : TOwnedTraits<HGLOBAL, HGLOBAL, nullptr> {
-    static HGLOBAL Close(Handle handle) { return GlobalFree(handle); }
-};
-using TGlobalBlock = TOwned<TGlobalBlockTraits>;
