@@ -52,30 +52,25 @@ bool BuildChain(PCCERT_CONTEXT cert, FILETIME* time, DWORD flags, TCertChain& ch
     return Seam<TCertApi>().CertGetCertificateChain(nullptr, cert, time, nullptr, &parameters, flags, nullptr,
                                                     chain.Receive()) != FALSE;
 }
-
-void StoreIfGiven(std::string* errorText, const char* message) {
-    if (errorText != nullptr)
-        LogOrStoreError(errorText, message);
-}
 }  // namespace
 
 PCCERT_CONTEXT MyGetCertIssuer(PCCERT_CONTEXT cert, bool root, std::string* errorText) {
     TCertChain chain;
     if (!BuildChain(cert, nullptr, 0, chain)) {
-        StoreIfGiven(errorText, "MyGetCertIssuer. Не удается построить цепочку сертификатов.");
+        LogOrStoreError(errorText, "MyGetCertIssuer. Не удается построить цепочку сертификатов.");
         return nullptr;
     }
     const CERT_SIMPLE_CHAIN* simple = chain.Get()->cChain != 0 ? chain.Get()->rgpChain[0] : nullptr;
     if (simple == nullptr || simple->cElement < 2) {
-        StoreIfGiven(errorText,
-                     "MyGetCertIssuer. Не удается найти сертификат издателя.  Попробуйте установить актуальную "
-                     "цепочку сертификатов.");
+        LogOrStoreError(errorText,
+                        "MyGetCertIssuer. Не удается найти сертификат издателя.  Попробуйте установить актуальную "
+                        "цепочку сертификатов.");
         return nullptr;
     }
     const DWORD index = root ? simple->cElement - 1 : 1;
     PCCERT_CONTEXT issuer = Seam<TCertApi>().CertDuplicateCertificateContext(simple->rgpElement[index]->pCertContext);
     if (issuer == nullptr)
-        StoreIfGiven(errorText, "MyGetCertIssuer. Ошибка при дублировании сертификат издателя.");
+        LogOrStoreError(errorText, "MyGetCertIssuer. Ошибка при дублировании сертификат издателя.");
     return issuer;
 }
 

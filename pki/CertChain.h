@@ -7,8 +7,7 @@
 
 // A duplicate (the caller frees it) of element 1 of the chain built now, or of its last element
 // with root on; the chain's trust is not looked at. Null when no chain is built, when it has
-// fewer than two elements or when the duplicate fails, with the reason in *errorText (nothing
-// is written without errorText).
+// fewer than two elements or when the duplicate fails, with the reason in *errorText.
 PCCERT_CONTEXT MyGetCertIssuer(PCCERT_CONTEXT cert, bool root, std::string* errorText);
 
 // "" for 0; else "Сертификат или издатель в цепочке (Status: <hex>):" and a line a known bit.

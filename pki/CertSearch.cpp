@@ -18,7 +18,7 @@ PCCERT_CONTEXT FindNewestCertByCN(const char* storeName, const char* commonName)
         if (!best || CompareFileTime(&cert->pCertInfo->NotBefore, &best.Get()->pCertInfo->NotBefore) > 0)
             best.Reset(CertDuplicateCertificateContext(cert));
     }
-    if (!heldAny)
-        CertCloseStore(store.Release(), CERT_CLOSE_STORE_FORCE_FLAG);
+    if (!heldAny)  // no context keeps the store: it goes now, forced
+        TCertStoreForced(store.Release()).Close();
     return best.Release();
 }

@@ -1,4 +1,5 @@
 #include "CertText.h"
+#include "LocalFree.h"
 #include "CertApi.h"
 #include "Seam.h"
 #include <cstring>
@@ -42,14 +43,11 @@ char* GetCertSubjectCN(PCCERT_CONTEXT cert) {
     const DWORD length = CertGetNameStringA(cert, CERT_NAME_ATTR_TYPE, 0, CommonNameOid(), nullptr, 0);
     if (length == 0)
         return nullptr;
-    char* name = static_cast<char*>(Seam<TCertApi>().LocalAlloc(LPTR, length + 1));
-    if (name == nullptr)
+    TLocalFree<char> name(static_cast<char*>(Seam<TCertApi>().LocalAlloc(LPTR, length + 1)));
+    if (name.Get() == nullptr ||
+        CertGetNameStringA(cert, CERT_NAME_ATTR_TYPE, 0, CommonNameOid(), name.Get(), length) == 0)
         return nullptr;
-    if (CertGetNameStringA(cert, CERT_NAME_ATTR_TYPE, 0, CommonNameOid(), name, length) == 0) {
-        LocalFree(name);
-        return nullptr;
-    }
-    return name;
+    return name.Detach();
 }
 
 std::string CertNameIn128(PCCERT_CONTEXT cert, bool issuer) {

@@ -30,14 +30,12 @@ bool IsSelfIssued(PCCERT_CONTEXT cert) {
 // declined it and would not try again.
 int InstallRoot(HCERTSTORE root, PCCERT_CONTEXT cert, std::string* errorText) {
     for (;;) {
-        PCCERT_CONTEXT stored = nullptr;
+        TCertContext stored;
         const BOOL added = Seam<TCertApi>().CertAddCertificateContextToStore(root, cert, CERT_STORE_ADD_USE_EXISTING,
-                                                                             &stored);
+                                                                             stored.Receive());
         const DWORD error = GetLastError();
-        if (added) {
-            CertFreeCertificateContext(stored);
+        if (added)
             return 0;
-        }
         if (error != ERROR_CANCELLED) {
             LogOrStoreError(errorText, "InstallCertChainToStore. Не удается установить сертификат в хранилище ROOT.",
                             static_cast<int>(error));
@@ -52,13 +50,12 @@ int InstallRoot(HCERTSTORE root, PCCERT_CONTEXT cert, std::string* errorText) {
     }
 }
 
-// 0 the certificate is in "CA" (added or present), 4 the store refused it. Its CRLs go first;
-// their failure is only logged.
+// 0 the certificate is in "CA" (added or present), 4 the store refused it. Its CRLs go first:
+// their failure goes only to VYRNLog, and *errorText is emptied whatever their result.
 int InstallIssued(HCERTSTORE ca, PCCERT_CONTEXT cert, const std::string& site, std::string* errorText) {
-    if (InstallCRLFromSite(site, cert, errorText) != 0 && errorText != nullptr) {
-        VYRNLog(*errorText);
+    InstallCRLFromSite(site, cert, nullptr);
+    if (errorText != nullptr)
         errorText->clear();
-    }
     if (!Seam<TCertApi>().CertAddCertificateContextToStore(ca, cert, CERT_STORE_ADD_USE_EXISTING, nullptr)) {
         LogOrStoreError(errorText, "InstallCertChainToStore. Не удается установить сертификат в хранилище CA.");
         return 4;
@@ -78,14 +75,13 @@ int InstallCertChainToStore(HCERTSTORE source, const std::string& site, std::str
         LogOrStoreError(errorText, "InstallCertChainToStore. The ROOT system store did not open.");
         return 2;
     }
-    PCCERT_CONTEXT cert = nullptr;
-    while ((cert = CertEnumCertificatesInStore(source, cert)) != nullptr) {
-        const int result = IsSelfIssued(cert) ? InstallRoot(root.Get(), cert, errorText)
-                                              : InstallIssued(ca.Get(), cert, site, errorText);
-        if (result != 0) {
-            CertFreeCertificateContext(cert);
+    // The enumeration frees the context it is given back; the owner holds the current one.
+    for (TCertContext cert(CertEnumCertificatesInStore(source, nullptr)); cert;
+         cert.Reset(CertEnumCertificatesInStore(source, cert.Release()))) {
+        const int result = IsSelfIssued(cert.Get()) ? InstallRoot(root.Get(), cert.Get(), errorText)
+                                                    : InstallIssued(ca.Get(), cert.Get(), site, errorText);
+        if (result != 0)
             return result;
-        }
     }
     return 0;
 }

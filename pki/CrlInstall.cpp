@@ -21,8 +21,6 @@ void PutSiteFirst(const std::string& site, std::vector<std::string>& urls) {
 }  // namespace
 
 int InstallCRLFromSite(const std::string& site, PCCERT_CONTEXT cert, std::string* errorText) {
-    std::string ownText;
-    std::string* text = errorText != nullptr ? errorText : &ownText;
     TCertStoreForced store(CertOpenStore(CERT_STORE_PROV_SYSTEM_W, X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0,
                                          CERT_SYSTEM_STORE_CURRENT_USER | CERT_STORE_OPEN_EXISTING_FLAG, L"CA"));
     if (!store) {
@@ -40,28 +38,29 @@ int InstallCRLFromSite(const std::string& site, PCCERT_CONTEXT cert, std::string
         return 3;
     PutSiteFirst(site, urls);
 
+    std::string text;  // the failure of the last URL tried
     int result = 0;
     for (const std::string& url : urls) {
         VYRNLog("Try to download crl from: " + url);
-        const TCrlContext crl(GetCRLFromURL(url, text));
+        const TCrlContext crl(GetCRLFromURL(url, &text));
         if (!crl) {
-            VYRNLog(*text);
+            VYRNLog(text);
             result = 5;
             continue;
         }
         if (!api.CertAddCRLContextToStore(store.Get(), crl.Get(), CERT_STORE_ADD_NEWER, nullptr) &&
             GetLastError() != static_cast<DWORD>(CRYPT_E_EXISTS)) {
-            LogOrStoreError(text, "InstallCRLFromSite. HKCU: CertAddCRLContextToStore failed.");
+            LogOrStoreError(&text, "InstallCRLFromSite. HKCU: CertAddCRLContextToStore failed.");
             result = 3;
             break;
         }
-        const TCertContext issuer(MyGetCertIssuer(held.Get(), false, text));
+        const TCertContext issuer(MyGetCertIssuer(held.Get(), false, &text));
         result = issuer ? 0 : 5;
         break;
     }
-    if (result == 0)
-        text->clear();
-    else if (errorText == nullptr)
-        VYRNLog(ownText);
+    if (result != 0)
+        StoreErrorText(errorText, text);
+    else if (errorText != nullptr)
+        errorText->clear();
     return result;
 }

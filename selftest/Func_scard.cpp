@@ -2,6 +2,7 @@
 #include "ErrorText.h"
 #include "LogViewer_helper.h"
 #include "Owned.h"
+#include "VyrnLog.h"
 
 namespace {
 
@@ -26,11 +27,29 @@ struct TCardListTraits : TOwnedTraits<char*, LONG, SCARD_S_SUCCESS> {
     LONG Close(Handle list) const { return SCardFreeMemory(context, list); }
 };
 
-// The caller's error text, or a scratch one when the caller gave none: the search reads back what
-// it wrote (its log lines carry it).
-std::string& TextOf(std::string* errorText, std::string& scratch) {
-    return errorText != nullptr ? *errorText : scratch;
-}
+// The caller's error text, or one of the search's own when the caller gave none: the search
+// reads back what it wrote (its log lines carry it), and what its own text holds at the end goes
+// to VYRNLog.
+class TSearchText {
+public:
+    explicit TSearchText(std::string* errorText) : caller(errorText) {}
+    ~TSearchText() {
+        if (caller != nullptr)
+            return;
+        try {
+            VYRNLog(own);
+        } catch (...) {
+        }
+    }
+    TSearchText(const TSearchText&) = delete;
+    TSearchText& operator=(const TSearchText&) = delete;
+
+    std::string& Get() { return caller != nullptr ? *caller : own; }
+
+private:
+    std::string* caller;
+    std::string own;
+};
 
 struct ShareModeTry {
     DWORD mode;
@@ -66,8 +85,8 @@ LONG ConnectToReader(SCARDCONTEXT context, const char* reader, SCARDHANDLE* card
 }  // namespace
 
 int ListCardReaders(SCARDCONTEXT context, std::vector<std::string>& readers, std::string* errorText) {
-    std::string scratch;
-    std::string& text = TextOf(errorText, scratch);
+    TSearchText search(errorText);
+    std::string& text = search.Get();
     readers.clear();
     TOwned<TCardListTraits> names(nullptr, TCardListTraits(context));
     DWORD length = SCARD_AUTOALLOCATE;
@@ -97,8 +116,8 @@ int ListCardReaders(SCARDCONTEXT context, std::vector<std::string>& readers, std
 }
 
 int IsCardInReader(SCARDCONTEXT context, const char* reader, DWORD& state, std::string* errorText) {
-    std::string scratch;
-    std::string& text = TextOf(errorText, scratch);
+    TSearchText search(errorText);
+    std::string& text = search.Get();
     try {
         TOwned<TCardTraits> card;
         LONG result = ConnectToReader(context, reader, card.Receive(), &text);
@@ -130,8 +149,8 @@ int IsCardInReader(SCARDCONTEXT context, const char* reader, DWORD& state, std::
 }
 
 int FindReaderWithCard(SCARDCONTEXT context, std::string& reader, std::string* errorText) {
-    std::string scratch;
-    std::string& text = TextOf(errorText, scratch);
+    TSearchText search(errorText);
+    std::string& text = search.Get();
     std::vector<std::string> readers;
     const int listed = ListCardReaders(context, readers, &text);
     if (listed != 0)
@@ -167,8 +186,8 @@ int FindReaderWithCard(SCARDCONTEXT context, std::string& reader, std::string* e
 }
 
 int FindCardReader(std::string& reader, std::string* errorText) {
-    std::string scratch;
-    std::string& text = TextOf(errorText, scratch);
+    TSearchText search(errorText);
+    std::string& text = search.Get();
     TOwned<TCardContextTraits> context;
     const LONG established = SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, context.Receive());
     if (established != SCARD_S_SUCCESS) {

@@ -1,6 +1,6 @@
 // Finds the reader that holds the inserted smart card through the smart-card service.
 // Every step leaves a line in the window logger. Results: 0, a smart-card service code, or -1.
-// The reason of a failure goes into *errorText (a null errorText drops it).
+// The reason of a failure goes into *errorText (to VYRNLog when errorText is null).
 #pragma once
 #include <windows.h>
 #include <winscard.h>

@@ -4,6 +4,7 @@
 #include "CmsHelpers.h"
 #include "CryptOwned.h"
 #include "ErrorText.h"
+#include "LocalFree.h"
 #include "Ocsptsp.h"
 #include "Seam.h"
 #include "SigningApi.h"
@@ -25,29 +26,18 @@ void Report(SignProgressCallback progress, const char* stage, DWORD start) {
         progress((std::string(stage) + std::to_string(static_cast<unsigned long>(GetTickCount() - start))).c_str(), 0);
 }
 
-// The provider context of the key, released at the end when the platform says so.
-struct TKeyContext {
-    HCRYPTPROV provider = 0;
-    DWORD keySpec = 0;
-    BOOL release = FALSE;
-    ~TKeyContext() {
-        if (provider != 0 && release)
-            CryptReleaseContext(provider, 0);
-    }
-};
-
-int OpenMessage(TCryptMsg& message, CMSG_SIGNED_ENCODE_INFO& info, bool detached, std::string& errorText) {
+int OpenMessage(TCryptMsg& message, CMSG_SIGNED_ENCODE_INFO& info, bool detached, std::string* errorText) {
     try {
         message.Reset(
             CryptMsgOpenToEncode(MsgEncoding, detached ? CMSG_DETACHED_FLAG : 0, CMSG_SIGNED, &info, nullptr, nullptr));
     } catch (...) {
-        LogOrStoreError(&errorText,
+        LogOrStoreError(errorText,
                         "SignLow. Невозможно создать криптографическое сообщение. CryptMsgOpenToEncode "
                         "exception error.");
         return 3;
     }
     if (!message) {
-        LogOrStoreError(&errorText,
+        LogOrStoreError(errorText,
                         "SignLow. Невозможно создать криптографическое сообщение. CryptMsgOpenToEncode "
                         "failed.");
         return 3;
@@ -56,30 +46,33 @@ int OpenMessage(TCryptMsg& message, CMSG_SIGNED_ENCODE_INFO& info, bool detached
 }
 
 int SignCore(const BYTE* data, DWORD dataLength, BYTE** signedMessage, DWORD* signedLength, PCCERT_CONTEXT signer,
-             const char* pin, const TSwitches& switches, std::string& errorText, SignProgressCallback progress) {
+             const char* pin, const TSwitches& switches, std::string* errorText, SignProgressCallback progress) {
     *signedMessage = nullptr;
     VYRNLog("SignLow Start");
     const DWORD start = GetTickCount();
-    TKeyContext key;
+    HCRYPTPROV provider = 0;
+    DWORD keySpec = 0;
+    BOOL release = FALSE;
     const DWORD acquireFlags = CRYPT_ACQUIRE_USE_PROV_INFO_FLAG | (switches.cacheKey ? CRYPT_ACQUIRE_CACHE_FLAG : 0);
-    if (!Seam<TSigningApi>().CryptAcquireCertificatePrivateKey(signer, acquireFlags, nullptr, &key.provider,
-                                                               &key.keySpec, &key.release)) {
+    if (!Seam<TSigningApi>().CryptAcquireCertificatePrivateKey(signer, acquireFlags, nullptr, &provider, &keySpec,
+                                                               &release)) {
         if (GetLastError() == static_cast<DWORD>(CancelledByUser)) {
-            errorText = CancelText;
+            StoreErrorText(errorText, CancelText);
             return CancelledByUser;
         }
-        LogOrStoreError(&errorText,
+        LogOrStoreError(errorText,
                         "SignLow. Не удается получить доступ к закрытому ключу сертификата. "
                         "CryptAcquireCertificatePrivateKey failed.");
         return 1;
     }
+    const TCryptProv releasedProvider(release ? provider : 0);  // released at the end when the platform says so
     VYRNLog("CryptAcquireCertificatePrivateKey good");
     if (pin != nullptr) {
-        CryptSetProvParam(key.provider, PP_KEYEXCHANGE_PIN, reinterpret_cast<const BYTE*>(pin), 0);
+        CryptSetProvParam(provider, PP_KEYEXCHANGE_PIN, reinterpret_cast<const BYTE*>(pin), 0);
         VYRNLog("pin seted");
     }
     MY_CRYPT_ATRIBUTE comment;
-    if (CreateCommentAtribute("qTvo", "1.0", comment, &errorText) != 0)
+    if (CreateCommentAtribute("qTvo", "1.0", comment, errorText) != 0)
         return 2;
     VYRNLog("coment & ident created");
     CRYPT_ATTRIBUTE signedAttributes[1];
@@ -87,14 +80,14 @@ int SignCore(const BYTE* data, DWORD dataLength, BYTE** signedMessage, DWORD* si
 
     const char* hashOid = strcmp(signer->pCertInfo->SubjectPublicKeyInfo.Algorithm.pszObjId, GostKeyOid) == 0
                               ? GostHashOid
-                              : GetHashOidFromCert(signer, &errorText);
+                              : GetHashOidFromCert(signer, errorText);
     if (hashOid == nullptr)
         return 3;
     CMSG_SIGNER_ENCODE_INFO signerInfo{};
     signerInfo.cbSize = 48;  // the basic form: identified by issuer and serial number
     signerInfo.pCertInfo = signer->pCertInfo;
-    signerInfo.hCryptProv = key.provider;
-    signerInfo.dwKeySpec = key.keySpec;
+    signerInfo.hCryptProv = provider;
+    signerInfo.dwKeySpec = keySpec;
     signerInfo.HashAlgorithm.pszObjId = const_cast<LPSTR>(hashOid);
     signerInfo.cAuthAttr = 1;
     signerInfo.rgAuthAttr = signedAttributes;
@@ -113,17 +106,14 @@ int SignCore(const BYTE* data, DWORD dataLength, BYTE** signedMessage, DWORD* si
     VYRNLog("try to CryptMsgOpenToEncode: good");
     if (!CryptMsgUpdate(message.Get(), data, dataLength, TRUE)) {
         if (GetLastError() == static_cast<DWORD>(CancelledByUser)) {
-            errorText = CancelText;
+            StoreErrorText(errorText, CancelText);
             return CancelledByUser;
         }
-        LogOrStoreError(&errorText, "SignLow. Не удается подписать сообщение. CryptMsgUpdate failed.");
+        LogOrStoreError(errorText, "SignLow. Не удается подписать сообщение. CryptMsgUpdate failed.");
         return 4;
     }
     VYRNLog("CryptMsgUpdate: good");
-    HCRYPTMSG reopened = message.Release();
-    const bool reloaded = ReloadMsg(reopened, &errorText);
-    message.Reset(reopened);
-    if (!reloaded)
+    if (!ReloadMsg(message, errorText))
         return 5;
     VYRNLog("ReloadMsg: good");
     Report(progress, "SignLow: Подпись за ", start);
@@ -132,7 +122,7 @@ int SignCore(const BYTE* data, DWORD dataLength, BYTE** signedMessage, DWORD* si
     if (switches.timeStamp) {
         const DWORD stageStart = GetTickCount();
         VYRNLog("try Add_TimeStamp");
-        if (Add_TimeStamp(message.Get(), stampTime, &errorText) != 0)
+        if (Add_TimeStamp(message.Get(), stampTime, errorText) != 0)
             return 6;
         Report(progress, "SignLow: Штамп времени за ", stageStart);
         VYRNLog("Add_TimeStamp: good");
@@ -142,26 +132,25 @@ int SignCore(const BYTE* data, DWORD dataLength, BYTE** signedMessage, DWORD* si
     if (switches.ocsp) {
         VYRNLog("try Add_OCSP");
         const DWORD stageStart = GetTickCount();
-        if (Add_OCSP(message.Get(), signer, ocspTime, &errorText) != 0)
+        if (Add_OCSP(message.Get(), signer, ocspTime, errorText) != 0)
             return 7;
         Report(progress, "SignLow: OCSP за ", stageStart);
         VYRNLog("Add_OCSP: good");
     }
     if (switches.timeStamp && switches.ocsp) {
-        if (CompareTimes(&stampTime, &ocspTime, &errorText) != 0)
+        if (CompareTimes(&stampTime, &ocspTime, errorText) != 0)
             return 8;
         VYRNLog("CompareTimes: good");
     }
     if (switches.keyPeriod) {
         VYRNLog("try IsPrivateKeyValid");
         bool valid = false;
-        if (IsPrivateKeyValid(signer, stampTime, valid, &errorText) != 0 || !valid)
+        if (IsPrivateKeyValid(signer, stampTime, valid, errorText) != 0 || !valid)
             return 9;
         VYRNLog("IsPrivateKeyValid: good");
     }
     VYRNLog("try GetMsgParam CMSG_ENCODED_MESSAGE");
-    HCRYPTMSG handle = message.Get();
-    if (!GetContentMsg(handle, CMSG_ENCODED_MESSAGE, *signedMessage, *signedLength, 0, &errorText))
+    if (!GetContentMsg(message.Get(), CMSG_ENCODED_MESSAGE, *signedMessage, *signedLength, 0, errorText))
         return 10;
     VYRNLog("AllGood");
     return 0;
@@ -189,12 +178,11 @@ extern "C" int __stdcall SignLow(const BYTE* data, DWORD dataLength, BYTE** sign
         result = 4;
     } else {
         static const BYTE none = 0;
-        result = SignCore(data ? data : &none, dataLength, message, length, signer, pin, switches, text, progress);
+        result = SignCore(data ? data : &none, dataLength, message, length, signer, pin, switches, &text, progress);
     }
+    const TLocalFree<BYTE> unwanted(ownMessage);  // the message when the caller wants none
     if (result == 0) {
         VYRNLog("SignLow end");
-        if (message == &ownMessage)
-            LocalFree(ownMessage);
         return 0;
     }
     VYRNLog("SignLow bad end" + std::to_string(result));

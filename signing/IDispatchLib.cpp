@@ -1,10 +1,11 @@
 #include "IDispatchLib.h"
-#include <memory>
 #include <new>
+#include "ComOwned.h"
 #include "Conversions.h"
 #include "ErrorText.h"
 #include "LocalFree.h"
 #include "OleException.h"
+#include "SysString.h"
 
 namespace {
 
@@ -13,24 +14,15 @@ std::string Ansi(const wchar_t* text) {
     return ansi.Get() ? ansi.Get() : "";
 }
 
-void FreeExceptionTexts(EXCEPINFO& info) {
-    SysFreeString(info.bstrSource);
-    SysFreeString(info.bstrDescription);
-    SysFreeString(info.bstrHelpFile);
-    info = EXCEPINFO{};
-}
-
 // The description of the thread's COM error object; "" without one (the object is taken).
 std::string ComErrorDescription() {
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || info == nullptr)
+    TComErrorInfo info;
+    if (GetErrorInfo(0, info.Receive()) != S_OK || !info)
         return std::string();
-    BSTR description = nullptr;
+    TSysString description;
     std::string text;
-    if (SUCCEEDED(info->GetDescription(&description)))
-        text = Ansi(description);
-    SysFreeString(description);
-    info->Release();
+    if (SUCCEEDED(info.Get()->GetDescription(description.Receive())))
+        text = Ansi(description.Get());
     return text;
 }
 
@@ -62,10 +54,9 @@ TError::TError(HRESULT result, EXCEPINFO& exception, const wchar_t* member)
         code = DISP_E_EXCEPTION;
 }
 
-TMyComPtr::TMyComPtr() : excepInfo(), clsid(CLSID_NULL) {}
+TMyComPtr::TMyComPtr() : clsid(CLSID_NULL) {}
 
 TMyComPtr::~TMyComPtr() {
-    FreeExceptionTexts(excepInfo);
     if (iface != nullptr)
         iface->Release();
 }
@@ -75,8 +66,8 @@ void TMyComPtr::CreateDispatchObject(const wchar_t* progId) {
     if (FAILED(result))
         RaiseOleException(result);
     IDispatch* created = nullptr;
-    result = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
-                                                  CLSCTX_REMOTE_SERVER,
+    result = CoCreateInstance(clsid, nullptr,
+                              CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
                               IID_IDispatch, reinterpret_cast<void**>(&created));
     if (FAILED(result))
         RaiseOleException(result);
@@ -87,7 +78,7 @@ void TMyComPtr::CreateDispatchObject(const wchar_t* progId) {
 
 void TMyComPtr::ResetState() {
     lastResult = S_OK;
-    FreeExceptionTexts(excepInfo);
+    excepInfo.Clear();
     argErr = 0;
 }
 
@@ -95,38 +86,32 @@ void TMyComPtr::InvokeDispatch(const wchar_t* name, WORD kind, TVAR_ARGS* args, 
     ResetState();
     if (iface == nullptr) {
         lastResult = E_POINTER;
-        throw TError(lastResult, excepInfo, name ? name : L"");
+        throw TError(lastResult, excepInfo.Get(), name ? name : L"");
     }
     DISPID id = 0;
     const UINT count = args ? static_cast<UINT>(args->Count()) : 0;
     if (name != nullptr)
         lastResult = iface->GetIDsOfNames(IID_NULL, const_cast<LPOLESTR*>(&name), 1, LOCALE_SYSTEM_DEFAULT, &id);
     if (SUCCEEDED(lastResult)) {
-        std::unique_ptr<VARIANTARG[]> values(count ? new VARIANTARG[count] : nullptr);
-        for (UINT i = 0; i < count; ++i)
-            VariantInit(&values[i]);
+        const TVariantArgs values(count);
         HRESULT copied = S_OK;
         for (UINT i = 0; i < count && SUCCEEDED(copied); ++i)
             copied = VariantCopy(&values[count - 1 - i], const_cast<VARIANT*>(&args->Item(static_cast<int>(i)).Data()));
         DISPID putId = DISPID_PROPERTYPUT;
-        DISPPARAMS params{values.get(), nullptr, count, 0};
+        DISPPARAMS params{values.Get(), nullptr, count, 0};
         if (kind == DISPATCH_PROPERTYPUT || kind == DISPATCH_PROPERTYPUTREF) {
             params.rgdispidNamedArgs = &putId;
             params.cNamedArgs = 1;
         }
-        VARIANT local;
-        VariantInit(&local);
+        Variant local;
         lastResult = FAILED(copied) ? copied
                                     : iface->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, kind, &params,
-                                                    result ? &local : nullptr, &excepInfo, &argErr);
+                                                    result ? local.Receive() : nullptr, &excepInfo.Get(), &argErr);
         if (result != nullptr)
-            *result = Variant(local);
-        VariantClear(&local);
-        for (UINT i = 0; i < count; ++i)
-            VariantClear(&values[i]);
+            *result = Variant(local.Data());
     }
     if (lastResult != S_OK)
-        throw TError(lastResult, excepInfo, name ? name : L"");
+        throw TError(lastResult, excepInfo.Get(), name ? name : L"");
 }
 
 void TMyComPtr::PutDispatchProperty(const wchar_t* name, TVAR_ARGS& args) {

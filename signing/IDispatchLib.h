@@ -6,6 +6,7 @@
 #include <oleauto.h>
 #include <vector>
 #include "AnsiString.h"
+#include "ComOwned.h"
 #include "Variant.h"
 
 // The arguments of one invocation, in the order of the member's parameters.
@@ -60,7 +61,7 @@ private:
     void ResetState();
 
     IDispatch* iface = nullptr;
-    EXCEPINFO excepInfo;
+    TExceptionInfo excepInfo;
     UINT argErr = 0;
     HRESULT lastResult = S_OK;
     CLSID clsid;

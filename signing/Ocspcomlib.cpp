@@ -4,6 +4,7 @@
 #include "ErrorText.h"
 #include "ManualPost.h"
 #include "OleException.h"
+#include "ServicePaths.h"
 #include "TimeHelpers.h"
 #include "VyrnLog.h"
 
@@ -52,35 +53,26 @@ int OcspSteps(BSTR address, CRYPT_DATA_BLOB& output, PCCERT_CONTEXT cert, SYSTEM
 }  // namespace
 
 int IsOCSPCOM(std::string* errorText) {
-    try {
-        TMyComPtr request;
-        request.CreateDispatchObject(L"OCSPCOM.OCSPRequest");
-        return 0;
-    } catch (const EOleException& e) {
-        AppendErrorText(errorText, FormatErrorText(e.Message, 0, true, false));
-    } catch (...) {
-        LogOrStoreError(errorText, "IsOCSPCOM. Неизвестная ошибка.", 0, true);
-    }
-    return 1000;
+    return ProbeComObject({L"OCSPCOM.OCSPRequest", "IsOCSPCOM. Неизвестная ошибка.", false, true}, errorText);
 }
 
 int COM_OCSP(BSTR address, CRYPT_DATA_BLOB& output, PCCERT_CONTEXT cert, SYSTEMTIME* producedAt, int send,
              bool postManually, std::string* errorText) {
     VYRNLog("COM_OCSP Start");
     const DWORD start = GetTickCount();
-    std::string ownText;
-    std::string* text = errorText ? errorText : &ownText;
     SYSTEMTIME ownTime{};
     int result;
     try {
-        result = OcspSteps(address, output, cert, producedAt ? producedAt : &ownTime, send, postManually, text, start);
+        result = OcspSteps(address, output, cert, producedAt ? producedAt : &ownTime, send, postManually, errorText,
+                           start);
     } catch (const TError& e) {
         result = 10;
-        AppendErrorText(text, FormatErrorText("Ошибка работы с ocsp: \r\nДоп. инфо: " + e.str(), e.code, true, false));
+        AppendErrorText(errorText,
+                        FormatErrorText("Ошибка работы с ocsp: \r\nДоп. инфо: " + e.str(), e.code, true, false));
     } catch (const Exception& e) {
         result = 11;
-        AppendErrorText(text, FormatErrorText("COM_OCSP. Неизвестная ошибка формирования ocsp: " + e.Message, 0, true,
-                                              false));
+        AppendErrorText(errorText, FormatErrorText("COM_OCSP. Неизвестная ошибка формирования ocsp: " + e.Message, 0,
+                                                   true, false));
     }
     VYRNLog("COM_OCSP finished");
     return result;

@@ -5,18 +5,18 @@
 #include <wincrypt.h>
 #include <oleauto.h>
 #include <string>
+#include "ServicePaths.h"
 
-// Flags. Time stamp: 1 verify, 2 the automation path, 4 the libraries' path (neither: both), 8
-// post the request by hand. OCSP: 1 the send argument, 2 and 4 as for the stamp.
-enum : int { PathFlagVerify = 1, PathFlagCom = 2, PathFlagApi = 4, PathFlagManual = 8 };
-
+// The flags are ServicePaths.h's.
 // 0 with the token (a local-heap block of the caller); 2 no path can be used; 3 an empty token;
-// else the failing path's result. The older library is released below version code 510.
+// else the failing path's result. A failure's text replaces *errorText. The older library is
+// loaded for the call only.
 int Create_TimeStamp(BSTR address, CRYPT_DATA_BLOB& token, const CRYPT_DATA_BLOB& hash, SYSTEMTIME* stampTime,
                      PCCERT_CONTEXT* tsaCert, std::string* errorText, int flags);
 
 // 0 with the response (a local-heap block of the caller); 1 no certificate; 2 no path; 3 an
-// empty response; else the failing path's result.
+// empty response; else the failing path's result. A failure's text replaces *errorText; the text
+// of a failure that no path explained ends with what *errorText held before.
 int Create_OCSP(BSTR address, CRYPT_DATA_BLOB& response, PCCERT_CONTEXT cert, SYSTEMTIME* producedAt,
                 std::string* errorText, int flags);
 

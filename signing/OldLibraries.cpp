@@ -3,38 +3,18 @@
 #include "CertChain.h"
 #include "Conversions.h"
 #include "ErrorText.h"
-#include "OldLibraryEntries.h"
+#include "CryptOwned.h"
+#include "LocalFree.h"
 #include "OsVersion.h"
 #include "SystemFolders.h"
 #include "VyrnLog.h"
 
 namespace {
-
-// The time-stamp library and its entry points, in the order they are looked up.
-struct TTspLibrary {
-    HMODULE module = nullptr;
-    TMakeTimeStamp MakeTimeStamp = nullptr;
-    TUncalledEntry formatTSPerror = nullptr;
-    TGetTimeStamp GetTimeStamp = nullptr;
-    TImportTimeStamp ImportTimeStamp = nullptr;
-    TTSACertTimeStamp TSACertTimeStamp = nullptr;
-    TGetTimeTimeStamp GetTimeTimeStamp = nullptr;
-    TVerifyTS VerifyTS = nullptr;
-    TUncalledEntry VerifyCertificateTS = nullptr;
-    TGetHashTimeStamp GetHashTimeStamp = nullptr;
-    TGetTypeHashTS GetTypeHashTS = nullptr;
-} Tsp;
-
-struct TOcspLibrary {
-    HMODULE module = nullptr;
-    TUncalledEntry GetOCSPCert = nullptr, StatusCertFromOCSP = nullptr, VerifyOCSP = nullptr,
-                   VerifyOCSPCertificate = nullptr, DisplayResponse = nullptr, GetProducedAt = nullptr,
-                   ImportOCSPResponse = nullptr, GetOCSPResponse = nullptr, FormatCertStatusString = nullptr;
-    TMakeOCSP MakeOCSP = nullptr;
-    TUncalledEntry formatOCSPerror = nullptr;
-} Ocsp;
-
-int OcspVersionCode = 0;  // learnt by the first OCSP load that needs it
+// A block that the time-stamp library hands out from the global heap.
+struct TGlobalBlockTraits : TOwnedTraits<HGLOBAL, HGLOBAL, nullptr> {
+    static HGLOBAL Close(Handle handle) { return GlobalFree(handle); }
+};
+using TGlobalBlock = TOwned<TGlobalBlockTraits>;
 
 template <typename T>
 bool Entry(HMODULE module, const char* name, T& entry) {
@@ -42,90 +22,75 @@ bool Entry(HMODULE module, const char* name, T& entry) {
     return entry != nullptr;
 }
 
+// An entry point that must be there although the program never calls it.
+bool Present(HMODULE module, const char* name) {
+    return GetProcAddress(module, name) != nullptr;
+}
 }  // namespace
 
-HMODULE MyLoadLibraryTSP(int* versionCode, std::string* errorText) {
+bool TTspLibrary::Load(int* versionCode, std::string* errorText) {
     *versionCode = 0;
     if (!GetOSVersionCode(versionCode, nullptr)) {
         LogOrStoreError(errorText, "MyLoadLibraryTSP. Не удалось получить информацию о версии ОС.");
-        return nullptr;
+        return false;
     }
     if (*versionCode >= 500)
-        return nullptr;
-    if (Tsp.module != nullptr)
-        return Tsp.module;
-    Tsp.module = LoadLibraryA("TimeStamp.dll");
-    if (Tsp.module == nullptr) {
+        return false;
+    module.Reset(LoadLibraryA("TimeStamp.dll"));
+    if (!module) {
         LogOrStoreError(errorText,
                         "MyLoadLibraryTSP. Не найден файл TimeStamp.dll или ошибки в TSP клиенте. LoadLibrary failed.");
-        return nullptr;
+        return false;
     }
-    const HMODULE m = Tsp.module;
-    if (!Entry(m, "MakeTimeStamp", Tsp.MakeTimeStamp) || !Entry(m, "formatTSPerror", Tsp.formatTSPerror) ||
-        !Entry(m, "GetTimeStamp", Tsp.GetTimeStamp) || !Entry(m, "ImportTimeStamp", Tsp.ImportTimeStamp) ||
-        !Entry(m, "TSACertTimeStamp", Tsp.TSACertTimeStamp) || !Entry(m, "GetTimeTimeStamp", Tsp.GetTimeTimeStamp) ||
-        !Entry(m, "VerifyTS", Tsp.VerifyTS) || !Entry(m, "VerifyCertificateTS", Tsp.VerifyCertificateTS) ||
-        !Entry(m, "GetHashTimeStamp", Tsp.GetHashTimeStamp) || !Entry(m, "GetTypeHashTS", Tsp.GetTypeHashTS)) {
-        LogOrStoreError(errorText, "MyLoadLibraryTSP. Не найдена точка входа в процедуру создания штампа времени. "
-                                   "GetProcAddress failed.");
-        MyFreeLibraryTSP();
-        return nullptr;
+    const HMODULE m = module.Get();
+    if (!Entry(m, "MakeTimeStamp", MakeTimeStamp) || !Present(m, "formatTSPerror") ||
+        !Entry(m, "GetTimeStamp", GetTimeStamp) || !Entry(m, "ImportTimeStamp", ImportTimeStamp) ||
+        !Entry(m, "TSACertTimeStamp", TSACertTimeStamp) || !Entry(m, "GetTimeTimeStamp", GetTimeTimeStamp) ||
+        !Entry(m, "VerifyTS", VerifyTS) || !Present(m, "VerifyCertificateTS") ||
+        !Entry(m, "GetHashTimeStamp", GetHashTimeStamp) || !Entry(m, "GetTypeHashTS", GetTypeHashTS)) {
+        LogOrStoreError(errorText,
+                        "MyLoadLibraryTSP. Не найдена точка входа в процедуру создания штампа времени. "
+                        "GetProcAddress failed.");
+        *this = TTspLibrary();
+        return false;
     }
-    return Tsp.module;
+    return true;
 }
 
-HMODULE MyLoadLibraryOCSP(int* versionCode, std::string* errorText) {
+bool TOcspLibrary::Load(int* versionCode, std::string* errorText) {
+    static int processVersionCode = 0;  // learnt by the first load that needs it
     VYRNLog("MyLoadLibraryOCSP");
-    if (OcspVersionCode == 0 && !GetOSVersionCode(&OcspVersionCode, nullptr)) {
-        OcspVersionCode = 0;
+    if (processVersionCode == 0 && !GetOSVersionCode(&processVersionCode, nullptr)) {
+        processVersionCode = 0;
         LogOrStoreError(errorText, "MyLoadLibraryOCSP.Не удалось получить информацию о версии ОС.");
-        return nullptr;
+        return false;
     }
-    *versionCode = OcspVersionCode;
-    if (OcspVersionCode >= 500)
-        return nullptr;
-    if (Ocsp.module != nullptr) {
-        VYRNLog("MyLoadLibraryOCSP use existed handle");
-        return Ocsp.module;
-    }
-    const char* name = GetOCSPDllName(OcspVersionCode);
-    Ocsp.module = LoadLibraryA(name);
+    *versionCode = processVersionCode;
+    if (processVersionCode >= 500)
+        return false;
+    const char* name = GetOCSPDllName(processVersionCode);
+    module.Reset(LoadLibraryA(name));
     const DWORD loadError = GetLastError();
-    if (Ocsp.module == nullptr) {
+    if (!module) {
         const std::string message = std::string("Не найден файл ") + name +
                                     " или ошибки в OCSP клиенте. LoadLibrary failed." + GetOcspViewVersion();
         SetLastError(loadError);  // the load's reason, not what the version lookup left
         LogOrStoreError(errorText, message, static_cast<int>(loadError));
-        return nullptr;
+        return false;
     }
-    const HMODULE m = Ocsp.module;
-    if (!Entry(m, "GetOCSPCert", Ocsp.GetOCSPCert) || !Entry(m, "StatusCertFromOCSP", Ocsp.StatusCertFromOCSP) ||
-        !Entry(m, "VerifyOCSP", Ocsp.VerifyOCSP) || !Entry(m, "VerifyOCSPCertificate", Ocsp.VerifyOCSPCertificate) ||
-        !Entry(m, "DisplayResponse", Ocsp.DisplayResponse) || !Entry(m, "GetProducedAt", Ocsp.GetProducedAt) ||
-        !Entry(m, "ImportOCSPResponse", Ocsp.ImportOCSPResponse) || !Entry(m, "GetOCSPResponse", Ocsp.GetOCSPResponse) ||
-        !Entry(m, "FormatCertStatusString", Ocsp.FormatCertStatusString) || !Entry(m, "MakeOCSP", Ocsp.MakeOCSP) ||
-        !Entry(m, "formatOCSPerror", Ocsp.formatOCSPerror)) {
-        LogOrStoreError(errorText, "MyLoadLibraryOCSP. Не найдена точка входа в процедуру создания OCSP - запроса. "
-                                   "GetProcAddress failed.");
-        MyFreeLibraryOCSP();
-        return nullptr;
+    const HMODULE m = module.Get();
+    if (!Present(m, "GetOCSPCert") || !Present(m, "StatusCertFromOCSP") || !Present(m, "VerifyOCSP") ||
+        !Present(m, "VerifyOCSPCertificate") || !Present(m, "DisplayResponse") || !Present(m, "GetProducedAt") ||
+        !Present(m, "ImportOCSPResponse") || !Present(m, "GetOCSPResponse") || !Present(m, "FormatCertStatusString") ||
+        !Entry(m, "MakeOCSP", MakeOCSP) || !Present(m, "formatOCSPerror")) {
+        LogOrStoreError(errorText,
+                        "MyLoadLibraryOCSP. Не найдена точка входа в процедуру создания OCSP - запроса. "
+                        "GetProcAddress failed.");
+        *this = TOcspLibrary();
+        return false;
     }
     VYRNLog("MyLoadLibraryOCSP use new handle: ok");
-    return Ocsp.module;
-}
-
-void MyFreeLibraryTSP() {
-    const HMODULE module = Tsp.module;
-    Tsp = TTspLibrary();
-    if (module != nullptr)
-        FreeLibrary(module);
-}
-
-void MyFreeLibraryOCSP() {
-    const HMODULE module = Ocsp.module;
-    Ocsp = TOcspLibrary();
-    if (module != nullptr)
-        FreeLibrary(module);
+    return true;
 }
 
 const char* GetOCSPDllName(int) {
@@ -139,7 +104,8 @@ std::string GetOcspViewVersion() {
     const std::string windows = GetWindowsDir();
     if (windows.empty())
         return " Не удается получить CommonFilesDir.";
-    const std::string viewer = windows.substr(0, 1) + ":\\Program Files\\Common Files\\Crypto Pro\\Shared\\ocspview.exe";
+    const std::string viewer = windows.substr(0, 1) +
+                               ":\\Program Files\\Common Files\\Crypto Pro\\Shared\\ocspview.exe";
     WORD numbers[4];
     if (!GetFileVersionNumber(viewer.c_str(), numbers))
         return " Не удается получить версию файла";
@@ -165,99 +131,96 @@ bool GetFileVersionNumber(const char* path, WORD numbers[4]) {
     return true;
 }
 
-int API_TimeStamp(HMODULE library, BSTR address, CRYPT_DATA_BLOB& token, const CRYPT_DATA_BLOB& hash,
+int API_TimeStamp(const TTspLibrary& library, BSTR address, CRYPT_DATA_BLOB& token, const CRYPT_DATA_BLOB& hash,
                   SYSTEMTIME* stampTime, PCCERT_CONTEXT* tsaCert, bool verify, std::string* errorText) {
     token.pbData = nullptr;
-    int versionCode = 0;
-    if (library == nullptr)
-        library = MyLoadLibraryTSP(&versionCode, errorText);
-    CRYPT_DATA_BLOB own{}, stampedHash{};
-    int result = 1;
-    if (library != nullptr && Tsp.MakeTimeStamp != nullptr) {
-        result = Tsp.MakeTimeStamp(address, &hash, &own);
-        if (result != 0) {
-            AppendErrorText(errorText, FormatErrorText("API_TimeStamp. Ошибка создания штампа времени.", result, false, false) +
-                                  " (" + GetSystemErrorMessage(static_cast<unsigned>(result), false) + " )");
-        } else {
-            ALG_ID algorithm = 0;
-            SYSTEMTIME ownTime{};
-            PCCERT_CONTEXT ownCert = nullptr;
-            if (verify && API_TimeStampInfo(own, &algorithm, stampedHash, stampTime ? stampTime : &ownTime,
-                                            tsaCert ? tsaCert : &ownCert, errorText) != 0) {
-                VYRNLog("API_TimeStamp. Размер штампа времени: " + std::to_string(own.cbData) + " байт");
-                result = 6;
-            } else {
-                LocalBlobCopy(own.pbData, own.cbData, token);
-            }
-            if (ownCert)
-                CertFreeCertificateContext(ownCert);
+    if (!library.Loaded())
+        return 1;
+    CRYPT_DATA_BLOB own{};
+    const int result = library.MakeTimeStamp(address, &hash, &own);
+    const TGlobalBlock ownBlock(own.pbData);
+    if (result != 0) {
+        AppendErrorText(errorText,
+                        FormatErrorText("API_TimeStamp. Ошибка создания штампа времени.", result, false, false) + " (" +
+                            GetSystemErrorMessage(static_cast<unsigned>(result), false) + " )");
+        return result;
+    }
+    if (verify) {
+        ALG_ID algorithm = 0;
+        SYSTEMTIME ownTime{};
+        TCertContext ownCert;
+        CRYPT_DATA_BLOB stampedHash{};
+        const int read = API_TimeStampInfo(library, own, &algorithm, stampedHash, stampTime ? stampTime : &ownTime,
+                                           tsaCert ? tsaCert : ownCert.Receive(), errorText);
+        const TGlobalBlock stampedHashBlock(stampedHash.pbData);
+        if (read != 0) {
+            VYRNLog("API_TimeStamp. Размер штампа времени: " + std::to_string(own.cbData) + " байт");
+            return 6;
         }
     }
-    if (versionCode < 510)
-        MyFreeLibraryTSP();
-    GlobalFree(own.pbData);
-    GlobalFree(stampedHash.pbData);
-    return result;
+    LocalBlobCopy(own.pbData, own.cbData, token);
+    return 0;
 }
 
-int API_TimeStampInfo(const CRYPT_DATA_BLOB& token, ALG_ID* algorithm, CRYPT_DATA_BLOB& hash, SYSTEMTIME* stampTime,
-                      PCCERT_CONTEXT* tsaCert, std::string* errorText) {
-    int versionCode = 0;
-    if (MyLoadLibraryTSP(&versionCode, errorText) == nullptr)
+int API_TimeStampInfo(const TTspLibrary& library, const CRYPT_DATA_BLOB& token, ALG_ID* algorithm,
+                      CRYPT_DATA_BLOB& hash, SYSTEMTIME* stampTime, PCCERT_CONTEXT* tsaCert, std::string* errorText) {
+    if (!library.Loaded())
         return 1;
-    PCCERT_CONTEXT serviceCert = nullptr, root = nullptr;
-    int result = 0;
+    TCertContext serviceCert, root;
     void* stamp = nullptr;
     int answer = 0, certError = 0;
-    if ((answer = Tsp.GetTimeStamp(&stamp)) != 0) {
+    if ((answer = library.GetTimeStamp(&stamp)) != 0) {
         LogOrStoreError(errorText, "API_TimeStampInfo. Не удается создать объект CStamp.", answer);
-        result = 3;
-    } else if ((answer = Tsp.ImportTimeStamp(stamp, &token)) != 0) {
-        LogOrStoreError(errorText, "API_TimeStampInfo. Не удается импортировать штамп времени.", answer);
-        result = 4;
-    } else if ((serviceCert = Tsp.TSACertTimeStamp(stamp, &certError)) == nullptr) {
-        LogOrStoreError(errorText, "API_TimeStampInfo. Не удается получить информацию о сертификате службы штампов времени.",
-                        certError);
-        result = 5;
-    } else if ((*tsaCert = CertDuplicateCertificateContext(serviceCert)) == nullptr) {
-        LogOrStoreError(errorText, "API_TimeStampInfo. Не удается получить сертификат службы штампов времени.");
-        result = 6;
-    } else if ((root = MyGetCertIssuer(*tsaCert, true, errorText)) == nullptr) {
-        AppendErrorText(errorText, " API_TimeStampInfo. Сертификат TSP.");
-        result = 7;
-    } else if ((answer = Tsp.GetHashTimeStamp(stamp, &hash)) != 0) {
-        LogOrStoreError(errorText, "API_TimeStampInfo. Не удается получить хэш штампа времени.", answer);
-        result = 9;
-    } else if ((answer = Tsp.GetTypeHashTS(stamp, algorithm)) != 0) {
-        LogOrStoreError(errorText, "API_TimeStampInfo. Не удается получить ALG_ID хэша штампа времени.", answer);
-        result = 10;
-    } else if ((answer = Tsp.VerifyTS(stamp, *tsaCert)) != 0) {
-        LogOrStoreError(errorText, "API_TimeStampInfo. ЭП штампа недействительна.", answer);
-        result = 11;
-    } else if ((answer = Tsp.GetTimeTimeStamp(stamp, stampTime)) != 0) {
-        LogOrStoreError(errorText, "API_TimeStampInfo. Не удается получить информацию о времени Штампа.", answer);
-        result = 12;
+        return 3;
     }
-    if (versionCode < 510)
-        MyFreeLibraryTSP();
-    if (serviceCert)
-        CertFreeCertificateContext(serviceCert);
-    if (root)
-        CertFreeCertificateContext(root);
-    return result;
+    if ((answer = library.ImportTimeStamp(stamp, &token)) != 0) {
+        LogOrStoreError(errorText, "API_TimeStampInfo. Не удается импортировать штамп времени.", answer);
+        return 4;
+    }
+    serviceCert.Reset(library.TSACertTimeStamp(stamp, &certError));
+    if (!serviceCert) {
+        LogOrStoreError(errorText,
+                        "API_TimeStampInfo. Не удается получить информацию о сертификате службы штампов времени.",
+                        certError);
+        return 5;
+    }
+    if ((*tsaCert = CertDuplicateCertificateContext(serviceCert.Get())) == nullptr) {
+        LogOrStoreError(errorText, "API_TimeStampInfo. Не удается получить сертификат службы штампов времени.");
+        return 6;
+    }
+    root.Reset(MyGetCertIssuer(*tsaCert, true, errorText));
+    if (!root) {
+        AppendErrorText(errorText, " API_TimeStampInfo. Сертификат TSP.");
+        return 7;
+    }
+    if ((answer = library.GetHashTimeStamp(stamp, &hash)) != 0) {
+        LogOrStoreError(errorText, "API_TimeStampInfo. Не удается получить хэш штампа времени.", answer);
+        return 9;
+    }
+    if ((answer = library.GetTypeHashTS(stamp, algorithm)) != 0) {
+        LogOrStoreError(errorText, "API_TimeStampInfo. Не удается получить ALG_ID хэша штампа времени.", answer);
+        return 10;
+    }
+    if ((answer = library.VerifyTS(stamp, *tsaCert)) != 0) {
+        LogOrStoreError(errorText, "API_TimeStampInfo. ЭП штампа недействительна.", answer);
+        return 11;
+    }
+    if ((answer = library.GetTimeTimeStamp(stamp, stampTime)) != 0) {
+        LogOrStoreError(errorText, "API_TimeStampInfo. Не удается получить информацию о времени Штампа.", answer);
+        return 12;
+    }
+    return 0;
 }
 
-int API_OCSP(HMODULE library, BSTR address, CRYPT_DATA_BLOB& response, PCCERT_CONTEXT cert, SYSTEMTIME* producedAt,
-             bool send, std::string* errorText) {
+int API_OCSP(const TOcspLibrary& library, BSTR address, CRYPT_DATA_BLOB& response, PCCERT_CONTEXT cert,
+             SYSTEMTIME* producedAt, bool send, std::string* errorText) {
     VYRNLog("API_OCSP Start");
-    int versionCode = 0;
-    if (library == nullptr)
-        library = MyLoadLibraryOCSP(&versionCode, errorText);
-    CRYPT_DATA_BLOB own{};
-    SYSTEMTIME ownTime{};
     int result = 1;
-    if (library != nullptr && Ocsp.MakeOCSP != nullptr) {
-        const int answer = Ocsp.MakeOCSP(address, cert, &own, producedAt ? producedAt : &ownTime, send);
+    if (library.Loaded()) {
+        CRYPT_DATA_BLOB own{};
+        SYSTEMTIME ownTime{};
+        const int answer = library.MakeOCSP(address, cert, &own, producedAt ? producedAt : &ownTime, send);
+        const TLocalFree<BYTE> ownBlock(own.pbData);
         if (answer != 0) {
             LogOrStoreError(errorText, "API_OCSP. Ошибка создания OCSP.", answer);
             result = 5;
@@ -267,9 +230,6 @@ int API_OCSP(HMODULE library, BSTR address, CRYPT_DATA_BLOB& response, PCCERT_CO
             result = 0;
         }
     }
-    LocalFree(own.pbData);
-    if (versionCode < 510)
-        MyFreeLibraryOCSP();
     if (result != 0)
         VYRNLog("API_OCSP end");
     return result;

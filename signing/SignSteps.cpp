@@ -3,6 +3,7 @@
 #include "CertUsage.h"
 #include "CmsHelpers.h"
 #include "Conversions.h"
+#include "CryptOwned.h"
 #include "ErrorText.h"
 #include "KeyPeriod.h"
 #include "LocalFree.h"
@@ -37,27 +38,21 @@ int Add_TimeStamp(HCRYPTMSG message, SYSTEMTIME& time, std::string* errorText) {
     TSysString address;
     if (ManualPosting()) {
         flags += PathFlagManual;
-        std::string url;
-        if (GetPKIurl(&url, errorText) == 0) {
+        std::string url, why;
+        if (GetPKIurl(&url, &why) == 0)
             *address.Receive() = AnsiToBstrZ(url.c_str());
-        } else {
-            VYRNLog("Не задан адрес службы штампов времени в реестре (опция SendRequestsManualy игнорируется): " +
-                    (errorText ? *errorText : std::string()));
-            if (errorText)
-                errorText->clear();
-        }
+        else
+            VYRNLog("Не задан адрес службы штампов времени в реестре (опция SendRequestsManualy игнорируется): " + why);
     }
     CRYPT_DATA_BLOB token{}, hash{signatureLength, signature};
-    PCCERT_CONTEXT tsaCert = nullptr;
-    int result = Create_TimeStamp(address.Get(), token, hash, &time, &tsaCert, errorText,
+    TCertContext tsaCert;
+    int result = Create_TimeStamp(address.Get(), token, hash, &time, tsaCert.Receive(), errorText,
                                   flags + PathFlagVerify + PathFlagCom + PathFlagApi);
+    const TLocalFree<BYTE> tokenOwner(token.pbData);
     if (result != 0)
         result = 5;
     else if (Add_UNAUTH_ATTR(message, token, TimeStampTokenOid, 0, errorText) != 0)
         result = 7;
-    LocalFree(token.pbData);
-    if (tsaCert != nullptr)
-        CertFreeCertificateContext(tsaCert);
     return result;
 }
 
@@ -70,10 +65,9 @@ int Add_OCSP(HCRYPTMSG message, PCCERT_CONTEXT cert, SYSTEMTIME& time, std::stri
         result = 1;
     else if (!CreateBIT_BLOBAtribute(response.pbData, response.cbData, bits, bitsLength, errorText))
         result = 6;
-    else if (Add_UNAUTH_ATTR(message, CRYPT_ATTR_BLOB{bitsLength, bits}, OcspResponseOid, 0, errorText) != 0)
+    const TLocalFree<BYTE> responseOwner(response.pbData), bitsOwner(bits);
+    if (result == 0 && Add_UNAUTH_ATTR(message, CRYPT_ATTR_BLOB{bitsLength, bits}, OcspResponseOid, 0, errorText) != 0)
         result = 7;
-    LocalFree(response.pbData);
-    LocalFree(bits);
     if (result != 0)
         VYRNLog("Add_OCSP: bad end" + std::to_string(result));
     return result;

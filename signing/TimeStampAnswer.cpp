@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <wincrypt.h>
 #include "Conversions.h"
+#include "ErrorText.h"
 #include "LocalFree.h"
 
 namespace {
@@ -131,7 +132,7 @@ bool IsSignedData(const CRYPT_DER_BLOB& field) {
 }
 }  // namespace
 
-TTimeStampAnswer ReadTimeStampAnswer(const std::string& answer, std::string& token, std::string& why) {
+TTimeStampAnswer ReadTimeStampAnswer(const std::string& answer, std::string& token, std::string* errorText) {
     // TimeStampResp ::= SEQUENCE { status PKIStatusInfo, timeStampToken ContentInfo OPTIONAL }
     const TLocalFree<CRYPT_SEQUENCE_OF_ANY> response = Decoded<CRYPT_SEQUENCE_OF_ANY>(
         X509_SEQUENCE_OF_ANY, reinterpret_cast<const BYTE*>(answer.data()), static_cast<DWORD>(answer.size()));
@@ -139,21 +140,22 @@ TTimeStampAnswer ReadTimeStampAnswer(const std::string& answer, std::string& tok
     std::string details;
     if (response.Get() == nullptr || !TakesAll(*response.Get(), answer.size()) || response.Get()->cValue == 0 ||
         response.Get()->cValue > 2 || !ReadStatus(response.Get()->rgValue[0], status, details)) {
-        why = "Ответ службы штампов времени не является ответом RFC 3161 (" + std::to_string(answer.size()) + " байт).";
+        StoreErrorText(errorText, "Ответ службы штампов времени не является ответом RFC 3161 (" +
+                                      std::to_string(answer.size()) + " байт).");
         return TTimeStampAnswer::Unreadable;
     }
     if (status != 0 && status != 1) {
-        why = "Служба штампов времени отказала в штампе: статус " + std::to_string(status) + " (" + StatusName(status) +
-              ")" + details + ".";
+        StoreErrorText(errorText, "Служба штампов времени отказала в штампе: статус " + std::to_string(status) + " (" +
+                                      StatusName(status) + ")" + details + ".");
         return TTimeStampAnswer::Refused;
     }
     if (response.Get()->cValue < 2) {
-        why = "В ответе службы нет штампа времени.";
+        StoreErrorText(errorText, "В ответе службы нет штампа времени.");
         return TTimeStampAnswer::Unreadable;
     }
     const CRYPT_DER_BLOB& field = response.Get()->rgValue[1];
     if (!IsSignedData(field)) {
-        why = "Штамп времени в ответе службы не является подписанными данными.";
+        StoreErrorText(errorText, "Штамп времени в ответе службы не является подписанными данными.");
         return TTimeStampAnswer::Unreadable;
     }
     token.assign(reinterpret_cast<const char*>(field.pbData), field.cbData);

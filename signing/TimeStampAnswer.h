@@ -6,8 +6,8 @@
 enum class TTimeStampAnswer { Granted, Refused, Unreadable };
 
 // Granted (status 0 or 1): token receives the answer's timeStampToken, a ContentInfo of signed
-// data, exactly as its bytes stand in the answer. Refused (any other status): why holds the
+// data, exactly as its bytes stand in the answer. Refused (any other status): *errorText gets the
 // status, the service's texts and its failure reasons. Unreadable: the bytes are no
 // TimeStampResp (garbage, cut short, bytes after its end), or a granted one holds no token of
-// signed data; why says which. token is left as it was unless the answer is granted.
-TTimeStampAnswer ReadTimeStampAnswer(const std::string& answer, std::string& token, std::string& why);
+// signed data; *errorText says which. token is left as it was unless the answer is granted.
+TTimeStampAnswer ReadTimeStampAnswer(const std::string& answer, std::string& token, std::string* errorText);

@@ -2,9 +2,11 @@
 #include "Capicomlib.h"
 #include "CertChain.h"
 #include "Conversions.h"
+#include "CryptOwned.h"
 #include "ErrorText.h"
+#include "LocalFree.h"
 #include "ManualPost.h"
-#include "OleException.h"
+#include "ServicePaths.h"
 #include "TimeHelpers.h"
 #include "TimeStampAnswer.h"
 #include "VyrnLog.h"
@@ -44,7 +46,7 @@ int StampSteps(BSTR address, CRYPT_DATA_BLOB& output, const CRYPT_DATA_BLOB& inp
         // The service answers a TimeStampResp: what is handed out and imported is the token
         // inside it, as the object's own send gives it.
         std::string why;
-        if (ReadTimeStampAnswer(reply, answer, why) != TTimeStampAnswer::Granted) {
+        if (ReadTimeStampAnswer(reply, answer, &why) != TTimeStampAnswer::Granted) {
             AppendErrorText(errorText, FormatErrorText("COM_TimeStamp. " + why, 0, false, false));
             return 6;
         }
@@ -95,50 +97,39 @@ int StampSteps(BSTR address, CRYPT_DATA_BLOB& output, const CRYPT_DATA_BLOB& inp
 }  // namespace
 
 int IsTSPCOM(std::string* errorText) {
-    try {
-        TMyComPtr request;
-        request.CreateDispatchObject(L"TSPCOM.TSPRequest");
-        return 0;
-    } catch (const EOleException& e) {
-        LogOrStoreError(errorText, e.Message, e.ErrorCode, true);
-    } catch (...) {
-        LogOrStoreError(errorText, "Неизвестная ошибка создания TSP COM", 0, true);
-    }
-    return 1000;
+    return ProbeComObject({L"TSPCOM.TSPRequest", "Неизвестная ошибка создания TSP COM", true, false}, errorText);
 }
 
 int COM_TimeStamp(BSTR address, CRYPT_DATA_BLOB& output, const CRYPT_DATA_BLOB& input, SYSTEMTIME* stampTime,
                   PCCERT_CONTEXT* tsaCert, bool verify, bool postManually, std::string* errorText) {
     const DWORD start = GetTickCount();
     SYSTEMTIME ownTime{};
-    PCCERT_CONTEXT ownCert = nullptr;
+    TCertContext ownCert;  // the certificate when the caller wants none
     if (stampTime == nullptr)
         stampTime = &ownTime;
     if (tsaCert == nullptr)
-        tsaCert = &ownCert;
+        tsaCert = ownCert.Receive();
     const PCCERT_CONTEXT given = *tsaCert;
     output.cbData = 0;
     output.pbData = nullptr;
-    std::string ownText;
-    std::string* text = errorText ? errorText : &ownText;
     int result;
     try {
-        result = StampSteps(address, output, input, stampTime, tsaCert, verify, postManually, text, start);
+        result = StampSteps(address, output, input, stampTime, tsaCert, verify, postManually, errorText, start);
     } catch (const TError& e) {
         result = e.code;
-        AppendErrorText(text,
+        AppendErrorText(errorText,
                         FormatErrorText("COM_TimeStamp. Ошибка работы со штампом времени.\r\nДоп. инфо: " + e.str(),
                                         e.code, true, false));
     } catch (...) {
         result = 11;
-        AppendErrorText(text, FormatErrorText("COM_TimeStamp. Неизвестная ошибка формирования штампа времени.", 0, true,
-                                              false));
+        AppendErrorText(errorText, FormatErrorText("COM_TimeStamp. Неизвестная ошибка формирования штампа времени.", 0,
+                                                   true, false));
     }
     if (result != 0) {
-        LocalFree(output.pbData);
+        const TLocalFree<BYTE> dropped(output.pbData);
+        // The certificate exported here, not what the slot held before.
+        const TCertContext droppedCert(*tsaCert != given ? *tsaCert : nullptr);
         output.pbData = nullptr;
-        if (*tsaCert != given)  // the certificate exported here, not what the slot held before
-            CertFreeCertificateContext(*tsaCert);
         *tsaCert = nullptr;
     }
     VYRNLog("Ticks for TSP all: " + TicksSince(start));

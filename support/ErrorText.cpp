@@ -1,4 +1,5 @@
 #include "ErrorText.h"
+#include "ComOwned.h"
 #include "Conversions.h"
 #include "LastErrorKept.h"
 #include "LocalFree.h"
@@ -27,10 +28,6 @@ const char* const NotFoundText = "...Не определено...";
 TModule DataFileModule(const char* name) {
     return TModule(LoadLibraryExA(name, nullptr, LOAD_LIBRARY_AS_DATAFILE));
 }
-
-struct TErrorInfoTraits : TOwnedTraits<IErrorInfo*, ULONG, 0> {
-    static ULONG Close(Handle info) { return info->Release(); }
-};
 
 unsigned int FacilityOf(unsigned int code) {
     return (code >> 16) & 0x1FFF;
@@ -85,7 +82,7 @@ std::string GetSystemErrorMessage(unsigned int code, bool winHttpOwnsInternetCod
 
 std::string GetOleErrorInfoText() {
     TLastErrorKept keep;
-    TOwned<TErrorInfoTraits> info;
+    TComErrorInfo info;
     if (GetErrorInfo(0, info.Receive()) != S_OK || !info)
         return std::string();
     TSysString description;

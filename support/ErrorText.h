@@ -1,5 +1,13 @@
 // Composition of error texts (cp1251) from a message, the thread's last error, an error code
 // and the thread's COM error information, and the lookup of an error code's system text.
+//
+// The caller's error text, one shape and one rule for every operation that says why it failed:
+// it takes std::string* errorText; the failure's text replaces *errorText (LogOrStoreError,
+// StoreErrorText) or goes on its end (AppendErrorText), and with a null errorText it goes to
+// VYRNLog instead, so no text is lost. An operation that wants a step's text for itself (to
+// compose it with others, to log it or to leave it out) gives that step a string of its own,
+// never null. The only other shape is the exported SignLow's char buffer, filled at the export
+// boundary (CopySignLowErrorText).
 #pragma once
 #include <string>
 
@@ -16,8 +24,8 @@ std::string GetSystemErrorMessage(unsigned int code, bool winHttpOwnsInternetCod
 // Description of the thread's COM error object (with "\r\nSource = ..."); "" when there is none.
 std::string GetOleErrorInfoText();
 
-// The one way to set the caller's error text: composes the text with FormatErrorText; it
-// replaces *errorText, or goes to VYRNLog when errorText is null.
+// The text composed with FormatErrorText: it replaces *errorText, or goes to VYRNLog when
+// errorText is null.
 void LogOrStoreError(std::string* errorText, const std::string& message, int code = 0, bool withComInfo = false,
                      bool winHttpOwnsInternetCodes = false);
 

@@ -39,90 +39,73 @@ private:
     std::string digest;
 };
 
-// "TSPCOM.TSPRequest": TSAAddress (put), Hash (putref), Export, Send (VT_BOOL), HTTPStatus.
-// Without an address the policy's "DefaultTSPURL" (SOFTWARE\Policies\Crypto-Pro\TSP, the
-// machine's before the user's) is the service.
-class TTspRequestObject : public TAutomationObject {
+// What one client's answer object is: "TSPCOM.TSPStamp" (Import a TimeStampResp or a token,
+// Export the token, TSACertificate, VerifyStamp: 0 when the token's signature holds for the
+// certificate, Time in local time) and "OCSPCOM.OCSPResponse" (Import, Export, ProducedAt in
+// local time, empty for a response that is not successful, which has none).
+struct TServiceAnswerKind {
+    const wchar_t* progId;
+    std::vector<TMember> ownMembers;  // after Import and Export
+    const wchar_t* notLoaded;         // the failure of Export and of its own members before an Import
+    // What Export gives of an imported answer; throws TMemberFailure when the bytes are none of
+    // its kind.
+    std::string (*read)(const std::string& bytes);
+    // Own member index, in their order, over what read kept.
+    void (*callOwn)(size_t member, const std::string& kept, VARIANT* arguments, VARIANT& result);
+};
+extern const TServiceAnswerKind TspStamp, OcspResponse;
+
+class TServiceAnswerObject : public TAutomationObject {
 public:
-    TTspRequestObject();
+    explicit TServiceAnswerObject(const TServiceAnswerKind& kind);
+    // Takes the answer's bytes, or throws TMemberFailure with nothing changed.
+    void Take(const std::string& bytes) { kept = kind.read(bytes); }
 
 protected:
     void Call(size_t member, VARIANT* arguments, VARIANT& result) override;
 
 private:
-    std::string Encoded() const;
+    const TServiceAnswerKind& kind;
+    std::string kept;
+};
 
-    std::wstring address;
-    std::string digest, algorithmOid, nonce;
+// What one client's request object is: "TSPCOM.TSPRequest" (TSAAddress put, Hash putref of a
+// hashing object, Export, Send with a VT_BOOL, HTTPStatus; without an address the policy's
+// "DefaultTSPURL", SOFTWARE\Policies\Crypto-Pro\TSP, the machine's before the user's, is the
+// service) and "OCSPCOM.OCSPRequest" (OCSPAddress put, AddSingleRequest of a certificate object,
+// Export, Send with a VT_I4, HTTPStatus; without an address the certificate's OCSP access point is
+// the responder).
+struct TServiceRequestKind {
+    const wchar_t* progId;
+    const wchar_t* addressName;
+    const wchar_t* subjectName;  // the member that says what the request is about: one dispatch object
+    TMemberKind subjectKind;
+    VARTYPE sendArgument;
+    const wchar_t* contentType;
+    const wchar_t* notGiven;  // the failure of Export and Send before the subject
+    // The request's bytes for the subject (nonce: the object's own), and in responder where it
+    // goes without an address; throws TMemberFailure for a subject of another kind.
+    std::string (*encode)(IDispatch* subject, const std::string& nonce, std::wstring& responder);
+    std::wstring (*service)();  // without an address: the service, or null for the responder
+    const TServiceAnswerKind& answer;
+};
+extern const TServiceRequestKind TspRequest, OcspRequest;
+
+// Send posts the request and hands out a new answer object: it takes the body of a 200 answer
+// (and throws, freeing itself, when the body is none of its kind); other answers leave it empty.
+class TServiceRequestObject : public TAutomationObject {
+public:
+    explicit TServiceRequestObject(const TServiceRequestKind& kind);
+
+protected:
+    void Call(size_t member, VARIANT* arguments, VARIANT& result) override;
+
+private:
+    const std::string& Encoded() const;
+    std::wstring Destination() const;
+
+    const TServiceRequestKind& kind;
+    std::wstring address, responder;
+    std::string nonce, encoded;
     long status = 0;
 };
-
-// "TSPCOM.TSPStamp": Import (a TimeStampResp or a token), Export (the token), TSACertificate,
-// VerifyStamp (0 when the token's signature holds for the certificate), Time (local).
-class TTspStampObject : public TAutomationObject {
-public:
-    TTspStampObject();
-    // Takes a TimeStampResp or a token; throws TMemberFailure when it is neither.
-    void Take(const std::string& bytes);
-
-protected:
-    void Call(size_t member, VARIANT* arguments, VARIANT& result) override;
-
-private:
-    std::string token;
-    SYSTEMTIME time{};
-};
-
-// "OCSPCOM.OCSPRequest": OCSPAddress (put), AddSingleRequest (a certificate object), Export,
-// Send (VT_I4), HTTPStatus. Without an address the certificate's OCSP access point is the
-// responder.
-class TOcspRequestObject : public TAutomationObject {
-public:
-    TOcspRequestObject();
-
-protected:
-    void Call(size_t member, VARIANT* arguments, VARIANT& result) override;
-
-private:
-    std::string Encoded() const;
-    std::wstring Responder() const;
-
-    std::wstring address;
-    TCertContext cert;
-    std::string certId;
-    long status = 0;
-};
-
-// "OCSPCOM.OCSPResponse": Import, Export, ProducedAt (local; empty for a response that is not
-// successful, which has none).
-class TOcspResponseObject : public TAutomationObject {
-public:
-    TOcspResponseObject();
-    void Take(const std::string& bytes);
-
-protected:
-    void Call(size_t member, VARIANT* arguments, VARIANT& result) override;
-
-private:
-    std::string response;
-};
-
-// A client's Send: the request posted, its HTTP status into status and a new answer object into
-// result: the object takes the body of a 200 answer (and throws, freeing itself, when the body
-// is none of its kind); other answers leave it empty.
-template <class TAnswerObject>
-void SendRequest(VARIANT& result, long& status, const std::wstring& url, const wchar_t* contentType,
-                 const std::string& body) {
-    const THttpAnswer answer = PostRequest(url, contentType, body);
-    status = static_cast<long>(answer.status);
-    auto* object = new TAnswerObject();
-    if (answer.status == 200) {
-        try {
-            object->Take(answer.body);
-        } catch (...) {
-            object->Release();
-            throw;
-        }
-    }
-    ResultObject(result, object);
-}

@@ -4,84 +4,29 @@
 #include "Transport.h"
 
 namespace {
-enum { RequestAddress, RequestHash, RequestExport, RequestSend, RequestStatus };
-enum { StampImport, StampExport, StampCertificate, StampVerify, StampTime };
-}  // namespace
+enum { StampCertificate, StampVerify, StampTime };
 
-TTspRequestObject::TTspRequestObject()
-    : TAutomationObject(L"TSPCOM.TSPRequest", {{L"TSAAddress", MemberPut, {VT_BSTR}},
-                                               {L"Hash", MemberPutRef, {VT_DISPATCH}},
-                                               {L"Export", MemberMethod, {}},
-                                               {L"Send", MemberMethod, {VT_BOOL}},
-                                               {L"HTTPStatus", MemberGet, {}}}) {
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    nonce.assign(reinterpret_cast<const char*>(&counter), sizeof counter);
+std::string EncodeStampRequest(IDispatch* subject, const std::string& nonce, std::wstring&) {
+    const auto* hashed = TAutomationObject::Behind<THashedDataObject>(subject);
+    if (hashed == nullptr)
+        throw TMemberFailure{E_INVALIDARG, L"Ожидается объект CAPICOM.HashedData"};
+    return TimeStampRequest(hashed->Digest(), hashed->AlgorithmOid(), nonce);
 }
 
-std::string TTspRequestObject::Encoded() const {
-    if (digest.empty())
-        throw TMemberFailure{E_UNEXPECTED, L"Хэш запроса не задан"};
-    return TimeStampRequest(digest, algorithmOid.c_str(), nonce);
+// The token; its time must be readable.
+std::string ReadStamp(const std::string& bytes) {
+    const std::string token = TokenOfAnswer(bytes);
+    TokenTime(token);
+    return token;
 }
 
-void TTspRequestObject::Call(size_t member, VARIANT* arguments, VARIANT& result) {
+void CallStamp(size_t member, const std::string& token, VARIANT* arguments, VARIANT& result) {
     switch (member) {
-    case RequestAddress:
-        address.assign(arguments[0].bstrVal, SysStringLen(arguments[0].bstrVal));
-        break;
-    case RequestHash: {
-        const auto* hashed = Behind<THashedDataObject>(arguments[0].pdispVal);
-        if (hashed == nullptr)
-            throw TMemberFailure{E_INVALIDARG, L"Ожидается объект CAPICOM.HashedData"};
-        digest = hashed->Digest();
-        algorithmOid = hashed->AlgorithmOid();
-        break;
-    }
-    case RequestExport:
-        result.vt = VT_BSTR;
-        result.bstrVal = BytesToBstr(Encoded());
-        break;
-    case RequestSend:
-        SendRequest<TTspStampObject>(result, status, address.empty() ? PolicyTspAddress() : address,
-                                     L"application/timestamp-query", Encoded());
-        break;
-    default:
-        result.vt = VT_I4;
-        result.lVal = status;
-    }
-}
-
-TTspStampObject::TTspStampObject()
-    : TAutomationObject(L"TSPCOM.TSPStamp", {{L"Import", MemberMethod, {VT_BSTR}},
-                                             {L"Export", MemberMethod, {}},
-                                             {L"TSACertificate", MemberGet, {}},
-                                             {L"VerifyStamp", MemberMethod, {VT_DISPATCH}},
-                                             {L"Time", MemberGet, {}}}) {}
-
-void TTspStampObject::Take(const std::string& bytes) {
-    const std::string candidate = TokenOfAnswer(bytes);
-    time = TokenTime(candidate);
-    token = candidate;
-}
-
-void TTspStampObject::Call(size_t member, VARIANT* arguments, VARIANT& result) {
-    if (member == StampImport) {
-        Take(BstrBytes(arguments[0].bstrVal));
-        return;
-    }
-    if (token.empty())
-        throw TMemberFailure{E_UNEXPECTED, L"Штамп не загружен"};
-    switch (member) {
-    case StampExport:
-        result.vt = VT_BSTR;
-        result.bstrVal = BytesToBstr(token);
-        break;
     case StampCertificate:
         ResultObject(result, new TCertificateObject(TokenSigner(token).Get()));
         break;
     case StampVerify: {
-        const auto* cert = Behind<TCertificateObject>(arguments[0].pdispVal);
+        const auto* cert = TAutomationObject::Behind<TCertificateObject>(arguments[0].pdispVal);
         if (cert == nullptr)
             throw TMemberFailure{E_INVALIDARG, L"Ожидается объект CAPICOM.Certificate"};
         result.vt = VT_I4;
@@ -90,6 +35,25 @@ void TTspStampObject::Call(size_t member, VARIANT* arguments, VARIANT& result) {
     }
     default:
         result.vt = VT_DATE;
-        result.date = UtcToLocalDate(time);
+        result.date = UtcToLocalDate(TokenTime(token));
     }
 }
+}  // namespace
+
+const TServiceAnswerKind TspStamp = {
+    L"TSPCOM.TSPStamp",
+    {{L"TSACertificate", MemberGet, {}}, {L"VerifyStamp", MemberMethod, {VT_DISPATCH}}, {L"Time", MemberGet, {}}},
+    L"Штамп не загружен",
+    ReadStamp,
+    CallStamp};
+
+const TServiceRequestKind TspRequest = {L"TSPCOM.TSPRequest",
+                                        L"TSAAddress",
+                                        L"Hash",
+                                        MemberPutRef,
+                                        VT_BOOL,
+                                        L"application/timestamp-query",
+                                        L"Хэш запроса не задан",
+                                        EncodeStampRequest,
+                                        PolicyTspAddress,
+                                        TspStamp};

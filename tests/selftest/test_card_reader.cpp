@@ -80,6 +80,13 @@ TEST_F(CardService, ListFailuresGiveTheirTextsAndReleaseTheContext) {
     }
 }
 
+TEST_F(CardService, WithoutTheCallersTextTheReasonGoesToTheDebugOutput) {
+    Script("list=8010001D");
+    CDebugOutputCapture capture;
+    EXPECT_EQ(FindCardReader(reader, nullptr), static_cast<int>(0x8010001D));
+    EXPECT_TRUE(Logged(capture, "Failed SCardListReaders"));
+}
+
 TEST_F(CardService, NoReaderListedIsASuccessWithoutReader) {
     EXPECT_EQ(Find(""), 0);
     EXPECT_EQ(reader, "");

@@ -107,20 +107,16 @@ protected:
         info.cbSize = sizeof info;
         info.cSigners = 1;
         info.rgSigners = &signerInfo;
-        message = CryptMsgOpenToEncode(MsgEncoding, 0, CMSG_SIGNED, &info, nullptr, nullptr);
-        ASSERT_NE(message, nullptr);
-        ASSERT_TRUE(CryptMsgUpdate(message, reinterpret_cast<const BYTE*>("data"), 4, TRUE));
-    }
-    void TearDown() override {
-        if (message != nullptr)
-            CryptMsgClose(message);
+        message.Reset(CryptMsgOpenToEncode(MsgEncoding, 0, CMSG_SIGNED, &info, nullptr, nullptr));
+        ASSERT_TRUE(message);
+        ASSERT_TRUE(CryptMsgUpdate(message.Get(), reinterpret_cast<const BYTE*>("data"), 4, TRUE));
     }
     // A parameter of the message: CMSG_CONTENT_PARAM of an encoded one and CMSG_ENCODED_MESSAGE
     // of a reopened one are the whole message.
     std::string Param(DWORD parameter = CMSG_ENCODED_MESSAGE) {
         BYTE* out = nullptr;
         DWORD length = 0;
-        if (!GetContentMsg(message, parameter, out, length, 0, nullptr))
+        if (!GetContentMsg(message.Get(), parameter, out, length, 0, nullptr))
             return std::string();
         const TLocalFree<BYTE> owner(out);
         return Bytes(out, length);
@@ -129,7 +125,7 @@ protected:
     TScratchStores stores{"cms-message"};
     TSigner signer{"signer"};
     TCryptProv provider;
-    HCRYPTMSG message = nullptr;
+    TCryptMsg message;
 };
 
 TEST_F(CmsMessage, AnUnsignedAttributeGoesToTheReopenedMessage) {
@@ -139,7 +135,7 @@ TEST_F(CmsMessage, AnUnsignedAttributeGoesToTheReopenedMessage) {
     const CRYPT_ATTR_BLOB value{3, reinterpret_cast<BYTE*>(&valueBytes[0])};
     std::string text;
     const char NoUnauthenticated[] = "CryptMsgControl(CMSG_CTRL_ADD_SIGNER_UNAUTH_ATTR) fails with 0x8009100C";
-    EXPECT_MEETS(Add_UNAUTH_ATTR(message, value, TimeStampTokenOid, 0, &text), ContractOr(0, 4, NoUnauthenticated));
+    EXPECT_MEETS(Add_UNAUTH_ATTR(message.Get(), value, TimeStampTokenOid, 0, &text), ContractOr(0, 4, NoUnauthenticated));
     EXPECT_TRUE(Holds(ContractOr("",
                                  "Add_UNAUTH_ATTR. Не удалось добавить штамп времени в контекст сообщения. "
                                  "CryptMsgControl failed.",
@@ -148,7 +144,7 @@ TEST_F(CmsMessage, AnUnsignedAttributeGoesToTheReopenedMessage) {
         << text;
 
     const TCmsOnDer double_;
-    EXPECT_EQ(Add_UNAUTH_ATTR(message, value, TimeStampTokenOid, 0, &text), 0);
+    EXPECT_EQ(Add_UNAUTH_ATTR(message.Get(), value, TimeStampTokenOid, 0, &text), 0);
     const std::string after = Param();
     EXPECT_EQ(after, WithUnsignedAttribute(before, 0,
                                            der::Element(der::Sequence, der::ObjectIdentifier(TimeStampTokenOid) +
@@ -161,7 +157,7 @@ TEST_F(CmsMessage, AnEmptyValueIsRefusedAndTheMessageStaysAsItWas) {
     const TCmsOnDer double_;
     const std::string before = Param();
     std::string text;
-    EXPECT_EQ(Add_UNAUTH_ATTR(message, CRYPT_ATTR_BLOB{0, nullptr}, TimeStampTokenOid, 0, &text), 1);
+    EXPECT_EQ(Add_UNAUTH_ATTR(message.Get(), CRYPT_ATTR_BLOB{0, nullptr}, TimeStampTokenOid, 0, &text), 1);
     EXPECT_TRUE(StartsWith(text, "Add_UNAUTH_ATTR. Пустой блок данных.1.2.840.113549.1.9.16.2.14")) << text;
     EXPECT_EQ(Param(), before);
 }
@@ -172,7 +168,7 @@ TEST_F(CmsMessage, AFailedReadingLeavesNothingHandedOut) {
     std::string text;
     // An encoded message has no signer to read the signature value of before it is reopened;
     // index 5 names no signer at all.
-    EXPECT_FALSE(GetContentMsg(message, CMSG_ENCRYPTED_DIGEST, out, length, 5, &text));
+    EXPECT_FALSE(GetContentMsg(message.Get(), CMSG_ENCRYPTED_DIGEST, out, length, 5, &text));
     EXPECT_EQ(out, nullptr);
     EXPECT_EQ(length, 0u);
     EXPECT_TRUE(StartsWith(text, "GetContentMsg. Sizing of cbSignerInfo failed.")) << text;
@@ -185,7 +181,7 @@ TEST_F(CmsMessage, AFailedReloadAtTheLastStepLeavesTheNewMessageToTheCaller) {
     EXPECT_FALSE(ReloadMsg(message, &text));
     // The encoded message is closed (its handle may come back as the new one's); the new one,
     // for decoding, is the caller's to close.
-    EXPECT_NE(message, nullptr);
+    EXPECT_TRUE(message);
     EXPECT_TRUE(StartsWith(text, "AddDataToMsg. Ошибка загрузки данных в сообщение.")) << text;
 }
 
@@ -196,7 +192,7 @@ TEST_F(CmsMessage, TheReopenedMessageGivesTheSameEncoding) {
     const TCmsOnDer double_;
     BYTE* signature = nullptr;
     DWORD length = 0;
-    ASSERT_TRUE(GetContentMsg(message, CMSG_ENCRYPTED_DIGEST, signature, length, 0, nullptr));
+    ASSERT_TRUE(GetContentMsg(message.Get(), CMSG_ENCRYPTED_DIGEST, signature, length, 0, nullptr));
     const TLocalFree<BYTE> owner(signature);
     EXPECT_EQ(length, 256u) << "an RSA-2048 signature";
     EXPECT_EQ(Bytes(signature, length), SignatureValueOf(before, 0));

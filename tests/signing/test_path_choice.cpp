@@ -8,7 +8,9 @@
 #include <sstream>
 #include "AutomationStandin.h"
 #include "ChildProcess.h"
+#include "DebugOutputCapture.h"
 #include "ErrorText.h"
+#include "Ocsptsp.h"
 #include "RegistryFixture.h"
 #include "SigningPeers.h"
 #include "TempFiles.h"
@@ -106,6 +108,13 @@ const char* const NewStamp = "0:0C 1:0Cv 2:0C 3:0Cv 4:2- 5:2- 6:0C 7:0Cv 8:0M 9:
 // The OCSP flag 1 is the send argument; without an address nothing is posted by hand.
 const char* const OldOcsp = "0:0A0 1:0A1 2:0C0 3:0C1 4:0A0 5:0A1 6:0A0 7:0A1 8:0A0 9:0A1 10:0C0 11:0C1 12:0A0 13:0A1 14:0A0 15:0A1 ";
 const char* const NewOcsp = "0:0C0 1:0C1 2:0C0 3:0C1 4:2- 5:2- 6:0C0 7:0C1 8:0C0 9:0C1 10:0C0 11:0C1 12:2- 13:2- 14:0C0 15:0C1 ";
+
+TEST(PathChoiceTexts, WithoutTheCallersTextTheReasonGoesToTheDebugOutput) {
+    CDebugOutputCapture capture;
+    CRYPT_DATA_BLOB response{};
+    EXPECT_EQ(Create_OCSP(nullptr, response, nullptr, nullptr, nullptr, 0), 1);
+    EXPECT_TRUE(Logged(capture, "Create_OCSP. Сертификат для получения статуса не задан."));
+}
 
 TEST_F(PathChoice, EveryVersionAndFlagsChoosesItsPath) {
     // Each path that served asked its responder once, with its own agent.
