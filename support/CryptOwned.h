@@ -13,15 +13,8 @@ struct TCertStoreTraits : TOwnedTraits<HCERTSTORE> {
 using TCertStore = TOwned<TCertStoreTraits<0>>;
 using TCertStoreForced = TOwned<TCertStoreTraits<CERT_CLOSE_STORE_FORCE_FLAG>>;
 
-struct TCertContextTraits : TOwnedTraits<PCCERT_CONTEXT> {
-    static BOOL Close(Handle handle) { return CertFreeCertificateContext(handle); }
-};
-using TCertContext = TOwned<TCertContextTraits>;
-
-struct TCrlContextTraits : TOwnedTraits<PCCRL_CONTEXT> {
-    static BOOL Close(Handle handle) { return CertFreeCRLContext(handle); }
-};
-using TCrlContext = TOwned<TCrlContextTraits>;
+using TCertContext = TOwned<TClosedByTraits<PCCERT_CONTEXT, CertFreeCertificateContext>>;
+using TCrlContext = TOwned<TClosedByTraits<PCCRL_CONTEXT, CertFreeCRLContext>>;
 
 struct TCertChainTraits : TOwnedTraits<PCCERT_CHAIN_CONTEXT> {
     static BOOL Close(Handle handle) {
@@ -31,22 +24,12 @@ struct TCertChainTraits : TOwnedTraits<PCCERT_CHAIN_CONTEXT> {
 };
 using TCertChain = TOwned<TCertChainTraits>;
 
-struct TCryptMsgTraits : TOwnedTraits<HCRYPTMSG> {
-    static BOOL Close(Handle handle) { return CryptMsgClose(handle); }
-};
-using TCryptMsg = TOwned<TCryptMsgTraits>;
+using TCryptMsg = TOwned<TClosedByTraits<HCRYPTMSG, CryptMsgClose>>;
 
 struct TCryptProvTraits : TOwnedTraits<HCRYPTPROV> {
     static BOOL Close(Handle handle) { return CryptReleaseContext(handle, 0); }
 };
 using TCryptProv = TOwned<TCryptProvTraits>;
 
-struct TCryptKeyTraits : TOwnedTraits<HCRYPTKEY> {
-    static BOOL Close(Handle handle) { return CryptDestroyKey(handle); }
-};
-using TCryptKey = TOwned<TCryptKeyTraits>;
-
-struct TCryptHashTraits : TOwnedTraits<HCRYPTHASH> {
-    static BOOL Close(Handle handle) { return CryptDestroyHash(handle); }
-};
-using TCryptHash = TOwned<TCryptHashTraits>;
+using TCryptKey = TOwned<TClosedByTraits<HCRYPTKEY, CryptDestroyKey>>;
+using TCryptHash = TOwned<TClosedByTraits<HCRYPTHASH, CryptDestroyHash>>;

@@ -73,6 +73,12 @@ struct TOwnedTraits {
     static constexpr Result NoneClosed = None;
 };
 
+// A handle whose "none" is null and whose closer takes the handle alone and answers BOOL.
+template <typename H, BOOL(WINAPI* Closer)(H)>
+struct TClosedByTraits : TOwnedTraits<H> {
+    static BOOL Close(H handle) { return Closer(handle); }
+};
+
 // A file, as CreateFile gives it.
 struct TFileTraits : TOwnedTraits<HANDLE> {
     static Handle Empty() { return INVALID_HANDLE_VALUE; }
@@ -81,10 +87,7 @@ struct TFileTraits : TOwnedTraits<HANDLE> {
 using TFileHandle = TOwned<TFileTraits>;
 
 // A kernel object whose "none" is null: process, thread, event, pipe end.
-struct TKernelTraits : TOwnedTraits<HANDLE> {
-    static BOOL Close(Handle handle) { return CloseHandle(handle); }
-};
-using TKernelHandle = TOwned<TKernelTraits>;
+using TKernelHandle = TOwned<TClosedByTraits<HANDLE, CloseHandle>>;
 
 struct TRegKeyTraits : TOwnedTraits<HKEY, LONG, ERROR_SUCCESS> {
     static LONG Close(Handle handle) { return RegCloseKey(handle); }
@@ -92,7 +95,4 @@ struct TRegKeyTraits : TOwnedTraits<HKEY, LONG, ERROR_SUCCESS> {
 using TRegKey = TOwned<TRegKeyTraits>;
 
 // A loaded library (LoadLibrary, LoadLibraryEx).
-struct TModuleTraits : TOwnedTraits<HMODULE> {
-    static BOOL Close(Handle handle) { return FreeLibrary(handle); }
-};
-using TModule = TOwned<TModuleTraits>;
+using TModule = TOwned<TClosedByTraits<HMODULE, FreeLibrary>>;
