@@ -1,8 +1,14 @@
 #include "StatusImages.h"
+#include "Owned.h"
 
 namespace {
 
 constexpr int Size = 16;
+
+// The screen's device context, as GetDC(nullptr) gives it.
+struct TScreenDcTraits : TOwnedTraits<HDC, int, 1> {
+    static int Close(Handle dc) { return ReleaseDC(nullptr, dc); }
+};
 
 class MemoryBitmap {
 public:
@@ -106,14 +112,13 @@ void AddStatusImages(TImageList& images) {
         {Shape::Exclamation, RGB(235, 170, 0)},  // warning
         {Shape::Arrow, RGB(30, 100, 210)},       // running
     };
-    HDC screen = GetDC(nullptr);
+    const TOwned<TScreenDcTraits> screen(GetDC(nullptr));
     for (const auto& look : looks) {
-        MemoryBitmap image(screen), mask(screen);
+        MemoryBitmap image(screen.Get()), mask(screen.Get());
         DrawShape(image.Dc(), look.shape, look.colour, false);
         DrawShape(mask.Dc(), look.shape, look.colour, true);
         image.Deselect();
         mask.Deselect();
         images.Add(image.Bitmap(), mask.Bitmap());
     }
-    ReleaseDC(nullptr, screen);
 }
