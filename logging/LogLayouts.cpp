@@ -5,6 +5,7 @@
 #include "LogLevel.h"
 #include "LogRenderers.h"
 #include "LogText.h"
+#include <typeinfo>
 
 namespace HierLog {
 
@@ -93,7 +94,16 @@ TLogSimpleLayout* TLogSimpleLayout::Create() {
 }
 
 std::string TLogSimpleLayout::Format(TLogEvent* event) {
-    return event->Level()->Name() + " - " + event->Message() + "\r\n";
+    std::string out;
+    FormatInto(event, out);
+    return out;
+}
+
+void TLogSimpleLayout::FormatInto(TLogEvent* event, std::string& out) const {
+    out += event->Level()->Name();
+    out += " - ";
+    out += event->Message();
+    out += "\r\n";
 }
 
 TLogHTMLLayout* TLogHTMLLayout::Create() {
@@ -211,6 +221,11 @@ void TLogPatternLayout::Append(std::string& out, const Part& part, const TLogFor
 std::string TLogPatternLayout::Format(TLogEvent* event) {
     std::string out;
     out.reserve(event->Message().size() + 96);
+    FormatInto(event, out);
+    return out;
+}
+
+void TLogPatternLayout::FormatInto(TLogEvent* event, std::string& out) const {
     for (const Part& part : FPatternParts) {
         switch (part.code) {
         case PlainText:
@@ -251,7 +266,17 @@ std::string TLogPatternLayout::Format(TLogEvent* event) {
             break;
         }
     }
-    return out;
+}
+
+void FormatEventInto(ILogLayout* layout, TLogEvent* event, std::string& out) {
+    // Exact classes only: a subclass may give its own Format.
+    const std::type_info& type = typeid(*layout);
+    if (type == typeid(TLogPatternLayout))
+        static_cast<TLogPatternLayout*>(layout)->FormatInto(event, out);
+    else if (type == typeid(TLogSimpleLayout))
+        static_cast<TLogSimpleLayout*>(layout)->FormatInto(event, out);
+    else
+        out += layout->Format(event);
 }
 
 }  // namespace HierLog
