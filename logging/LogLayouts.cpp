@@ -5,6 +5,7 @@
 #include "LogLevel.h"
 #include "LogRenderers.h"
 #include "LogText.h"
+#include <charconv>
 #include <typeinfo>
 
 namespace HierLog {
@@ -192,7 +193,7 @@ void TLogPatternLayout::SetPattern(const std::string& pattern) {
         if (pattern[i] != '%') {
             const size_t end = pattern.find('%', i);
             const size_t stop = end == std::string::npos ? pattern.size() : end;
-            FPatternParts.push_back({pattern.substr(i, stop - i), PlainText, false, {}});
+            FPatternParts.push_back({pattern.substr(i, stop - i), PlainText, false, {}, false});
             i = stop;
             continue;
         }
@@ -205,17 +206,24 @@ void TLogPatternLayout::SetPattern(const std::string& pattern) {
             letter = pattern[i++];
         const size_t position = ConversionLetters.find(letter);
         text += TypeLetters[position];
-        Part part{text, static_cast<int>(position), false, {}};
+        Part part{text, static_cast<int>(position), false, {}, false};
         part.compiled = CompileFormatSpec(text, part.spec);
+        part.bare = part.compiled && text.size() == 2;
         FPatternParts.push_back(part);
     }
 }
 
 void TLogPatternLayout::Append(std::string& out, const Part& part, const TLogFormatArg& value) const {
-    if (part.compiled)
+    if (part.bare && value.text && part.spec.type == 's') {
+        out += *value.text;
+    } else if (part.bare && !value.isText && part.spec.type == 'd') {
+        char digits[12];
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, value.number).ptr);
+    } else if (part.compiled) {
         AppendFormatted(out, part.spec, value, part.text);
-    else
+    } else {
         out += LogFormat(part.text, {value});
+    }
 }
 
 std::string TLogPatternLayout::Format(TLogEvent* event) {

@@ -75,6 +75,7 @@ private:
         int code;          // 0 plain text, else the conversion's position in the table
         bool compiled;     // spec holds the text's format item
         TLogFormatSpec spec;
+        bool bare;  // the item is "%s" or "%d": the value as it is
     };
     void Append(std::string& out, const Part& part, const TLogFormatArg& value) const;
     std::string FPattern;
