@@ -102,8 +102,17 @@ bool TLogCustomAppender::CheckFilters(TLogEvent* event) {
 }
 
 void TLogCustomAppender::DoAppend(TLogEvent* event) {
-    if (FLayout)
-        DoAppend(FLayout->Format(event));
+    if (!FLayout)
+        return;
+    // The text goes into the buffer kept from the last event, taken out while it is written in
+    // case the writer's own logging reaches this appender again.
+    std::string text;
+    text.swap(FText);
+    text.clear();
+    FormatEventInto(FLayout.get(), event, text);
+    DoAppend(text);
+    if (text.capacity() <= KeptTextCapacity)
+        FText.swap(text);
 }
 
 void TLogCustomAppender::Close() {

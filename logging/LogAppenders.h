@@ -52,6 +52,10 @@ protected:
     std::string FName;
     TLogLevel* FThreshold = nullptr;
     TLogLock FCriticalAppender;
+
+private:
+    static constexpr size_t KeptTextCapacity = 65536;
+    std::string FText;  // the last event's text: its room serves the next one
 };
 
 // Discards what it is given.

@@ -221,26 +221,29 @@ private:
 }  // namespace
 
 TDateTime Now() {
-    // The system clock in UTC, moved by the local offset, which is looked up once a second.
-    static std::atomic<int64_t> offsetSecond{-1};
+    // The system clock in UTC, moved by the local offset, which is looked up once a second (the
+    // second that starts at offsetFrom).
+    constexpr uint64_t TicksPerSecond = 10000000;
+    static std::atomic<uint64_t> offsetFrom{UINT64_MAX};
     static std::atomic<int64_t> offset{0};
     FILETIME utc;
     GetSystemTimeAsFileTime(&utc);
-    const int64_t ticks = (static_cast<int64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;  // 100 ns since 1601
-    const int64_t second = ticks / 10000000;
+    const uint64_t ticks = (static_cast<uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;  // 100 ns since 1601
     int64_t shift;
-    if (offsetSecond.load() == second) {
+    if (ticks - offsetFrom.load() < TicksPerSecond) {
         shift = offset.load();
     } else {
         FILETIME local;
         FileTimeToLocalFileTime(&utc, &local);
-        shift = ((static_cast<int64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime) - ticks;
+        shift = static_cast<int64_t>(((static_cast<uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime) -
+                                     ticks);
         offset = shift;
-        offsetSecond = second;
+        offsetFrom = ticks - ticks % TicksPerSecond;
     }
-    const int64_t ms = (ticks + shift) / 10000;
+    const int64_t ms = static_cast<int64_t>(ticks + static_cast<uint64_t>(shift)) / 10000;
     constexpr int64_t DaysFrom1601To1899 = 109205;
-    return static_cast<double>(ms / MsPerDay - DaysFrom1601To1899) + static_cast<double>(ms % MsPerDay) / MsPerDay;
+    const int64_t days = ms / MsPerDay;
+    return static_cast<double>(days - DaysFrom1601To1899) + static_cast<double>(ms - days * MsPerDay) / MsPerDay;
 }
 
 std::string FormatDateTime(const std::string& format, TDateTime value) {

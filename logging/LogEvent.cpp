@@ -7,7 +7,7 @@
 #include "LogNDC.h"
 #include <cxxabi.h>
 #include <windows.h>
-#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <typeinfo>
 
@@ -45,7 +45,15 @@ TLogEvent::TLogEvent(Borrowed, TLogLogger* logger, TLogLevel* level, const std::
     : FError(error), FLevel(level), FLogger(logger), FMessage(&message), FTimeStamp(Now()) {}
 
 int TLogEvent::ElapsedTime() const {
-    return static_cast<int>(std::llround((FTimeStamp - Internal::StartTime) * 86400000.0));
+    // Rounded half away from zero, as llround does, without its library call.
+    const double ms = (FTimeStamp - Internal::StartTime) * 86400000.0;
+    int64_t rounded = static_cast<int64_t>(ms);
+    const double rest = ms - static_cast<double>(rounded);
+    if (rest >= 0.5)
+        ++rounded;
+    else if (rest <= -0.5)
+        --rounded;
+    return static_cast<int>(rounded);
 }
 
 std::string TLogEvent::ErrorClass() const {

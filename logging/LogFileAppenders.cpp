@@ -82,8 +82,10 @@ TLogStreamAppender::~TLogStreamAppender() {
 }
 
 void TLogStreamAppender::DoAppend(const std::string& message) {
-    if (FStream)
-        FStream->WriteBuffer(message.data(), static_cast<int>(message.size()));
+    // WriteBuffer's test, made here: one call less between the event and the system's write.
+    const int size = static_cast<int>(message.size());
+    if (FStream && size != 0 && FStream->Write(message.data(), size) != size)
+        throw EWriteError();
 }
 
 TLogFileAppender::TLogFileAppender(const std::string& name, const std::string& fileName, ILogLayout* layout,

@@ -1,6 +1,7 @@
 #include "LogFormat.h"
 #include "Exception.h"
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace HierLog {
@@ -11,14 +12,14 @@ namespace {
     throw EConvertError("Format '" + format + "' invalid or incompatible with argument");
 }
 
-std::string Digits(uint32_t value, unsigned base) {
-    char digits[16];
-    char* first = digits + sizeof digits;
+// Writes the digits so that they end at end; returns where they start.
+char* Digits(uint32_t value, unsigned base, char* end) {
+    char* first = end;
     do {
         *--first = "0123456789ABCDEF"[value % base];
         value /= base;
     } while (value);
-    return std::string(first, digits + sizeof digits);
+    return first;
 }
 
 class Formatter {
@@ -154,10 +155,13 @@ void AppendFormatted(std::string& out, const TLogFormatSpec& spec, const TLogFor
     case 'S':
         if (!arg.isText)
             Invalid(format);
-        if (arg.text)
-            out.append(*arg.text, 0, spec.precision >= 0 ? static_cast<size_t>(spec.precision) : std::string::npos);
-        else
-            out.append(arg.literal, 0, spec.precision >= 0 ? static_cast<size_t>(spec.precision) : std::string::npos);
+        {
+            const char* text = arg.text ? arg.text->data() : arg.literal;
+            size_t length = arg.text ? arg.text->size() : std::strlen(arg.literal);
+            if (spec.precision >= 0 && length > static_cast<size_t>(spec.precision))
+                length = static_cast<size_t>(spec.precision);
+            out.append(text, length);
+        }
         break;
     case 'd':
     case 'D':
@@ -171,12 +175,15 @@ void AppendFormatted(std::string& out, const TLogFormatSpec& spec, const TLogFor
         const bool negative = isSigned && arg.number < 0;
         const uint32_t magnitude = negative ? 0u - static_cast<uint32_t>(arg.number)
                                             : static_cast<uint32_t>(arg.number);
-        const std::string digits = Digits(magnitude, spec.type == 'x' || spec.type == 'X' ? 16 : 10);
+        char buffer[16];
+        char* const end = buffer + sizeof buffer;
+        const char* const digits = Digits(magnitude, spec.type == 'x' || spec.type == 'X' ? 16 : 10, end);
+        const size_t count = static_cast<size_t>(end - digits);
         if (negative)
             out += '-';
-        if (spec.precision > 0 && digits.size() < static_cast<size_t>(spec.precision))
-            out.append(spec.precision - digits.size(), '0');
-        out += digits;
+        if (spec.precision > 0 && count < static_cast<size_t>(spec.precision))
+            out.append(spec.precision - count, '0');
+        out.append(digits, count);
         break;
     }
     default:

@@ -5,6 +5,8 @@
 #include "LogLevel.h"
 #include "LogRenderers.h"
 #include "LogText.h"
+#include <charconv>
+#include <typeinfo>
 
 namespace HierLog {
 
@@ -93,7 +95,16 @@ TLogSimpleLayout* TLogSimpleLayout::Create() {
 }
 
 std::string TLogSimpleLayout::Format(TLogEvent* event) {
-    return event->Level()->Name() + " - " + event->Message() + "\r\n";
+    std::string out;
+    FormatInto(event, out);
+    return out;
+}
+
+void TLogSimpleLayout::FormatInto(TLogEvent* event, std::string& out) const {
+    out += event->Level()->Name();
+    out += " - ";
+    out += event->Message();
+    out += "\r\n";
 }
 
 TLogHTMLLayout* TLogHTMLLayout::Create() {
@@ -182,7 +193,7 @@ void TLogPatternLayout::SetPattern(const std::string& pattern) {
         if (pattern[i] != '%') {
             const size_t end = pattern.find('%', i);
             const size_t stop = end == std::string::npos ? pattern.size() : end;
-            FPatternParts.push_back({pattern.substr(i, stop - i), PlainText, false, {}});
+            FPatternParts.push_back({pattern.substr(i, stop - i), PlainText, false, {}, false});
             i = stop;
             continue;
         }
@@ -195,22 +206,34 @@ void TLogPatternLayout::SetPattern(const std::string& pattern) {
             letter = pattern[i++];
         const size_t position = ConversionLetters.find(letter);
         text += TypeLetters[position];
-        Part part{text, static_cast<int>(position), false, {}};
+        Part part{text, static_cast<int>(position), false, {}, false};
         part.compiled = CompileFormatSpec(text, part.spec);
+        part.bare = part.compiled && text.size() == 2;
         FPatternParts.push_back(part);
     }
 }
 
 void TLogPatternLayout::Append(std::string& out, const Part& part, const TLogFormatArg& value) const {
-    if (part.compiled)
+    if (part.bare && value.text && part.spec.type == 's') {
+        out += *value.text;
+    } else if (part.bare && !value.isText && part.spec.type == 'd') {
+        char digits[12];
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, value.number).ptr);
+    } else if (part.compiled) {
         AppendFormatted(out, part.spec, value, part.text);
-    else
+    } else {
         out += LogFormat(part.text, {value});
+    }
 }
 
 std::string TLogPatternLayout::Format(TLogEvent* event) {
     std::string out;
     out.reserve(event->Message().size() + 96);
+    FormatInto(event, out);
+    return out;
+}
+
+void TLogPatternLayout::FormatInto(TLogEvent* event, std::string& out) const {
     for (const Part& part : FPatternParts) {
         switch (part.code) {
         case PlainText:
@@ -251,7 +274,17 @@ std::string TLogPatternLayout::Format(TLogEvent* event) {
             break;
         }
     }
-    return out;
+}
+
+void FormatEventInto(ILogLayout* layout, TLogEvent* event, std::string& out) {
+    // Exact classes only: a subclass may give its own Format.
+    const std::type_info& type = typeid(*layout);
+    if (type == typeid(TLogPatternLayout))
+        static_cast<TLogPatternLayout*>(layout)->FormatInto(event, out);
+    else if (type == typeid(TLogSimpleLayout))
+        static_cast<TLogSimpleLayout*>(layout)->FormatInto(event, out);
+    else
+        out += layout->Format(event);
 }
 
 }  // namespace HierLog

@@ -30,6 +30,8 @@ class HIERLOG_API TLogSimpleLayout : public TLogCustomLayout {
     TLogSimpleLayout() = default;  // bare
     static TLogSimpleLayout* Create();
     std::string Format(TLogEvent* event) override;
+    // Format's text, appended to out.
+    void FormatInto(TLogEvent* event, std::string& out) const;
 };
 
 // A table document: one row per event, a full-width row for an exception's message. Every text
@@ -62,6 +64,8 @@ class HIERLOG_API TLogPatternLayout : public TLogCustomLayout {
     void Init() override;
     void SetOption(const std::string& name, const std::string& value) override;
     std::string Format(TLogEvent* event) override;
+    // Format's text, appended to out.
+    void FormatInto(TLogEvent* event, std::string& out) const;
     const std::string& Pattern() const { return FPattern; }
     void SetPattern(const std::string& pattern);
 
@@ -71,10 +75,15 @@ private:
         int code;          // 0 plain text, else the conversion's position in the table
         bool compiled;     // spec holds the text's format item
         TLogFormatSpec spec;
+        bool bare;  // the item is "%s" or "%d": the value as it is
     };
     void Append(std::string& out, const Part& part, const TLogFormatArg& value) const;
     std::string FPattern;
     std::vector<Part> FPatternParts;
 };
+
+// Appends the event's text as the layout formats it: the simple and the pattern layout write into
+// out directly; any other layout, a subclass of those two included, gives its Format.
+void FormatEventInto(ILogLayout* layout, TLogEvent* event, std::string& out);
 
 }  // namespace HierLog

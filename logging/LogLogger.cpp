@@ -169,15 +169,34 @@ void TLogLogger::CallAppenders(TLogEvent* event) {
 }
 
 void TLogLogger::AppendToChain(TLogEvent* event) {
-    TLogGuard guard(FCriticalLogger);
-    // By position: an error handler may change the list while its appender writes.
-    for (size_t i = 0; i < FAppenders.size(); ++i) {
-        LogRef<ILogAppender> appender = FAppenders[i];
-        appender->Append(event);
+    // A loop rather than a call for each ancestor: each lock taken stays held until the end, as
+    // it would across the parent's call; a chain longer than MostHeld goes on in a second loop.
+    constexpr int MostHeld = 16;
+    TLogLock* held[MostHeld];
+    int count = 0;
+    struct Leaving {
+        TLogLock** held;
+        int& count;
+        ~Leaving() {
+            while (count > 0)
+                held[--count]->Leave();
+        }
+    } leaving{held, count};
+    for (TLogLogger* logger = this; logger;) {
+        if (count == MostHeld) {
+            logger->AppendToChain(event);
+            return;
+        }
+        logger->FCriticalLogger.Enter();
+        held[count++] = &logger->FCriticalLogger;
+        // By position: an error handler may change the list while its appender writes.
+        for (size_t i = 0; i < logger->FAppenders.size(); ++i) {
+            LogRef<ILogAppender> appender = logger->FAppenders[i];
+            appender->Append(event);
+        }
+        TLogLogger* parent = logger->FParent;
+        logger = logger->FAdditive && parent ? parent : nullptr;
     }
-    TLogLogger* parent = FParent;
-    if (FAdditive && parent)
-        parent->AppendToChain(event);
 }
 
 void TLogLogger::Log(TLogLevel* level, const std::string& message, const std::exception* error) {

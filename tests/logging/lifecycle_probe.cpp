@@ -1,7 +1,9 @@
 // A host program's whole life with the library: it configures, logs from four threads,
 // configures again (another file) while they log, and ends. After the library's end a logger it
 // still holds logs nothing; then it counts the library's objects left and prints its verdict:
-// "ok", or what was left. The log files go into the folder given as the argument.
+// "ok", or what was left. The log files go into the folder given as the argument. With the
+// second argument "end-at-once" it logs AtOnceLines lines into at-once.log, prints "logged" and
+// ends its process there, with nothing torn down: no static object, no library end.
 #include "HierLog.h"
 #include <windows.h>
 #include <atomic>
@@ -16,6 +18,7 @@ namespace {
 
 constexpr int Threads = 4;
 constexpr int LinesPerThread = 3000;
+constexpr int AtOnceLines = 1000;
 char folder[MAX_PATH];  // plain storage: it outlasts every static object
 
 TLogStringList Configuration(const std::string& file) {
@@ -50,6 +53,18 @@ int main(int argc, char** argv) {
     if (argc < 2)
         return 2;
     lstrcpynA(folder, argv[1], MAX_PATH);
+    if (argc > 2 && std::string(argv[2]) == "end-at-once") {
+        TLogPropertyConfigurator::Configure(Configuration("at-once.log"));
+        TLogLogger* logger = TLogLogger::GetLogger("lifecycle.at-once");
+        for (int i = 0; i < AtOnceLines; ++i) {
+            char line[32];
+            std::snprintf(line, sizeof line, "L%06d", i);
+            logger->Info(line);
+        }
+        std::printf("logged\n");
+        std::fflush(stdout);
+        TerminateProcess(GetCurrentProcess(), 0);
+    }
     TLogPropertyConfigurator::Configure(Configuration("first.log"));
     afterTheEnd.held = TLogLogger::GetLogger("lifecycle.held");
     std::atomic<int> logged{0};

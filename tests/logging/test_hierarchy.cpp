@@ -5,6 +5,7 @@
 #include "RecordingAppender.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <thread>
 
 using namespace HierLog;
 
@@ -110,6 +111,34 @@ TEST_F(Hierarchy, EventsReachTheAppendersOfTheAdditiveChain) {
         EXPECT_EQ(ab->Texts().size(), row.ab) << row.additiveA << row.additiveAB;
         EXPECT_EQ(hierarchy.Exists("a.b")->CountAppenders(), static_cast<int>(row.root + row.a + row.ab));
     }
+}
+
+TEST_F(Hierarchy, EventsGoUpALongChainFromTheChildToTheRootAndLeaveItsLocksFree) {
+    // Appenders that note their names in the order they write.
+    struct NamingAppender : TLogCustomAppender {
+        NamingAppender(const std::string& name, std::vector<std::string>& written) : written(written) {
+            Construct(name, nullptr);
+        }
+        void DoAppend(const std::string&) override { written.push_back(FName); }
+        using TLogCustomAppender::DoAppend;
+        std::vector<std::string>& written;
+    };
+    std::vector<std::string> written, expected;
+    std::string name;
+    for (int depth = 0; depth < 40; ++depth) {  // longer than the locks one walk of the chain holds
+        name += (depth ? ".l" : "l") + std::to_string(depth);
+        hierarchy.GetLogger(name)->AddAppender(new NamingAppender(name, written));
+        expected.insert(expected.begin(), name);
+    }
+    hierarchy.Root()->AddAppender(new NamingAppender("root", written));
+    expected.push_back("root");
+    TLogLogger* deepest = hierarchy.Exists(name);
+    deepest->Error("e");
+    EXPECT_EQ(written, expected);
+    written.clear();
+    std::thread([deepest] { deepest->Error("e"); }).join();  // hangs if a lock stayed held
+    EXPECT_EQ(written, expected);
+    hierarchy.Shutdown();  // the appenders' footers while written stands
 }
 
 TEST_F(Hierarchy, RequestsBelowTheEffectiveLevelOrTheThresholdAreDropped) {

@@ -33,3 +33,15 @@ TEST(Lifecycle, ConfigureLogReconfigureAndEnd) {
     EXPECT_EQ(seen.size(), 4u * 3000u);
     EXPECT_GT(inSecond, 0u);
 }
+
+TEST(Lifecycle, EveryLineIsInTheFileWhenTheProcessEndsWithNothingTornDown) {
+    TTempFolder folder;
+    EXPECT_EQ(OutputOf("lifecycle_probe.exe \"" + folder.Path() + "\" end-at-once", 60000), "logged\r\n");
+    std::string expected;
+    for (int i = 0; i < 1000; ++i) {
+        char line[16];
+        std::snprintf(line, sizeof line, "L%06d\r\n", i);
+        expected += line;
+    }
+    EXPECT_EQ(FileBytes(folder / "at-once.log"), expected);
+}
