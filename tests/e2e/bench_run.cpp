@@ -71,31 +71,54 @@ struct TimedRun {
     int Questions = 0;  // retry boxes answered No on the way
 };
 
-// Starts Vorsalt.exe, posts the run command and waits for the verdict box, polling each
-// millisecond; the box is closed and the program ended afterwards.
+// A visible message box of the process, or null. Asks for the windows of the box class alone, so
+// that polling it each millisecond adds little to the Wine server's work while the run goes on.
+HWND VisibleBox(DWORD pid) {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w))
+            return w;
+    }
+    return nullptr;
+}
+
+// Polls for a box of the process up to the limit; null when none came.
+HWND NextBox(DWORD pid, LARGE_INTEGER& shown) {
+    const DWORD limit = GetTickCount() + 120000;
+    while (GetTickCount() < limit) {
+        if (HWND box = VisibleBox(pid)) {
+            QueryPerformanceCounter(&shown);
+            return box;
+        }
+        Sleep(1);
+    }
+    return nullptr;
+}
+
+// Starts Vorsalt.exe, posts the run command and waits for the verdict box; the box is closed and
+// the program ended afterwards.
 TimedRun Run() {
     TimedRun run;
     RemoteProgram program(L"Vorsalt.exe");
     if (!program.Window())
         return run;
     Sleep(300);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(program.Window(), &pid);
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
     program.Command(ID_mni_N18);
     HWND box = nullptr;
-    const DWORD limit = GetTickCount() + 120000;
-    while (!box && GetTickCount() < limit) {
-        if (HWND any = program.WaitForWindow(L"#32770", L"", 0)) {
-            if (WindowText(any) == VerdictTitle) {
-                QueryPerformanceCounter(&end);
-                box = any;
-                break;
-            }
-            ++run.Questions;
-            PostMessageW(any, WM_COMMAND, IDNO, 0);
-            WaitUntil([&] { return !IsWindow(any); }, 5000);
+    while (HWND any = NextBox(pid, end)) {
+        if (WindowText(any) == VerdictTitle) {
+            box = any;
+            break;
         }
-        Sleep(1);
+        ++run.Questions;
+        PostMessageW(any, WM_COMMAND, IDNO, 0);
+        WaitUntil([&] { return !IsWindow(any); }, 5000);
     }
     if (!box)
         return run;
