@@ -3,6 +3,9 @@
 # first use), VORSALT_BENCH_RUNS times (3 by default), printing what each run prints. Benchmarks
 # are not tests; CTest never runs them.
 #   tools/bench.sh TARGET [ARGUMENTS...]
+# VORSALT_BENCH_DEMO=1: the runs see the demo's world instead, in a prefix of their own made on a
+# display (Xvfb): the demo's stand-ins, logging into build/bench-logs, and the test provider as
+# CryptoPro (tools/demo-standins.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
@@ -11,8 +14,16 @@ target=$1
 shift
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j4 --target "$target" >/dev/null
-tools/sandbox.sh "$PWD/$build/wineprefix" bash -c '
+prefix=wineprefix
+world=()
+if [ "${VORSALT_BENCH_DEMO:-}" = 1 ]; then
+  prefix=bench-demo-prefix
+  world=(xvfb-run -a -s "-screen 0 1024x768x24")
+  rm -rf "$build/bench-logs"
+fi
+tools/sandbox.sh "$PWD/$build/$prefix" "${world[@]}" bash -c '
   tools/wine-prefix.sh
+  [ "${VORSALT_BENCH_DEMO:-}" != 1 ] || source tools/demo-standins.sh "$1" "$1/bench-logs"
   cd "$1/bin"
   program=$2 runs=$3
   shift 3
