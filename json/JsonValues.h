@@ -172,8 +172,9 @@ private:
 
 // An ordered list of pairs; names may repeat, a lookup by name finds the first. With UseHash
 // the member-name index answers lookups; it always maps each name to its first pair. The index
-// is built when first asked for (a lookup or HashTable), so a tree that is only walked or
-// written never builds it; a change that moves pairs drops it for the next lookup to rebuild.
+// is built when first asked for (a lookup by name, which reading by index and ForEach also make,
+// or HashTable), so a tree that is only written or read through GetChild never builds it; a
+// change that moves pairs drops it for the next lookup to rebuild.
 class JSON_API TJsonObject : public TJsonCustomList {
 public:
     explicit TJsonObject(bool useHash = true);
