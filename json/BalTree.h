@@ -34,6 +34,7 @@ public:
     // a list that closes the gap); false when the name is absent.
     bool Delete(const std::wstring& name);
     void Clear();
+    bool Empty() const { return froot == fbottom; }
     // Room for count more names in one block (an object that knows how many it will hold).
     void Reserve(int count);
     // "Balanced tree root node level is N" (0 for an empty tree).

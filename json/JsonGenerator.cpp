@@ -152,14 +152,37 @@ private:
         Put(buffer, FloatToText(buffer, value, TFormatSettings()));
     }
 
+    static bool Plain(wchar_t c) { return c < 0x80 ? PlainAscii[c] : (c & 0xF800) != 0xD800; }
+
+    // A string that fits the block even with every character escaped is written straight into
+    // it; a longer one in runs between its escapes.
     __attribute__((noinline)) void String(const std::wstring& text) {
-        Put(L'"');
         const wchar_t* s = text.data();
         const size_t n = text.size();
+        const size_t room = end - at;
+        if (room > 2 && n <= (room - 2) / MaxEscape) {
+            wchar_t* to = at;
+            *to++ = L'"';
+            for (size_t i = 0; i < n; ++i) {
+                const wchar_t c = s[i];
+                if (Plain(c)) {
+                    *to++ = c;
+                } else if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
+                    *to++ = c;  // a pair is written as itself
+                    *to++ = s[++i];
+                } else {
+                    to = Escape(to, c);
+                }
+            }
+            *to++ = L'"';
+            at = to;
+            return;
+        }
+        Put(L'"');
         size_t plain = 0;  // start of the run of characters written as themselves
         for (size_t i = 0; i < n; ++i) {
             const wchar_t c = s[i];
-            if (c < 0x80 ? PlainAscii[c] : (c & 0xF800) != 0xD800)
+            if (Plain(c))
                 continue;
             if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
                 ++i;  // a pair is written as itself
@@ -167,20 +190,28 @@ private:
             }
             Put(s + plain, i - plain);
             plain = i + 1;
-            const TJsonEscape* escape = std::find_if(std::begin(JsonEscapes), std::end(JsonEscapes),
-                                                     [c](const TJsonEscape& e) { return e.character == c; });
-            if (escape != std::end(JsonEscapes)) {
-                const wchar_t escaped[] = {L'\\', escape->letter};
-                Put(escaped, 2);
-            } else {  // other control characters and unpaired surrogates
-                Put(L"\\u");
-                for (int shift = 12; shift >= 0; shift -= 4)
-                    Put(Hex[(c >> shift) & 0xF]);
-            }
+            wchar_t escaped[MaxEscape];
+            Put(escaped, Escape(escaped, c) - escaped);
         }
         Put(s + plain, n - plain);
         Put(L'"');
     }
+
+    // The escape of a character that is not written as itself; returns its end.
+    static wchar_t* Escape(wchar_t* to, wchar_t c) {
+        const TJsonEscape* escape = std::find_if(std::begin(JsonEscapes), std::end(JsonEscapes),
+                                                 [c](const TJsonEscape& e) { return e.character == c; });
+        *to++ = L'\\';
+        if (escape != std::end(JsonEscapes)) {
+            *to++ = escape->letter;
+        } else {  // other control characters and unpaired surrogates
+            *to++ = L'u';
+            for (int shift = 12; shift >= 0; shift -= 4)
+                *to++ = Hex[(c >> shift) & 0xF];
+        }
+        return to;
+    }
+    static constexpr size_t MaxEscape = 6;  // \uXXXX
 
     void NextBlock() {
         blocks.emplace_back(new wchar_t[BlockSize]);
@@ -192,7 +223,14 @@ private:
             NextBlock();
         *at++ = c;
     }
+    // Short texts, the most, are copied here: a call of the C library's copy costs more.
     void Put(const wchar_t* text, size_t n) {
+        if (n <= ShortText && n <= static_cast<size_t>(end - at)) {
+            for (size_t i = 0; i < n; ++i)
+                at[i] = text[i];
+            at += n;
+            return;
+        }
         while (n > 0) {
             if (at == end)
                 NextBlock();
@@ -218,6 +256,7 @@ private:
     }
 
     static constexpr size_t BlockSize = 16384;  // characters
+    static constexpr size_t ShortText = 16;
     std::vector<std::unique_ptr<wchar_t[]>> blocks;
     wchar_t* at;   // the next character of the last block
     wchar_t* end;  // the end of the last block

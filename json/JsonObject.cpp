@@ -15,8 +15,8 @@ TJsonObjectMethod::~TJsonObjectMethod() {
 
 void TJsonObjectMethod::SetName(const std::wstring& name) {
     FName = name;
-    if (owner != nullptr && owner->UseHash())
-        owner->Reindex();
+    if (owner != nullptr)
+        owner->ht.Clear();  // the next lookup indexes the new name
 }
 
 // TJsonObject
@@ -60,9 +60,10 @@ int TJsonObject::_Add(TJsonBase* item) {
     if (!Takes(item))
         return -1;
     auto* pair = static_cast<TJsonObjectMethod*>(item);
+    const bool indexed = Indexed();
     const int position = TJsonCustomList::_Add(pair);
     pair->owner = this;
-    if (FUseHash)
+    if (FUseHash && indexed)
         ht.Insert(pair->FName, position);  // a repeated name keeps its first pair
     return position;
 }
@@ -70,13 +71,15 @@ int TJsonObject::_Add(TJsonBase* item) {
 void TJsonObject::_Delete(int index) {
     if (index < 0 || index >= GetCount())
         return;
+    if (!FUseHash || !Indexed()) {
+        TJsonCustomList::_Delete(index);
+        return;
+    }
     const bool last = index == GetCount() - 1;
     const std::wstring name = PairAt(index)->FName;
     TJsonCustomList::_Delete(index);
-    if (!FUseHash)
-        return;
     if (!last) {
-        Reindex();  // the last pair moved into the gap
+        ht.Clear();  // the last pair moved into the gap: the next lookup indexes anew
     } else if (ht.IndexOf(name) == index) {
         ht.Delete(name);  // no position lies above the last one
     }
@@ -87,8 +90,7 @@ void TJsonObject::SetChild(int index, TJsonBase* item) {
         return;
     TJsonCustomList::SetChild(index, item);
     static_cast<TJsonObjectMethod*>(item)->owner = this;
-    if (FUseHash)
-        Reindex();
+    ht.Clear();  // the next lookup indexes the new pair's name
 }
 
 void TJsonObject::Reindex() {
@@ -133,8 +135,10 @@ void TJsonObject::Delete(int index) {
 }
 
 int TJsonObject::IndexOfName(const std::wstring& name) const {
-    if (FUseHash)
+    if (FUseHash) {
+        const_cast<TJsonObject*>(this)->Index();  // a tree is used by one thread at a time
         return ht.IndexOf(name);
+    }
     for (int i = 0; i < GetCount(); ++i)
         if (PairAt(i)->FName == name)
             return i;

@@ -245,8 +245,9 @@ private:
         }
         ++p;
         TJsonObject* object = TJsonObject::Generate(true);
-        Fill(object, base);
-        object->Reindex();  // the object takes its pairs and indexes their names
+        for (size_t i = base; i < scratch.size(); ++i)
+            static_cast<TJsonObjectMethod*>(scratch[i])->owner = object;
+        Fill(object, base);  // the first lookup indexes the names
         return object;
     }
 

@@ -102,10 +102,9 @@ TJsonCustomList::~TJsonCustomList() {
 }
 
 void TJsonCustomList::FreeItems() {
-    for (int i = fList.Count() - 1; i >= 0; --i) {
+    for (int i = fList.Count() - 1; i >= 0; --i)
         delete static_cast<TJsonBase*>(fList.Items(i));
-        fList.Delete(i);
-    }
+    fList.Clear();
 }
 
 TJsonBase* TJsonCustomList::GetChild(int index) const {

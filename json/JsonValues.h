@@ -167,10 +167,14 @@ private:
     std::wstring FName;
     TJsonObject* owner = nullptr;  // the object that holds the pair
     friend class TJsonObject;      // takes the pair and sets its value
+    friend class TJsonReader;      // hands parsed pairs to their object
 };
 
 // An ordered list of pairs; names may repeat, a lookup by name finds the first. With UseHash
-// the member-name index answers lookups; it always maps each name to its first pair.
+// the member-name index answers lookups; it always maps each name to its first pair. The index
+// is built when first asked for (a lookup by name, which reading by index and ForEach also make,
+// or HashTable), so a tree that is only written or read through GetChild never builds it; a
+// change that moves pairs drops it for the next lookup to rebuild.
 class JSON_API TJsonObject : public TJsonCustomList {
 public:
     explicit TJsonObject(bool useHash = true);
@@ -188,8 +192,11 @@ public:
     void SetChild(int index, TJsonBase* item) override;
 
     bool UseHash() const { return FUseHash; }
-    TBalTree* HashTable() { return &ht; }
-    TBalTree* GetHashTable() { return &ht; }
+    TBalTree* HashTable() {
+        Index();
+        return &ht;
+    }
+    TBalTree* GetHashTable() { return HashTable(); }
 
     int Add(const std::wstring& name, TJsonBase* value);  // null is refused with -1
     int Add(const std::wstring& name, bool value);
@@ -228,8 +235,15 @@ private:
     // Every pair of the list becomes the object's own; with UseHash the index is built anew
     // from the list, the first pair of each name.
     void Reindex();
-    friend class TJsonObjectMethod;  // a held pair's rename calls Reindex
-    friend class TJsonReader;        // fills the list of a new object, then calls Reindex
+    // With UseHash: whether the index holds the list's names (only pairs make it non-empty), and
+    // building it when it does not.
+    bool Indexed() const { return fList.Count() == 0 || !ht.Empty(); }
+    void Index() {
+        if (FUseHash && !Indexed())
+            Reindex();
+    }
+    friend class TJsonObjectMethod;  // a held pair's rename drops the index
+    friend class TJsonReader;        // fills the list of a new object, leaving the index to be built
 
     TBalTree ht;
     bool FUseHash;

@@ -152,6 +152,26 @@ TEST(ParseText, AnObjectHoldsItsPairs) {
     EXPECT_EQ(other._Add(pair), -1);
 }
 
+// The index of a parsed object is built on the first lookup; changes made before it count.
+TEST(ParseText, AnObjectIsIndexedWhenFirstAsked) {
+    std::unique_ptr<TJsonBase> tree(TJson::ParseText(L"{\"a\":1,\"b\":2,\"c\":3}"));
+    auto* object = static_cast<TJsonObject*>(tree.get());
+    EXPECT_EQ(object->HashTable()->IndexOf(L"b"), 1);
+
+    tree.reset(TJson::ParseText(L"{\"a\":1,\"b\":2,\"c\":3}"));
+    object = static_cast<TJsonObject*>(tree.get());
+    object->Add(L"d", 4);
+    object->Add(L"a", 5);
+    object->Delete(0);  // the second a takes the first place
+    static_cast<TJsonObjectMethod*>(object->GetChild(1))->SetName(L"e");
+    EXPECT_EQ(Describe(object),
+              "{\"a\"=N5.00000000000000e0 \"e\"=N2.00000000000000e0 \"c\"=N3.00000000000000e0 "
+              "\"d\"=N4.00000000000000e0}");
+    const std::pair<const wchar_t*, int> found[] = {{L"a", 0}, {L"b", -1}, {L"c", 2}, {L"d", 3}, {L"e", 1}};
+    for (const auto& [name, position] : found)
+        EXPECT_EQ(object->IndexOfName(name), position) << name;
+}
+
 TEST(ParseText, NestingIsBounded) {
     const int limit = TJson::MaxDepth;
     EXPECT_GE(limit, 500);
