@@ -1,10 +1,12 @@
 #include "LogAppenders.h"
+#include "DebugOutputApi.h"
 #include "LogErrorHandlers.h"
 #include "LogEvent.h"
 #include "LogFormat.h"
 #include "LogLayouts.h"
 #include "LogLibrary.h"
 #include "LogText.h"
+#include "Seam.h"
 #include "Text.h"
 #include <windows.h>
 #include <algorithm>
@@ -165,7 +167,7 @@ TLogODSAppender::TLogODSAppender(const std::string& name, ILogLayout* layout) {
 }
 
 void TLogODSAppender::DoAppend(const std::string& message) {
-    OutputDebugStringW(vcl::ToWide(message).c_str());
+    Seam<TDebugOutputApi>().OutputDebugStringW(vcl::ToWide(message).c_str());
 }
 
 }  // namespace HierLog

@@ -3,13 +3,18 @@
 # Wine prefix: the service host (HTTP on 80, HTTPS on 443), the training complex and the
 # alternative host (HTTPS on 443), the certification authority's two web sites (HTTP on 80: the
 # chain of the CA test PKI and its CRLs), and the signing gateway on 127.0.0.1:8088. They answer as
-# the real ones do when all is well, and end when this script is stopped.
+# the real ones do when all is well, and end when this script is stopped. LOG_DIR/ready appears when
+# every one of them listens. Every reply closes its connection, and the service's client library
+# looks names up without a time-out: otherwise Wine's WinHTTP starts a thread (a collector of kept
+# connections, a name lookup), and under qemu-i386 a second thread breaks the program's next
+# debug-output exception.
 #   start.sh PEER_SCRIPT PKI_DIR CA_PKI_DIR LOG_DIR SERVICE_HOST TRAINING_HOST ALTERNATIVE_HOST \
 #            CA_WEB_HOST ALT_CA_WEB_HOST
 set -euo pipefail
 peer=$1 pki=$2 ca_pki=$3 logs=$4 service=$5 training=$6 alternative=$7 ca_web=$8 alt_ca_web=$9
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$logs"
+rm -f "$logs"/*.port "$logs/ready"
 
 programs="$WINEPREFIX/drive_c/Program Files (x86)"
 [ -d "$programs" ] || programs="$WINEPREFIX/drive_c/Program Files"
@@ -20,7 +25,7 @@ trap 'kill $(jobs -p) 2>/dev/null' EXIT
 
 serve() {  # NAME ADDRESS PORT SCRIPT PKI [TLS]
   python3 "$peer" --name "$1" --host "$2" --port "$3" --script "$here/$4" --log "$logs/$1.jsonl" \
-    --pki "$5" --lifetime 86400 ${6:+--tls "$6"} &
+    --pki "$5" --lifetime 86400 --port-file "$logs/$1.port" ${6:+--tls "$6"} &
 }
 serve service-http "$service" 80 service.json "$pki"
 serve service-https "$service" 443 service.json "$pki" server
@@ -29,4 +34,6 @@ serve alternative "$alternative" 443 service.json "$pki" server
 serve ca-web "$ca_web" 80 ca-site.json "$ca_pki"
 serve alt-ca-web "$alt_ca_web" 80 ca-site.json "$ca_pki"
 serve gateway 127.0.0.1 8088 gateway.json "$pki"
+while [ "$(ls "$logs"/*.port 2>/dev/null | wc -l)" -lt 7 ]; do sleep 0.2; done
+: > "$logs/ready"
 wait

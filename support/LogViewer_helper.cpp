@@ -1,8 +1,10 @@
 #include "LogViewer_helper.h"
 #include "Conversions.h"
+#include "DebugOutputApi.h"
 #include "LastErrorKept.h"
 #include "Registry.h"
 #include "SafeVector.h"
+#include "Seam.h"
 #include <windows.h>
 
 namespace {
@@ -41,7 +43,7 @@ void ForwardToViewer(const std::wstring& line) {
 
 void WriteLine(const std::wstring& text) {
     const std::wstring line = L"[" + std::to_wstring(GetCurrentThreadId()) + L"]\t" + text;
-    OutputDebugStringW(line.c_str());
+    Seam<TDebugOutputApi>().OutputDebugStringW(line.c_str());
     if (ViewerSwitchOn())
         ForwardToViewer(line);
 }

@@ -1,8 +1,9 @@
 #include "VyrnLog.h"
-#include <windows.h>
+#include "DebugOutputApi.h"
+#include "Seam.h"
 
 void VYRNLog(const std::string& message) {
     if (message.empty())
         return;
-    OutputDebugStringA(("VYRNLog: " + message).c_str());
+    Seam<TDebugOutputApi>().OutputDebugStringA(("VYRNLog: " + message).c_str());
 }

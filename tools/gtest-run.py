@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Runs one GoogleTest executable whole, in one process, and tells each case's result.
 
-    gtest-run.py --name NAME --timeout SECONDS --results DIR [--emulation-skip REASON]
-                 [--emulation-skip-cases CASE:CASE... --emulation-skip-cases-reason REASON]
+    gtest-run.py --name NAME --timeout SECONDS --results DIR [--emulation-skip REASON CASE:CASE...]...
+                 [--emulation-skip-program REASON]
                  -- LAUNCHER... EXE [ARGS...]
 
 The program's output goes to a file (a pipe can be held open by the services Wine starts) and is
@@ -11,10 +11,11 @@ summary of the whole run (tools/test-summary.py).
 
 The time limit is SECONDS times VORSALT_TIME_SCALE (default 1). Under emulation
 (VORSALT_EMULATED=1) Wine can die by a signal or hang while its threads end, after the program
-has finished: such a run counts by the program's own complete report, and says so. Natively the
-exit status always counts. A program that cannot work under emulation (--emulation-skip) is only
-asked for its list of cases there, and each case is reported skipped with the reason; the cases
-named by --emulation-skip-cases are left out there and reported skipped with theirs.
+has finished: such a run counts by the program's own complete report, and says so. A case that
+takes the process down there fails, and the cases after it run in a new process. Natively the
+exit status always counts. The cases named by --emulation-skip (seen failing there) are left out
+under emulation and reported skipped with their reason. A program given --emulation-skip-program
+(not yet run there case by case) is only asked for its list of cases there, each reported skipped.
 """
 import argparse
 import json
@@ -24,6 +25,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import time
 
 RUN = re.compile(r'^\[ RUN      \] (\S+)')
 OUTCOME = re.compile(r'^\[ +(OK|FAILED|SKIPPED) +\] (\S+)(?: \((\d+) ms\))?')
@@ -88,30 +90,9 @@ def run(command, log_path, timeout):
             return None, True
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument('--name', required=True)
-    parser.add_argument('--timeout', type=float, required=True)
-    parser.add_argument('--results', required=True)
-    parser.add_argument('--emulation-skip', default='')
-    parser.add_argument('--emulation-skip-cases', default='')
-    parser.add_argument('--emulation-skip-cases-reason', default='')
-    parser.add_argument('command', nargs=argparse.REMAINDER)
-    args = parser.parse_args()
-    command = args.command[1:] if args.command[:1] == ['--'] else args.command
-
-    scale = float(os.environ.get('VORSALT_TIME_SCALE', '1') or 1)
-    emulated = os.environ.get('VORSALT_EMULATED') == '1'
-    timeout = args.timeout * scale
-
-    os.makedirs(args.results, exist_ok=True)
-    skip = emulated and args.emulation_skip
-    left_out = args.emulation_skip_cases.split(':') if emulated and args.emulation_skip_cases else []
-    if skip:
-        command = command + ['--gtest_list_tests']
-    elif left_out:
-        command = command + ['--gtest_filter=' + without(os.environ.get('GTEST_FILTER', ''), left_out)]
-    with tempfile.NamedTemporaryFile(prefix=args.name + '.', suffix='.log', dir=args.results,
+def run_logged(command, name, results, timeout):
+    """Runs the command with its output in a file of DIR, prints that output and returns it."""
+    with tempfile.NamedTemporaryFile(prefix=name + '.', suffix='.log', dir=results,
                                      delete=False) as handle:
         log_path = handle.name
     code, timed_out = run(command, log_path, timeout)
@@ -121,19 +102,59 @@ def main():
     sys.stdout.write(text)
     if not text.endswith('\n'):
         sys.stdout.write('\n')
+    return code, timed_out, text
 
-    lines = text.splitlines()
-    if skip:
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--name', required=True)
+    parser.add_argument('--timeout', type=float, required=True)
+    parser.add_argument('--results', required=True)
+    parser.add_argument('--emulation-skip', nargs=2, action='append', default=[],
+                        metavar=('REASON', 'CASES'))
+    parser.add_argument('--emulation-skip-program', default='')
+    parser.add_argument('command', nargs=argparse.REMAINDER)
+    args = parser.parse_args()
+    command = args.command[1:] if args.command[:1] == ['--'] else args.command
+
+    scale = float(os.environ.get('VORSALT_TIME_SCALE', '1') or 1)
+    emulated = os.environ.get('VORSALT_EMULATED') == '1'
+    timeout = args.timeout * scale
+
+    os.makedirs(args.results, exist_ok=True)
+    reasons = {case: reason for reason, names in args.emulation_skip
+               for case in names.split(':') if case} if emulated else {}
+    left_out = list(reasons)
+    skip_program = emulated and args.emulation_skip_program
+    cases, ran = [], []
+    started = time.monotonic()
+    while not skip_program:
+        leave = left_out + ran
+        run_command = command + (['--gtest_filter=' + without(os.environ.get('GTEST_FILTER', ''), leave)]
+                                 if leave else [])
+        code, timed_out, text = run_logged(run_command, args.name, args.results,
+                                           max(1, timeout - (time.monotonic() - started)))
+        lines = text.splitlines()
+        this_run = read_cases(lines)
+        cases += this_run
+        complete = any(FINISHED.match(line) for line in lines)
+        # Under emulation a case that takes Wine down ends the process: the cases after it run in
+        # a new one (the time limit is for all of them).
+        if complete or timed_out or not emulated or not this_run or this_run[-1]['status'] != 'unfinished':
+            break
+        ran += [c['name'] for c in this_run]
+        print('(%s: the process ended in %s; the cases after it run in a new process)'
+              % (args.name, this_run[-1]['name']))
+    cases += [{'name': name, 'status': 'skipped', 'ms': None,
+               'reason': 'not run under emulation: ' + reasons[name]}
+              for name in left_out]
+    if skip_program:
+        code, timed_out, text = run_logged(command + ['--gtest_list_tests'], args.name, args.results,
+                                           timeout)
         cases = [{'name': name, 'status': 'skipped', 'ms': None,
-                  'reason': 'not run under emulation: ' + args.emulation_skip}
+                  'reason': 'not run under emulation: ' + args.emulation_skip_program}
                  for name in listed_cases(text)]
         complete = code == 0 and bool(cases)
-    else:
-        cases = read_cases(lines) + [
-            {'name': name, 'status': 'skipped', 'ms': None,
-             'reason': 'not run under emulation: ' + args.emulation_skip_cases_reason}
-            for name in left_out]
-        complete = any(FINISHED.match(line) for line in lines)
     failed = [c for c in cases if c['status'] in ('failed', 'unfinished')]
 
     if timed_out:

@@ -12,6 +12,9 @@ packages=(
 )
 # npm fetches the JSON conformance cases; a Node.js that brings its own npm needs no package.
 command -v npm >/dev/null || packages+=(npm)
+# A run that forces the emulated path (VORSALT_EMULATE=1) registers the emulator inside its own
+# user namespace, where packages cannot be installed.
+[ "${VORSALT_EMULATE:-}" != 1 ] || packages+=(qemu-user-static)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386

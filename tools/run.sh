@@ -3,10 +3,18 @@
 # the service host, the training complex, the CA's web sites and the signing gateway
 # (standins/start.sh), and the test provider as CryptoPro. With a
 # display the program opens there; without one it runs under Xvfb, makes a run and saves
-# screenshots into shots/.
+# screenshots into shots/; when a step of that fails, it says which in one line and exits 1.
+#   tools/run.sh [--emulate]
+# --emulate runs the 32-bit programs under qemu-i386 even where they run natively (the path that
+# hosts without 32-bit support take), for this run only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = --emulate ]; then export VORSALT_EMULATE=1; shift; fi
 bash tools/install-deps.sh
+if [ "${VORSALT_EMULATE:-}" = 1 ] || [ "$(bash tools/host32.sh status)" = emulated ]; then
+  # Each Wine start costs seconds instead of milliseconds: the demo's waits grow.
+  export VORSALT_TIME_SCALE=${VORSALT_TIME_SCALE:-6}
+fi
 cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)" --target Vorsalt lumclient_standin demo_driver register_demo_csp standin_pki ca_pki
 mkdir -p build/demo-prefix shots
@@ -16,19 +24,31 @@ mkdir -p build/demo-prefix shots
 display=(xvfb-run -a -s "-screen 0 1024x768x24")
 [ -n "${DISPLAY:-}" ] && display=()
 exec tools/sandbox.sh "$PWD/build/demo-prefix" "${display[@]}" bash -c '
+  failed() { echo "demo run failed: $1" >&2; exit 1; }
   tools/wine-prefix.sh
+  rm -f build/demo-logs/ready
   host() { sed -n "s/^VORSALT_$1_HOST:STRING=//p" build/CMakeCache.txt; }
   bash standins/start.sh standins/peer/peer.py build/standins-pki build/ca-pki build/demo-logs \
     "$(host SERVICE)" "$(host TRAINING)" "$(host ALTERNATIVE)" "$(host CA_WEB)" "$(host ALT_CA_WEB)" & standins=$!
   trap "kill $standins 2>/dev/null; wineserver -k 2>/dev/null || true" EXIT
+  for _ in $(seq 300); do [ -e build/demo-logs/ready ] && break; sleep 0.2; done
+  [ -e build/demo-logs/ready ] || failed "the stand-ins did not start listening within 60 s"
   cd build/bin
-  wine register_demo_csp.exe
+  wine register_demo_csp.exe || failed "the test provider was not registered as CryptoPro"
   if [ -z "${VORSALT_DEMO_SHOTS:-}" ]; then
     wine Vorsalt.exe
   else
-    wine demo_driver.exe "..\\..\\shots"
+    # Screenshots of an earlier run are not shown as this one'"'"'s.
+    rm -f ../../shots/verdict.* ../../shots/finished.*
+    rc=0
+    wine demo_driver.exe "..\\..\\shots" || rc=$?
+    # 2: the driver has told which step failed.
+    [ $rc = 2 ] && exit 1
+    [ $rc = 0 ] || failed "the demo driver ended with status $rc before it reported"
     for shot in verdict finished; do
-      convert "../../shots/$shot.bmp" "../../shots/$shot.png" && rm "../../shots/$shot.bmp"
+      convert "../../shots/$shot.bmp" "../../shots/$shot.png" && [ -s "../../shots/$shot.png" ] ||
+        failed "screenshot not made: shots/$shot.png (its bitmap could not be converted)"
+      rm "../../shots/$shot.bmp"
     done
     echo "screenshots: shots/verdict.png shots/finished.png"
   fi'

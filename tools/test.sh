@@ -11,11 +11,11 @@ cd "$(dirname "$0")/.."
 emulate=
 if [ "${1:-}" = --emulate ]; then emulate=1; shift; fi
 
-bash tools/install-deps.sh
 if [ -n "$emulate" ]; then
   export VORSALT_EMULATE=1
   echo "32-bit programs run under qemu-i386 emulation for this run"
 fi
+bash tools/install-deps.sh
 if [ -n "$emulate" ] || [ "$(bash tools/host32.sh status)" = emulated ]; then
   # Each Wine start costs seconds instead of milliseconds: the time limits grow.
   export VORSALT_EMULATED=1 VORSALT_TIME_SCALE=${VORSALT_TIME_SCALE:-6}

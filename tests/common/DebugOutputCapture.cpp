@@ -20,6 +20,25 @@ std::string FromWide(const wchar_t* text, int units) {
     return result;
 }
 
+void Record(std::string line) {
+    std::lock_guard<std::mutex> guard(linesLock);
+    capturedLines.push_back(std::move(line));
+}
+
+void WINAPI RecordAnsi(LPCSTR text) {
+    try {
+        Record(text != nullptr ? text : "");
+    } catch (...) {
+    }
+}
+
+void WINAPI RecordWide(LPCWSTR text) {
+    try {
+        Record(text != nullptr ? FromWide(text, static_cast<int>(wcslen(text))) : std::string());
+    } catch (...) {
+    }
+}
+
 LONG CALLBACK RecordDebugOutput(EXCEPTION_POINTERS* info) {
     const EXCEPTION_RECORD* record = info->ExceptionRecord;
     const DWORD code = record->ExceptionCode;
@@ -32,8 +51,7 @@ LONG CALLBACK RecordDebugOutput(EXCEPTION_POINTERS* info) {
             line.assign(reinterpret_cast<const char*>(record->ExceptionInformation[1]), units);
         else if (units > 0)
             line = FromWide(reinterpret_cast<const wchar_t*>(record->ExceptionInformation[1]), units);
-        std::lock_guard<std::mutex> guard(linesLock);
-        capturedLines.push_back(line);
+        Record(line);
     } catch (...) {
     }
     return EXCEPTION_CONTINUE_EXECUTION;
@@ -42,16 +60,24 @@ LONG CALLBACK RecordDebugOutput(EXCEPTION_POINTERS* info) {
 PVOID handler = nullptr;
 }  // namespace
 
-CDebugOutputCapture::CDebugOutputCapture() {
+CDebugOutputCapture::CDebugOutputCapture(TCaptureAt at) {
     {
         std::lock_guard<std::mutex> guard(linesLock);
         capturedLines.clear();
     }
-    handler = AddVectoredExceptionHandler(1, RecordDebugOutput);
+    if (at == TCaptureAt::Sinks) {
+        sinks_->OutputDebugStringA = RecordAnsi;
+        sinks_->OutputDebugStringW = RecordWide;
+    } else {
+        sinks_->OutputDebugStringA = RealCalls<TDebugOutputApi>().OutputDebugStringA;
+        sinks_->OutputDebugStringW = RealCalls<TDebugOutputApi>().OutputDebugStringW;
+        handler = AddVectoredExceptionHandler(1, RecordDebugOutput);
+    }
 }
 
 CDebugOutputCapture::~CDebugOutputCapture() {
-    RemoveVectoredExceptionHandler(handler);
+    if (handler)
+        RemoveVectoredExceptionHandler(handler);
     handler = nullptr;
 }
 

@@ -108,7 +108,7 @@ RemoteProgram::RemoteProgram(const std::wstring& exe) {
     if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_))
         return;
     WaitForInputIdle(process_.hProcess, 10000);
-    main_ = FindWindowOf(process_.dwProcessId, L"TF_MainTest", L"", 20000);
+    main_ = FindWindowOf(process_.dwProcessId, L"TF_MainTest", L"", MainWindowTimeoutMs);
 }
 
 RemoteProgram::~RemoteProgram() {

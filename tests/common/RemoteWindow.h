@@ -13,12 +13,17 @@ struct RemoteRow {
 
 class RemoteProgram {
 public:
+    // How long the constructor waits for the main window (scaled, Wait.h).
+    static constexpr DWORD MainWindowTimeoutMs = 20000;
+
     // Starts the program and waits for its main window; Window() is null when it did not appear.
     explicit RemoteProgram(const std::wstring& exe);
     ~RemoteProgram();
     RemoteProgram(const RemoteProgram&) = delete;
     RemoteProgram& operator=(const RemoteProgram&) = delete;
 
+    // Whether the process was created at all.
+    bool Started() const { return process_.hProcess != nullptr; }
     HWND Window() const { return main_; }
     HWND Control(int id) const { return GetDlgItem(main_, id); }
     // Controls on a panel of the main window.

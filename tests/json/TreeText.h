@@ -3,8 +3,10 @@
 // outside printable ASCII (and the quote and the backslash) as \x{HEX}, T, F, Z (null), lists [a b],
 // objects {"name"=value ...}, a null item as -. The suite's judge writes the same in python.
 #pragma once
+#include "Json.h"
 #include "JsonValues.h"
 #include <cstdio>
+#include <memory>
 #include <string>
 
 inline std::string DescribeText(const std::wstring& text) {
@@ -68,4 +70,10 @@ inline std::string Describe(TJsonBase* value) {
     default:
         return "?";
     }
+}
+
+// The description of the tree a text parses to, or "null".
+inline std::string Parsed(const std::wstring& text) {
+    std::unique_ptr<TJsonBase> tree(TJson::ParseText(text));
+    return tree ? Describe(tree.get()) : std::string("null");
 }

@@ -3,7 +3,6 @@
 #include "TreeText.h"
 #include <gtest/gtest.h>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -12,11 +11,6 @@ struct Case {
     const wchar_t* text;
     const char* tree;
 };  // tree null: the text does not parse
-
-std::string Parsed(const std::wstring& text) {
-    std::unique_ptr<TJsonBase> tree(TJson::ParseText(text));
-    return tree ? Describe(tree.get()) : std::string("null");
-}
 
 void Check(const std::vector<Case>& cases) {
     for (const Case& c : cases)
@@ -194,20 +188,6 @@ TEST(ParseText, NestingIsBounded) {
     EXPECT_EQ(TJson::ParseText(nested(limit + 1, L"{\"a\":", L"0", L"}")), nullptr);
     EXPECT_EQ(TJson::ParseText(std::wstring(100000, L'[')), nullptr);
     EXPECT_EQ(TJson::ParseText(nested(100000, L"{\"a\":[", L"", L"]}")), nullptr);
-}
-
-TEST(ParseText, RunsOnSeveralThreadsAtOnce) {
-    std::vector<std::thread> threads;
-    std::vector<std::string> results(8);
-    for (int t = 0; t < 8; ++t)
-        threads.emplace_back([t, &results] {
-            for (int i = 0; i < 200; ++i)
-                results[t] = Parsed(L"{\"n\":[" + std::to_wstring(t) + L",\"x\"]}");
-        });
-    for (auto& thread : threads)
-        thread.join();
-    for (int t = 0; t < 8; ++t)
-        EXPECT_EQ(results[t], "{\"n\"=[" + DescribeNumber(t) + " S\"x\"]}");
 }
 
 }  // namespace

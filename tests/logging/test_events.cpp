@@ -1,10 +1,9 @@
-// Events: time stamps, age, the accompanying exception, the reading thread's context.
+// Events: time stamps, age, the accompanying exception (the reading thread's context: test_thread_handover.cpp).
 #include "HierLog.h"
 #include "LogExceptions.h"
 #include "LogLibrary.h"
 #include <gtest/gtest.h>
 #include <stdexcept>
-#include <thread>
 
 using namespace HierLog;
 
@@ -41,23 +40,4 @@ TEST(Events, ExceptionClassAndMessage) {
     EXPECT_EQ(withPlain.ErrorMessage(), "disk full");
     EXPECT_EQ(without.ErrorClass(), "");
     EXPECT_EQ(without.ErrorMessage(), "");
-}
-
-TEST(Events, ContextAndThreadAreTheReadingThreads) {
-    TLogHierarchy hierarchy(new TLogRoot(Debug));
-    TLogLogger* logger = hierarchy.GetLogger("events.reader");
-    TLogNDC::Push("main");
-    TLogEvent event(logger, Info, "m", nullptr, 0);
-    EXPECT_EQ(event.LoggerName(), "events.reader");
-    EXPECT_EQ(event.NDC(), "main");
-    EXPECT_EQ(event.ThreadId(), static_cast<int>(GetCurrentThreadId()));
-    std::string otherContext = "unset";
-    int otherThread = 0;
-    std::thread([&] {
-        otherContext = event.NDC();
-        otherThread = event.ThreadId();
-    }).join();
-    EXPECT_EQ(otherContext, "");
-    EXPECT_NE(otherThread, static_cast<int>(GetCurrentThreadId()));
-    TLogNDC::Remove();
 }

@@ -42,26 +42,41 @@ bool SaveScreen(const std::wstring& path) {
     return fclose(f) == 0;
 }
 
+// A failed step is told in one line on the standard error, and the exit code is 2.
+int Failed(const char* step) {
+    std::fprintf(stderr, "demo run failed: %s\n", step);
+    return 2;
+}
+
+int Failed(const char* step, DWORD timeoutMs) {
+    char text[128];
+    std::snprintf(text, sizeof text, "%s within %lu s", step, static_cast<unsigned long>(Scaled(timeoutMs) / 1000));
+    return Failed(text);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring folder = argc > 1 ? argv[1] : L".";
     RemoteProgram program(L"Vorsalt.exe");
-    if (!program.Window()) {
-        std::fprintf(stderr, "the main window did not appear\n");
-        return 1;
-    }
+    if (!program.Started())
+        return Failed("Vorsalt.exe did not start");
+    if (!program.Window())
+        return program.WaitForExit(0) ? Failed("Vorsalt.exe ended before its main window appeared")
+                                      : Failed("no main window", RemoteProgram::MainWindowTimeoutMs);
     program.Command(ID_mni_N18);
-    HWND box = program.WaitForMessageBox(L"Результаты тестирования", 60000);
-    if (!box) {
-        std::fprintf(stderr, "no verdict\n");
-        return 1;
-    }
+    const DWORD verdictTimeoutMs = 60000;
+    HWND box = program.WaitForMessageBox(L"Результаты тестирования", verdictTimeoutMs);
+    if (!box)
+        return program.WaitForExit(0) ? Failed("Vorsalt.exe ended before its verdict")
+                                      : Failed("no verdict", verdictTimeoutMs);
     Sleep(500);
-    SaveScreen(folder + L"\\verdict.bmp");
+    if (!SaveScreen(folder + L"\\verdict.bmp"))
+        return Failed("screenshot not made: verdict.bmp");
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     WaitUntil([&] { return !IsWindow(box); }, 5000);
     Sleep(500);
-    SaveScreen(folder + L"\\finished.bmp");
+    if (!SaveScreen(folder + L"\\finished.bmp"))
+        return Failed("screenshot not made: finished.bmp");
     return 0;
 }

@@ -1,0 +1,13 @@
+// Where the program's debug-output lines go (a seam, Seam.h): VYRNLog, the window logger's lines
+// and the logging library's debug-output appender write through it. Each OutputDebugString raises
+// an exception for a debugger; under qemu-i386 emulation that exception breaks a process with a
+// second thread, so a test that only observes the lines takes them here instead.
+#pragma once
+#include <windows.h>
+
+struct TDebugOutputApi {
+    decltype(&::OutputDebugStringA) OutputDebugStringA;
+    decltype(&::OutputDebugStringW) OutputDebugStringW;
+
+    static TDebugOutputApi Real() { return {::OutputDebugStringA, ::OutputDebugStringW}; }
+};
