@@ -60,7 +60,7 @@ LONG CALLBACK RecordDebugOutput(EXCEPTION_POINTERS* info) {
 PVOID handler = nullptr;
 }  // namespace
 
-CDebugOutputCapture::CDebugOutputCapture(TCaptureAt at) {
+TDebugOutputCapture::TDebugOutputCapture(TCaptureAt at) {
     {
         std::lock_guard<std::mutex> guard(linesLock);
         capturedLines.clear();
@@ -75,18 +75,18 @@ CDebugOutputCapture::CDebugOutputCapture(TCaptureAt at) {
     }
 }
 
-CDebugOutputCapture::~CDebugOutputCapture() {
+TDebugOutputCapture::~TDebugOutputCapture() {
     if (handler)
         RemoveVectoredExceptionHandler(handler);
     handler = nullptr;
 }
 
-std::vector<std::string> CDebugOutputCapture::Lines() const {
+std::vector<std::string> TDebugOutputCapture::Lines() const {
     std::lock_guard<std::mutex> guard(linesLock);
     return capturedLines;
 }
 
-bool Logged(const CDebugOutputCapture& capture, const std::string& line) {
+bool Logged(const TDebugOutputCapture& capture, const std::string& line) {
     const auto lines = capture.Lines();
     return std::find(lines.begin(), lines.end(), "VYRNLog: " + line) != lines.end();
 }

@@ -10,12 +10,12 @@
 // tests, and lines of code that writes to the debugger output directly).
 enum class TCaptureAt { Sinks, Exceptions };
 
-class CDebugOutputCapture {
+class TDebugOutputCapture {
 public:
-    explicit CDebugOutputCapture(TCaptureAt at = TCaptureAt::Sinks);
-    ~CDebugOutputCapture();
-    CDebugOutputCapture(const CDebugOutputCapture&) = delete;
-    CDebugOutputCapture& operator=(const CDebugOutputCapture&) = delete;
+    explicit TDebugOutputCapture(TCaptureAt at = TCaptureAt::Sinks);
+    ~TDebugOutputCapture();
+    TDebugOutputCapture(const TDebugOutputCapture&) = delete;
+    TDebugOutputCapture& operator=(const TDebugOutputCapture&) = delete;
 
     // Each debugger-output string in ANSI (UTF-16 ones converted through code page 1251).
     std::vector<std::string> Lines() const;
@@ -25,4 +25,4 @@ private:
 };
 
 // Whether the capture holds the line as VYRNLog writes it.
-bool Logged(const CDebugOutputCapture& capture, const std::string& line);
+bool Logged(const TDebugOutputCapture& capture, const std::string& line);

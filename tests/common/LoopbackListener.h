@@ -4,10 +4,10 @@
 #include <ws2tcpip.h>
 #include <gtest/gtest.h>
 
-class LoopbackListener {
+class TLoopbackListener {
 public:
     // Port 0 takes a free port.
-    explicit LoopbackListener(const char* address, int port = 0) {
+    explicit TLoopbackListener(const char* address, int port = 0) {
         s_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
         sockaddr_in a{};
         a.sin_family = AF_INET;
@@ -21,9 +21,9 @@ public:
         getsockname(s_, reinterpret_cast<sockaddr*>(&a), &len);
         port_ = ntohs(a.sin_port);
     }
-    ~LoopbackListener() { Close(); }
-    LoopbackListener(const LoopbackListener&) = delete;
-    LoopbackListener& operator=(const LoopbackListener&) = delete;
+    ~TLoopbackListener() { Close(); }
+    TLoopbackListener(const TLoopbackListener&) = delete;
+    TLoopbackListener& operator=(const TLoopbackListener&) = delete;
 
     void Close() {
         if (s_ != INVALID_SOCKET)

@@ -8,20 +8,20 @@
 #include <utility>
 #include <vector>
 
-struct RecordedRow {
+struct TRecordedRow {
     std::string caption;
     int image;
     std::string info, id;
-    bool operator==(const RecordedRow& o) const {
+    bool operator==(const TRecordedRow& o) const {
         return caption == o.caption && image == o.image && info == o.info && id == o.id;
     }
 };
 
-inline std::ostream& operator<<(std::ostream& os, const RecordedRow& r) {
+inline std::ostream& operator<<(std::ostream& os, const TRecordedRow& r) {
     return os << "{" << r.caption << ", " << r.image << ", " << r.info << ", " << r.id << "}";
 }
 
-class RecordingView : public IRunView {
+class TRecordingView : public IRunView {
 public:
     void ShowProgress(int max) override {
         visible = true;
@@ -35,7 +35,7 @@ public:
     }
     void ClearRows() override { rows.clear(); }
     void ShowRow(int row, const TCheckResult& result) override {
-        const RecordedRow shown{result.Row.Caption, result.Row.Image, result.Row.Info, result.IdText()};
+        const TRecordedRow shown{result.Row.Caption, result.Row.Image, result.Row.Info, result.IdText()};
         if (row == static_cast<int>(rows.size()))
             rows.push_back(shown);
         else
@@ -53,7 +53,7 @@ public:
 
     bool visible = false, visibleAtVerdict = false;
     int position = 0, max = 0;
-    std::vector<RecordedRow> rows;
+    std::vector<TRecordedRow> rows;
     std::vector<int> positionsSeen;
     std::vector<std::pair<std::string, unsigned>> verdicts;
     std::function<void()> onPump;

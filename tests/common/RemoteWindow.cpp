@@ -101,7 +101,7 @@ std::wstring MessageBoxText(HWND box) {
     return WindowText(GetDlgItem(box, 0xFFFF));
 }
 
-RemoteProgram::RemoteProgram(const std::wstring& exe) {
+TRemoteProgram::TRemoteProgram(const std::wstring& exe) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     std::wstring command = L"\"" + exe + L"\"";
@@ -111,7 +111,7 @@ RemoteProgram::RemoteProgram(const std::wstring& exe) {
     main_ = FindWindowOf(process_.dwProcessId, L"TF_MainTest", L"", MainWindowTimeoutMs);
 }
 
-RemoteProgram::~RemoteProgram() {
+TRemoteProgram::~TRemoteProgram() {
     if (!process_.hProcess)
         return;
     if (!WaitForExit(0)) {
@@ -124,17 +124,17 @@ RemoteProgram::~RemoteProgram() {
     CloseHandle(process_.hProcess);
 }
 
-HWND RemoteProgram::WaitForWindow(const wchar_t* className, const std::wstring& title, DWORD timeoutMs) const {
+HWND TRemoteProgram::WaitForWindow(const wchar_t* className, const std::wstring& title, DWORD timeoutMs) const {
     return FindWindowOf(process_.dwProcessId, className, title, timeoutMs);
 }
 
-HWND RemoteProgram::Focus() const {
+HWND TRemoteProgram::Focus() const {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
 }
 
-RECT RemoteProgram::RowRect(int listId, int item) const {
+RECT TRemoteProgram::RowRect(int listId, int item) const {
     RemoteBlock remote(process_.hProcess, sizeof(RECT));
     RECT rect{LVIR_BOUNDS, 0, 0, 0};
     remote.Write(0, &rect, sizeof rect);
@@ -143,7 +143,7 @@ RECT RemoteProgram::RowRect(int listId, int item) const {
     return rect;
 }
 
-void RemoteProgram::SetItemText(int listId, int item, int column, const std::wstring& text) const {
+void TRemoteProgram::SetItemText(int listId, int item, int column, const std::wstring& text) const {
     RemoteItem remote(process_.hProcess, static_cast<int>(text.size()) + 1);
     LVITEMW lv{};
     lv.iSubItem = column;
@@ -168,7 +168,7 @@ COLORREF ScreenPixel(POINT point) {
     return color;
 }
 
-std::wstring RemoteProgram::ItemText(HWND list, int item, int column) const {
+std::wstring TRemoteProgram::ItemText(HWND list, int item, int column) const {
     // The list tells only how much it copied: a text that fills the buffer is read again into a
     // larger one.
     for (int units = 4096;; units *= 2) {
@@ -185,7 +185,7 @@ std::wstring RemoteProgram::ItemText(HWND list, int item, int column) const {
     }
 }
 
-int RemoteProgram::ItemImage(HWND list, int item) const {
+int TRemoteProgram::ItemImage(HWND list, int item) const {
     RemoteItem remote(process_.hProcess, 1);
     LVITEMW lv{};
     lv.mask = LVIF_IMAGE;
@@ -195,9 +195,9 @@ int RemoteProgram::ItemImage(HWND list, int item) const {
     return remote.ReadItem().iImage;
 }
 
-std::vector<RemoteRow> RemoteProgram::Rows(int listId) const {
+std::vector<TRemoteRow> TRemoteProgram::Rows(int listId) const {
     HWND list = Control(listId);
-    std::vector<RemoteRow> rows;
+    std::vector<TRemoteRow> rows;
     const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i)
         rows.push_back({ItemText(list, i, 0), ItemText(list, i, 1), ItemText(list, i, 2), ItemImage(list, i)});

@@ -6,21 +6,21 @@
 #include <string>
 #include <vector>
 
-struct RemoteRow {
+struct TRemoteRow {
     std::wstring caption, info, id;
     int image;
 };
 
-class RemoteProgram {
+class TRemoteProgram {
 public:
     // How long the constructor waits for the main window (scaled, Wait.h).
     static constexpr DWORD MainWindowTimeoutMs = 20000;
 
     // Starts the program and waits for its main window; Window() is null when it did not appear.
-    explicit RemoteProgram(const std::wstring& exe);
-    ~RemoteProgram();
-    RemoteProgram(const RemoteProgram&) = delete;
-    RemoteProgram& operator=(const RemoteProgram&) = delete;
+    explicit TRemoteProgram(const std::wstring& exe);
+    ~TRemoteProgram();
+    TRemoteProgram(const TRemoteProgram&) = delete;
+    TRemoteProgram& operator=(const TRemoteProgram&) = delete;
 
     // Whether the process was created at all.
     bool Started() const { return process_.hProcess != nullptr; }
@@ -30,7 +30,7 @@ public:
     HWND Control(int panelId, int id) const { return GetDlgItem(Control(panelId), id); }
     void Command(int id) const { PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-    std::vector<RemoteRow> Rows(int listId) const;
+    std::vector<TRemoteRow> Rows(int listId) const;
     // A row's bounds in the list's client area.
     RECT RowRect(int listId, int item) const;
     void SetItemText(int listId, int item, int column, const std::wstring& text) const;

@@ -100,9 +100,9 @@ inline void RemoveTree(const std::wstring& folder) {
 
 // A fresh folder of the test process's own under %TEMP% (its name, the process id and a count),
 // removed with everything in it when the holder goes.
-class TempFolder {
+class TTempFolder {
 public:
-    explicit TempFolder(const std::wstring& name) {
+    explicit TTempFolder(const std::wstring& name) {
         static std::atomic<int> made{0};
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
@@ -111,9 +111,9 @@ public:
         RemoveTree(path);
         CreateDirectoryW(path.c_str(), nullptr);
     }
-    ~TempFolder() { RemoveTree(path); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+    ~TTempFolder() { RemoveTree(path); }
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
 
     const std::wstring& Path() const { return path; }
     std::wstring File(const std::wstring& name) const { return path + L"\\" + name; }

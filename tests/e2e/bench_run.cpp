@@ -101,7 +101,7 @@ HWND NextBox(DWORD pid, LARGE_INTEGER& shown) {
 // the program ended afterwards.
 TimedRun Run() {
     TimedRun run;
-    RemoteProgram program(L"Vorsalt.exe");
+    TRemoteProgram program(L"Vorsalt.exe");
     if (!program.Window())
         return run;
     Sleep(300);
@@ -124,7 +124,7 @@ TimedRun Run() {
         return run;
     run.Verdict = true;
     run.Ms = Milliseconds(start, end);
-    for (const RemoteRow& row : program.Rows(ID_LV_Stat)) {
+    for (const TRemoteRow& row : program.Rows(ID_LV_Stat)) {
         ++run.Rows;
         run.Passed += row.image == ImagePassed;
     }

@@ -60,8 +60,8 @@ protected:
         return text;
     }
 
-    RemoteProgram program{L"Vorsalt.exe"};
-    std::vector<RemoteRow> rowsAtVerdict;
+    TRemoteProgram program{L"Vorsalt.exe"};
+    std::vector<TRemoteRow> rowsAtVerdict;
 };
 
 TEST_F(MainWindow, StartsIdle) {
@@ -112,7 +112,7 @@ int RunCommand(int tag) {
     return tag == TagTraining ? ID_N1 : tag == TagAlternative ? ID_N2 : ID_mni_N18;
 }
 
-std::vector<std::wstring> Ids(const std::vector<RemoteRow>& rows) {
+std::vector<std::wstring> Ids(const std::vector<TRemoteRow>& rows) {
     std::vector<std::wstring> ids;
     for (const auto& row : rows)
         ids.push_back(row.id);
@@ -126,7 +126,7 @@ std::vector<std::wstring> ExpectedIds(int tag) {
 }
 
 // The row of a check; an empty one when the list has none.
-RemoteRow RowOf(const std::vector<RemoteRow>& rows, int index) {
+TRemoteRow RowOf(const std::vector<TRemoteRow>& rows, int index) {
     for (const auto& row : rows)
         if (row.id == std::to_wstring(index))
             return row;
@@ -228,7 +228,7 @@ TEST_P(StandinRun, StandinsAnswerBadly) {
         EXPECT_EQ(rows[i].info.rfind(prefix, 0), 0u) << vcl::ToAnsi(rows[i].info);
     }
     if (Tag() != TagAlternative) {
-        const RemoteRow training = RowOf(rows, ciCheckLumWebTK);
+        const TRemoteRow training = RowOf(rows, ciCheckLumWebTK);
         EXPECT_EQ(training.image, 2);
         EXPECT_EQ(training.caption, Wide(TextsOf(7, hosts).Result));
         if (Tag() == TagTraining)
@@ -237,7 +237,7 @@ TEST_P(StandinRun, StandinsAnswerBadly) {
         else
             EXPECT_EQ(training.info.rfind(prefix, 0), 0u) << vcl::ToAnsi(training.info);
     }
-    const RemoteRow timeStamp = RowOf(rows, ciTSPOCSPProxy), signature = RowOf(rows, ciSign);
+    const TRemoteRow timeStamp = RowOf(rows, ciTSPOCSPProxy), signature = RowOf(rows, ciSign);
     EXPECT_EQ(timeStamp.image, 1);
     EXPECT_EQ(timeStamp.caption, L"Работоспособность служб ЯСК (TSP)");
     EXPECT_EQ(timeStamp.info,
@@ -428,7 +428,7 @@ TEST_F(MainWindow, IdentifierFillingItsBufferIsShownWithinIt) {
     ASSERT_NE(program.Window(), nullptr);
     program.Command(ID_mni_N18);
     EXPECT_EQ(TakeVerdict(), Success);
-    const RemoteRow signature = RowOf(program.Rows(ID_LV_Stat), ciSign);
+    const TRemoteRow signature = RowOf(program.Rows(ID_LV_Stat), ciSign);
     EXPECT_EQ(signature.image, 0);
     EXPECT_EQ(signature.caption, L"Проверка формирования Электронной Подписи");
     EXPECT_EQ(signature.info, L"Простая расширенная: " + Wide(identifier.substr(0, 100)));

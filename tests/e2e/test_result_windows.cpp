@@ -69,8 +69,8 @@ protected:
 
     Standins standins{{"", "", false}};
     TestCspRegistration csp{{75}};
-    RemoteProgram program{L"Vorsalt.exe"};
-    std::vector<RemoteRow> rows;
+    TRemoteProgram program{L"Vorsalt.exe"};
+    std::vector<TRemoteRow> rows;
     std::wstring verdictText;
 };
 
@@ -121,7 +121,7 @@ TEST_F(ResultWindows, DetailOfARowByDoubleClick) {
         const LONG style = GetWindowLongW(detail, GWL_STYLE);
         EXPECT_EQ(style & (WS_SYSMENU | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), WS_SYSMENU | WS_MAXIMIZEBOX);
 
-        const RemoteRow& row = rows[c.row];
+        const TRemoteRow& row = rows[c.row];
         auto text = [&](int id) { return WindowText(GetDlgItem(detail, id)); };
         EXPECT_EQ(text(DetailIds::Label1), L"Категория");
         EXPECT_EQ(text(DetailIds::Label2), L"Критичность");
@@ -202,7 +202,7 @@ protected:
         return FALSE;
     }
 
-    TempFolder folder{L"saved-reports"};
+    TTempFolder folder{L"saved-reports"};
 };
 
 const std::wstring GeneralPart = L"[Общая информация]\r\nВерсия: " + Wide(VORSALT_VERSION) + L"\r\nСистемное время: ";
@@ -247,7 +247,7 @@ TEST_F(SupportReport, AfterARunAndSavedThroughTheDialog) {
 
     // The results part: every row, the identifier line (the signature was not made) and the verdict.
     std::wstring results = L"[Результаты тестирования системы]\r\n";
-    for (const RemoteRow& row : rows)
+    for (const TRemoteRow& row : rows)
         results += (row.image != 0 ? L"! " : L"  ") + row.caption + L"[" + Wide(BuiltInChecks()[std::stoi(row.id)].Id) +
                    L"]: " + row.info + L"\r\n";
     results += L"СНИЛС: \r\n\r\n\r\n[Рекомендации]\r\n" + verdictText + L"\r\n\r\n\r\n[Информация о системе]\r\n";

@@ -179,7 +179,7 @@ TEST_F(THttpOwnStore, OwnStoreIsClosedAndTheCallersCopyStays) {
     ASSERT_TRUE(InstallPersonal(client, HKEY_LOCAL_MACHINE));
     for (bool machineStore : {false, true}) {
         SCOPED_TRACE(machineStore ? "machine store" : "user store");
-        CDebugOutputCapture capture;
+        TDebugOutputCapture capture;
         THTTP http(true, 0);
         ASSERT_EQ(http.SetCert(client.context, machineStore), 0);
         TCertificate copy(http.GetCert());
@@ -203,7 +203,7 @@ TEST(THttpClientCert, SetOnSecureRequestsOnly) {
         SCOPED_TRACE(secure ? "secure" : "plain");
         recorder.Sets().clear();
         SendCalls = 0;
-        CDebugOutputCapture capture;
+        TDebugOutputCapture capture;
         THTTP http(secure, 0);
         http.SetShowDialogs(false);
         http.SetCertStore(store);

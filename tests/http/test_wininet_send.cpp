@@ -97,7 +97,7 @@ TEST(THttpSendClosedPort, ThreeTriesThenTheSslText) {
     }
     THTTP client(false, 0);
     ASSERT_EQ(client.Connect("127.0.0.1", port), 0);  // WinINet connects at the first request
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     EXPECT_EQ(client.Request("/x.asp", VerbGet, nullptr, 0), 12175);
     const std::string text = client.GetLastErrorText();
     EXPECT_TRUE(StartsWith(text,
@@ -138,7 +138,7 @@ TEST_F(THttpSend, StatusTextsNameTheServerAndTheLength) {
 TEST_F(THttpSend, QuietRefusesThePasswordDialogForOneSend) {
     seam->InternetErrorDlg = Dialog;
     client->SetQuiet(true);
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     EXPECT_EQ(client->Request("/secret.asp", VerbGet, nullptr, 0), 2);
     EXPECT_EQ(DialogCalls, 0);
     EXPECT_TRUE(Logged(capture, "THTTP: quiet"));

@@ -100,7 +100,7 @@ protected:
     }
     std::wstring File(const std::wstring& name) const { return folder.File(name); }
 
-    TempFolder folder{L"vorsalt-json"};
+    TTempFolder folder{L"vorsalt-json"};
 };
 
 TEST_F(JsonFiles, SaveAndLoadKeepEveryKindAndNonAsciiText) {

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-class TTempFolder {
+class TAnsiTempFolder {
 public:
     const std::string& Path() const { return path; }
     std::string operator/(const std::string& name) const { return path + "\\" + name; }
 
 private:
-    TempFolder folder{L"vorsalt-logging"};
+    TTempFolder folder{L"vorsalt-logging"};
     std::string path = vcl::ToAnsi(folder.Path());
 };
 

@@ -11,7 +11,7 @@ TEST(Appenders, DebugOutputEndToEnd) {
     TLogHierarchy hierarchy(new TLogRoot(Info));
     LogRef<ILogAppender> ods(new TLogODSAppender("ods", nullptr));
     hierarchy.Root()->AddAppender(ods.get());
-    CDebugOutputCapture capture(TCaptureAt::Exceptions);
+    TDebugOutputCapture capture(TCaptureAt::Exceptions);
     TLogLogger* logger = hierarchy.GetLogger("app.part");
     logger->Info("hello");
     logger->Debug("below");
@@ -24,7 +24,7 @@ TEST(Appenders, NullAppenderWritesNothing) {
     TLogHierarchy hierarchy(new TLogRoot(Debug));
     LogRef<ILogAppender> null(new TLogNullAppender("null", nullptr));
     hierarchy.Root()->AddAppender(null.get());
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     hierarchy.GetLogger("n")->Fatal("gone");
     null->Close();
     EXPECT_TRUE(capture.Lines().empty());
@@ -64,7 +64,7 @@ TEST(Appenders, ClosedAppenderWarnsOnEveryAttempt) {
     appender->Close();
     appender->Close();  // the footer once
     EXPECT_EQ(appender->Texts(), std::vector<std::string>{""});
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     TLogEvent event(nullptr, Info, "m", nullptr, 0);
     appender->Append(&event);
     appender->Append(&event);
@@ -73,7 +73,7 @@ TEST(Appenders, ClosedAppenderWarnsOnEveryAttempt) {
 }
 
 TEST(Appenders, ReleasedAppenderClosesItself) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     const long before = LiveObjectCount();
     { LogRef<ILogAppender> ods(new TLogODSAppender("ods", TLogHTMLLayout::Create())); }
     EXPECT_EQ(capture.Lines(), std::vector<std::string>{"</table>\r\n</body>\r\n</html>\r\n"});

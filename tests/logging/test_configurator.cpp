@@ -38,7 +38,7 @@ protected:
         return names;
     }
 
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     TLogHierarchy hierarchy{new TLogRoot(Error)};
 };
 
@@ -66,7 +66,7 @@ TEST_F(PropertyConfigurator, RootAtInfoWritingSimpleLinesToAFile) {
 TEST_F(PropertyConfigurator, BlankAfterTheCommaNamesAnotherAppender) {
     LogRef<TRecordingAppender> earlier(new TRecordingAppender);
     hierarchy.Root()->AddAppender(earlier.get());
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     Configure(Joined({"hierlog.rootLogger=INFO, A1"}, FileAppender()));
     EXPECT_EQ(hierarchy.Root()->Level(), Info);
     EXPECT_EQ(hierarchy.Root()->CountAppenders(), 0);
@@ -118,7 +118,7 @@ TEST_F(PropertyConfigurator, KeysByBeginningKeepTheirCaseAndEveryLineCounts) {
 }
 
 TEST_F(PropertyConfigurator, BlanksCommentsAndLinesWithoutEquals) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     LogLog->SetInternalDebugging(true);
     Configure({"# hierlog.rootLogger=fatal", "hierlog.rootLogger =fatal", " hierlog.rootLogger=fatal", "! comment",
                "hierlog.rootLogger", "", "=", "hierlog.logger.z = warn"});
@@ -131,7 +131,7 @@ TEST_F(PropertyConfigurator, BlanksCommentsAndLinesWithoutEquals) {
 TEST_F(PropertyConfigurator, TwoLoggersNamingOneAppenderShareItAndTheFileOpensOnce) {
     TLogStringList props = Joined({"hierlog.logger.one=info,A1", "hierlog.logger.two=info,A1"}, FileAppender());
     props.push_back("hierlog.appender.A1.layout=TLogHTMLLayout");  // the first line wins: simple layout
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     LogLog->SetInternalDebugging(true);
     Configure(props);
     ASSERT_EQ(hierarchy.Exists("one")->Appenders().size(), 1u);
@@ -183,7 +183,7 @@ TEST_F(PropertyConfigurator, FiltersFromOptions) {
         {{"hierlog.appender.A1.threshold=info"}, "info warn "},
     };
     for (const auto& row : table) {
-        TTempFolder caseFolder;
+        TAnsiTempFolder caseFolder;
         TLogHierarchy fresh(new TLogRoot(Error));
         TLogStringList props = {"hierlog.rootLogger=debug,A1", "hierlog.appender.A1=TLogFileAppender",
                                 "hierlog.appender.A1.layout=TLogPatternLayout",
@@ -207,7 +207,7 @@ TEST_F(PropertyConfigurator, AppendComesBeforeTheFileName) {
         const char* expected;
     } table[] = {{true, "old\r\ninfo - new\r\n"}, {false, "info - new\r\n"}};
     for (const auto& row : table) {
-        TTempFolder caseFolder;
+        TAnsiTempFolder caseFolder;
         WriteFileBytes(caseFolder / "app.log", "old\r\n");
         TLogHierarchy fresh(new TLogRoot(Error));
         TLogStringList props = {"hierlog.rootLogger=info,A1", "hierlog.appender.A1=TLogFileAppender",
@@ -249,7 +249,7 @@ TEST_F(PropertyConfigurator, UnknownClasses) {
     RegisterRenderer(TPointRenderer::StaticClass());
     for (const auto& row : table) {
         TLogHierarchy fresh(new TLogRoot(Error));
-        CDebugOutputCapture capture;
+        TDebugOutputCapture capture;
         TLogPropertyConfigurator configurator;
         configurator.DoConfigure(row.props, &fresh);
         std::vector<std::string> expected;
@@ -268,7 +268,7 @@ TEST_F(PropertyConfigurator, RenderersAndErrorHandlersFromKeys) {
     RegisterRenderer(TPointRenderer::StaticClass());
     LogRef<TRecordingAppender> appender(new TRecordingAppender);
     hierarchy.Root()->AddAppender(appender.get());
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     Configure(
         {"hierlog.renderer.TPoint=TPointRenderer", "hierlog.renderer.TPoint=TNoRenderer", "hierlog.rootLogger=,A1",
          "hierlog.appender.A1=TLogNullAppender", "hierlog.appender.A1.layout=TLogSimpleLayout",
@@ -330,7 +330,7 @@ TEST_F(PropertyConfigurator, ThresholdAndDebugSwitch) {
 }
 
 TEST_F(PropertyConfigurator, DebugSwitchTraceLines) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     Configure({"hierlog.configDebug=true", "hierlog.rootLogger=INFO,A1", "hierlog.appender.A1=TLogNullAppender",
                "hierlog.appender.A1.layout=TLogSimpleLayout", "hierlog.logger.a.b=inherited",
                "hierlog.additive.a.b=no"});
@@ -412,7 +412,7 @@ TEST_F(PropertyConfigurator, CharactersTheAnsiCodePageLacksBecomeQuestionMarks) 
 TEST_F(PropertyConfigurator, MissingFileGivesTwoErrorsAndChangesNothing) {
     LogRef<TRecordingAppender> appender(new TRecordingAppender);
     hierarchy.Root()->AddAppender(appender.get());
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     const std::string name = folder / "absent.properties";
     TLogPropertyConfigurator configurator;
     configurator.DoConfigure(name, &hierarchy);
@@ -450,7 +450,7 @@ TEST(BasicConfigurator, DebugOutputAppenderOnTheDefaultRoot) {
     LogRef<ILogAppender> ods = DefaultHierarchy->Root()->Appenders()[0];
     EXPECT_EQ(ods->GetName(), "ODS");
     EXPECT_EQ(static_cast<TLogPatternLayout*>(ods->GetLayout().get())->Pattern(), "%r [%t] %p %c %x - %m%n");
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     TLogLogger::GetLogger("basic")->Error("to both");
     EXPECT_EQ(capture.Lines().size(), 2u);
     TLogBasicConfigurator::ResetConfiguration();

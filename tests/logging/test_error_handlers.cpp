@@ -9,7 +9,7 @@
 using namespace HierLog;
 
 TEST(OnlyOnceErrorHandler, ReportsTheFirstErrorOnly) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     LogRef<TLogOnlyOnceErrorHandler> handler = Initialised<TLogOnlyOnceErrorHandler>();
     const std::runtime_error diskFull("disk full");
     handler->Error("write failed", &diskFull, 5, nullptr);
@@ -19,14 +19,14 @@ TEST(OnlyOnceErrorHandler, ReportsTheFirstErrorOnly) {
 }
 
 TEST(OnlyOnceErrorHandler, NullExceptionGivesAnEmptyMessage) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     LogRef<TLogOnlyOnceErrorHandler> handler = Initialised<TLogOnlyOnceErrorHandler>();
     handler->Error("write failed", nullptr, -1, nullptr);
     EXPECT_EQ(capture.Lines(), std::vector<std::string>{InternalLine("error", "write failed - (-1) ")});
 }
 
 TEST(OnlyOnceErrorHandler, AppenderWithoutLayoutComplainsOnce) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     LogRef<TRecordingAppender> appender(new TRecordingAppender("bare"));
     appender->SetLayout(nullptr);
     TLogEvent event(nullptr, Info, "m", nullptr, 0);
@@ -38,7 +38,7 @@ TEST(OnlyOnceErrorHandler, AppenderWithoutLayoutComplainsOnce) {
 }
 
 TEST(ErrorHandlers, NullAppenderAndBackupAreRefused) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     LogRef<TLogFallbackErrorHandler> handler = Initialised<TLogFallbackErrorHandler>();
     handler->SetAppender(nullptr);
     handler->SetBackupAppender(nullptr);
@@ -66,7 +66,7 @@ TEST(FallbackErrorHandler, SwapsTheAppenderForTheBackupInEachLogger) {
     handler->SetLogger(first);  // once per logger
 
     LogLog->SetInternalDebugging(true);
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     handler->Error("broken");
     handler->Error("again");  // the appender is gone already and the backup present: no change
     LogLog->SetInternalDebugging(false);
@@ -91,7 +91,7 @@ TEST(FallbackErrorHandler, WithoutAppenderOrBackupItWarnsAndChangesNothing) {
     LogRef<TLogFallbackErrorHandler> handler = Initialised<TLogFallbackErrorHandler>();
     handler->SetLogger(logger);
     handler->SetAppender(appender.get());
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     handler->Error("broken");
     EXPECT_TRUE(logger->IsAppender(appender.get()));
     EXPECT_EQ(capture.Lines(),

@@ -82,13 +82,13 @@ class Examples : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(Examples, OutputAsExpected) {
     const std::string name = GetParam();
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryW(vcl::ToWide(folder.Path()).c_str()));  // the examples name files relative to it
     std::string debugOutput;
     {
-        CDebugOutputCapture capture;
+        TDebugOutputCapture capture;
         TLogHierarchy hierarchy(new TLogRoot(Error));
         TLogPropertyConfigurator configurator;
         configurator.DoConfigure(ExamplesFolder + "/" + name + ".properties", &hierarchy);

@@ -46,7 +46,7 @@ TEST(StreamAppender, WritesTheTextAtTheStreamsPosition) {
 }
 
 TEST(FileAppender, MakesMissingFoldersAndWritesHeaderLinesAndFooter) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     const std::string name = folder / "a\\b\\c\\app.log";
     {
         LogRef<TLogFileAppender> appender(new TLogFileAppender("file", name, new TFramedLayout, false));
@@ -72,7 +72,7 @@ TEST(FileAppender, AppendOrTruncate) {
         {"fileName then append=true", false, "H\r\ninfo - new\r\nF\r\n"},  // too late to keep it
     };
     for (const auto& row : table) {
-        TTempFolder folder;
+        TAnsiTempFolder folder;
         const std::string name = folder / "app.log";
         WriteFileBytes(name, "old\r\n");
         LogRef<TLogFileAppender> appender = Initialised<TLogFileAppender>();
@@ -91,7 +91,7 @@ TEST(FileAppender, AppendOrTruncate) {
 }
 
 TEST(FileAppender, OthersMayReadTheOpenFileButNotWriteIt) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     const std::string name = folder / "shared.log";
     LogRef<ILogAppender> appender(new TLogFileAppender("file", name, nullptr, false));
     Log(appender.get(), Info, "line");
@@ -117,11 +117,11 @@ TEST(FileAppender, OthersMayReadTheOpenFileButNotWriteIt) {
 }
 
 TEST(FileAppender, ClosedAppenderWarnsAndWritesNothing) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     const std::string name = folder / "closed.log";
     LogRef<ILogAppender> appender(new TLogFileAppender("file", name, new TFramedLayout, false));
     appender->Close();
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     Log(appender.get(), Fatal, "late");
     EXPECT_EQ(capture.Lines(),
               std::vector<std::string>{InternalLine("warn", "Not allowed to write to a closed appender")});
@@ -129,7 +129,7 @@ TEST(FileAppender, ClosedAppenderWarnsAndWritesNothing) {
 }
 
 TEST(FileAppender, FileThatCannotBeMadeRaises) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     WriteFileBytes(folder / "plain", "x");
     EXPECT_THROW(LogRef<ILogAppender>(new TLogFileAppender("f", folder / "plain\\app.log", nullptr, false)),
                  EFCreateError);
@@ -168,7 +168,7 @@ TEST(RollingFileAppender, SizeAndCountOptions) {
 }
 
 TEST(RollingFileAppender, RollsOverToNumberedBackups) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     const std::string name = folder / "app.log";
     LogRef<TLogRollingFileAppender> appender = Initialised<TLogRollingFileAppender>();
     appender->SetLayout(TLogPatternLayout::Create("%m\r\n"));
@@ -188,7 +188,7 @@ TEST(RollingFileAppender, RollsOverToNumberedBackups) {
 }
 
 TEST(RollingFileAppender, HeaderLargerThanTheMaximumNeverRecurses) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     const std::string name = folder / "big.log";
     const std::string header(150, 'h');
     LogRef<TLogRollingFileAppender> appender = Initialised<TLogRollingFileAppender>();
@@ -205,7 +205,7 @@ TEST(RollingFileAppender, HeaderLargerThanTheMaximumNeverRecurses) {
 }
 
 TEST(RollingFileAppender, NegativeSizeRollsEveryEventWithoutRecursion) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     const std::string name = folder / "neg.log";
     LogRef<TLogRollingFileAppender> appender(new TLogRollingFileAppender("r", "", nullptr, false));
     appender->SetOption("maxFileSize", "-5");
@@ -219,7 +219,7 @@ TEST(RollingFileAppender, NegativeSizeRollsEveryEventWithoutRecursion) {
 }
 
 TEST(RollingFileAppender, WithoutBackupsTheFileKeepsGrowing) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     const std::string name = folder / "grow.log";
     LogRef<TLogRollingFileAppender> appender = Initialised<TLogRollingFileAppender>();
     appender->SetLayout(TLogSimpleLayout::Create());
@@ -233,7 +233,7 @@ TEST(RollingFileAppender, WithoutBackupsTheFileKeepsGrowing) {
 }
 
 TEST(RollingFileAppender, AppendingToAFileAboveTheMaximumRollsAtTheFirstEvent) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     const std::string name = folder / "full.log";
     WriteFileBytes(name, std::string(200, 'o'));
     LogRef<TLogRollingFileAppender> appender = Initialised<TLogRollingFileAppender>();
@@ -247,7 +247,7 @@ TEST(RollingFileAppender, AppendingToAFileAboveTheMaximumRollsAtTheFirstEvent) {
 }
 
 TEST(RollingFileAppender, LiveFileThatCannotBeRenamedIsKeptAndAppendedTo) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     const std::string name = folder / "held.log";
     LogRef<TLogRollingFileAppender> appender = Initialised<TLogRollingFileAppender>();
     appender->SetLayout(new TFramedLayout("H\r\n", ""));
@@ -258,7 +258,7 @@ TEST(RollingFileAppender, LiveFileThatCannotBeRenamedIsKeptAndAppendedTo) {
     HANDLE reader = CreateFileW(vcl::ToWide(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     Log(appender.get(), Info, "second");
     CloseHandle(reader);
     EXPECT_EQ(FileBytes(name), "H\r\ninfo - first\r\nH\r\ninfo - second\r\n");

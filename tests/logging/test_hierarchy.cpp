@@ -79,7 +79,7 @@ TEST_F(Hierarchy, EffectiveLevelComesFromTheNearestAncestor) {
 }
 
 TEST_F(Hierarchy, RootNeverLosesItsLevel) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     hierarchy.Root()->SetLevel(nullptr);
     EXPECT_EQ(hierarchy.Root()->Level(), Debug);
     EXPECT_EQ(Count(capture.Lines(), InternalLine("error", "The root can't have a nil level")), 1u);
@@ -183,7 +183,7 @@ TEST_F(Hierarchy, EveryLevelOperationLogsAtItsLevel) {
 }
 
 TEST_F(Hierarchy, ThresholdByName) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     const struct {
         const char* name;
         TLogLevel* threshold;
@@ -203,7 +203,7 @@ TEST_F(Hierarchy, ThresholdByName) {
 }
 
 TEST_F(Hierarchy, NoAppenderLinesOnEveryRequestAndTheWarningOncePerHierarchy) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     TLogLogger* logger = hierarchy.GetLogger("lonely");
     logger->Error("one");
     logger->Error("two");
@@ -225,7 +225,7 @@ TEST_F(Hierarchy, NoAppenderLinesOnEveryRequestAndTheWarningOncePerHierarchy) {
 TEST_F(Hierarchy, AppendersOnlyBelowAnAncestorGiveNoNoAppenderLines) {
     LogRef<TRecordingAppender> child(new TRecordingAppender("child"));
     hierarchy.GetLogger("p.c")->AddAppender(child.get());  // none on p, none on the root
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     hierarchy.Exists("p.c")->Error("written");
     EXPECT_EQ(child->Texts(), std::vector<std::string>{"error - written\r\n"});
     EXPECT_TRUE(capture.Lines().empty());
@@ -261,7 +261,7 @@ TEST_F(Hierarchy, ShutdownClosesAndRemovesEveryAppender) {
     LogRef<TRecordingAppender> rootAppender(new TRecordingAppender), loggerAppender(new TRecordingAppender);
     hierarchy.Root()->AddAppender(rootAppender.get());
     hierarchy.GetLogger("x.y")->AddAppender(loggerAppender.get());
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     hierarchy.Shutdown();
     EXPECT_EQ(hierarchy.Root()->CountAppenders(), 0);
     EXPECT_EQ(hierarchy.Exists("x.y")->CountAppenders(), 0);
@@ -326,7 +326,7 @@ TEST(DefaultHierarchy, StartsWithRootAtErrorAndTheInternalLoggerOutsideIt) {
 }
 
 TEST(InternalLogger, DebugLinesOnlyWhileInternalDebuggingIsOn) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     LogLog->Debug("hidden");
     LogLog->SetInternalDebugging(true);
     LogLog->Debug("shown");
@@ -340,7 +340,7 @@ TEST(InternalLoggerDeathTest, WithoutAppendersItDropsItsLines) {
     EXPECT_EXIT(
         {
             LogLog->RemoveAllAppenders();  // its released appender writes its (empty) footer
-            CDebugOutputCapture capture;
+            TDebugOutputCapture capture;
             LogLog->Error("dropped");
             TLogHierarchy hierarchy(new TLogRoot(Error));
             hierarchy.GetLogger("lonely")->Error("no appender anywhere");

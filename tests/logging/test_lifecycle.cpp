@@ -6,7 +6,7 @@
 #include <set>
 
 TEST(Lifecycle, ConfigureLogReconfigureAndEnd) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     EXPECT_EQ(OutputOf("lifecycle_probe.exe \"" + folder.Path() + "\"", 240000), "ok\r\n");
 
     // Every line once, in the first file or the second, and each thread's in order.
@@ -35,7 +35,7 @@ TEST(Lifecycle, ConfigureLogReconfigureAndEnd) {
 }
 
 TEST(Lifecycle, EveryLineIsInTheFileWhenTheProcessEndsWithNothingTornDown) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     EXPECT_EQ(OutputOf("lifecycle_probe.exe \"" + folder.Path() + "\" end-at-once", 60000), "logged\r\n");
     std::string expected;
     for (int i = 0; i < 1000; ++i) {

@@ -45,7 +45,7 @@ TEST(Registries, ClassesLackingTheInterfaceAreRefused) {
             EXPECT_EQ(e.Message, row.message);
         }
     }
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     EXPECT_FALSE(FindLayout("TLogNullAppender"));  // unchanged
     EXPECT_EQ(capture.Lines(), std::vector<std::string>{InternalLine("error", "Couldn't find class TLogNullAppender")});
 }
@@ -82,7 +82,7 @@ TEST(Registries, FoundObjectsAreBareAndInitialised) {
 }
 
 TEST(Registries, NamesThatFindNothing) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     EXPECT_FALSE(FindAppender(""));
     EXPECT_FALSE(FindFilter(""));
     EXPECT_TRUE(capture.Lines().empty());

@@ -48,7 +48,7 @@ TEST(Renderers, WithoutRendererTheRequestIsAbandoned) {
     TLogLogger* logger = hierarchy.GetLogger("plain");
     logger->AddAppender(appender.get());
     TUnrendered message;
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     EXPECT_THROW(logger->Info(&message), EAbort);
     EXPECT_TRUE(appender->Texts().empty());
     EXPECT_EQ(capture.Lines(),

@@ -24,7 +24,7 @@ std::string Line(int thread, int number) {
 }  // namespace
 
 TEST(RollingFileStress, EveryLineOnceWholeAndInOrder) {
-    TTempFolder folder;
+    TAnsiTempFolder folder;
     const std::string name = folder / "stress.log";
     {
         TLogHierarchy hierarchy(new TLogRoot(Debug));

@@ -64,7 +64,7 @@ TEST_F(CertChains, IssuerFailuresWithAndWithoutTheCallersText) {
     TCertContext end = CaPkiCert("end"), root = CaPkiCert("root");
     ASSERT_TRUE(end && root);
     {
-        CDebugOutputCapture capture;
+        TDebugOutputCapture capture;
         EXPECT_EQ(MyGetCertIssuer(root.Get(), false, nullptr), nullptr);
         bool logged = false;
         for (const std::string& line : capture.Lines())
@@ -167,7 +167,7 @@ TEST_F(CertChains, ChainCheckedAtAGivenTime) {
         TCertContext cert = CaPkiCert(c.cert);
         ASSERT_TRUE(cert);
         std::string errorText = "untouched";
-        CDebugOutputCapture capture;
+        TDebugOutputCapture capture;
         EXPECT_EQ(CheckCertChainAtTime(cert.Get(), c.time.wYear != 0 ? &c.time : nullptr, 0, &errorText), c.result);
         EXPECT_EQ(errorText, c.text);
         if (c.result != 0) {

@@ -342,7 +342,7 @@ TEST(ChainInstall, EachStepInTheDebugOutput) {
     ASSERT_TRUE(hosts.Started());
     const std::unique_ptr<TAllHTTP> client = CreateHttpClient(false, 0);
     ASSERT_EQ(client->Connect(CaSite.Name, 0), 0);
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     std::string errorText;
     ASSERT_EQ(InstallActualChainFromSite(*client, "aca/rootca3.p7b", &errorText), 0);
     EXPECT_EQ(errorText, "");  // the CRL's failure went only to the debug output

@@ -228,7 +228,7 @@ TEST_F(CrlInstall, EachTryInTheDebugOutput) {
     ASSERT_TRUE(hosts.Started());
     TCertContext end = CaPkiCert("end");
     ASSERT_TRUE(end);
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     std::string errorText;
     ASSERT_EQ(InstallCRLFromSite("", end.Get(), &errorText), 0);
     EXPECT_EQ(errorText, "");  // the skipped file's text went only to the debug output

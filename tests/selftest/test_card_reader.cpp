@@ -36,7 +36,7 @@ protected:
     int Find(const std::string& script) {
         Script(script);
         SetLastError(0);
-        CDebugOutputCapture capture;
+        TDebugOutputCapture capture;
         const int result = FindCardReader(reader, &errorText);
         lines = capture.Lines();
         return result;
@@ -82,7 +82,7 @@ TEST_F(CardService, ListFailuresGiveTheirTextsAndReleaseTheContext) {
 
 TEST_F(CardService, WithoutTheCallersTextTheReasonGoesToTheDebugOutput) {
     Script("list=8010001D");
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     EXPECT_EQ(FindCardReader(reader, nullptr), static_cast<int>(0x8010001D));
     EXPECT_TRUE(Logged(capture, "Failed SCardListReaders"));
 }

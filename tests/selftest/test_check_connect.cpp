@@ -26,14 +26,14 @@ protected:
 };
 
 TEST_F(CheckConnectTest, OpenPortPassesAndLeavesInfo) {
-    LoopbackListener open("127.0.0.1");
+    TLoopbackListener open("127.0.0.1");
     std::string info = "как было";
     EXPECT_EQ(CheckConnect("127.0.0.1", open.Port(), info), 0);
     EXPECT_EQ(info, "как было");
 }
 
 TEST_F(CheckConnectTest, ClosedPortFails) {
-    LoopbackListener gone("127.0.0.1");
+    TLoopbackListener gone("127.0.0.1");
     const int port = gone.Port();
     gone.Close();
     std::string info;
@@ -44,12 +44,12 @@ TEST_F(CheckConnectTest, ClosedPortFails) {
 TEST_F(CheckConnectTest, EveryAddressMustAccept) {
     if (!InSandbox())
         GTEST_SKIP() << "test host names resolve only inside the sandbox";
-    LoopbackListener first("127.0.0.5");
+    TLoopbackListener first("127.0.0.5");
     std::string info;
     EXPECT_EQ(CheckConnect("two-addresses.vorsalt.test", first.Port(), info), 3);
     EXPECT_EQ(info, "Failed to connect.\r\nError code: 10061");
 
-    LoopbackListener second("127.0.0.6", first.Port());
+    TLoopbackListener second("127.0.0.6", first.Port());
     info.clear();
     EXPECT_EQ(CheckConnect("two-addresses.vorsalt.test", first.Port(), info), 0);
     EXPECT_EQ(info, "");
@@ -99,7 +99,7 @@ TEST_F(CheckConnectTest, FailuresThePlatformCannotProduce) {
         // Nothing was tried, so nothing passed.
         {"no socket for any address", {::WSAStartup, NoSocket}, 100, "Socket create error\r\nError code: 10024"},
     };
-    LoopbackListener open("127.0.0.1");
+    TLoopbackListener open("127.0.0.1");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         seam->WSAStartup = c.calls.WSAStartup;

@@ -140,14 +140,14 @@ protected:
         lum.Script(script);
         RunTests(tag, view, state, checks);
     }
-    RecordedRow RowOf(int index) const {
-        for (const RecordedRow& row : view.rows)
+    TRecordedRow RowOf(int index) const {
+        for (const TRecordedRow& row : view.rows)
             if (row.id == std::to_string(index))
                 return row;
         return {};
     }
 
-    RecordingView view;
+    TRecordingView view;
     TRunState state;
 };
 
@@ -159,11 +159,11 @@ TEST_F(LumRun, RowsAndRecommendations) {
     const std::string t8 = "Проверка служб ЯСК (TSP)", r8 = "Работоспособность служб ЯСК (TSP)";
     const std::string t9 = "Проверка формирования Электронной Подписи";
     const std::string signed9 = "authentificate=0;kind=1;id=112-233-445 95";
-    const RecordedRow passed8{t8, 0, "Успешно", "8"}, passed9{t9, 0, "Усиленная: 112-233-445 95", "9"};
+    const TRecordedRow passed8{t8, 0, "Успешно", "8"}, passed9{t9, 0, "Усиленная: 112-233-445 95", "9"};
     struct Case {
         std::string script;
         bool trainingAnswers;
-        RecordedRow row8, row9;
+        TRecordedRow row8, row9;
         std::string verdict;
         unsigned icon;
     } const cases[] = {

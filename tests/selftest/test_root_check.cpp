@@ -76,11 +76,11 @@ protected:
             if (!r.answers.empty())
                 user = std::make_unique<TDecliningUser>(r.answers);
 
-            RecordingView view;
+            TRecordingView view;
             TRunState state;
             RunTests(TagRegular, view, state, RootCheck());
             ASSERT_EQ(view.rows.size(), 1u);
-            const RecordedRow& row = view.rows[0];
+            const TRecordedRow& row = view.rows[0];
             const CheckTexts texts = BuiltInChecks()[ciRootInstalled].Texts(SelectEndpoints(TagRegular));
             EXPECT_EQ(row.caption, r.image == 0 ? texts.Running : texts.Result);
             EXPECT_EQ(row.image, r.image);
@@ -187,7 +187,7 @@ TEST(RootCheck, EachTagItsHostAndPath) {
         ASSERT_TRUE(stores.Active());
         TCaHosts hosts({{CaWebHost, web}, {AltCaWebHost, alt}});
         ASSERT_TRUE(hosts.Started());
-        RecordingView view;
+        TRecordingView view;
         TRunState state;
         RunTests(t.tag, view, state, RootCheck());
         ASSERT_EQ(view.rows.size(), 1u);

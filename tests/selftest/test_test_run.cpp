@@ -54,7 +54,7 @@ protected:
                                   With(3, Scripted<3>), With(4, Scripted<4>),  With(5, Scripted<5>),
                                   With(6, Scripted<6>), With(7, Scripted<7>),  With(8, Scripted<8>),
                                   With(9, Scripted<9>), With(10, Scripted<10>)};
-    RecordingView view;
+    TRecordingView view;
     TRunState state;
 };
 
@@ -96,8 +96,8 @@ TEST_F(TestRunWalk, FailedAndWarnedRows) {
     scriptedResults[2] = 1;
     RunTests(TagRegular, view, state, all);
     const Endpoints e = SelectEndpoints(0);
-    EXPECT_EQ(view.rows[0], (RecordedRow{TextsOf(0, e).Result, 1, scriptedInfo[0], "0"}));
-    EXPECT_EQ(view.rows[7], (RecordedRow{TextsOf(7, e).Result, 2, "нет связи", "7"}));
+    EXPECT_EQ(view.rows[0], (TRecordedRow{TextsOf(0, e).Result, 1, scriptedInfo[0], "0"}));
+    EXPECT_EQ(view.rows[7], (TRecordedRow{TextsOf(7, e).Result, 2, "нет связи", "7"}));
     ASSERT_EQ(view.verdicts.size(), 1u);
     EXPECT_EQ(view.verdicts[0].first,
               std::string("Тестирование не успешно. рабочее место не готово к работе с ЭП") +
@@ -110,7 +110,7 @@ TEST_F(TestRunWalk, FailedAndWarnedRows) {
 TEST_F(TestRunWalk, SignatureNotAuthenticatedWithoutWordsIsAWarning) {
     scriptedResults[9] = static_cast<int>(0x8000000A);
     RunTests(TagRegular, view, state, all);
-    EXPECT_EQ(view.rows[9], (RecordedRow{TextsOf(9, SelectEndpoints(0)).Result, 2, "", "9"}));
+    EXPECT_EQ(view.rows[9], (TRecordedRow{TextsOf(9, SelectEndpoints(0)).Result, 2, "", "9"}));
     EXPECT_NE(view.verdicts.at(0).first.find("Выполнить все проверки"), std::string::npos);
     EXPECT_EQ(view.verdicts[0].second, 64u);
 }
@@ -120,7 +120,7 @@ TEST_F(TestRunWalk, ClassLibraryExceptionFailsOnlyItsRow) {
     checks[3].Run = Throws;
     RunTests(TagRegular, view, state, checks);
     ASSERT_EQ(view.rows.size(), 11u);
-    EXPECT_EQ(view.rows[3], (RecordedRow{TextsOf(3, SelectEndpoints(0)).Running, 1, "Сбой проверки", "3"}));
+    EXPECT_EQ(view.rows[3], (TRecordedRow{TextsOf(3, SelectEndpoints(0)).Running, 1, "Сбой проверки", "3"}));
     EXPECT_EQ(view.rows[4].image, 0);
     EXPECT_EQ(view.verdicts.size(), 1u);
 }
@@ -141,7 +141,7 @@ TEST_F(TestRunWalk, ResultsAreWhatTheRowsShow) {
         SCOPED_TRACE(i);
         const TCheckResult& result = state.Results[i];
         EXPECT_EQ(result.Check.Index, static_cast<int>(i));
-        EXPECT_EQ(view.rows[i], (RecordedRow{result.Row.Caption, result.Row.Image, result.Row.Info, result.IdText()}));
+        EXPECT_EQ(view.rows[i], (TRecordedRow{result.Row.Caption, result.Row.Image, result.Row.Info, result.IdText()}));
     }
     const Endpoints e = SelectEndpoints(0);
     ASSERT_EQ(textsSeen.size(), 11u);

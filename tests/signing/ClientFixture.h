@@ -36,7 +36,7 @@ protected:
     TScratchStores stores;
     TAutomationRegistration objects;
     TAutomationJournal journal;
-    CDebugOutputCapture debug;
+    TDebugOutputCapture debug;
 };
 
 // An automation string of an ANSI address.

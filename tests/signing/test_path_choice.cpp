@@ -110,7 +110,7 @@ const char* const OldOcsp = "0:0A0 1:0A1 2:0C0 3:0C1 4:0A0 5:0A1 6:0A0 7:0A1 8:0
 const char* const NewOcsp = "0:0C0 1:0C1 2:0C0 3:0C1 4:2- 5:2- 6:0C0 7:0C1 8:0C0 9:0C1 10:0C0 11:0C1 12:2- 13:2- 14:0C0 15:0C1 ";
 
 TEST(PathChoiceTexts, WithoutTheCallersTextTheReasonGoesToTheDebugOutput) {
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     CRYPT_DATA_BLOB response{};
     EXPECT_EQ(Create_OCSP(nullptr, response, nullptr, nullptr, nullptr, 0), 1);
     EXPECT_TRUE(Logged(capture, "Create_OCSP. Сертификат для получения статуса не задан."));

@@ -242,7 +242,7 @@ TEST_F(ErrorTextTest, LogOrStoreError) {
     LogOrStoreError(&target, Message, 0, false, false);
     EXPECT_EQ(target, expected);
 
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     SetLastError(5);
     LogOrStoreError(nullptr, Message, 0, false, false);
     EXPECT_EQ(capture.Lines(), std::vector<std::string>{"VYRNLog: " + expected});
@@ -253,7 +253,7 @@ TEST_F(ErrorTextTest, AppendErrorTextKeepsWhatStandsBefore) {
     AppendErrorText(&target, "second.");
     EXPECT_EQ(target, "first. second.");
 
-    CDebugOutputCapture capture;
+    TDebugOutputCapture capture;
     AppendErrorText(nullptr, "second.");
     EXPECT_EQ(capture.Lines(), std::vector<std::string>{"VYRNLog: second."});
 }

@@ -142,7 +142,7 @@ TEST_F(WindowLogger, SwitchOffMeansDebuggerOutputOnly) {
             key.Set("", c.type, c.data.data(), static_cast<DWORD>(c.data.size()));
         {
             CViewer viewer;
-            CDebugOutputCapture capture(TCaptureAt::Exceptions);
+            TDebugOutputCapture capture(TCaptureAt::Exceptions);
             WriteDebugLineW(L"not for the viewer");
             EXPECT_EQ(capture.Lines(), std::vector<std::string>{"[" + std::to_string(me) + "]\tnot for the viewer"})
                 << c.name;

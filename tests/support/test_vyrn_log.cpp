@@ -6,7 +6,7 @@
 using Lines = std::vector<std::string>;
 
 TEST(VYRNLog, WritesPrefixAndMessageAsOneString) {
-    CDebugOutputCapture capture(TCaptureAt::Exceptions);
+    TDebugOutputCapture capture(TCaptureAt::Exceptions);
     VYRNLog("abc");
     VYRNLog("THTTP: Неизвестная ошибка\r\nОшибка LE № 0x5: Доступ запрещён.\r\n");
     EXPECT_EQ(capture.Lines(),
@@ -14,7 +14,7 @@ TEST(VYRNLog, WritesPrefixAndMessageAsOneString) {
 }
 
 TEST(VYRNLog, DropsEmptyMessage) {
-    CDebugOutputCapture capture(TCaptureAt::Exceptions);
+    TDebugOutputCapture capture(TCaptureAt::Exceptions);
     VYRNLog("");
     VYRNLog(std::string());
     EXPECT_TRUE(capture.Lines().empty());
@@ -22,7 +22,7 @@ TEST(VYRNLog, DropsEmptyMessage) {
 
 TEST(VYRNLog, CaptureSeesOtherDebugOutput) {
     // The capture itself is the judge: it must see a plain OutputDebugStringA too.
-    CDebugOutputCapture capture(TCaptureAt::Exceptions);
+    TDebugOutputCapture capture(TCaptureAt::Exceptions);
     OutputDebugStringA("plain");
     OutputDebugStringW(L"\u042f\u0421\u041a");
     EXPECT_EQ(capture.Lines(), (Lines{"plain", "ЯСК"}));

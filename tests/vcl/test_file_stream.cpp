@@ -20,7 +20,7 @@ protected:
         return content;
     }
 
-    TempFolder folder{L"vorsalt-filestream"};
+    TTempFolder folder{L"vorsalt-filestream"};
 };
 
 TEST_F(FileStreamTest, CreatesWritesAndReadsBack) {

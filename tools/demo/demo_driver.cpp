@@ -58,12 +58,12 @@ int Failed(const char* step, DWORD timeoutMs) {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring folder = argc > 1 ? argv[1] : L".";
-    RemoteProgram program(L"Vorsalt.exe");
+    TRemoteProgram program(L"Vorsalt.exe");
     if (!program.Started())
         return Failed("Vorsalt.exe did not start");
     if (!program.Window())
         return program.WaitForExit(0) ? Failed("Vorsalt.exe ended before its main window appeared")
-                                      : Failed("no main window", RemoteProgram::MainWindowTimeoutMs);
+                                      : Failed("no main window", TRemoteProgram::MainWindowTimeoutMs);
     program.Command(ID_mni_N18);
     const DWORD verdictTimeoutMs = 60000;
     HWND box = program.WaitForMessageBox(L"Результаты тестирования", verdictTimeoutMs);
