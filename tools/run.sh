@@ -24,17 +24,9 @@ mkdir -p build/demo-prefix shots
 display=(xvfb-run -a -s "-screen 0 1024x768x24")
 [ -n "${DISPLAY:-}" ] && display=()
 exec tools/sandbox.sh "$PWD/build/demo-prefix" "${display[@]}" bash -c '
-  failed() { echo "demo run failed: $1" >&2; exit 1; }
   tools/wine-prefix.sh
-  rm -f build/demo-logs/ready
-  host() { sed -n "s/^VORSALT_$1_HOST:STRING=//p" build/CMakeCache.txt; }
-  bash standins/start.sh standins/peer/peer.py build/standins-pki build/ca-pki build/demo-logs \
-    "$(host SERVICE)" "$(host TRAINING)" "$(host ALTERNATIVE)" "$(host CA_WEB)" "$(host ALT_CA_WEB)" & standins=$!
-  trap "kill $standins 2>/dev/null; wineserver -k 2>/dev/null || true" EXIT
-  for _ in $(seq 300); do [ -e build/demo-logs/ready ] && break; sleep 0.2; done
-  [ -e build/demo-logs/ready ] || failed "the stand-ins did not start listening within 60 s"
+  source tools/demo-standins.sh build build/demo-logs
   cd build/bin
-  wine register_demo_csp.exe || failed "the test provider was not registered as CryptoPro"
   if [ -z "${VORSALT_DEMO_SHOTS:-}" ]; then
     wine Vorsalt.exe
   else
@@ -44,10 +36,10 @@ exec tools/sandbox.sh "$PWD/build/demo-prefix" "${display[@]}" bash -c '
     wine demo_driver.exe "..\\..\\shots" || rc=$?
     # 2: the driver has told which step failed.
     [ $rc = 2 ] && exit 1
-    [ $rc = 0 ] || failed "the demo driver ended with status $rc before it reported"
+    [ $rc = 0 ] || demo_failed "the demo driver ended with status $rc before it reported"
     for shot in verdict finished; do
       convert "../../shots/$shot.bmp" "../../shots/$shot.png" && [ -s "../../shots/$shot.png" ] ||
-        failed "screenshot not made: shots/$shot.png (its bitmap could not be converted)"
+        demo_failed "screenshot not made: shots/$shot.png (its bitmap could not be converted)"
       rm "../../shots/$shot.bmp"
     done
     echo "screenshots: shots/verdict.png shots/finished.png"
