@@ -3,6 +3,7 @@
 #include "JsonEscapes.h"
 #include <algorithm>
 #include <cstring>
+#include <emmintrin.h>
 #include <iterator>
 #include <memory>
 #include <vector>
@@ -21,6 +22,31 @@ struct PlainTable {
     bool operator[](wchar_t c) const { return plain[c]; }
 };
 const PlainTable PlainAscii;
+
+// Copies the plain characters that begin text, eight at a time, and returns their number: a
+// multiple of eight unless a character that is not plain ends them. Writes up to n characters.
+constexpr size_t PlainStep = 8;
+__attribute__((target("sse2"))) size_t CopyPlain(const wchar_t* text, size_t n, wchar_t* to) {
+    const __m128i control = _mm_set1_epi16(0x1F), quote = _mm_set1_epi16('"'), slash = _mm_set1_epi16('/'),
+                  backslash = _mm_set1_epi16('\\'), surrogateBits = _mm_set1_epi16(static_cast<short>(0xF800)),
+                  surrogate = _mm_set1_epi16(static_cast<short>(0xD800)), zero = _mm_setzero_si128();
+    size_t i = 0;
+    for (; i + PlainStep <= n; i += PlainStep) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        const __m128i special =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(_mm_subs_epu16(v, control), zero), _mm_cmpeq_epi16(v, quote)),
+                         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, slash), _mm_cmpeq_epi16(v, backslash)),
+                                      _mm_cmpeq_epi16(_mm_and_si128(v, surrogateBits), surrogate)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), v);
+        if (const int mask = _mm_movemask_epi8(special))
+            return i + __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+    }
+    return i;
+}
+const bool WidePlain = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("sse2") != 0;
+}();
 
 bool IsHighSurrogate(wchar_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -154,47 +180,49 @@ private:
 
     static bool Plain(wchar_t c) { return c < 0x80 ? PlainAscii[c] : (c & 0xF800) != 0xD800; }
 
-    // A string that fits the block even with every character escaped is written straight into
-    // it; a longer one in runs between its escapes.
+    // A string is written straight into the block, in parts that fit it even with every
+    // character escaped; its long plain runs eight characters at a time where the processor can.
     __attribute__((noinline)) void String(const std::wstring& text) {
         const wchar_t* s = text.data();
         const size_t n = text.size();
-        const size_t room = end - at;
-        if (room > 2 && n <= (room - 2) / MaxEscape) {
+        Put(L'"');
+        size_t i = 0;
+        while (i < n) {
+            const size_t room = static_cast<size_t>(end - at) / MaxEscape;
+            if (room == 0) {  // the last characters of the block
+                wchar_t one[MaxEscape];
+                Put(one, Character(s, n, i, one) - one);
+                continue;
+            }
+            const size_t stop = std::min(n, i + room);
             wchar_t* to = at;
-            *to++ = L'"';
-            for (size_t i = 0; i < n; ++i) {
-                const wchar_t c = s[i];
-                if (Plain(c)) {
-                    *to++ = c;
-                } else if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
-                    *to++ = c;  // a pair is written as itself
-                    *to++ = s[++i];
-                } else {
-                    to = Escape(to, c);
+            while (i < stop) {
+                if (stop - i >= PlainStep && WidePlain) {
+                    const size_t plain = CopyPlain(s + i, stop - i, to);
+                    i += plain;
+                    to += plain;
+                    if (i == stop)
+                        break;
                 }
+                to = Character(s, n, i, to);
             }
-            *to++ = L'"';
             at = to;
-            return;
         }
         Put(L'"');
-        size_t plain = 0;  // start of the run of characters written as themselves
-        for (size_t i = 0; i < n; ++i) {
-            const wchar_t c = s[i];
-            if (Plain(c))
-                continue;
-            if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
-                ++i;  // a pair is written as itself
-                continue;
-            }
-            Put(s + plain, i - plain);
-            plain = i + 1;
-            wchar_t escaped[MaxEscape];
-            Put(escaped, Escape(escaped, c) - escaped);
+    }
+
+    // Writes the character at i (a pair of surrogates together) and moves i past it.
+    static wchar_t* Character(const wchar_t* s, size_t n, size_t& i, wchar_t* to) {
+        const wchar_t c = s[i++];
+        if (Plain(c)) {
+            *to++ = c;
+        } else if (IsHighSurrogate(c) && i < n && IsLowSurrogate(s[i])) {
+            *to++ = c;  // a pair is written as itself
+            *to++ = s[i++];
+        } else {
+            to = Escape(to, c);
         }
-        Put(s + plain, n - plain);
-        Put(L'"');
+        return to;
     }
 
     // The escape of a character that is not written as itself; returns its end.

@@ -85,6 +85,75 @@ TEST(GenerateText, StringEscapes) {
     EXPECT_EQ(TJson::GenerateText(object.get()), L"{\"na\\\"me\":1}");
 }
 
+// Long texts are written in runs of plain characters: each escape at each place of a run, and
+// a text longer than a block of the writer, escapes on both sides of its ends.
+TEST(GenerateText, EscapesInsideLongRuns) {
+    struct Case {
+        std::wstring character;
+        const wchar_t* text;
+    };
+    const Case cases[] = {
+        {L"\"", L"\\\""},
+        {L"/", L"\\/"},
+        {L"\\", L"\\\\"},
+        {L"\x0001", L"\\u0001"},
+        {L"\x001F", L"\\u001F"},
+        {L" ", L" "},
+        {L"\x007F", L"\x007F"},
+        {L"\xD7FF", L"\xD7FF"},
+        {L"\xD800", L"\\uD800"},
+        {L"\xDFFF", L"\\uDFFF"},
+        {L"\xD83D\xDE00", L"\xD83D\xDE00"},
+        {L"\xE000", L"\xE000"},
+    };
+    for (const Case& c : cases) {
+        for (size_t at = 0; at <= 20; ++at) {
+            const std::wstring value = std::wstring(at, L'a') + c.character + std::wstring(20 - at, L'b');
+            std::unique_ptr<TJsonBase> text(TJsonString::Generate(value));
+            EXPECT_EQ(TJson::GenerateText(text.get()),
+                      L"\"" + std::wstring(at, L'a') + c.text + std::wstring(20 - at, L'b') + L"\"")
+                << at;
+        }
+    }
+    std::wstring value;
+    for (int i = 0; value.size() < 100000; ++i)
+        value += std::wstring(i % 40, L'x') + L"\n\xD83D\xDE00\"\x0410";
+    std::unique_ptr<TJsonList> list(TJsonList::Generate());
+    list->Add(value);
+    list->Add(value);
+    const std::wstring text = TJson::GenerateText(list.get());
+    std::unique_ptr<TJsonBase> back(TJson::ParseText(text));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->GetChild(0)->GetValue().AsString(), value);
+    EXPECT_EQ(back->GetChild(1)->GetValue().AsString(), value);
+    EXPECT_EQ(text.find(L'\n'), std::wstring::npos);
+}
+
+// Containers nested deeper than the parser reads are written, in order.
+TEST(GenerateText, DeepTrees) {
+    const int depth = 3000;
+    std::unique_ptr<TJsonList> root(TJsonList::Generate());
+    TJsonCustomList* inner = root.get();
+    for (int i = 1; i < depth; ++i) {
+        if (i % 2) {
+            TJsonObject* object = TJsonObject::Generate();
+            inner->_Add(object);
+            inner = object;
+        } else {
+            TJsonList* list = TJsonList::Generate();
+            static_cast<TJsonObject*>(inner)->Add(L"k", list);
+            list->Add(i);
+            inner = list;
+        }
+    }
+    std::wstring expected;
+    for (int i = 0; i < depth; ++i)
+        expected += i % 2 ? L"{" : (i ? L"\"k\":[" + std::to_wstring(i) + L"," : L"[");
+    for (int i = depth - 1; i >= 0; --i)
+        expected += i % 2 ? L"}" : L"]";
+    EXPECT_EQ(TJson::GenerateText(root.get()), expected);
+}
+
 TEST(GenerateText, ANullInsideAContainerIsWrittenNull) {
     TJsonList list;
     list.Add(1);

@@ -1,10 +1,8 @@
 #include "List.h"
 #include <algorithm>
 
-size_t TList::Checked(int index) const {
-    if (index < 0 || index >= Count())
-        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-    return static_cast<size_t>(index);
+void TList::OutOfBounds(int index) {
+    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
 }
 
 int TList::Add(void* item) {

@@ -44,7 +44,13 @@ public:
     void SetCapacity(int capacity);
 
 private:
-    size_t Checked(int index) const;
+    // The test is inline, the raising out of line: reading an item costs a compare.
+    size_t Checked(int index) const {
+        if (static_cast<size_t>(static_cast<unsigned>(index)) >= items.size())
+            OutOfBounds(index);
+        return static_cast<size_t>(index);
+    }
+    [[noreturn]] static void OutOfBounds(int index);
 
     std::vector<void*> items;
 };
