@@ -2,7 +2,7 @@
 // stream and file forms (UTF-16, low byte first, no byte-order mark).
 #pragma once
 #include "JsonApi.h"
-#include "JsonValues.h"
+#include "JsonObject.h"
 #include "Streams.h"
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "JsonValues.h"
+#include "JsonObject.h"
 
 // TJsonObjectMethod
 

@@ -3,4 +3,4 @@
 #pragma once
 #include "BalTree.h"
 #include "Json.h"
-#include "JsonValues.h"
+#include "JsonObject.h"

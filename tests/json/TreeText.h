@@ -4,7 +4,7 @@
 // objects {"name"=value ...}, a null item as -. The suite's judge writes the same in python.
 #pragma once
 #include "Json.h"
-#include "JsonValues.h"
+#include "JsonObject.h"
 #include <cstdio>
 #include <memory>
 #include <string>
