@@ -94,17 +94,22 @@ TLogSimpleLayout* TLogSimpleLayout::Create() {
     return layout;
 }
 
-std::string TLogSimpleLayout::Format(TLogEvent* event) {
-    std::string out;
-    FormatInto(event, out);
-    return out;
-}
+namespace {
 
-void TLogSimpleLayout::FormatInto(TLogEvent* event, std::string& out) const {
+// The simple layout's text of the event, appended to out.
+void AppendSimple(TLogEvent* event, std::string& out) {
     out += event->Level()->Name();
     out += " - ";
     out += event->Message();
     out += "\r\n";
+}
+
+}  // namespace
+
+std::string TLogSimpleLayout::Format(TLogEvent* event) {
+    std::string out;
+    AppendSimple(event, out);
+    return out;
 }
 
 TLogHTMLLayout* TLogHTMLLayout::Create() {
@@ -226,15 +231,22 @@ void TLogPatternLayout::Append(std::string& out, const Part& part, const TLogFor
     }
 }
 
+// The pattern layout's text of an event, appended to a buffer of the caller's; a friend rather
+// than a member, so that the exported class keeps its members.
+struct TPatternLayoutWriter {
+    static void Append(const TLogPatternLayout& layout, TLogEvent* event, std::string& out);
+};
+
 std::string TLogPatternLayout::Format(TLogEvent* event) {
     std::string out;
     out.reserve(event->Message().size() + 96);
-    FormatInto(event, out);
+    TPatternLayoutWriter::Append(*this, event, out);
     return out;
 }
 
-void TLogPatternLayout::FormatInto(TLogEvent* event, std::string& out) const {
-    for (const Part& part : FPatternParts) {
+void TPatternLayoutWriter::Append(const TLogPatternLayout& layout, TLogEvent* event, std::string& out) {
+    using Part = TLogPatternLayout::Part;
+    for (const Part& part : layout.FPatternParts) {
         switch (part.code) {
         case PlainText:
             out += part.text;
@@ -246,31 +258,31 @@ void TLogPatternLayout::FormatInto(TLogEvent* event, std::string& out) const {
             out += '%';
             break;
         case Date:
-            out += FormatDateTime(FDateFormat, Now());
+            out += FormatDateTime(layout.FDateFormat, Now());
             break;
         case LoggerName:
-            Append(out, part, event->LoggerName());
+            layout.Append(out, part, event->LoggerName());
             break;
         case ErrorMessage:
-            Append(out, part, event->ErrorMessage());
+            layout.Append(out, part, event->ErrorMessage());
             break;
         case Message:
-            Append(out, part, event->Message());
+            layout.Append(out, part, event->Message());
             break;
         case LevelName:
-            Append(out, part, event->Level()->Name());
+            layout.Append(out, part, event->Level()->Name());
             break;
         case Elapsed:
-            Append(out, part, event->ElapsedTime());
+            layout.Append(out, part, event->ElapsedTime());
             break;
         case Thread:
-            Append(out, part, event->ThreadId());
+            layout.Append(out, part, event->ThreadId());
             break;
         case Context:
-            Append(out, part, event->NDC());
+            layout.Append(out, part, event->NDC());
             break;
         default:
-            Append(out, part, "Unknown");
+            layout.Append(out, part, "Unknown");
             break;
         }
     }
@@ -280,9 +292,9 @@ void FormatEventInto(ILogLayout* layout, TLogEvent* event, std::string& out) {
     // Exact classes only: a subclass may give its own Format.
     const std::type_info& type = typeid(*layout);
     if (type == typeid(TLogPatternLayout))
-        static_cast<TLogPatternLayout*>(layout)->FormatInto(event, out);
+        TPatternLayoutWriter::Append(*static_cast<TLogPatternLayout*>(layout), event, out);
     else if (type == typeid(TLogSimpleLayout))
-        static_cast<TLogSimpleLayout*>(layout)->FormatInto(event, out);
+        AppendSimple(event, out);
     else
         out += layout->Format(event);
 }

@@ -30,8 +30,6 @@ class HIERLOG_API TLogSimpleLayout : public TLogCustomLayout {
     TLogSimpleLayout() = default;  // bare
     static TLogSimpleLayout* Create();
     std::string Format(TLogEvent* event) override;
-    // Format's text, appended to out.
-    void FormatInto(TLogEvent* event, std::string& out) const;
 };
 
 // A table document: one row per event, a full-width row for an exception's message. Every text
@@ -64,8 +62,6 @@ class HIERLOG_API TLogPatternLayout : public TLogCustomLayout {
     void Init() override;
     void SetOption(const std::string& name, const std::string& value) override;
     std::string Format(TLogEvent* event) override;
-    // Format's text, appended to out.
-    void FormatInto(TLogEvent* event, std::string& out) const;
     const std::string& Pattern() const { return FPattern; }
     void SetPattern(const std::string& pattern);
 
@@ -80,6 +76,7 @@ private:
     void Append(std::string& out, const Part& part, const TLogFormatArg& value) const;
     std::string FPattern;
     std::vector<Part> FPatternParts;
+    friend struct TPatternLayoutWriter;  // appends Format's text to a buffer of the caller's
 };
 
 // Appends the event's text as the layout formats it: the simple and the pattern layout write into
