@@ -4,6 +4,8 @@
 #include "WinePaths.h"
 #include <winsock2.h>
 #include <windows.h>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 std::string Quoted(const std::string& text) {
@@ -68,6 +70,10 @@ TTestPeer::TTestPeer(const TPeerOptions& options) : host(options.Host) {
         command += " --proxy";
     if (!options.ProxyAuth.empty())
         command += " --proxy-auth " + Quoted(options.ProxyAuth);
+    // Under emulation a connection kept alive starts the client's worker thread, which breaks Wine.
+    const char* emulated = std::getenv("VORSALT_EMULATED");
+    if (emulated != nullptr && std::strcmp(emulated, "1") == 0)
+        command += " --close-each";
 
     // The port file tells that it listens.
     if (!StartUnixProgram(command))
