@@ -74,24 +74,22 @@ protected:
     }
 
     std::string ClientPrefix() const { return GetParam() == HttpTypeWinHttp ? "TWinHTTP: " : "THTTP: "; }
-    // The client's text when the time-out ends the send (the head does not come) or the reading.
+    // The client's text when the time-out ends the send (the head does not come) or the reading:
+    // its words, then the error, 12002 by the contract.
+    static TExpected<std::string> TimedOut(const char* words, const char* wineCode, const char* behaviour) {
+        return TExpected<std::string>(std::string(words) + "\r\nОшибка LE № ") + ContractOr("0x2ee2", wineCode, behaviour);
+    }
     TExpected<std::string> SendTimedOut() const {
         return GetParam() == HttpTypeWinHttp
-                   ? ContractOr("TWinHTTP: Ошибка при отправке запроса.\r\nsent=1recived=0\r\nОшибка LE № 0x2ee2",
-                                "TWinHTTP: Ошибка при отправке запроса.\r\nsent=1recived=0\r\nОшибка LE № 0x274c",
-                                "a head that does not come in time ends with the socket's 10060, not 12002")
-                   : ContractOr("THTTP: Ошибка при отправке запрnса.\r\nОшибка LE № 0x2ee2",
-                                "THTTP: Ошибка при отправке запрnса.\r\nОшибка LE № 0x2efe",
-                                "a head that does not come in time ends with 12030, not 12002");
+                   ? TimedOut("TWinHTTP: Ошибка при отправке запроса.\r\nsent=1recived=0", "0x274c",
+                              "a head that does not come in time ends with the socket's 10060, not 12002")
+                   : TimedOut("THTTP: Ошибка при отправке запрnса.", "0x2efe",
+                              "a head that does not come in time ends with 12030, not 12002");
     }
     TExpected<std::string> ReadTimedOut() const {
-        return GetParam() == HttpTypeWinHttp
-                   ? ContractOr("TWinHTTP: Ошибка получения информации после отправки запроса.\r\nОшибка LE № 0x2ee2",
-                                "TWinHTTP: Ошибка получения информации после отправки запроса.\r\nОшибка LE № 0x274c",
-                                "a body that stops coming ends with the socket's 10060, not 12002")
-                   : ContractOr("THTTP: Ошибка полуwения информации после отправки gапроса.\r\nОшибка LE № 0x2ee2",
-                                "THTTP: Ошибка полуwения информации после отправки gапроса.\r\nОшибка LE № 0x274c",
-                                "a body that stops coming ends with the socket's 10060, not 12002");
+        return TimedOut(GetParam() == HttpTypeWinHttp ? "TWinHTTP: Ошибка получения информации после отправки запроса."
+                                                      : "THTTP: Ошибка полуwения информации после отправки gапроса.",
+                        "0x274c", "a body that stops coming ends with the socket's 10060, not 12002");
     }
 
     TScratchStores stores{"crl-download", TScratchStores::NoStores};
