@@ -220,30 +220,100 @@ private:
 
 }  // namespace
 
-TDateTime Now() {
-    // The system clock in UTC, moved by the local offset, which is looked up once a second (the
-    // second that starts at offsetFrom).
-    constexpr uint64_t TicksPerSecond = 10000000;
-    static std::atomic<uint64_t> offsetFrom{UINT64_MAX};
-    static std::atomic<int64_t> offset{0};
+namespace {
+
+constexpr uint64_t TicksPerMs = 10000;  // 100 ns ticks
+constexpr uint64_t TicksPerSecond = 1000 * TicksPerMs;
+constexpr int64_t DaysFrom1601To1899 = 109205;
+
+// The system clock in UTC, in ticks since 1601. The precise reading (Windows 8 and later) is the
+// same clock; under Wine it costs half the plain one, which is a full system call there.
+uint64_t UtcTicks() {
+    using Reader = void(WINAPI*)(FILETIME*);
+    static const Reader read = [] {
+        const FARPROC precise = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime");
+        return precise ? reinterpret_cast<Reader>(reinterpret_cast<void*>(precise)) : &GetSystemTimeAsFileTime;
+    }();
     FILETIME utc;
-    GetSystemTimeAsFileTime(&utc);
-    const uint64_t ticks = (static_cast<uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;  // 100 ns since 1601
-    int64_t shift;
-    if (ticks - offsetFrom.load() < TicksPerSecond) {
-        shift = offset.load();
-    } else {
-        FILETIME local;
-        FileTimeToLocalFileTime(&utc, &local);
-        shift = static_cast<int64_t>(((static_cast<uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime) -
-                                     ticks);
-        offset = shift;
-        offsetFrom = ticks - ticks % TicksPerSecond;
-    }
-    const int64_t ms = static_cast<int64_t>(ticks + static_cast<uint64_t>(shift)) / 10000;
-    constexpr int64_t DaysFrom1601To1899 = 109205;
-    const int64_t days = ms / MsPerDay;
-    return static_cast<double>(days - DaysFrom1601To1899) + static_cast<double>(ms - days * MsPerDay) / MsPerDay;
+    read(&utc);
+    return (static_cast<uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
+}
+
+// The local offset in ticks at a UTC reading.
+int64_t LocalShift(uint64_t ticks) {
+    FILETIME utc, local;
+    utc.dwLowDateTime = static_cast<DWORD>(ticks);
+    utc.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    FileTimeToLocalFileTime(&utc, &local);
+    return static_cast<int64_t>(((static_cast<uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime) - ticks);
+}
+
+TDateTime DateTimeOf(int64_t days, int64_t msOfDay) {
+    return static_cast<double>(days - DaysFrom1601To1899) + static_cast<double>(msOfDay) / MsPerDay;
+}
+
+// The UTC second of the last reading with its local day and the millisecond of that day it starts
+// at, so that a reading within it needs neither the offset nor a 64-bit division. Rewritten under
+// a sequence count, odd meanwhile, by one thread at a time; a reader that sees the count move
+// works the reading out in full.
+struct SecondOfDay {
+    std::atomic<uint32_t> sequence{0};
+    std::atomic<uint32_t> fromLow{0}, fromHigh{0};  // UTC ticks at the second's start; 0: none yet
+    std::atomic<int32_t> days{0}, msOfDay{0};
+    std::atomic<bool> writing{false};
+};
+
+SecondOfDay cachedSecond;
+
+bool ReadCached(uint64_t ticks, int32_t& days, int32_t& msOfDay) {
+    const uint32_t before = cachedSecond.sequence.load(std::memory_order_acquire);
+    if (before & 1)
+        return false;
+    const uint64_t from = (static_cast<uint64_t>(cachedSecond.fromHigh.load(std::memory_order_relaxed)) << 32) |
+                          cachedSecond.fromLow.load(std::memory_order_relaxed);
+    days = cachedSecond.days.load(std::memory_order_relaxed);
+    const int32_t startMs = cachedSecond.msOfDay.load(std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if (cachedSecond.sequence.load(std::memory_order_relaxed) != before || from == 0 || ticks - from >= TicksPerSecond)
+        return false;
+    msOfDay = startMs + static_cast<int32_t>(static_cast<uint32_t>(ticks - from) / TicksPerMs);
+    return true;
+}
+
+void Cache(uint64_t from, int32_t days, int32_t msOfDay) {
+    if (cachedSecond.writing.exchange(true, std::memory_order_acquire))
+        return;
+    const uint32_t sequence = cachedSecond.sequence.load(std::memory_order_relaxed);
+    cachedSecond.sequence.store(sequence + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    cachedSecond.fromLow.store(static_cast<uint32_t>(from), std::memory_order_relaxed);
+    cachedSecond.fromHigh.store(static_cast<uint32_t>(from >> 32), std::memory_order_relaxed);
+    cachedSecond.days.store(days, std::memory_order_relaxed);
+    cachedSecond.msOfDay.store(msOfDay, std::memory_order_relaxed);
+    cachedSecond.sequence.store(sequence + 2, std::memory_order_release);
+    cachedSecond.writing.store(false, std::memory_order_release);
+}
+
+}  // namespace
+
+TDateTime Now() {
+    // The system clock in UTC, moved by the local offset, which is looked up once a second.
+    const uint64_t ticks = UtcTicks();
+    int32_t days, msOfDay;
+    if (ReadCached(ticks, days, msOfDay))
+        return DateTimeOf(days, msOfDay);
+    const uint64_t from = ticks - ticks % TicksPerSecond;
+    const int64_t shift = LocalShift(ticks);
+    const int64_t ms = static_cast<int64_t>(ticks + static_cast<uint64_t>(shift)) / static_cast<int64_t>(TicksPerMs);
+    const int64_t day = ms / MsPerDay;
+    // The second can be cached when the offset is whole milliseconds and its local second stays
+    // within one day: then each reading in it is the start's millisecond plus its own.
+    const int64_t startMs = static_cast<int64_t>(from + static_cast<uint64_t>(shift)) /
+                            static_cast<int64_t>(TicksPerMs);
+    const int64_t startDay = startMs / MsPerDay;
+    if (shift % static_cast<int64_t>(TicksPerMs) == 0 && startMs - startDay * MsPerDay + 999 < MsPerDay)
+        Cache(from, static_cast<int32_t>(startDay), static_cast<int32_t>(startMs - startDay * MsPerDay));
+    return DateTimeOf(day, ms - day * MsPerDay);
 }
 
 std::string FormatDateTime(const std::string& format, TDateTime value) {

@@ -3,6 +3,8 @@
 #include "LogExceptions.h"
 #include "LogLibrary.h"
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <cstdint>
 #include <stdexcept>
 
 using namespace HierLog;
@@ -15,6 +17,30 @@ TEST(Events, TimeStampZeroIsTheCurrentTime) {
     EXPECT_LE(event.TimeStamp(), after);
     TLogEvent fixed(nullptr, Info, "m", nullptr, 45000.25);
     EXPECT_EQ(fixed.TimeStamp(), 45000.25);
+}
+
+TEST(Events, TheClockIsTheLocalTimeAcrossASecondsEnd) {
+    // Every reading from one second into the next lies between the system's local time read just
+    // before and just after it, to the millisecond; that one may be up to a clock tick (16 ms at
+    // most) behind.
+    constexpr double HalfMs = 0.5 / 86400000;
+    constexpr double Tick = 16.0 / 86400000;
+    const auto local = [] {
+        SYSTEMTIME time;
+        GetLocalTime(&time);
+        return SystemTimeToDateTime(time);
+    };
+    const TDateTime first = Now();
+    TDateTime last = first;
+    while (static_cast<int64_t>(last * 86400) == static_cast<int64_t>(first * 86400)) {
+        const TDateTime before = local();
+        const TDateTime now = Now();
+        const TDateTime after = local();
+        ASSERT_GE(now, before - HalfMs);
+        ASSERT_LE(now, after + Tick + HalfMs);
+        ASSERT_GE(now, last);
+        last = now;
+    }
 }
 
 TEST(Events, ElapsedTimeCountsFromLibraryStartRounded) {
