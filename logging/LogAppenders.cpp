@@ -10,6 +10,7 @@
 #include "Text.h"
 #include <windows.h>
 #include <algorithm>
+#include <utility>
 
 namespace HierLog {
 
@@ -108,13 +109,12 @@ void TLogCustomAppender::DoAppend(TLogEvent* event) {
         return;
     // The text goes into the buffer kept from the last event, taken out while it is written in
     // case the writer's own logging reaches this appender again.
-    std::string text;
-    text.swap(FText);
+    std::string text = std::move(FText);
     text.clear();
     FormatEventInto(FLayout.get(), event, text);
     DoAppend(text);
     if (text.capacity() <= KeptTextCapacity)
-        FText.swap(text);
+        FText = std::move(text);
 }
 
 void TLogCustomAppender::Close() {

@@ -252,7 +252,7 @@ void TPatternLayoutWriter::Append(const TLogPatternLayout& layout, TLogEvent* ev
             out += part.text;
             break;
         case LineBreak:
-            out += "\r\n";
+            out.append("\r\n", 2);
             break;
         case Percent:
             out += '%';
