@@ -218,13 +218,16 @@ private:
         if (p < n && (s[p] == L'[' || s[p] == L'{'))
             list->fList.SetCapacity(1);
         const size_t base = scratch.size();
-        while (TJsonBase* item = Value()) {
+        while (p < n && s[p] != L']') {  // the end is not tried as a value
+            TJsonBase* item = Value();
+            if (item == nullptr)
+                break;
             scratch.push_back(item);
             SkipBlanks();
             if (p < n && s[p] == L',')
                 ++p;
+            SkipBlanks();
         }
-        SkipBlanks();
         --depth;
         if (p >= n || s[p] != L']') {
             Drop(base);
