@@ -146,8 +146,9 @@ private:
     // An object's items are pairs: it takes no other.
     void Items(TJsonCustomList* container, wchar_t open, wchar_t close, bool pairs) {
         const TList& items = container->fList;
+        const int count = items.Count();
         Put(open);
-        for (int i = 0; i < items.Count(); ++i) {
+        for (int i = 0; i < count; ++i) {
             if (i > 0)
                 Put(L',');
             auto* item = static_cast<TJsonBase*>(items.Items(i));
