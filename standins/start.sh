@@ -5,9 +5,8 @@
 # chain of the CA test PKI and its CRLs), and the signing gateway on 127.0.0.1:8088. They answer as
 # the real ones do when all is well, and end when this script is stopped. LOG_DIR/ready appears when
 # every one of them listens. Every reply closes its connection, and the service's client library
-# looks names up without a time-out: otherwise Wine's WinHTTP starts a thread (a collector of kept
-# connections, a name lookup), and under qemu-i386 a second thread breaks the program's next
-# debug-output exception.
+# looks names up without a time-out: the run's wire floor (tests/e2e/bench_run_floor.cpp) makes the
+# connections and requests that these stand-ins are asked.
 #   start.sh PEER_SCRIPT PKI_DIR CA_PKI_DIR LOG_DIR SERVICE_HOST TRAINING_HOST ALTERNATIVE_HOST \
 #            CA_WEB_HOST ALT_CA_WEB_HOST
 set -euo pipefail

@@ -1,7 +1,7 @@
 // Where the program's debug-output lines go (a seam, Seam.h): VYRNLog, the window logger's lines
 // and the logging library's debug-output appender write through it. Each OutputDebugString raises
-// an exception for a debugger; under qemu-i386 emulation that exception breaks a process with a
-// second thread, so a test that only observes the lines takes them here instead.
+// an exception for a debugger; a test that only observes the lines takes them here, where nothing
+// is raised.
 #pragma once
 #include <windows.h>
 

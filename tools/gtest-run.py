@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
 """Runs one GoogleTest executable whole, in one process, and tells each case's result.
 
-    gtest-run.py --name NAME --timeout SECONDS --results DIR [--emulation-skip REASON CASE:CASE...]...
-                 [--emulation-skip-program REASON]
+    gtest-run.py --name NAME --timeout SECONDS --results DIR [--case-timeout CASE_SECONDS]
                  -- LAUNCHER... EXE [ARGS...]
 
 The program's output goes to a file (a pipe can be held open by the services Wine starts) and is
@@ -12,10 +11,8 @@ summary of the whole run (tools/test-summary.py).
 The time limit is SECONDS times VORSALT_TIME_SCALE (default 1). Under emulation
 (VORSALT_EMULATED=1) Wine can die by a signal or hang while its threads end, after the program
 has finished: such a run counts by the program's own complete report, and says so. A case that
-takes the process down there fails, and the cases after it run in a new process. Natively the
-exit status always counts. The cases named by --emulation-skip (seen failing there) are left out
-under emulation and reported skipped with their reason. A program given --emulation-skip-program
-(not yet run there case by case) is only asked for its list of cases there, each reported skipped.
+takes the process down there, or runs longer than CASE_SECONDS (default 60, times the scale),
+fails, and the cases after it run in a new process. Natively the exit status always counts.
 """
 import argparse
 import json
@@ -75,34 +72,66 @@ def without(gtest_filter, cases):
     return (positive or '*') + '-' + ':'.join([n for n in negative.split(':') if n] + cases)
 
 
-def run(command, log_path, timeout):
+def last_open_case(log_path):
+    """The case that started last and has not ended yet, if any."""
+    with open(log_path, 'rb') as handle:
+        lines = handle.read().decode('utf-8', errors='replace').splitlines()
+    cases = read_cases(lines)
+    return cases[-1]['name'] if cases and cases[-1]['status'] == 'unfinished' else None
+
+
+def stop_group(process):
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+
+
+def run(command, log_path, timeout, case_timeout):
+    """Runs the command; returns (exit code or None, 'time'|'case'|None for how it was stopped).
+
+    With case_timeout the output is watched: a case that runs longer than that stops the process."""
     with open(log_path, 'wb') as log:
         process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT,
                                    stdin=subprocess.DEVNULL, start_new_session=True)
-        try:
-            return process.wait(timeout=timeout), False
-        except subprocess.TimeoutExpired:
+        deadline = time.monotonic() + timeout
+        case, case_started, stopped = None, None, None
+        while True:
             try:
-                os.killpg(process.pid, signal.SIGKILL)
-            except ProcessLookupError:
+                code = process.wait(timeout=1 if case_timeout else timeout)
+                stop_group(process)  # what the program started and left behind (peers of a crashed case)
+                return code, None
+            except subprocess.TimeoutExpired:
                 pass
-            process.wait()
-            return None, True
+            now = time.monotonic()
+            if now >= deadline:
+                stopped = 'time'
+            elif case_timeout:
+                open_case = last_open_case(log_path)
+                if open_case != case:
+                    case, case_started = open_case, now
+                elif case and now - case_started >= case_timeout:
+                    stopped = 'case'
+            if stopped:
+                break
+        stop_group(process)
+        process.wait()
+        return None, stopped
 
 
-def run_logged(command, name, results, timeout):
+def run_logged(command, name, results, timeout, case_timeout=None):
     """Runs the command with its output in a file of DIR, prints that output and returns it."""
     with tempfile.NamedTemporaryFile(prefix=name + '.', suffix='.log', dir=results,
                                      delete=False) as handle:
         log_path = handle.name
-    code, timed_out = run(command, log_path, timeout)
+    code, stopped = run(command, log_path, timeout, case_timeout)
     with open(log_path, 'rb') as handle:
         text = handle.read().decode('utf-8', errors='replace')
     os.unlink(log_path)
     sys.stdout.write(text)
     if not text.endswith('\n'):
         sys.stdout.write('\n')
-    return code, timed_out, text
+    return code, stopped, text
 
 
 def main():
@@ -110,9 +139,7 @@ def main():
     parser.add_argument('--name', required=True)
     parser.add_argument('--timeout', type=float, required=True)
     parser.add_argument('--results', required=True)
-    parser.add_argument('--emulation-skip', nargs=2, action='append', default=[],
-                        metavar=('REASON', 'CASES'))
-    parser.add_argument('--emulation-skip-program', default='')
+    parser.add_argument('--case-timeout', type=float, default=60)
     parser.add_argument('command', nargs=argparse.REMAINDER)
     args = parser.parse_args()
     command = args.command[1:] if args.command[:1] == ['--'] else args.command
@@ -122,39 +149,28 @@ def main():
     timeout = args.timeout * scale
 
     os.makedirs(args.results, exist_ok=True)
-    reasons = {case: reason for reason, names in args.emulation_skip
-               for case in names.split(':') if case} if emulated else {}
-    left_out = list(reasons)
-    skip_program = emulated and args.emulation_skip_program
     cases, ran = [], []
     started = time.monotonic()
-    while not skip_program:
-        leave = left_out + ran
-        run_command = command + (['--gtest_filter=' + without(os.environ.get('GTEST_FILTER', ''), leave)]
-                                 if leave else [])
-        code, timed_out, text = run_logged(run_command, args.name, args.results,
-                                           max(1, timeout - (time.monotonic() - started)))
+    case_timeout = args.case_timeout * scale if emulated else None
+    while True:
+        run_command = command + (['--gtest_filter=' + without(os.environ.get('GTEST_FILTER', ''), ran)]
+                                 if ran else [])
+        code, stopped, text = run_logged(run_command, args.name, args.results,
+                                         max(1, timeout - (time.monotonic() - started)), case_timeout)
+        timed_out = stopped == 'time'
         lines = text.splitlines()
         this_run = read_cases(lines)
         cases += this_run
         complete = any(FINISHED.match(line) for line in lines)
-        # Under emulation a case that takes Wine down ends the process: the cases after it run in
-        # a new one (the time limit is for all of them).
+        # Under emulation a case that takes Wine down or hangs ends the process: the cases after it
+        # run in a new one (the time limit is for all of them).
         if complete or timed_out or not emulated or not this_run or this_run[-1]['status'] != 'unfinished':
             break
         ran += [c['name'] for c in this_run]
-        print('(%s: the process ended in %s; the cases after it run in a new process)'
-              % (args.name, this_run[-1]['name']))
-    cases += [{'name': name, 'status': 'skipped', 'ms': None,
-               'reason': 'not run under emulation: ' + reasons[name]}
-              for name in left_out]
-    if skip_program:
-        code, timed_out, text = run_logged(command + ['--gtest_list_tests'], args.name, args.results,
-                                           timeout)
-        cases = [{'name': name, 'status': 'skipped', 'ms': None,
-                  'reason': 'not run under emulation: ' + args.emulation_skip_program}
-                 for name in listed_cases(text)]
-        complete = code == 0 and bool(cases)
+        if stopped == 'case':
+            this_run[-1]['reason'] = 'no end within %d s' % case_timeout
+        print('(%s: the process %s in %s; the cases after it run in a new process)'
+              % (args.name, 'was stopped' if stopped else 'ended', this_run[-1]['name']))
     failed = [c for c in cases if c['status'] in ('failed', 'unfinished')]
 
     if timed_out:

@@ -6,6 +6,12 @@
 #                             that namespace only, even where 32-bit programs run natively; it ends
 #                             with the namespace
 #   tools/host32.sh status    prints "native", "emulated" or "none"
+#   tools/host32.sh preload DIR
+#                             builds DIR/$LIB/qemu-preload.so, for LD_PRELOAD='DIR/$LIB/qemu-preload.so'
+#                             where 32-bit programs are emulated: for them (lib/i386-linux-gnu) the
+#                             descriptors of their threads (tools/qemu-thread-segments.c), for the
+#                             host's programs (lib/x86_64-linux-gnu) Wine's server's reach into them
+#                             (tools/qemu-guest-memory.c)
 set -euo pipefail
 
 binfmt=/proc/sys/fs/binfmt_misc
@@ -58,8 +64,16 @@ case "${1:-}" in
     install_emulator
     mount -t binfmt_misc binfmt_misc "$binfmt"  # this user namespace's own instance
     register ;;
+  preload)
+    dir=${2:?usage: $0 preload DIR}
+    tools=$(dirname "$0")
+    mkdir -p "$dir/lib/i386-linux-gnu" "$dir/lib/x86_64-linux-gnu"
+    # Linked against the 32-bit C library that Wine's packages bring; no other 32-bit files needed.
+    gcc -m32 -O2 -fPIC -fno-stack-protector -shared -nostdlib -o "$dir/lib/i386-linux-gnu/qemu-preload.so" \
+      "$tools/qemu-thread-segments.c" /lib/i386-linux-gnu/libc.so.6
+    gcc -O2 -fPIC -shared -o "$dir/lib/x86_64-linux-gnu/qemu-preload.so" "$tools/qemu-guest-memory.c" -ldl ;;
   status)
     if registered; then echo emulated; elif probe_runs; then echo native; else echo none; fi ;;
   *)
-    echo "usage: $0 ensure|private|status" >&2; exit 2 ;;
+    echo "usage: $0 ensure|private|status|preload DIR" >&2; exit 2 ;;
 esac

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make mingw-w64 g++-mingw-w64-i686-posix
+  cmake make gcc mingw-w64 g++-mingw-w64-i686-posix
   wine wine64 wine32:i386
   xvfb xauth fonts-wine x11-apps imagemagick
   googletest python3 openssl locales iproute2 util-linux binutils-mingw-w64-i686

@@ -36,9 +36,22 @@ mkdir -p "$VORSALT_SMALL_DISK"
 mount -t tmpfs -o size=64k tmpfs "$VORSALT_SMALL_DISK"
 
 export WINEPREFIX="$1"; shift
-export WINEDEBUG=-all LC_ALL=ru_RU.UTF-8 LANG=ru_RU.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
+# VORSALT_WINEDEBUG: Wine's debug channels for a diagnosis (none by default).
+export WINEDEBUG=${VORSALT_WINEDEBUG:--all} LC_ALL=ru_RU.UTF-8 LANG=ru_RU.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
 # Under qemu-i386 (hosts without 32-bit support) a reserved address space spares qemu most of
 # Wine's start-up mappings; a native run ignores it.
 export QEMU_RESERVED_VA=0x88000000
+# There qemu keeps one descriptor table for all threads of a process, and a process's memory
+# lies at its guest base in the emulator's: every emulated process gets the same base, and a
+# library loaded into every program gives each thread descriptors of its own and lets Wine's
+# server reach client memory (tools/qemu-thread-segments.c, tools/qemu-guest-memory.c).
+if [ "$(bash "$(dirname "$0")/host32.sh" status)" = emulated ]; then
+  export QEMU_GUEST_BASE=0x100000000
+  preload=/tmp/vorsalt-qemu-preload
+  mkdir -p "$preload"
+  mount -t tmpfs tmpfs "$preload"
+  bash "$(dirname "$0")/host32.sh" preload "$preload"
+  export LD_PRELOAD="$preload/\$LIB/qemu-preload.so"
+fi
 unset http_proxy https_proxy no_proxy HTTP_PROXY HTTPS_PROXY NO_PROXY
 exec "$@"

@@ -35,8 +35,7 @@ ServiceReply PostToService(const std::string& host, const std::string& path, con
         WinHttpOpen(L"LUMCLIENT", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session)
         return failed();
-    // No resolve time-out: with one, Wine's WinHTTP looks the name up on a thread-pool thread, and
-    // under qemu-i386 a second thread breaks the program's next debug-output exception.
+    // No resolve time-out: with one, Wine's WinHTTP looks the name up on a thread-pool thread.
     WinHttpSetTimeouts(session.Get(), 0, 10000, 10000, 30000);
     const TWinHttpHandle connection(WinHttpConnect(session.Get(), StringToWString(address).c_str(), port, 0));
     if (!connection)

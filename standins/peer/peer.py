@@ -3,11 +3,8 @@
 
   peer.py --log FILE [--host 127.0.0.1] [--port 0] [--port-file FILE] [--script FILE]
           [--tls MODE --pki DIR] [--proxy] [--proxy-auth USER:PASSWORD] [--lifetime SECONDS]
-          [--close-each]
 
 --port 0 takes a free port; the port in use is written to --port-file once the peer listens.
---close-each closes every connection after its first reply (under qemu-i386 a kept-alive
-connection handed back to WinINet or WinHTTP starts the worker thread that breaks Wine there).
 
 TLS modes (certificates from make-pki.sh): server (issued by the test CA for 127.0.0.1 and
 localhost), selfsigned, wrongname, expired, clientauth (the server certificate, and a client
@@ -260,8 +257,7 @@ class Peer:
         lines = ["HTTP/1.1 %d %s" % (status, reason)]
         lines += ["%s: %s" % (name, value) for name, value in reply.get("headers", [])]
         length = reply["content_length"] if "content_length" in reply else len(body)
-        keep = not (client_closes or reply.get("close") or length is None or "truncate" in reply
-                    or self.args.close_each)
+        keep = not (client_closes or reply.get("close") or length is None or "truncate" in reply)
         if length is not None:
             lines.append("Content-Length: %s" % length)
         if not keep:
@@ -450,7 +446,6 @@ def main():
     parser.add_argument("--proxy", action="store_true")
     parser.add_argument("--proxy-auth")
     parser.add_argument("--lifetime", type=float, default=600, help="the peer ends itself after this")
-    parser.add_argument("--close-each", action="store_true", help="no connection stays open after a reply")
     args = parser.parse_args()
     if not is_loopback_host(args.host):
         sys.exit("peer.py: loopback addresses only")

@@ -12,25 +12,34 @@ std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
-// Sends one request for the stop path and waits for the peer to close the connection.
-void StopPeer(const std::string& host, int port) {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
-        return;
+// A connection to the address; true when it was accepted.
+bool Accepts(const std::string& host, int port, const char* request = nullptr) {
     SOCKET sock = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (sock == INVALID_SOCKET)
+        return false;
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<u_short>(port));
     address.sin_addr.s_addr = inet_addr(host.c_str());
-    if (sock != INVALID_SOCKET && connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        const char request[] = "GET /__peer/stop HTTP/1.1\r\nConnection: close\r\n\r\n";
-        send(sock, request, sizeof request - 1, 0);
+    const bool accepted = connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    if (accepted && request != nullptr) {
+        send(sock, request, static_cast<int>(std::strlen(request)), 0);
         char buffer[256];
         while (recv(sock, buffer, sizeof buffer, 0) > 0) {
         }
     }
-    if (sock != INVALID_SOCKET)
-        closesocket(sock);
+    closesocket(sock);
+    return accepted;
+}
+
+// Sends one request for the stop path, waits for the peer to close the connection and then for its
+// port to refuse, so that the next peer on that port can listen.
+void StopPeer(const std::string& host, int port) {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
+        return;
+    if (Accepts(host, port, "GET /__peer/stop HTTP/1.1\r\nConnection: close\r\n\r\n"))
+        WaitUntil([&] { return !Accepts(host, port); }, 5000);
     WSACleanup();
 }
 }  // namespace
@@ -70,10 +79,6 @@ TTestPeer::TTestPeer(const TPeerOptions& options) : host(options.Host) {
         command += " --proxy";
     if (!options.ProxyAuth.empty())
         command += " --proxy-auth " + Quoted(options.ProxyAuth);
-    // Under emulation a connection kept alive starts the client's worker thread, which breaks Wine.
-    const char* emulated = std::getenv("VORSALT_EMULATED");
-    if (emulated != nullptr && std::strcmp(emulated, "1") == 0)
-        command += " --close-each";
 
     // The port file tells that it listens.
     if (!StartUnixProgram(command))
