@@ -199,9 +199,7 @@ private:
     // Moves the waiting items from base on into the container's list, sized to them.
     void Fill(TJsonCustomList* container, size_t base) {
         TList& items = container->fList;
-        const int count = static_cast<int>(scratch.size() - base);
-        if (items.Capacity() != count)
-            items.SetCapacity(count);
+        items.SetCapacity(static_cast<int>(scratch.size() - base));
         for (size_t i = base; i < scratch.size(); ++i)
             items.Add(scratch[i]);
         scratch.resize(base);

@@ -1,6 +1,7 @@
 // The JSON value tree. Every value is a TJsonBase; lists and objects own their items, a pair
-// owns its value, so a document is freed from its root (objects and their pairs: JsonObject.h). A factory's result belongs to the
-// caller until it is added to a container; an item a container refuses stays the caller's.
+// owns its value, so a document is freed from its root (objects and their pairs: JsonObject.h).
+// A factory's result belongs to the caller until it is added to a container; an item a container
+// refuses stays the caller's.
 #pragma once
 #include "JsonApi.h"
 #include "List.h"

@@ -1,8 +1,7 @@
-#include "Owned.h"
 #include "Seam.h"
 #include "SocketApi.h"
+#include "SocketOwned.h"
 #include "Tests.h"
-#include <ws2tcpip.h>
 #include <sstream>
 
 TSocketApi TSocketApi::Real() {
@@ -33,18 +32,6 @@ private:
     bool started_;
 };
 
-struct TAddressListTraits : TOwnedTraits<addrinfo*, bool, true> {
-    static bool Close(Handle list) {
-        freeaddrinfo(list);
-        return true;
-    }
-};
-
-struct TSocketTraits : TOwnedTraits<SOCKET, int, 0> {
-    static Handle Empty() { return INVALID_SOCKET; }
-    static int Close(Handle s) { return closesocket(s); }
-};
-
 }  // namespace
 
 int CheckConnect(const std::string& host, int port, std::string& info) {
@@ -64,7 +51,7 @@ int CheckConnect(const std::string& host, int port, std::string& info) {
             addrinfo hints{};
             hints.ai_family = AF_UNSPEC;
             hints.ai_socktype = SOCK_STREAM;
-            TOwned<TAddressListTraits> addresses;
+            TAddressList addresses;
             result = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, addresses.Receive());
             if (result != 0) {
                 socketError = WSAGetLastError();
@@ -73,7 +60,7 @@ int CheckConnect(const std::string& host, int port, std::string& info) {
             } else {
                 bool madeSocket = false;
                 for (addrinfo* a = addresses.Get(); a; a = a->ai_next) {
-                    const TOwned<TSocketTraits> sock(
+                    const TSocket sock(
                         Seam<TSocketApi>().socket(a->ai_family, a->ai_socktype, a->ai_protocol));
                     if (!sock) {
                         socketError = WSAGetLastError();

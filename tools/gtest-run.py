@@ -53,19 +53,6 @@ def read_cases(lines):
     return cases
 
 
-def listed_cases(text):
-    """The cases of --gtest_list_tests output, as 'Suite.Case'."""
-    cases, suite = [], None
-    for line in text.splitlines():
-        if not line.strip() or line.startswith('Running main()'):
-            continue
-        if not line.startswith(' '):
-            suite = line.split('#')[0].strip()
-        elif suite:
-            cases.append(suite + line.split('#')[0].strip())
-    return cases
-
-
 def without(gtest_filter, cases):
     """The filter with these cases left out of what it selects."""
     positive, _, negative = (gtest_filter or '*').partition('-')

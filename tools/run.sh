@@ -11,10 +11,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = --emulate ]; then export VORSALT_EMULATE=1; shift; fi
 bash tools/install-deps.sh
-if [ "${VORSALT_EMULATE:-}" = 1 ] || [ "$(bash tools/host32.sh status)" = emulated ]; then
-  # Each Wine start costs seconds instead of milliseconds: the demo's waits grow.
-  export VORSALT_TIME_SCALE=${VORSALT_TIME_SCALE:-6}
-fi
 cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)" --target Vorsalt lumclient_standin demo_driver register_demo_csp standin_pki ca_pki
 mkdir -p build/demo-prefix shots

@@ -45,7 +45,10 @@ export QEMU_RESERVED_VA=0x88000000
 # lies at its guest base in the emulator's: every emulated process gets the same base, and a
 # library loaded into every program gives each thread descriptors of its own and lets Wine's
 # server reach client memory (tools/qemu-thread-segments.c, tools/qemu-guest-memory.c).
+# Each Wine start costs seconds there instead of milliseconds: the tests' and the demo's time
+# limits grow (VORSALT_TIME_SCALE), and the test runner watches each case (VORSALT_EMULATED).
 if [ "$(bash "$(dirname "$0")/host32.sh" status)" = emulated ]; then
+  export VORSALT_EMULATED=1 VORSALT_TIME_SCALE=${VORSALT_TIME_SCALE:-6}
   export QEMU_GUEST_BASE=0x100000000
   preload=/tmp/vorsalt-qemu-preload
   mkdir -p "$preload"

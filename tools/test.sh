@@ -16,10 +16,6 @@ if [ -n "$emulate" ]; then
   echo "32-bit programs run under qemu-i386 emulation for this run"
 fi
 bash tools/install-deps.sh
-if [ -n "$emulate" ] || [ "$(bash tools/host32.sh status)" = emulated ]; then
-  # Each Wine start costs seconds instead of milliseconds: the time limits grow.
-  export VORSALT_EMULATED=1 VORSALT_TIME_SCALE=${VORSALT_TIME_SCALE:-6}
-fi
 
 build=${VORSALT_BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -1,35 +1,14 @@
 #include "TestPeer.h"
+#include "LoopbackSend.h"
 #include "TempFiles.h"
 #include "Wait.h"
 #include "WinePaths.h"
-#include <winsock2.h>
 #include <windows.h>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
-}
-
-// A connection to the address; true when it was accepted.
-bool Accepts(const std::string& host, int port, const char* request = nullptr) {
-    SOCKET sock = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (sock == INVALID_SOCKET)
-        return false;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<u_short>(port));
-    address.sin_addr.s_addr = inet_addr(host.c_str());
-    const bool accepted = connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    if (accepted && request != nullptr) {
-        send(sock, request, static_cast<int>(std::strlen(request)), 0);
-        char buffer[256];
-        while (recv(sock, buffer, sizeof buffer, 0) > 0) {
-        }
-    }
-    closesocket(sock);
-    return accepted;
 }
 
 // Sends one request for the stop path, waits for the peer to close the connection and then for its
@@ -38,8 +17,8 @@ void StopPeer(const std::string& host, int port) {
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
         return;
-    if (Accepts(host, port, "GET /__peer/stop HTTP/1.1\r\nConnection: close\r\n\r\n"))
-        WaitUntil([&] { return !Accepts(host, port); }, 5000);
+    if (SendToListener(host.c_str(), port, "GET /__peer/stop HTTP/1.1\r\nConnection: close\r\n\r\n"))
+        WaitUntil([&] { return !SendToListener(host.c_str(), port, ""); }, 5000);
     WSACleanup();
 }
 }  // namespace

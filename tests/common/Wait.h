@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <cstdlib>
 
-// ms times VORSALT_TIME_SCALE, which tools/test.sh sets where every process start is slow.
+// ms times VORSALT_TIME_SCALE, which tools/sandbox.sh sets where every process start is slow.
 inline DWORD Scaled(DWORD ms) {
     const char* scale = std::getenv("VORSALT_TIME_SCALE");
     const double factor = scale != nullptr ? std::atof(scale) : 1.0;

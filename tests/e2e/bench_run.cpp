@@ -5,10 +5,10 @@
 // dead-endpoint run (nothing listening) is timed the same way. Prints each round and the medians.
 //   bench_run [ROUNDS]   (default 5)
 #include "Endpoints.h"
+#include "LoopbackSend.h"
 #include "MainIds.h"
 #include "RemoteWindow.h"
 #include "RunPlan.h"
-#include <winsock2.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -145,33 +145,15 @@ const Listener Standins[] = {
     {"127.0.0.1", 8088},
 };
 
-// Sends the text to the listener and reads until it closes; false when nothing listens.
-bool Tell(const Listener& to, const std::string& text) {
-    const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(to.port);
-    address.sin_addr.s_addr = inet_addr(to.host);
-    const bool connected = connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    if (connected) {
-        send(s, text.data(), static_cast<int>(text.size()), 0);
-        char buffer[512];
-        while (recv(s, buffer, sizeof buffer, 0) > 0) {
-        }
-    }
-    closesocket(s);
-    return connected;
-}
-
 // Stops every stand-in (the peer's stop request, in plain text also to its TLS ports) and waits
 // until none listens.
 bool StopStandins() {
     for (const Listener& l : Standins)
-        Tell(l, "GET /__peer/stop HTTP/1.1\r\nHost: stop\r\n\r\n");
+        SendToListener(l.host, l.port, "GET /__peer/stop HTTP/1.1\r\nHost: stop\r\n\r\n");
     return WaitUntil(
         [] {
             return std::none_of(std::begin(Standins), std::end(Standins),
-                                [](const Listener& l) { return Tell(l, ""); });
+                                [](const Listener& l) { return SendToListener(l.host, l.port, ""); });
         },
         10000);
 }

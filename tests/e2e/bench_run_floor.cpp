@@ -3,24 +3,13 @@
 // order, with nothing else. Prints the milliseconds from the first connection to the last reply,
 // or a line saying which request failed (exit status 1). bench_run starts it; not a test.
 #include "Endpoints.h"
-#include "Owned.h"
-#include <winsock2.h>
-#include <ws2tcpip.h>
+#include "HttpOwned.h"
+#include "SocketOwned.h"
 #include <winhttp.h>
 #include <cstdio>
 #include <string>
 
 namespace {
-
-struct TWinHttpTraits : TOwnedTraits<HINTERNET> {
-    static BOOL Close(Handle handle) { return WinHttpCloseHandle(handle); }
-};
-using TWinHttpHandle = TOwned<TWinHttpTraits>;
-
-struct TSocketTraits : TOwnedTraits<SOCKET, int, 0> {
-    static Handle Empty() { return INVALID_SOCKET; }
-    static int Close(Handle s) { return closesocket(s); }
-};
 
 std::wstring Wide(const std::string& ascii) {
     return std::wstring(ascii.begin(), ascii.end());
@@ -31,16 +20,15 @@ bool ConnectPort(const char* host, const char* port) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
-    addrinfo* list = nullptr;
-    if (getaddrinfo(host, port, &hints, &list) != 0)
+    TAddressList list;
+    if (getaddrinfo(host, port, &hints, list.Receive()) != 0)
         return false;
-    const TOwned<TSocketTraits> sock(socket(list->ai_family, list->ai_socktype, list->ai_protocol));
+    const addrinfo* first = list.Get();
+    const TSocket sock(socket(first->ai_family, first->ai_socktype, first->ai_protocol));
     sockaddr_in any{};
     any.sin_family = AF_INET;
-    const bool connected = sock && bind(sock.Get(), reinterpret_cast<sockaddr*>(&any), sizeof any) == 0 &&
-                           connect(sock.Get(), list->ai_addr, static_cast<int>(list->ai_addrlen)) == 0;
-    freeaddrinfo(list);
-    return connected;
+    return sock && bind(sock.Get(), reinterpret_cast<sockaddr*>(&any), sizeof any) == 0 &&
+           connect(sock.Get(), first->ai_addr, static_cast<int>(first->ai_addrlen)) == 0;
 }
 
 struct TRequest {

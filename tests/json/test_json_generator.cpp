@@ -52,12 +52,14 @@ TEST(GenerateText, NumbersInTheGeneralFormat) {
     EXPECT_EQ(Compact(L"[0.1, 100, 2.5e-3]"), L"[0.1,100,0.0025]");
 }
 
+// A text and how the generator writes it.
+struct TWrittenText {
+    std::wstring value;
+    const wchar_t* text;
+};
+
 TEST(GenerateText, StringEscapes) {
-    struct Case {
-        std::wstring value;
-        const wchar_t* text;
-    };
-    const Case cases[] = {
+    const TWrittenText cases[] = {
         {L"\" / \\ \t \x0001", L"\"\\\" \\/ \\\\ \\t \\u0001\""},
         {L"\b\f\n\r", L"\"\\b\\f\\n\\r\""},
         {std::wstring(L"\x0000\x001F\x007F", 3), L"\"\\u0000\\u001F\x007F\""},
@@ -73,7 +75,7 @@ TEST(GenerateText, StringEscapes) {
         {L"\xDE00\xD83D", L"\"\\uDE00\\uD83D\""},
         {L"'", L"\"'\""},
     };
-    for (const Case& c : cases) {
+    for (const TWrittenText& c : cases) {
         std::unique_ptr<TJsonBase> text(TJsonString::Generate(c.value));
         EXPECT_EQ(TJson::GenerateText(text.get()), c.text);
         std::unique_ptr<TJsonBase> back(TJson::ParseText(c.text));
@@ -88,11 +90,7 @@ TEST(GenerateText, StringEscapes) {
 // Long texts are written in runs of plain characters: each escape at each place of a run, and
 // a text longer than a block of the writer, escapes on both sides of its ends.
 TEST(GenerateText, EscapesInsideLongRuns) {
-    struct Case {
-        std::wstring character;
-        const wchar_t* text;
-    };
-    const Case cases[] = {
+    const TWrittenText cases[] = {
         {L"\"", L"\\\""},
         {L"/", L"\\/"},
         {L"\\", L"\\\\"},
@@ -106,9 +104,9 @@ TEST(GenerateText, EscapesInsideLongRuns) {
         {L"\xD83D\xDE00", L"\xD83D\xDE00"},
         {L"\xE000", L"\xE000"},
     };
-    for (const Case& c : cases) {
+    for (const TWrittenText& c : cases) {
         for (size_t at = 0; at <= 20; ++at) {
-            const std::wstring value = std::wstring(at, L'a') + c.character + std::wstring(20 - at, L'b');
+            const std::wstring value = std::wstring(at, L'a') + c.value + std::wstring(20 - at, L'b');
             std::unique_ptr<TJsonBase> text(TJsonString::Generate(value));
             EXPECT_EQ(TJson::GenerateText(text.get()),
                       L"\"" + std::wstring(at, L'a') + c.text + std::wstring(20 - at, L'b') + L"\"")

@@ -62,7 +62,7 @@ void TList::SetCapacity(int capacity) {
         throw EListError("List capacity out of bounds (" + std::to_string(capacity) + ")");
     if (static_cast<size_t>(capacity) > items.capacity()) {
         items.reserve(capacity);
-    } else {
+    } else if (static_cast<size_t>(capacity) < items.capacity()) {
         std::vector<void*> smaller;
         smaller.reserve(capacity);
         smaller.assign(items.begin(), items.end());
