@@ -26,7 +26,19 @@ static bool IsTrue(const TRecomendMap& map, TRecomend key) {
     return it != map.end() && it->second;
 }
 
-unsigned ComposeVerdict(TRecomendMap& map, std::string& text) {
+static bool AnyTrue(const TRecomendMap& map) {
+    for (const auto& entry : map)
+        if (entry.second)
+            return true;
+    return false;
+}
+
+unsigned ComposeVerdict(TRecomendMap& map, bool signatureFailed, std::string& text) {
+    if (!AnyTrue(map)) {
+        map[rcSuccess] = true;
+        if (signatureFailed)
+            map[rcSignatureFailed] = true;
+    }
     unsigned icon = VerdictNoIcon;
     bool positive = true;
     if (IsTrue(map, rcSuccess)) {
@@ -58,12 +70,6 @@ unsigned ComposeVerdict(TRecomendMap& map, std::string& text) {
         text += GetRecomendText(key);
         if (icon == VerdictInformation && key != rcReadDiagnostics && key != rcRunAllChecks)
             icon = VerdictWarning;
-    }
-
-    // Nothing to recommend and nothing failed: every check that ran passed or only warned.
-    if (text.empty()) {
-        text = GetRecomendText(rcSuccess);
-        icon = VerdictInformation;
     }
     return icon;
 }

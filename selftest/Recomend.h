@@ -26,4 +26,6 @@ bool HasRecomend(const TRecomendMap& map, TRecomend key);
 constexpr unsigned VerdictNoIcon = 0, VerdictError = 16, VerdictWarning = 48, VerdictInformation = 64;
 
 // Appends the verdict to text and returns its icon; the map's entries 0 and 5 are spent on the way.
-unsigned ComposeVerdict(TRecomendMap& map, std::string& text);
+// When nothing is recommended, the run reads as one whose training complex answered: the success
+// sentence, and the test signature's recommendation when that check failed (signatureFailed).
+unsigned ComposeVerdict(TRecomendMap& map, bool signatureFailed, std::string& text);

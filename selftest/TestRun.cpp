@@ -54,6 +54,13 @@ void RunOne(const TCheck& check, RunContext& context, IRunView& view, TRunState&
     }
 }
 
+bool SignatureFailed(const TRunState& state) {
+    for (const TCheckResult& result : state.Results)
+        if (result.Check.Index == ciSign)
+            return result.Row.Image == ImageFailed;
+    return false;
+}
+
 }  // namespace
 
 void RunTests(int tag, IRunView& view, TRunState& state, const std::vector<TCheck>& checks) {
@@ -76,6 +83,6 @@ void RunTests(int tag, IRunView& view, TRunState& state, const std::vector<TChec
         if (RunsCheck(check, tag))
             RunOne(check, context, view, state, map);
 
-    unsigned icon = ComposeVerdict(map, state.RecomendText);
+    unsigned icon = ComposeVerdict(map, SignatureFailed(state), state.RecomendText);
     view.ShowVerdict(state.RecomendText, icon);
 }

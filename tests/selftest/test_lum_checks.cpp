@@ -160,12 +160,17 @@ TEST_F(LumRun, RowsAndRecommendations) {
     const std::string t9 = "Проверка формирования Электронной Подписи";
     const std::string signed9 = "authentificate=0;kind=1;id=112-233-445 95";
     const TRecordedRow passed8{t8, 0, "Успешно", "8"}, passed9{t9, 0, "Усиленная: 112-233-445 95", "9"};
+    const std::string tokenMissing = "enchance=0;authentificate=80000003|Токен не найден";
+    const TRecordedRow failed9{t9, 1, "Токен не найден", "9"};
+    const std::string signatureFailed = Success + "\r\nВместе с тем имеются следующие рекомендации:\r\n\r\n - " +
+                                        GetRecomendText(rcSignatureFailed);
     struct Case {
         std::string script;
         bool trainingAnswers;
         TRecordedRow row8, row9;
         std::string verdict;
         unsigned icon;
+        int tag = TagRegular;
     } const cases[] = {
         {"enchance=0;" + signed9, true, passed8, passed9, Success, 64},
         {"enchance=80000005|Служба недоступна;" + signed9,
@@ -190,15 +195,16 @@ TEST_F(LumRun, RowsAndRecommendations) {
          Success + "\r\nВместе с тем имеются следующие рекомендации:\r\n\r\n" + RunAll,
          64},
         // Another failure after the training complex answered: the test signature recommendation.
-        {"enchance=0;authentificate=80000003|Токен не найден",
-         true,
-         passed8,
-         {t9, 1, "Токен не найден", "9"},
-         Success + "\r\nВместе с тем имеются следующие рекомендации:\r\n\r\n - " + GetRecomendText(rcSignatureFailed),
-         48},
+        {tokenMissing, true, passed8, failed9, signatureFailed, 48},
+        // Nothing else recommended: the run reads as one whose training complex answered.
+        {"enchance=0;" + signed9, false, passed8, passed9, Success, 64},
+        {"enchance=0;" + signed9, false, passed8, passed9, Success, 64, TagAlternative},
+        {tokenMissing, false, passed8, failed9, signatureFailed, 48},
+        {tokenMissing, false, passed8, failed9, signatureFailed, 48, TagAlternative},
     };
     for (const Case& c : cases) {
-        Run(c.script, c.trainingAnswers);
+        SCOPED_TRACE("tag " + std::to_string(c.tag));
+        Run(c.script, c.trainingAnswers, c.tag);
         EXPECT_EQ(RowOf(ciTSPOCSPProxy), c.row8) << c.script;
         EXPECT_EQ(RowOf(ciSign), c.row9) << c.script;
         ASSERT_EQ(view.verdicts.size(), 1u) << c.script;

@@ -174,42 +174,62 @@ TEST(ComposeVerdict, TextAndIcon) {
     const std::string besides = "\r\nВместе с тем имеются следующие рекомендации:\r\n";
     const std::string todo = "\r\nРекомендуется выполнить следующие действия:\r\n";
     auto line = [](int key) { return std::string("\r\n - ") + GetRecomendText(key); };
+    const bool signatureOk = false, signatureFailed = true;
     struct Case {
         const char* name;
         Entries map;
+        bool signatureFailed;
         std::string text;
         unsigned icon;
     } const cases[] = {
-        {"all passed", {{rcSuccess, true}, {rcFailure, false}}, success, VerdictInformation},
+        {"all passed", {{rcSuccess, true}, {rcFailure, false}}, signatureOk, success, VerdictInformation},
         {"port failed, training complex answered",
          {{rcSuccess, true}, {rcNetworkAccess, true}, {rcFailure, false}},
+         signatureOk,
          success + besides + line(1),
          VerdictWarning},
         {"success overrides a failure",
          {{rcSuccess, true}, {rcNoCSP, true}, {rcFailure, true}},
+         signatureOk,
          success + besides + line(3),
          VerdictWarning},
         {"only diagnostics and run-all after success",
          {{rcSuccess, true}, {rcRunAllChecks, true}, {rcReadDiagnostics, true}},
+         signatureOk,
          success + besides + line(6) + line(8),
          VerdictInformation},
         {"failure with recommendations",
          {{rcNoCSP, true}, {rcFailure, true}, {rcReadDiagnostics, true}},
+         signatureOk,
          failure + todo + line(3) + line(8),
          VerdictError},
-        {"failure alone", {{rcFailure, true}}, failure, VerdictError},
+        {"failure alone", {{rcFailure, true}}, signatureOk, failure, VerdictError},
+        {"failure beside a failed signature", {{rcFailure, true}}, signatureFailed, failure, VerdictError},
         {"recommendation without failure",
          {{rcReadDiagnostics, true}},
+         signatureOk,
          " - " + std::string(GetRecomendText(8)),
          VerdictNoIcon},
-        {"nothing to say: every check passed", {}, success, VerdictInformation},
-        {"nothing true", {{rcSuccess, false}, {rcFailure, false}}, success, VerdictInformation},
+        {"recommendation beside a failed signature",
+         {{rcReadDiagnostics, true}},
+         signatureFailed,
+         " - " + std::string(GetRecomendText(8)),
+         VerdictNoIcon},
+        {"nothing to say: every check passed", {}, signatureOk, success, VerdictInformation},
+        {"nothing true", {{rcSuccess, false}, {rcFailure, false}}, signatureOk, success, VerdictInformation},
+        // Nothing recommended reads as a run whose training complex answered.
+        {"nothing else after a failed signature", {}, signatureFailed, success + besides + line(7), VerdictWarning},
+        {"nothing true after a failed signature",
+         {{rcSuccess, false}, {rcFailure, false}},
+         signatureFailed,
+         success + besides + line(7),
+         VerdictWarning},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TRecomendMap map(c.map.begin(), c.map.end());
         std::string text;
-        EXPECT_EQ(ComposeVerdict(map, text), c.icon);
+        EXPECT_EQ(ComposeVerdict(map, c.signatureFailed, text), c.icon);
         EXPECT_EQ(text, c.text);
         EXPECT_FALSE(map.count(rcSuccess) && map[rcSuccess]);
         EXPECT_FALSE(map.count(rcFailure) && map[rcFailure]);
