@@ -113,8 +113,8 @@ int TWinHTTP::OpenRequest(const std::string& objectText, int verb) {
                 if (credential.text.empty())
                     continue;
                 std::wstring wide = StringToWString(credential.text);
-                if (!WinHttpSetOption(handles->Request.Get(), credential.option, &wide[0],
-                                      static_cast<DWORD>(wide.size()))) {
+                if (!Seam<TWinHttpApi>().WinHttpSetOption(handles->Request.Get(), credential.option, &wide[0],
+                                                          static_cast<DWORD>(wide.size()))) {
                     LogOrStoreError(&errorText, credential.failure, 0, false, true);
                     return 2;
                 }
@@ -130,7 +130,8 @@ int TWinHTTP::SetSecurityFlags(unsigned long flags) {
         return 1;
     }
     DWORD value = flags;
-    if (!WinHttpSetOption(handles->Request.Get(), WINHTTP_OPTION_SECURITY_FLAGS, &value, sizeof value)) {
+    if (!Seam<TWinHttpApi>().WinHttpSetOption(handles->Request.Get(), WINHTTP_OPTION_SECURITY_FLAGS, &value,
+                                              sizeof value)) {
         LogOrStoreError(&errorText, "TWinHTTP: WINHTTP_OPTION_SECURITY_FLAGS failed.", 0, false, true);
         return 2;
     }
