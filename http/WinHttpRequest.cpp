@@ -240,7 +240,13 @@ int TWinHTTP::MapStatus(int length) {
         return 8;
     }
     statusText[63] = L'\0';
-    const int status = static_cast<int>(atol(WStringToString(statusText).c_str()));
+    const long number = atol(WStringToString(statusText).c_str());
+    if (!IsReadableStatus(number)) {
+        SetLastError(ERROR_WINHTTP_INVALID_SERVER_RESPONSE);  // a status line WinHTTP let through unread
+        LogOrStoreError(&errorText, "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE.", 0, false, true);
+        return 8;
+    }
+    const int status = static_cast<int>(number);
     StatusCode = status;
     const std::string statusNumber = std::to_string(status);
     if (status == 200 || status == 201) {
