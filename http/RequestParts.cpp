@@ -31,3 +31,7 @@ std::string BuildFormBody(const std::map<std::string, std::string>* fields) {
 int FormVerb(int verb) {
     return verb == VerbNone ? VerbPost : verb;
 }
+
+bool IsReadableStatus(long status) {
+    return status >= 100 && status <= 599;
+}

@@ -1,5 +1,5 @@
 // What both HTTP clients put into a request the same way: the method of a verb code, the
-// default header, and the form body.
+// default header, the form body, and the statuses a reply can carry.
 #pragma once
 #include <map>
 #include <string>
@@ -17,3 +17,7 @@ std::string RequestHeadersOrDefault(const std::string& headers);
 std::string BuildFormBody(const std::map<std::string, std::string>* fields);
 // SendForm's verb: 0 means POST.
 int FormVerb(int verb);
+
+// Whether the stack's status is one a server can answer with (100 to 599); any other number
+// stands for a status line that could not be read.
+bool IsReadableStatus(long status);

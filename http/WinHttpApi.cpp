@@ -1,6 +1,10 @@
 #include "WinHttpApi.h"
 
 TWinHttpApi TWinHttpApi::Real() {
-    return {::WinHttpOpen, ::WinHttpConnect, ::WinHttpSendRequest, ::WinHttpGetIEProxyConfigForCurrentUser,
+    return {::WinHttpOpen,
+            ::WinHttpConnect,
+            ::WinHttpSendRequest,
+            ::WinHttpSetOption,
+            ::WinHttpGetIEProxyConfigForCurrentUser,
             ::WinHttpGetProxyForUrl};
 }

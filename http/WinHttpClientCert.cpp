@@ -4,8 +4,9 @@
 #include "ClientStep.h"
 #include "Conversions.h"
 #include "CryptOwned.h"
+#include "Seam.h"
 #include "VyrnLog.h"
-#include <winhttp.h>
+#include "WinHttpApi.h"
 #include "class_http_winhttp.h"
 
 namespace {
@@ -76,11 +77,12 @@ int TWinHTTP::ApplyClientCert() {
             }
             if (!secure)
                 return 0;
+            const TWinHttpApi& api = Seam<TWinHttpApi>();
             const BOOL set = found.Get() != nullptr
-                                 ? WinHttpSetOption(handles->Request.Get(), WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
-                                                    const_cast<CERT_CONTEXT*>(found.Get()), sizeof(CERT_CONTEXT))
-                                 : WinHttpSetOption(handles->Request.Get(), WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
-                                                    WINHTTP_NO_CLIENT_CERT_CONTEXT, 0);
+                                 ? api.WinHttpSetOption(handles->Request.Get(), WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
+                                                        const_cast<CERT_CONTEXT*>(found.Get()), sizeof(CERT_CONTEXT))
+                                 : api.WinHttpSetOption(handles->Request.Get(), WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
+                                                        WINHTTP_NO_CLIENT_CERT_CONTEXT, 0);
             if (!set) {
                 LogOrStoreError(&errorText,
                                 found.Get() != nullptr

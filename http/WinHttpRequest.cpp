@@ -113,8 +113,8 @@ int TWinHTTP::OpenRequest(const std::string& objectText, int verb) {
                 if (credential.text.empty())
                     continue;
                 std::wstring wide = StringToWString(credential.text);
-                if (!WinHttpSetOption(handles->Request.Get(), credential.option, &wide[0],
-                                      static_cast<DWORD>(wide.size()))) {
+                if (!Seam<TWinHttpApi>().WinHttpSetOption(handles->Request.Get(), credential.option, &wide[0],
+                                                          static_cast<DWORD>(wide.size()))) {
                     LogOrStoreError(&errorText, credential.failure, 0, false, true);
                     return 2;
                 }
@@ -130,7 +130,8 @@ int TWinHTTP::SetSecurityFlags(unsigned long flags) {
         return 1;
     }
     DWORD value = flags;
-    if (!WinHttpSetOption(handles->Request.Get(), WINHTTP_OPTION_SECURITY_FLAGS, &value, sizeof value)) {
+    if (!Seam<TWinHttpApi>().WinHttpSetOption(handles->Request.Get(), WINHTTP_OPTION_SECURITY_FLAGS, &value,
+                                              sizeof value)) {
         LogOrStoreError(&errorText, "TWinHTTP: WINHTTP_OPTION_SECURITY_FLAGS failed.", 0, false, true);
         return 2;
     }
@@ -239,7 +240,13 @@ int TWinHTTP::MapStatus(int length) {
         return 8;
     }
     statusText[63] = L'\0';
-    const int status = static_cast<int>(atol(WStringToString(statusText).c_str()));
+    const long number = atol(WStringToString(statusText).c_str());
+    if (!IsReadableStatus(number)) {
+        SetLastError(ERROR_WINHTTP_INVALID_SERVER_RESPONSE);  // a status line WinHTTP let through unread
+        LogOrStoreError(&errorText, "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE.", 0, false, true);
+        return 8;
+    }
+    const int status = static_cast<int>(number);
     StatusCode = status;
     const std::string statusNumber = std::to_string(status);
     if (status == 200 || status == 201) {

@@ -42,12 +42,13 @@ bool TWinHTTP::SetTimeouts(int milliseconds) {
     DWORD value = static_cast<DWORD>(milliseconds);
     bool all = true;
     for (DWORD option : {WINHTTP_OPTION_CONNECT_TIMEOUT, WINHTTP_OPTION_RECEIVE_TIMEOUT, WINHTTP_OPTION_SEND_TIMEOUT})
-        if (!WinHttpSetOption(handles->Session.Get(), option, &value, sizeof value))
+        if (!Seam<TWinHttpApi>().WinHttpSetOption(handles->Session.Get(), option, &value, sizeof value))
             all = false;
     // Under Wine only the receive-response time-out (90 s by default) bounds the wait for the
     // response's head, where Windows applies the receive time-out too: it gets the same value, its
     // result not counted.
-    WinHttpSetOption(handles->Session.Get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &value, sizeof value);
+    Seam<TWinHttpApi>().WinHttpSetOption(handles->Session.Get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &value,
+                                         sizeof value);
     return all;
 }
 

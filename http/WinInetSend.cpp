@@ -103,8 +103,12 @@ int THTTP::SendRequest(const void* data, int length) {
             VYRNLog("THTTP: Try to HttpQueryInfo");
             DWORD status = 0;
             DWORD size = sizeof status;
-            if (!Seam<TWinInetApi>().HttpQueryInfoA(request.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
-                                                    &status, &size, nullptr)) {
+            const bool read = Seam<TWinInetApi>().HttpQueryInfoA(request.Get(),
+                                                                 HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
+                                                                 &status, &size, nullptr);
+            if (!read || !IsReadableStatus(static_cast<long>(status))) {
+                if (read)
+                    SetLastError(ERROR_HTTP_INVALID_SERVER_RESPONSE);  // a status line WinINet let through unread
                 LogOrStoreError(&errorText, "THTTP: Ошибка HttpQueryInfo.");
                 return 4;
             }

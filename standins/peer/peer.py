@@ -21,6 +21,8 @@ looked up first, then its path alone; paths not in the script get 404. A reply m
   truncate (only this many body bytes are sent, then the connection closes),
   close (close the connection after the reply),
   auth ("user:password": 401 with a Basic challenge unless the request carries them),
+  raw_hex (the whole answer, head and all, sent as these bytes stand, then the connection
+    closes; of the other fields only delay and auth apply),
   openssl ("ts" or "ocsp": the body is the answer of openssl's responder to the request's body,
     with the time-stamp service or the OCSP responder of the CA test PKI given by --pki; a
     request openssl refuses gets 400 with openssl's words), corrupt (the answer's last byte is
@@ -251,6 +253,9 @@ class Peer:
     def send_reply(self, sock, reply, client_closes=False):
         """Sends a reply; returns whether the connection stays open."""
         time.sleep(reply.get("delay", 0))
+        if "raw_hex" in reply:
+            sock.sendall(bytes.fromhex(reply["raw_hex"]))
+            return False
         body = self.reply_body(reply)
         status = reply.get("status", 200)
         reason = reply.get("reason", REASONS.get(status, "Status"))

@@ -1,5 +1,5 @@
 // TWinHTTP against the real WinHTTP of Wine and the test peer: what goes on the wire byte for
-// byte, and the result, text and body each reply gives.
+// byte, and the result, text and body each reply gives, raw answers with broken heads included.
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
@@ -217,4 +217,28 @@ TEST(WinHttpWireScenarios, EachGivesItsStatusResultAndText) {
                                                 "Content-Type: application/x-www-form-urlencoded", body));
         EXPECT_EQ(request.Body, body);
     }
+}
+
+namespace {
+// The start of TWinHTTP's text after a raw answer of the status with the result.
+std::string RawAnswerText(int result, int status) {
+    switch (result) {
+    case 0:
+        return " (127.0.0.23:raw";
+    case 7:
+        return "TWinHTTP: Ошибка при отправке запроса.\r\nsent=1recived=0\r\nОшибка LE № 0x2f78: ";
+    case 8:
+        return "TWinHTTP: Ошибка WINHTTP_QUERY_STATUS_CODE.\r\nОшибка LE № 0x2f78: ";
+    default:
+        return "TWinHTTP: Ошибка Возвращен неверный код возврата HTTP: " + std::to_string(status);
+    }
+}
+}  // namespace
+
+TEST(WinHttpRawAnswers, OnlyAReadStatusOf200Or201IsASuccess) {
+    TTestPeer peer(PeerWith("winhttp-raw", RawAnswersScript(), "", "127.0.0.23"));
+    ASSERT_TRUE(peer.Started());
+    TWinHTTP client(false);
+    ASSERT_EQ(client.Connect(peer.Host(), peer.Port()), 0);
+    CheckRawAnswers(client, peer, &TRawAnswer::WinHttp, RawAnswerText);
 }

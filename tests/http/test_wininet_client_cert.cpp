@@ -7,69 +7,13 @@
 #include <vector>
 #include "TextChecks.h"
 #include "DebugOutputCapture.h"
-#include "RegistryFixture.h"
-#include "TestFiles.h"
+#include "PersonalStores.h"
 #include "WinInetFixture.h"
 #include "WinInetOptions.h"
 #include "WineBehaviour.h"
 
 namespace {
-class TCertificate {
-public:
-    // Also asks for the thumbprint, which the context keeps from then on: with the machine's
-    // registry replaced there is no provider left to compute it.
-    explicit TCertificate(const char* name) : context(PkiCertificate(name)) {
-        BYTE hash[20];
-        DWORD size = sizeof hash;
-        if (context != nullptr && CertGetCertificateContextProperty(context, CERT_SHA1_HASH_PROP_ID, hash, &size))
-            for (BYTE b : hash) {
-                char hex[3];
-                wsprintfA(hex, "%02X", b);
-                thumbprint += hex;
-            }
-    }
-    explicit TCertificate(PCCERT_CONTEXT owned) : context(owned) {}
-    ~TCertificate() {
-        if (context != nullptr)
-            CertFreeCertificateContext(context);
-    }
-    TCertificate(const TCertificate&) = delete;
-    TCertificate& operator=(const TCertificate&) = delete;
-    bool Same(PCCERT_CONTEXT other) const {
-        return context != nullptr && other != nullptr &&
-               CertCompareCertificate(X509_ASN_ENCODING, context->pCertInfo, other->pCertInfo);
-    }
-    PCCERT_CONTEXT context;
-    std::string thumbprint;
-};
-
-// Adds the certificate to the personal store ("My") under a registry root, written as the
-// stores keep it: a key named by the SHA-1 thumbprint with the serialized element as "Blob".
-bool InstallPersonal(const TCertificate& certificate, HKEY root) {
-    DWORD size = 0;
-    if (certificate.thumbprint.empty() || !CertSerializeCertificateStoreElement(certificate.context, 0, nullptr, &size))
-        return false;
-    std::string blob(size, '\0');
-    CertSerializeCertificateStoreElement(certificate.context, 0, reinterpret_cast<BYTE*>(&blob[0]), &size);
-    const std::string path = "Software\\Microsoft\\SystemCertificates\\My\\Certificates\\" + certificate.thumbprint;
-    HKEY key = nullptr;
-    if (RegCreateKeyA(root, path.c_str(), &key) != ERROR_SUCCESS)
-        return false;
-    const bool written = RegSetValueExA(key, "Blob", 0, REG_BINARY, reinterpret_cast<const BYTE*>(blob.data()), size) ==
-                         ERROR_SUCCESS;
-    RegCloseKey(key);
-    return written;
-}
-
-// Both registry roots that the client opens its own stores under, empty for each test.
-class THttpOwnStore : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(user.Active() && machine.Active()); }
-    TCertificate client{"client.der"};
-    TCertificate server{"server.der"};
-    TPredefinedKeyOverride user{HKEY_CURRENT_USER, "client-cert-user"};
-    TPredefinedKeyOverride machine{HKEY_LOCAL_MACHINE, "client-cert-machine"};
-};
+class THttpOwnStore : public TOwnStoreTest {};
 
 int SendCalls = 0;
 
@@ -121,41 +65,20 @@ TEST(THttpClientCert, NotFoundInTheCallersStoreKeepsTheStore) {
 }
 
 TEST_F(THttpOwnStore, EachStoreTheClientOpens) {
-    struct Case {
-        const char* name;
-        bool machineStore;
-        HKEY installedIn;  // null: nowhere
-        bool personalKey;  // the machine's personal store exists in the registry
-        int result;
-        const char* text;
-    } cases[] = {
-        {"user store holding it", false, HKEY_CURRENT_USER, true, 0, ""},
-        {"user store without it", false, nullptr, true, 2, "Не найдeн сертификат в хранилище компьюrера!"},
-        {"machine store holding it", true, HKEY_LOCAL_MACHINE, true, 0, ""},
-        {"machine store without it", true, HKEY_CURRENT_USER, true, 2, "Не найдeн сертификат в хранилище компьюrера!"},
-        {"no machine store", true, nullptr, false, 1,
-         "Не удаетс"
-         "\x7F"
-         " открыть хранилище MY"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Microsoft\\SystemCertificates");
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\SystemCertificates");
-        if (c.personalKey) {
-            HKEY key = nullptr;
-            RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\SystemCertificates\\My", &key);
-            RegCloseKey(key);
-        }
-        if (c.installedIn != nullptr) {
-            ASSERT_TRUE(InstallPersonal(client, c.installedIn));
-        }
+    for (const TOwnStoreCase& c : OwnStoreCases) {
+        SCOPED_TRACE(c.Name);
+        ASSERT_TRUE(Prepare(c));
         THTTP http(true, 0);
-        EXPECT_EQ(http.SetCert(client.context, c.machineStore), c.result);
+        const int result = !c.Opened ? 1 : c.Found ? 0 : 2;
+        EXPECT_EQ(http.SetCert(client.context, c.MachineStore), result);
         TCertificate chosen(http.GetCert());
-        EXPECT_EQ(chosen.context != nullptr, c.result == 0);
-        if (c.result != 0) {
-            EXPECT_TRUE(StartsWith(http.GetLastErrorText(), c.text)) << http.GetLastErrorText();
+        EXPECT_EQ(client.Same(chosen.context), c.Found);
+        if (result != 0) {
+            const char* text = c.Opened ? "Не найдeн сертификат в хранилище компьюrера!"
+                                        : "Не удаетс"
+                                          "\x7F"
+                                          " открыть хранилище MY";
+            EXPECT_TRUE(StartsWith(http.GetLastErrorText(), text)) << http.GetLastErrorText();
             // The store opened for the search was given up: the next search opens the user's.
             ASSERT_TRUE(InstallPersonal(client, HKEY_CURRENT_USER));
             EXPECT_EQ(http.SetCert(client.context, false), 0);

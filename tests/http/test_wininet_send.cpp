@@ -1,4 +1,5 @@
-// THTTP's send: the recoveries, the three tries, the dialogs and the status texts.
+// THTTP's send: the recoveries, the three tries, the dialogs, the status texts and the statuses
+// that cannot be read.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include "DebugOutputCapture.h"
 #include "WinInetFixture.h"
 #include "WinInetOptions.h"
+#include "WireScenarios.h"
 
 namespace {
 int SendCalls = 0;
@@ -232,4 +234,26 @@ TEST_F(THttpSend, ProxyCredentialsOnlyWithoutTheSystemProxy) {
     EXPECT_EQ(client->Request("/ok.asp", VerbGet, nullptr, 0), 0);
     const std::vector<DWORD> expected = {INTERNET_OPTION_PROXY_PASSWORD, INTERNET_OPTION_PROXY_USERNAME};
     EXPECT_EQ(recorder.Options(), expected);
+}
+
+namespace {
+// The start of THTTP's text after a raw answer of the status with the result.
+std::string RawAnswerText(int result, int status) {
+    switch (result) {
+    case 0:
+        return " (127.0.0.1:raw";
+    case 4:
+        return "THTTP: Ошибка HttpQueryInfo.\r\nОшибка LE № 0x2f78: ";
+    default:
+        return "THTTP: Ошибка Возвpащен неверный код возврата HTTP: " + std::to_string(status);
+    }
+}
+}  // namespace
+
+TEST(THttpRawAnswers, OnlyAReadStatusOf200Or201IsASuccess) {
+    TTestPeer peer(PeerWith("raw", RawAnswersScript()));
+    ASSERT_TRUE(peer.Started());
+    auto client = ConnectedClient(peer);
+    ASSERT_NE(client, nullptr);
+    CheckRawAnswers(*client, peer, &TRawAnswer::WinInet, RawAnswerText);
 }

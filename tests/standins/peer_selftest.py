@@ -116,6 +116,8 @@ class PlainHttp(PeerCase):
         "/slow": {"delay": 0.5, "body": "late"},
         "/trickle": {"body": "abcdef", "chunk_size": 2, "chunk_delay": 0.2},
         "/secret": {"auth": "user:pa ss", "body": "inside"},
+        "/raw": {"raw_hex": b"HTTP/1.1 \xa100 OK\r\nX: 1\r\n\r\nbody".hex(), "status": 500, "close": False},
+        "/raw-nothing": {"raw_hex": ""},
     }
 
     def setUp(self):
@@ -173,6 +175,13 @@ class PlainHttp(PeerCase):
         self.assertFalse([line for line in lines if line.startswith("Content-Length")])
         self.assertIn("Connection: close", lines)
         self.assertEqual(body, b"till close")
+
+    def test_raw_answer_goes_out_as_it_stands_then_the_connection_closes(self):
+        for target, answer in [(b"/raw", b"HTTP/1.1 \xa100 OK\r\nX: 1\r\n\r\nbody"), (b"/raw-nothing", b"")]:
+            with self.subTest(target=target):
+                # Asked to keep the connection, the peer still ends it after the answer.
+                self.assertEqual(exchange(self.peer.port, b"GET " + target + b" HTTP/1.1\r\nHost: x\r\n\r\n"),
+                                 answer)
 
     def test_replies_in_turn_repeat_the_last(self):
         statuses = [self.get(b"/turns")[0][0] for _ in range(3)]
