@@ -6,11 +6,11 @@
 
 namespace HierLog {
 
-namespace {
-
-[[noreturn]] void Invalid(const std::string& format) {
+void RaiseInvalidFormat(const std::string& format) {
     throw EConvertError("Format '" + format + "' invalid or incompatible with argument");
 }
+
+namespace {
 
 // Writes the digits so that they end at end; returns where they start.
 char* Digits(uint32_t value, unsigned base, char* end) {
@@ -27,6 +27,10 @@ public:
     Formatter(const std::string& format, std::initializer_list<TLogFormatArg> args) : format(format), args(args) {}
 
     std::string Run() {
+        uint64_t allowed = MaxFormattedLength;
+        for (const TLogFormatArg& arg : args)
+            if (arg.isText)
+                allowed += arg.text ? arg.text->size() : std::strlen(arg.literal);
         std::string out;
         while (pos < format.size()) {
             const char c = format[pos++];
@@ -40,6 +44,8 @@ public:
                 continue;
             }
             out += Conversion();
+            if (out.size() > allowed)
+                RaiseInvalidFormat(format);
         }
         return out;
     }
@@ -51,7 +57,7 @@ private:
             ++pos;
             const TLogFormatArg& arg = Next();
             if (arg.isText)
-                Invalid(format);
+                RaiseInvalidFormat(format);
             return arg.number;
         }
         if (pos >= format.size() || format[pos] < '0' || format[pos] > '9')
@@ -60,14 +66,14 @@ private:
         while (pos < format.size() && format[pos] >= '0' && format[pos] <= '9') {
             value = value * 10 + (format[pos++] - '0');
             if (value > INT32_MAX)
-                Invalid(format);
+                RaiseInvalidFormat(format);
         }
         return static_cast<int>(value);
     }
 
     const TLogFormatArg& Next() {
         if (argIndex >= args.size())
-            Invalid(format);
+            RaiseInvalidFormat(format);
         return args.begin()[argIndex++];
     }
 
@@ -94,7 +100,7 @@ private:
                 spec.precision = 0;
         }
         if (pos >= format.size())
-            Invalid(format);
+            RaiseInvalidFormat(format);
         spec.type = format[pos++];
         std::string text;
         AppendFormatted(text, spec, Next(), format);
@@ -149,12 +155,14 @@ bool CompileFormatSpec(const std::string& spec, TLogFormatSpec& compiled) {
 
 void AppendFormatted(std::string& out, const TLogFormatSpec& spec, const TLogFormatArg& arg,
                      const std::string& format) {
+    if (spec.width > MaxFormatWidth || spec.precision > MaxFormatWidth)
+        RaiseInvalidFormat(format);
     const size_t start = out.size();
     switch (spec.type) {
     case 's':
     case 'S':
         if (!arg.isText)
-            Invalid(format);
+            RaiseInvalidFormat(format);
         {
             const char* text = arg.text ? arg.text->data() : arg.literal;
             size_t length = arg.text ? arg.text->size() : std::strlen(arg.literal);
@@ -170,7 +178,7 @@ void AppendFormatted(std::string& out, const TLogFormatSpec& spec, const TLogFor
     case 'x':
     case 'X': {
         if (arg.isText)
-            Invalid(format);
+            RaiseInvalidFormat(format);
         const bool isSigned = spec.type == 'd' || spec.type == 'D';
         const bool negative = isSigned && arg.number < 0;
         const uint32_t magnitude = negative ? 0u - static_cast<uint32_t>(arg.number)
@@ -187,7 +195,7 @@ void AppendFormatted(std::string& out, const TLogFormatSpec& spec, const TLogFor
         break;
     }
     default:
-        Invalid(format);
+        RaiseInvalidFormat(format);
     }
     const size_t length = out.size() - start;
     if (spec.width > 0 && length < static_cast<size_t>(spec.width)) {

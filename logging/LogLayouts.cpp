@@ -246,6 +246,10 @@ std::string TLogPatternLayout::Format(TLogEvent* event) {
 
 void TPatternLayoutWriter::Append(const TLogPatternLayout& layout, TLogEvent* event, std::string& out) {
     using Part = TLogPatternLayout::Part;
+    const size_t from = out.size();
+    const size_t allowed = MaxFormattedLength + event->Message().size();
+    std::string date;  // the time of the first %d, for every %d of the event
+    bool dated = false;
     for (const Part& part : layout.FPatternParts) {
         switch (part.code) {
         case PlainText:
@@ -258,7 +262,11 @@ void TPatternLayoutWriter::Append(const TLogPatternLayout& layout, TLogEvent* ev
             out += '%';
             break;
         case Date:
-            out += FormatDateTime(layout.FDateFormat, Now());
+            if (!dated) {
+                date = FormatDateTime(layout.FDateFormat, Now());
+                dated = true;
+            }
+            out += date;
             break;
         case LoggerName:
             layout.Append(out, part, event->LoggerName());
@@ -285,6 +293,8 @@ void TPatternLayoutWriter::Append(const TLogPatternLayout& layout, TLogEvent* ev
             layout.Append(out, part, "Unknown");
             break;
         }
+        if (part.code != PlainText && out.size() - from > allowed)
+            RaiseInvalidFormat(part.text);
     }
 }
 

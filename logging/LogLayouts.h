@@ -51,10 +51,12 @@ private:
     std::string FTitle;
 };
 
-// Formats events by a conversion pattern: %c logger, %d date and time (in the date format),
-// %e exception message, %m message, %n line break, %p level, %r age in ms, %t thread, %x context,
-// %% percent; %C %F %l %L %M give "Unknown". Modifiers between "%" and the letter: "-" left
-// alignment, a width, "." and a precision.
+// Formats events by a conversion pattern: %c logger, %d date and time (in the date format, read
+// once for all of an event's %d), %e exception message, %m message, %n line break, %p level, %r
+// age in ms, %t thread, %x context, %% percent; %C %F %l %L %M give "Unknown". Modifiers between
+// "%" and the letter: "-" left alignment, a width, "." and a precision, within the formatter's
+// bounds (LogFormat.h); a conversion after which an event's text outgrows its message by more
+// than MaxFormattedLength is malformed.
 class HIERLOG_API TLogPatternLayout : public TLogCustomLayout {
     HIERLOG_CLASS(TLogPatternLayout)
     TLogPatternLayout() = default;  // bare

@@ -1,4 +1,4 @@
-// Small checks of texts that many tests make.
+// Small checks of texts that many tests make, and a text made of copies of a piece.
 #pragma once
 #include <cstring>
 #include <string>
@@ -18,4 +18,12 @@ inline bool Contains(const std::string& text, const std::string& piece) {
 // The start of a text as long as an expected prefix, so a mismatch shows both.
 inline std::string Head(const std::string& text, const char* prefix) {
     return text.substr(0, std::strlen(prefix));
+}
+
+inline std::string Repeated(const std::string& piece, size_t copies) {
+    std::string text;
+    text.reserve(piece.size() * copies);
+    for (size_t copy = 0; copy < copies; ++copy)
+        text += piece;
+    return text;
 }

@@ -1,7 +1,8 @@
 // Milliseconds per event for the pattern layout "%d %-10.3d|%m" with date formats of 1 000,
 // 10 000 and 100 000 characters: random text of the base64 alphabet, the format items in turn,
-// and one letter repeated. Not a test: run it with tools/bench-date-format.sh. Arguments: the
-// format lengths (default 1000 10000 100000).
+// and one letter repeated; then for patterns of 1, 100 and 10 000 "%d" with the locale's date
+// format. Not a test: run it with tools/bench-date-format.sh. Arguments: the format lengths
+// (default 1000 10000 100000).
 #include "HierLog.h"
 #include "BenchClock.h"
 #include <windows.h>
@@ -38,8 +39,8 @@ std::string OneLetter(size_t length) {
 }
 
 // Formats one event until half a second has passed; gives the milliseconds per event.
-double MsPerEvent(const std::string& dateFormat) {
-    LogRef<TLogPatternLayout> layout(TLogPatternLayout::Create("%d %-10.3d|%m"));
+double MsPerEvent(const std::string& pattern, const std::string& dateFormat) {
+    LogRef<TLogPatternLayout> layout(TLogPatternLayout::Create(pattern));
     layout->SetOption("dateFormat", dateFormat);
     TLogHierarchy hierarchy(new TLogRoot(Info));
     TLogEvent event(hierarchy.GetLogger("bench.date"), Info, "message", nullptr, 0);
@@ -69,8 +70,17 @@ int main(int argc, char** argv) {
     std::printf("%-16s %10s %14s\n", "date format", "characters", "ms per event");
     for (const auto& kind : kinds)
         for (size_t length : lengths) {
-            std::printf("%-16s %10u %14.3f\n", kind.name, static_cast<unsigned>(length), MsPerEvent(kind.make(length)));
+            std::printf("%-16s %10u %14.3f\n", kind.name, static_cast<unsigned>(length),
+                        MsPerEvent("%d %-10.3d|%m", kind.make(length)));
             std::fflush(stdout);
         }
+    std::printf("\n%-16s %10s %14s\n", "pattern", "%d count", "ms per event");
+    for (int count : {1, 100, 10000}) {
+        std::string pattern;
+        for (int k = 0; k < count; ++k)
+            pattern += "%d";
+        std::printf("%-16s %10d %14.3f\n", "%d repeated", count, MsPerEvent(pattern, ""));
+        std::fflush(stdout);
+    }
     return 0;
 }

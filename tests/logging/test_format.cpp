@@ -2,6 +2,7 @@
 #include "Exception.h"
 #include "LogDateTime.h"
 #include "LogFormat.h"
+#include "TextChecks.h"
 #include "WineBehaviour.h"
 #include <gtest/gtest.h>
 
@@ -42,6 +43,19 @@ TEST(LogFormat, TextAndNumbers) {
     EXPECT_EQ(LogFormat("%*d", {4, 7}), "   7");
 }
 
+namespace {
+
+void ExpectInvalid(const std::string& format, std::initializer_list<TLogFormatArg> args) {
+    try {
+        LogFormat(format, args);
+        ADD_FAILURE() << format.substr(0, 40) << " did not raise";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message, "Format '" + format + "' invalid or incompatible with argument") << format.substr(0, 40);
+    }
+}
+
+}  // namespace
+
 TEST(LogFormat, MalformedOrMismatchedFormatItemsRaise) {
     const struct {
         const char* format;
@@ -61,14 +75,49 @@ TEST(LogFormat, MalformedOrMismatchedFormatItemsRaise) {
         {"% 5s", "x"},
         {"%99999999999s", "x"},
     };
-    for (const auto& row : table) {
-        try {
-            LogFormat(row.format, {row.arg});
-            ADD_FAILURE() << row.format << " did not raise";
-        } catch (const EConvertError& e) {
-            EXPECT_EQ(e.Message, std::string("Format '") + row.format + "' invalid or incompatible with argument");
-        }
-    }
+    for (const auto& row : table)
+        ExpectInvalid(row.format, {row.arg});
+}
+
+// Widths and precisions up to the bound are made; beyond it, or beyond the digits of a number, or
+// when items make far more text than their arguments hold, the item is malformed and nothing that
+// large is allocated.
+TEST(LogFormat, WidthsAndLengthsBeyondTheBoundsRaise) {
+    const std::string bound = std::to_string(MaxFormatWidth);
+    const std::string beyond = std::to_string(MaxFormatWidth + 1);
+    EXPECT_EQ(LogFormat("%" + bound + "s", {"x"}), std::string(MaxFormatWidth - 1, ' ') + "x");
+    EXPECT_EQ(LogFormat("%." + bound + "d", {7}), std::string(MaxFormatWidth - 1, '0') + "7");
+    EXPECT_EQ(LogFormat("%." + bound + "s", {"abc"}), "abc");
+    EXPECT_EQ(LogFormat("%*s", {MaxFormatWidth, ""}).size(), static_cast<size_t>(MaxFormatWidth));
+    const struct {
+        std::string format;
+        TLogFormatArg arg;
+    } table[] = {
+        {"%" + beyond + "s", "x"},
+        {"%-" + beyond + "s", "x"},
+        {"%." + beyond + "s", "x"},
+        {"%." + beyond + "d", 7},
+        {"%" + beyond + "." + beyond + "x", 7},
+        {"%0:" + beyond + "s", "x"},
+        {"%999999999s", "x"},
+        {"%-2147483647.2147483647s", "x"},
+        {"%2147483648d", 7},
+        {"%.99999999999999999999999999d", 7},
+    };
+    for (const auto& row : table)
+        ExpectInvalid(row.format, {row.arg});
+    ExpectInvalid("%*s", {MaxFormatWidth + 1, "x"});
+    ExpectInvalid("%-*d", {INT32_MAX, 7});
+    ExpectInvalid("%.*d", {MaxFormatWidth + 1, 7});
+    // Items at the full width up to the bound of the whole text, and one more.
+    const std::string item = "%0:" + bound + "s";
+    const size_t fit = MaxFormattedLength / MaxFormatWidth;
+    EXPECT_EQ(LogFormat(Repeated(item, fit), {"x"}).size(), fit * MaxFormatWidth);
+    ExpectInvalid(Repeated(item, fit + 1), {"x"});
+    // An argument as long as the bound and more is made once, not twice.
+    const std::string longText(MaxFormattedLength + 1, 'x');
+    EXPECT_EQ(LogFormat("[%s]", {longText}).size(), longText.size() + 2);
+    ExpectInvalid("%s%0:s", {longText});
 }
 
 // The test prefix runs with the Russian locale: short date dd.MM.yyyy; long time H:mm:ss (Wine's
@@ -215,17 +264,6 @@ TEST(FormatDateTime, ItemsRunsAndQuoting) {
     for (const auto& row : table)
         EXPECT_MEETS(FormatDateTime(row.format, row.value), row.expected) << row.format;
 }
-
-namespace {
-
-std::string Repeated(const std::string& text, int copies) {
-    std::string out;
-    for (int copy = 0; copy < copies; ++copy)
-        out += text;
-    return out;
-}
-
-}  // namespace
 
 // A format of many copies of a piece gives as many copies of the piece's text; a long run of one
 // letter is its longest item repeated.

@@ -2,6 +2,8 @@
 #include "Exception.h"
 #include "HierLog.h"
 #include "LogLibrary.h"
+#include "RecordingAppender.h"
+#include "TextChecks.h"
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -91,6 +93,55 @@ TEST_F(Layouts, PatternModifiersTheFormatterRejectsRaiseWhenFormatting) {
         TLogEvent event = At(0, Info, "m");
         EXPECT_THROW(layout->Format(&event), EConvertError) << pattern;
     }
+}
+
+// Widths and precisions up to the formatter's bound are made; beyond it, or when conversions make
+// far more text than the message holds, the conversion is malformed, also for the logging call.
+TEST_F(Layouts, PatternWidthsAndLengthsBeyondTheBoundsRaiseWhenFormatting) {
+    const std::string bound = std::to_string(MaxFormatWidth);
+    const std::string beyond = std::to_string(MaxFormatWidth + 1);
+    EXPECT_EQ(Pattern("%" + bound + "m", At(0, Info, "m")), std::string(MaxFormatWidth - 1, ' ') + "m");
+    EXPECT_EQ(Pattern("%." + bound + "r", At(42, Info, "m")), std::string(MaxFormatWidth - 2, '0') + "42");
+    EXPECT_EQ(Pattern("%99999999%%" + beyond + "n", At(0, Info, "m")), "%\r\n");  // no modifiers taken
+    const std::string fullWidth = Repeated("%" + bound + "p", MaxFormattedLength / MaxFormatWidth);
+    EXPECT_EQ(Pattern(fullWidth, At(0, Info, "m")).size(), MaxFormattedLength / MaxFormatWidth * MaxFormatWidth);
+    const std::string longMessage(MaxFormattedLength + 1, 'x');
+    EXPECT_EQ(Pattern("[%m]", At(0, Info, longMessage)).size(), longMessage.size() + 2);
+    const struct {
+        std::string pattern;
+        const std::string& message;
+    } table[] = {
+        {"%" + beyond + "m", "m"},
+        {"%-" + beyond + "c", "m"},
+        {"%." + beyond + "x", "m"},
+        {"%." + beyond + "t", "m"},
+        {"%" + beyond + "L", "m"},
+        {"%999999999m", "m"},
+        {"%-2147483647.2147483647p", "m"},
+        {"%2147483648r", "m"},
+        {"%.99999999999999999999999999e", "m"},
+        {fullWidth + "%" + bound + "p", "m"},
+        {"%m%m", longMessage},
+    };
+    for (const auto& row : table) {
+        LogRef<TLogPatternLayout> layout(TLogPatternLayout::Create(row.pattern));
+        TLogEvent event = At(0, Info, row.message);
+        EXPECT_THROW(layout->Format(&event), EConvertError) << row.pattern.substr(0, 40);
+    }
+    LogRef<TRecordingAppender> appender(new TRecordingAppender("rec", TLogPatternLayout::Create("%999999999m")));
+    logger->AddAppender(appender.get());
+    EXPECT_THROW(logger->Info("m"), EConvertError);
+    EXPECT_TRUE(appender->Texts().empty());
+}
+
+// Every %d of an event gives the same reading of the clock.
+TEST_F(Layouts, PatternDatesOfOneEventAreOneReading) {
+    LogRef<TLogPatternLayout> layout(TLogPatternLayout::Create(Repeated("%d|", 2000)));
+    layout->SetOption("dateFormat", "hh:nn:ss.zzz");
+    TLogEvent event = At(0, Info, "m");
+    const std::string text = layout->Format(&event);
+    const std::string first = text.substr(0, text.find('|') + 1);
+    EXPECT_TRUE(text == Repeated(first, 2000)) << first << " ... " << text.substr(text.size() - first.size());
 }
 
 TEST_F(Layouts, PatternDateIgnoresModifiersAndUsesTheDateFormat) {
