@@ -48,6 +48,8 @@
 #     The distribution points' hosts resolve to loopback in the test sandbox (tools/sandbox-hosts).
 #     The signing service's peers and signers, issued by sub:
 #       tsa           "Служба штампов времени" (critical timeStamping), with tsa.cnf for "openssl ts -reply"
+#       tsa-expired   "Служба штампов времени просроченная", as tsa, valid in 2021 only
+#       tsa-notyet    "Служба штампов времени будущая", as tsa, valid 2040-2045
 #       ocsp          "Служба OCSP" (OCSPSigning), the responder of ocsp-index.txt (sub's database)
 #       signer        "Подписант", NotBefore a day before the PKI was made; OCSP at http://127.0.4.1/ocsp
 #       signer-old    "Подписант давний", NotBefore 20 months before (past 15 months)
@@ -192,6 +194,8 @@ CNF
     openssl rsa -in "$name.key" -outform MSBLOB -out "$name.msblob" 2>/dev/null
   done
   cp "$work/db/sub/index.txt" ocsp-index.txt
+  certificate tsa-expired sub 2006 20210101000000Z 20220101000000Z "$o/CN=Служба штампов времени просроченная" tsa_ext
+  certificate tsa-notyet sub 2007 20400101000000Z 20450101000000Z "$o/CN=Служба штампов времени будущая" tsa_ext
   cat > tsa.cnf <<CNF
 [tsa]
 default_tsa = tsa_config

@@ -27,7 +27,10 @@ looked up first, then its path alone; paths not in the script get 404. A reply m
     with the time-stamp service or the OCSP responder of the CA test PKI given by --pki; a
     request openssl refuses gets 400 with openssl's words), corrupt (the answer's last byte is
     changed: the signature of either answer ends it), replace_hex ([old, new]: the first
-    occurrence of the bytes old in the answer becomes new).
+    occurrence of the bytes old in the answer becomes new), signer (for "ts": the PKI name of the
+    service's certificate and key, "tsa" by default), time (for "ts": the token's time,
+    YYYYMMDDhhmmssZ, instead of the present one, in its genTime and its signingTime attribute;
+    the token is signed anew).
 A request for /__peer/stop stops the peer (sent in plain text also to a TLS peer).
 
 Proxy mode: a request in absolute form is forwarded to its origin when that is a loopback
@@ -43,6 +46,7 @@ seconds since the epoch, so that the logs of several peers can be merged):
 """
 import argparse
 import base64
+import hashlib
 import json
 import os
 import select
@@ -147,6 +151,62 @@ def read_chunked(reader):
         reader.readline(MAX_HEAD_LINE)
 
 
+SIGNING_TIME = bytes.fromhex("06092a864886f70d010905")
+
+
+def der(tag, content):
+    """One DER element."""
+    size = len(content)
+    if size < 0x80:
+        return bytes([tag, size]) + content
+    digits = size.to_bytes((size.bit_length() + 7) // 8, "big")
+    return bytes([tag, 0x80 | len(digits)]) + digits + content
+
+
+def der_elements(content):
+    """(tag, whole element, its content) of each DER element in the bytes, in order."""
+    elements, at = [], 0
+    while at < len(content):
+        size, start = content[at + 1], at + 2
+        if size & 0x80:
+            count = size & 0x7F
+            size, start = int.from_bytes(content[start : start + count], "big"), start + count
+        elements.append((content[at], content[at : start + size], content[start : start + size]))
+        at = start + size
+    return elements
+
+
+def restamped(answer, gen_time, key):
+    """openssl's TimeStampResp with the token's genTime and signingTime set to gen_time
+    (YYYYMMDDhhmmssZ) and its signature made anew with the key; every length stays."""
+    token = der_elements(der_elements(answer)[0][2])[1][2]
+    signed_data = der_elements(der_elements(der_elements(token)[1][2])[0][2])
+    encapsulated = next(content for tag, _, content in signed_data if tag == 0x30)
+    tst_info = der_elements(der_elements(encapsulated)[1][2])[0][2]
+    signer_info = der_elements(der_elements(signed_data[-1][2])[0][2])
+    attributes = next(whole for tag, whole, _ in signer_info if tag == 0xA0)
+    signature = next(content for tag, _, content in signer_info if tag == 0x04)
+
+    old_time = next(whole for tag, whole, _ in der_elements(der_elements(tst_info)[0][2]) if tag == 0x18)
+    new_tst_info = tst_info.replace(old_time, der(0x18, gen_time.encode("ascii")))
+    new_attributes = attributes.replace(hashlib.sha256(tst_info).digest(), hashlib.sha256(new_tst_info).digest())
+    for _, _, attribute in der_elements(der_elements(attributes)[0][2]):
+        kind, values = der_elements(attribute)
+        if kind[1] == SIGNING_TIME:
+            signing_time = der_elements(values[2])[0][1]
+            new_attributes = new_attributes.replace(signing_time, der(0x17, gen_time[2:].encode("ascii")))
+    # The signature covers the attributes encoded as a SET.
+    signing = ["openssl", "dgst", "-sha256", "-sign", key]
+    new_signature = subprocess.run(signing, input=b"\x31" + new_attributes[1:], capture_output=True,
+                                   check=True).stdout
+    lengths = (len(tst_info), len(attributes), len(signature))
+    if (len(new_tst_info), len(new_attributes), len(new_signature)) != lengths:
+        raise ValueError("the time changes the token's length")
+    for old, new in ((tst_info, new_tst_info), (attributes, new_attributes), (signature, new_signature)):
+        answer = answer.replace(old, new)
+    return answer
+
+
 def is_loopback_host(host):
     if host.lower() == "localhost":
         return True
@@ -213,9 +273,10 @@ class Peer:
         pki = self.args.pki
         query = os.path.join(self.work, "query.der")
         answer = os.path.join(self.work, "answer.der")
+        signer = os.path.join(pki, reply.get("signer", "tsa"))
         if reply["openssl"] == "ts":
             command = ["openssl", "ts", "-reply", "-config", os.path.join(pki, "tsa.cnf"), "-queryfile", query,
-                       "-signer", os.path.join(pki, "tsa.crt"), "-inkey", os.path.join(pki, "tsa.key"),
+                       "-signer", signer + ".crt", "-inkey", signer + ".key",
                        "-chain", os.path.join(pki, "sub.crt"), "-out", answer]
         else:
             command = ["openssl", "ocsp", "-index", os.path.join(pki, "ocsp-index.txt"),
@@ -233,6 +294,8 @@ class Peer:
                     body = f.read()
         if not body:
             return {"status": 400, "body": done.stderr.decode("latin-1")}
+        if "time" in reply:
+            body = restamped(body, reply["time"], signer + ".key")
         if reply.get("corrupt"):
             body = body[:-1] + bytes([body[-1] ^ 0xFF])
         if "replace_hex" in reply:

@@ -1,6 +1,8 @@
 // Dates of the tests as the platform's time records.
 #pragma once
 #include <windows.h>
+#include <cstdio>
+#include <string>
 
 inline SYSTEMTIME SystemTimeOf(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
     SYSTEMTIME time{};
@@ -31,4 +33,12 @@ inline SYSTEMTIME SecondsAfter(const SYSTEMTIME& moment, long long seconds) {
     SYSTEMTIME time;
     FileTimeToSystemTime(&later, &time);
     return time;
+}
+
+// "2026-07-15 14:23:45.000": a record as text, for comparisons that tell what differs.
+inline std::string TimeText(const SYSTEMTIME& time) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", time.wYear, time.wMonth, time.wDay,
+                  time.wHour, time.wMinute, time.wSecond, time.wMilliseconds);
+    return text;
 }

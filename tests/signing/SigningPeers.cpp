@@ -1,4 +1,6 @@
 #include "SigningPeers.h"
+#include <sstream>
+#include "TestTimes.h"
 
 namespace {
 TPeerOptions PeerOptions(const char* name, const char* host, const char* script) {
@@ -13,6 +15,24 @@ TPeerOptions PeerOptions(const char* name, const char* host, const char* script)
 
 std::string Quoted(const std::string& path) {
     return "'" + path + "'";
+}
+
+// The time that openssl printed after the label ("Jul 15 14:23:45 2026 GMT").
+SYSTEMTIME PrintedTime(const std::string& output, const std::string& label) {
+    const size_t at = output.find(label);
+    if (at == std::string::npos)
+        return SYSTEMTIME{};
+    std::istringstream words(output.substr(at + label.size()));
+    std::string month, zone;
+    unsigned day = 0, hour = 0, minute = 0, second = 0, year = 0;
+    char colon1 = 0, colon2 = 0;
+    words >> month >> day >> hour >> colon1 >> minute >> colon2 >> second >> year >> zone;
+    const std::string months = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    const size_t index = month.size() == 3 ? months.find(month) : std::string::npos;
+    if (!words || zone != "GMT" || colon1 != ':' || colon2 != ':' || index == std::string::npos || index % 3 != 0)
+        return SYSTEMTIME{};
+    return SystemTimeOf(static_cast<WORD>(year), static_cast<WORD>(index / 3 + 1), static_cast<WORD>(day),
+                        static_cast<WORD>(hour), static_cast<WORD>(minute), static_cast<WORD>(second));
 }
 }  // namespace
 
@@ -33,6 +53,11 @@ TTimeStampService::TTimeStampService()
                    R"({"/tsa": {"openssl": "ts", "headers": [["Content-Type", "application/timestamp-reply"]]},
                        "/tsa-corrupt": {"openssl": "ts", "corrupt": true},
                        "/tsa-granted-with-mods": {"openssl": "ts", "replace_hex": ["3003020100", "3003020101"]},
+                       "/tsa-expired-signer": {"openssl": "ts", "signer": "tsa-expired"},
+                       "/tsa-notyet-signer": {"openssl": "ts", "signer": "tsa-notyet"},
+                       "/tsa-expired-signer-2021": {"openssl": "ts", "signer": "tsa-expired", "time": "20210615142345Z"},
+                       "/tsa-january": {"openssl": "ts", "time": "20260115093015Z"},
+                       "/tsa-july": {"openssl": "ts", "time": "20260715142345Z"},
                        "/tsa-rejection": {"body_hex": "30373035020102302c0c2a4d6573736167652064696765737420616c676f726974686d206973206e6f7420737570706f727465642e03020780"},
                        "/tsa-waiting": {"body_hex": "30053003020103"},
                        "/tsa-revoked": {"body_hex": "3040303e02010530320c30d0a1d0b5d180d182d0b8d184d0b8d0bad0b0d18220d181d0bbd183d0b6d0b1d18b20d0bed182d0bed0b7d0b2d0b0d0bd03050600000040"},
@@ -63,6 +88,18 @@ TUnixRun OpensslVerifyOcsp(const std::string& response, const std::string& certN
                    " > chain.pem && openssl ocsp -respin " + Quoted(in) + " -issuer " +
                    Quoted(CaPkiUnixPath("sub.crt")) + " -cert " + Quoted(CaPkiUnixPath(certName + ".crt")) +
                    " -CAfile chain.pem -no_nonce");
+}
+
+SYSTEMTIME OpensslStampTime(const std::string& token) {
+    const TUnixJob job("ts-time");
+    const std::string in = job.Put("token.der", token);
+    return PrintedTime(job.Run("openssl ts -reply -token_in -token_out -text -in " + Quoted(in)).Output, "Time stamp: ");
+}
+
+SYSTEMTIME OpensslProducedAt(const std::string& response) {
+    const TUnixJob job("ocsp-time");
+    const std::string in = job.Put("response.der", response);
+    return PrintedTime(job.Run("openssl ocsp -noverify -resp_text -respin " + Quoted(in)).Output, "Produced At: ");
 }
 
 TUnixRun OpensslVerifyCms(const std::string& message, bool detached, const std::string& data) {

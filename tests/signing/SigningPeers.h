@@ -4,6 +4,7 @@
 // responder at 127.0.4.1, the address that the signers' certificates name; and openssl judging
 // what came back.
 #pragma once
+#include <windows.h>
 #include <string>
 #include "TestPeer.h"
 #include "UnixJob.h"
@@ -30,7 +31,11 @@ private:
 // (status 5, a Russian text, systemFailure); answers that are no TimeStampResp with a token:
 // /tsa-no-token (granted, no token), /tsa-not-signed-data (a ContentInfo of enveloped data),
 // /tsa-cut-short (DER that ends inside the token), /tsa-bytes-after (a byte after the answer),
-// /tsa-text (an HTML page), /tsa-empty (no body). Anything else 404.
+// /tsa-text (an HTML page), /tsa-empty (no body). Signed by a certificate not valid now:
+// /tsa-expired-signer (tsa-expired, valid in 2021 only), /tsa-notyet-signer (tsa-notyet, valid
+// from 2040), and /tsa-expired-signer-2021 (tsa-expired, its token dated 2021-06-15 14:23:45 UTC).
+// Tokens of a set time: /tsa-january (2026-01-15 09:30:15 UTC), /tsa-july (2026-07-15 14:23:45
+// UTC). Anything else 404.
 class TTimeStampService : public TSigningPeer {
 public:
     static constexpr const char* Host = "127.0.4.2";
@@ -52,6 +57,11 @@ public:
 TUnixRun OpensslVerifyStamp(const std::string& stamp, bool token, const std::string& data);
 // "openssl ocsp -respin" of a response for the PKI certificate name (issued by sub).
 TUnixRun OpensslVerifyOcsp(const std::string& response, const std::string& certName);
+
+// The instant that openssl reads in a time-stamp token (its time) or in an OCSP response (its
+// production time), in UTC; all zero when it reads none.
+SYSTEMTIME OpensslStampTime(const std::string& token);
+SYSTEMTIME OpensslProducedAt(const std::string& response);
 
 // "openssl cms -verify" of a DER message, with the data given apart for a detached one (detached
 // true); the output holds the content that openssl verified.

@@ -9,6 +9,7 @@
 #include "CryptOwned.h"
 #include "ErrorText.h"
 #include "SigningPeers.h"
+#include "TestTimes.h"
 #include "TextChecks.h"
 
 namespace {
@@ -258,6 +259,41 @@ TEST_F(TimeStampClient, ABrokenSignatureIsResult4AndNothingIsHandedOut) {
     for (const std::string& line : debug.Lines())
         sizeLogged |= StartsWith(line, "VYRNLog: COM_TimeStamp. Размер штампа времени: ");
     EXPECT_TRUE(sizeLogged);
+}
+
+TEST_F(TimeStampClient, ATsaCertificateNotValidAtTheStampsTimeIsResult4AndNothingIsHandedOut) {
+    // The stamps' signatures hold; their certificates' chains do not at the stamps' time (now).
+    const std::string chain = "Сертификат или издатель в цепочке (Status: 1):\r\n- Просрочен.";
+    const struct {
+        const char* path;
+        const char* subject;
+    } cases[] = {
+        {"/tsa-expired-signer", "Служба штампов времени просроченная"},  // valid in 2021 only
+        {"/tsa-notyet-signer", "Служба штампов времени будущая"},         // valid from 2040
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        journal.Clear();
+        const TSysString address = Address(service->Url(c.path));
+        TStampRun run;
+        Stamp(run, address.Get(), true, false);
+        EXPECT_EQ(run.result, 4);
+        EXPECT_EQ(run.text, "COM_TimeStamp." + chain);
+        EXPECT_EQ(run.output.pbData, nullptr);
+        EXPECT_EQ(run.tsa, nullptr);
+        EXPECT_EQ(Journaled("TSPCOM.TSPStamp.Time").size(), 1u);
+        EXPECT_TRUE(Logged(debug, c.subject + ("::" + chain)));
+    }
+
+    // The same certificate within its validity: the chain is judged at the stamp's time, not now.
+    const TSysString address = Address(service->Url("/tsa-expired-signer-2021"));
+    TStampRun run;
+    Stamp(run, address.Get(), true, false);
+    ASSERT_EQ(run.result, 0) << run.text;
+    EXPECT_EQ(TimeText(run.time), "2021-06-15 14:23:45.000");
+    ASSERT_NE(run.tsa, nullptr);
+    TLocalFree<char> cn(GetCertSubjectCN(run.tsa));
+    EXPECT_STREQ(cn.Get(), "Служба штампов времени просроченная");
 }
 
 TEST_F(TimeStampClient, AFailedCallGivesItsCodeEvenWhenTheObjectNamesNone) {
