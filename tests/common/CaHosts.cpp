@@ -1,18 +1,6 @@
 #include "CaHosts.h"
 #include <algorithm>
 
-namespace {
-std::string Hex(const std::string& bytes) {
-    static const char Digits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char c : bytes) {
-        hex += Digits[c >> 4];
-        hex += Digits[c & 0x0F];
-    }
-    return hex;
-}
-}  // namespace
-
 std::string Serving(const std::vector<std::pair<std::string, std::string>>& replies) {
     std::string script;
     for (const auto& [path, reply] : replies)
@@ -29,11 +17,11 @@ std::string CaSiteServing(const std::vector<std::string>& chainPaths, const std:
 }
 
 std::string FileReply(const std::string& pkiFile) {
-    return R"({"body_hex": ")" + Hex(CaPkiBytes(pkiFile)) + R"(", "close": true})";
+    return R"({"body_hex": ")" + PeerHex(CaPkiBytes(pkiFile)) + R"(", "close": true})";
 }
 
 std::string TextReply(const std::string& text) {
-    return R"({"body_hex": ")" + Hex(text) + R"(", "close": true})";
+    return R"({"body_hex": ")" + PeerHex(text) + R"(", "close": true})";
 }
 
 std::string StatusReply(int status) {
@@ -41,11 +29,11 @@ std::string StatusReply(int status) {
 }
 
 std::string LateReply(const std::string& pkiFile) {
-    return R"({"delay": 2, "body_hex": ")" + Hex(CaPkiBytes(pkiFile)) + R"(", "close": true})";
+    return R"({"delay": 2, "body_hex": ")" + PeerHex(CaPkiBytes(pkiFile)) + R"(", "close": true})";
 }
 
 std::string TrickleReply(const std::string& pkiFile) {
-    return R"({"chunk_size": 200, "chunk_delay": 1.5, "body_hex": ")" + Hex(CaPkiBytes(pkiFile)) +
+    return R"({"chunk_size": 200, "chunk_delay": 1.5, "body_hex": ")" + PeerHex(CaPkiBytes(pkiFile)) +
            R"(", "close": true})";
 }
 

@@ -23,6 +23,16 @@ void StopPeer(const std::string& host, int port) {
 }
 }  // namespace
 
+std::string PeerHex(const std::string& bytes) {
+    static const char Digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : bytes) {
+        hex += Digits[c >> 4];
+        hex += Digits[c & 0x0F];
+    }
+    return hex;
+}
+
 TPeerOptions PeerWith(const std::string& name, const std::string& script, const std::string& tls,
                       const std::string& host) {
     TPeerOptions options;

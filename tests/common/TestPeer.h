@@ -16,6 +16,9 @@ struct TPeerOptions {
     std::string ProxyAuth;  // "user:password" demanded with 407
 };
 
+// Bytes as a script gives them (body_hex, raw_hex): two lower-case hexadecimal digits a byte.
+std::string PeerHex(const std::string& bytes);
+
 // The options of a peer at the host that answers with the script; tls as TPeerOptions::Tls.
 TPeerOptions PeerWith(const std::string& name, const std::string& script, const std::string& tls = "",
                       const std::string& host = "127.0.0.1");

@@ -76,16 +76,9 @@ inline const TRawAnswer RawAnswers[] = {
 inline std::string RawAnswersScript() {
     std::string script;
     int row = 0;
-    for (const TRawAnswer& answer : RawAnswers) {
-        std::string hex;
-        for (unsigned char byte : answer.Bytes) {
-            const char digits[] = "0123456789abcdef";
-            hex += digits[byte >> 4];
-            hex += digits[byte & 15];
-        }
+    for (const TRawAnswer& answer : RawAnswers)
         script += (script.empty() ? "{" : ", ") + std::string("\"/raw") + std::to_string(row++) +
-                  ".asp\": {\"raw_hex\": \"" + hex + "\"}";
-    }
+                  ".asp\": {\"raw_hex\": \"" + PeerHex(answer.Bytes) + "\"}";
     return script + "}";
 }
 

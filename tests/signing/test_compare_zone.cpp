@@ -8,10 +8,9 @@
 #include <cstdlib>
 #include <memory>
 #include "CaPki.h"
-#include "ClientFixture.h"
 #include "CryptOwned.h"
 #include "Ocspcomlib.h"
-#include "SigningPeers.h"
+#include "ServicesClient.h"
 #include "TestTimes.h"
 #include "TextChecks.h"
 #include "Tspcomlib.h"
@@ -49,28 +48,15 @@ TEST(CompareTimes, UnderTheProcesssTimeZone) {
 }
 
 // The automation objects give both times in local time, as the provider's do.
-class ServiceTimes : public AutomationClient {
+class ServiceTimes : public ServicesClient {
 protected:
-    ServiceTimes() : AutomationClient("service-times") {}
-    static void SetUpTestSuite() {
-        stamps = std::make_unique<TTimeStampService>();
-        responder = std::make_unique<TOcspResponder>();
-    }
-    static void TearDownTestSuite() {
-        stamps.reset();
-        responder.reset();
-    }
+    ServiceTimes() : ServicesClient("service-times") {}
     void SetUp() override {
-        AutomationClient::SetUp();
-        ASSERT_TRUE(stamps->Started());
-        ASSERT_TRUE(responder->Started());
+        ServicesClient::SetUp();
         TIME_ZONE_INFORMATION zone{};
         ASSERT_NE(GetTimeZoneInformation(&zone), TIME_ZONE_ID_INVALID);
         ASSERT_EQ(std::to_string(zone.Bias), std::getenv("VORSALT_ZONE_BIAS")) << "the process is in its zone";
     }
-
-    static inline std::unique_ptr<TTimeStampService> stamps;
-    static inline std::unique_ptr<TOcspResponder> responder;
 };
 
 TEST_F(ServiceTimes, TheStampsTimeIsTheInstantInItsToken) {

@@ -6,13 +6,12 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <memory>
-#include "ClientFixture.h"
 #include "CmsHelpers.h"
 #include "CmsOnDer.h"
 #include "RegistryFixture.h"
 #include "SignLowRun.h"
 #include "SignerFixture.h"
-#include "SigningPeers.h"
+#include "ServicesClient.h"
 #include "TextChecks.h"
 #include "WineBehaviour.h"
 
@@ -29,21 +28,11 @@ TSignOptions Both(bool detached = false) {
     return options;
 }
 
-class SignLowServices : public AutomationClient {
+class SignLowServices : public ServicesClient {
 protected:
-    SignLowServices() : AutomationClient("sign-low-services") {}
-    static void SetUpTestSuite() {
-        service = std::make_unique<TTimeStampService>();
-        responder = std::make_unique<TOcspResponder>();
-    }
-    static void TearDownTestSuite() {
-        service.reset();
-        responder.reset();
-    }
+    SignLowServices() : ServicesClient("sign-low-services") {}
     void SetUp() override {
-        AutomationClient::SetUp();
-        ASSERT_TRUE(service->Started());
-        ASSERT_TRUE(responder->Started());
+        ServicesClient::SetUp();
         ASSERT_TRUE(signer.Ready());
         ASSERT_TRUE(policy.SetText("DefaultTSPURL", TTimeStampService::Url()));
         stampsBefore = service->Requests().size();
@@ -52,8 +41,6 @@ protected:
     std::vector<TPeerRequest> NewStampRequests() const { return service->RequestsAfter(stampsBefore); }
     size_t NewResponseRequests() const { return responder->Requests().size() - responsesBefore; }
 
-    static inline std::unique_ptr<TTimeStampService> service;
-    static inline std::unique_ptr<TOcspResponder> responder;
     TSigner signer{"signer"};
     TTestKey policy{HKEY_CURRENT_USER, PolicyKey};  // the scratch user's time-stamp address
     TCmsOnDer messages;  // Wine can neither read the signature value nor add an unsigned attribute
