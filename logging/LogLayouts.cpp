@@ -6,6 +6,7 @@
 #include "LogRenderers.h"
 #include "LogText.h"
 #include <charconv>
+#include <optional>
 #include <typeinfo>
 
 namespace HierLog {
@@ -248,8 +249,7 @@ void TPatternLayoutWriter::Append(const TLogPatternLayout& layout, TLogEvent* ev
     using Part = TLogPatternLayout::Part;
     const size_t from = out.size();
     const size_t allowed = MaxFormattedLength + event->Message().size();
-    std::string date;  // the time of the first %d, for every %d of the event
-    bool dated = false;
+    std::optional<std::string> date;  // the time of the first %d, for every %d of the event
     for (const Part& part : layout.FPatternParts) {
         switch (part.code) {
         case PlainText:
@@ -262,11 +262,9 @@ void TPatternLayoutWriter::Append(const TLogPatternLayout& layout, TLogEvent* ev
             out += '%';
             break;
         case Date:
-            if (!dated) {
+            if (!date)
                 date = FormatDateTime(layout.FDateFormat, Now());
-                dated = true;
-            }
-            out += date;
+            out += *date;
             break;
         case LoggerName:
             layout.Append(out, part, event->LoggerName());

@@ -5,6 +5,7 @@
 #include <wincrypt.h>
 #include <gtest/gtest.h>
 #include <string>
+#include "CryptOwned.h"
 #include "RegistryFixture.h"
 #include "TestFiles.h"
 
@@ -12,7 +13,7 @@ class TCertificate {
 public:
     // Also asks for the thumbprint, which the context keeps from then on: with the machine's
     // registry replaced there is no provider left to compute it.
-    explicit TCertificate(const char* name) : context(PkiCertificate(name)) {
+    explicit TCertificate(const char* name) : TCertificate(PkiCertificate(name)) {
         BYTE hash[20];
         DWORD size = sizeof hash;
         if (context != nullptr && CertGetCertificateContextProperty(context, CERT_SHA1_HASH_PROP_ID, hash, &size))
@@ -22,19 +23,17 @@ public:
                 thumbprint += hex;
             }
     }
-    explicit TCertificate(PCCERT_CONTEXT owned) : context(owned) {}
-    ~TCertificate() {
-        if (context != nullptr)
-            CertFreeCertificateContext(context);
-    }
-    TCertificate(const TCertificate&) = delete;
-    TCertificate& operator=(const TCertificate&) = delete;
+    explicit TCertificate(PCCERT_CONTEXT owned) : context(owned), owner(owned) {}
     bool Same(PCCERT_CONTEXT other) const {
         return context != nullptr && other != nullptr &&
                CertCompareCertificate(X509_ASN_ENCODING, context->pCertInfo, other->pCertInfo);
     }
-    PCCERT_CONTEXT context;
+
+    const PCCERT_CONTEXT context;
     std::string thumbprint;
+
+private:
+    TCertContext owner;
 };
 
 // The key of the certificate in the personal store under a registry root, as the stores keep

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <functional>
 #include <string>
+#include "CryptOwned.h"
 #include "PersonalStores.h"
 #include "SeamOverride.h"
 #include "TextChecks.h"
@@ -67,8 +68,8 @@ TEST(TWinHttpClientCert, LookedUpAndSetForEachRequest) {
     TCertificate client("client.der");
     TCertificate server("server.der");
     ASSERT_TRUE(client.context && server.context);
-    HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_MEMORY, 0, 0, 0, nullptr);
-    ASSERT_TRUE(CertAddCertificateContextToStore(store, client.context, CERT_STORE_ADD_ALWAYS, nullptr));
+    const TCertStore store(CertOpenStore(CERT_STORE_PROV_MEMORY, 0, 0, 0, nullptr));
+    ASSERT_TRUE(CertAddCertificateContextToStore(store.Get(), client.context, CERT_STORE_ADD_ALWAYS, nullptr));
     const std::string sendFailed = "TWinHTTP: Ошибка при отправке запроса.\r\nsent=0recived=0\r\nОшибка LE № 0x2efd";
     const std::string refusedHere = std::string(Refused) + "\r\nОшибка LE № 0x2ef3";
     const std::string refusedNone = std::string(Refused) +
@@ -104,7 +105,7 @@ TEST(TWinHttpClientCert, LookedUpAndSetForEachRequest) {
         CertificateSet = nullptr;
         CertificateSetLength = 0;
         TWinHTTP http(true);
-        http.SetCertStore(store);
+        http.SetCertStore(store.Get());
         if (c.chosen != None) {
             ASSERT_EQ(http.SetCert(c.chosen == InStore ? client.context : server.context, false), 0);
         }
@@ -123,7 +124,6 @@ TEST(TWinHttpClientCert, LookedUpAndSetForEachRequest) {
             EXPECT_EQ(CertificateSetLength, 0u);
         }
     }
-    CertCloseStore(store, 0);
 }
 
 // The caller's store is searched whatever the machine flag says and never closed; the identity
